@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Safe to run again: apt is only called when something is missing.
+set -euo pipefail
+
+paquetes=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  xvfb xdotool x11-utils imagemagick
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    faltan+=("$p")
+  fi
+done
+
+if [ ${#faltan[@]} -gt 0 ]; then
+  echo "Instalando: ${faltan[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+fi
