@@ -1,0 +1,248 @@
+#include "CVentana.h"
+
+#include "CVisualizador.h"
+#include "mapa.h"
+#include "nombres.h"
+
+#include <QDoubleSpinBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <memory>
+#include <new>
+
+namespace {
+
+using Archivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+Archivo abre(const char* ruta) {
+    if (ruta == nullptr) {
+        throw new CVentana::excepcionArchivoNoAbre(std::string());
+    }
+    Archivo archivo(std::fopen(ruta, "r"), &std::fclose);
+    if (!archivo) {
+        throw new CVentana::excepcionArchivoNoAbre(ruta);
+    }
+    return archivo;
+}
+
+// Runs a loader and turns what it refuses into the window's own exception,
+// which names the file.
+template <typename Lector> void carga(const char* ruta, Lector lector) {
+    Archivo archivo = abre(ruta);
+    try {
+        lector(archivo.get());
+    } catch (const zul::ErrorFormato& error) {
+        throw new CVentana::excepcionArchivoInvalido(ruta, error.what());
+    } catch (const std::bad_alloc&) {
+        throw new CVentana::excepcionArchivoInvalido(
+            ruta, "No hay memoria suficiente para leer el archivo.");
+    }
+}
+
+} // namespace
+
+CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent)
+    : QWidget(parent) {
+    setWindowTitle(tr("ZUL Karts"));
+
+    // A child from the start, so that a failed load does not leak it; the
+    // splitter takes it over below.
+    visualizador = new CVisualizador(this);
+
+    carga(archivoCarrera, [this](std::FILE* archivo) { leeCarrera(archivo); });
+    carga(archivoMapa, [this](std::FILE* archivo) { leeMapa(archivo); });
+
+    divisor = new QSplitter(Qt::Horizontal, this);
+    divisor->addWidget(visualizador);
+
+    auto* panelLateral = new QWidget;
+    auto* layoutPanel = new QVBoxLayout(panelLateral);
+    auto* layoutJugadores = new QVBoxLayout;
+    auto* layoutVisualizacion = new QVBoxLayout;
+    auto* temporizadorRepintado = new QTimer(this);
+    layoutControles = new QVBoxLayout;
+
+    grupoControles = new QGroupBox(tr("Controles"));
+    grupoJugadores = new QGroupBox(tr("Jugadores"));
+    grupoVisualizacion = new QGroupBox(tr("Visualizacion"));
+    botonReiniciar = new QPushButton(tr("Reiniciar"), this);
+    botonEjecutar = new QPushButton(tr("Ejecuta&r"), this);
+    botonPaso = new QPushButton(tr("Pa&so"), this);
+    botonPausa = new QPushButton(tr("&Pausa"), this);
+    selectorJugador = new QSpinBox;
+    temporizador = new QTimer(this);
+    selectorZoom = new QDoubleSpinBox;
+    selectorVelocidad = new QDoubleSpinBox;
+
+    const int n = carrera.numJugadores;
+    etiquetasNombres.reserve(n);
+    etiquetasVueltas.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        auto* fila = new QHBoxLayout;
+        // The name is text, not markup: escaped before it goes into the
+        // colour markup.
+        const QString nombre = zul::textoNombre(carrera.nombres[static_cast<std::size_t>(i)]);
+        auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
+                                          tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
+        auto* etiquetaVueltas = new QLabel;
+        fila->addWidget(etiquetaNombre);
+        fila->addWidget(etiquetaVueltas);
+        layoutJugadores->addLayout(fila);
+        etiquetasNombres.append(etiquetaNombre);
+        etiquetasVueltas.append(etiquetaVueltas);
+    }
+
+    resize(712, 512);
+    divisor->resize(512, 512);
+
+    selectorZoom->setValue(10.0);
+    selectorZoom->setRange(0.1, 50.0);
+    selectorZoom->setSingleStep(0.1);
+    visualizador->cambiaZoom(selectorZoom->value());
+
+    selectorVelocidad->setRange(0.01, 50.0);
+    selectorVelocidad->setValue(1.0);
+
+    selectorJugador->setRange(0, n - 1);
+
+    siguienteFrame = 0;
+    siguienteDisparo = 0;
+    temporizadorRepintado->setInterval(50);
+    cambiaVelocidad(selectorVelocidad->value());
+    step();
+    botonPausa->setEnabled(false);
+
+    layoutPanel->addWidget(grupoJugadores);
+    layoutPanel->addWidget(grupoVisualizacion);
+    layoutPanel->addWidget(grupoControles);
+    // The rows scroll when a large race does not fit in the panel.
+    auto* filasJugadores = new QWidget;
+    filasJugadores->setLayout(layoutJugadores);
+    auto* desplazamiento = new QScrollArea;
+    desplazamiento->setWidget(filasJugadores);
+    desplazamiento->setWidgetResizable(true);
+    desplazamiento->setFrameShape(QFrame::NoFrame);
+    auto* layoutGrupoJugadores = new QVBoxLayout;
+    layoutGrupoJugadores->setContentsMargins(0, 0, 0, 0);
+    layoutGrupoJugadores->addWidget(desplazamiento);
+    grupoJugadores->setLayout(layoutGrupoJugadores);
+    grupoVisualizacion->setLayout(layoutVisualizacion);
+    grupoControles->setLayout(layoutControles);
+    divisor->addWidget(panelLateral);
+
+    layoutControles->setSizeConstraint(QLayout::SetMinimumSize);
+    layoutControles->addWidget(botonEjecutar);
+    layoutControles->addWidget(botonPausa);
+    layoutControles->addWidget(botonPaso);
+    layoutControles->addWidget(botonReiniciar);
+
+    layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
+    layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
+    layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
+
+    connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
+    connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
+    connect(temporizadorRepintado, &QTimer::timeout, visualizador,
+            qOverload<>(&CVisualizador::repaint));
+    connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
+    connect(temporizador, &QTimer::timeout, this, &CVentana::step);
+    connect(selectorVelocidad, &QDoubleSpinBox::valueChanged, this, &CVentana::cambiaVelocidad);
+    connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
+    connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
+    connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
+
+    temporizadorRepintado->start();
+}
+
+void CVentana::leeCarrera(std::FILE* archivo) {
+    zul::leerCarrera(archivo, carrera);
+    visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera.numJugadores));
+}
+
+void CVentana::leeMapa(std::FILE* archivo) {
+    zul::Mapa mapa;
+    zul::leerMapa(archivo, mapa);
+    visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
+}
+
+QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
+    auto* fila = new QWidget;
+    auto* layout = new QHBoxLayout(fila);
+    layout->addWidget(new QLabel(texto));
+    layout->addWidget(control);
+    return fila;
+}
+
+void CVentana::resizeEvent(QResizeEvent* event) {
+    divisor->resize(event->size());
+}
+
+void CVentana::step() {
+    visualizador->quitaRayo();
+    const std::size_t n = static_cast<std::size_t>(carrera.numJugadores);
+    const std::size_t f = siguienteFrame;
+    const std::size_t total = carrera.posiciones.size();
+    if (f * n >= total) {
+        return; // the race is over
+    }
+    for (std::size_t j = 0;; ++j) {
+        const std::size_t k = f * n + j;
+        visualizador->ponJugador(static_cast<unsigned int>(j), carrera.posiciones[k],
+                                 carrera.angulos[k], carrera.vueltas[k]);
+        etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
+            QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
+        if (k + 1 == (f + 1) * n) {
+            break;
+        }
+        if (k + 1 >= total) {
+            return; // the log ended inside this frame: it stays on show
+        }
+    }
+    // Every shot of this frame (or still pending from an earlier one) shows
+    // now, so none is shown late or lost at the end of the race.
+    while (siguienteDisparo < carrera.disparos.size() &&
+           static_cast<long long>(carrera.framesDisparos[siguienteDisparo]) <=
+               static_cast<long long>(f)) {
+        const zul::Disparo& disparo = carrera.disparos[siguienteDisparo];
+        visualizador->dibujaRayo(disparo.inicio, disparo.fin);
+        ++siguienteDisparo;
+    }
+    ++siguienteFrame;
+}
+
+void CVentana::cambiaVelocidad(double frames) {
+    const double intervalo = 1000.0 / frames;
+    // Zero, negative or non-finite speeds leave the interval as it was.
+    if (!(frames > 0.0) || !std::isfinite(intervalo) || intervalo > 2147483647.0) {
+        return;
+    }
+    temporizador->setInterval(static_cast<int>(intervalo));
+}
+
+void CVentana::ejecutar() {
+    botonEjecutar->setEnabled(false);
+    botonPausa->setEnabled(true);
+    temporizador->start();
+}
+
+void CVentana::detener() {
+    botonEjecutar->setEnabled(true);
+    botonPausa->setEnabled(false);
+    temporizador->stop();
+}
+
+void CVentana::reiniciar() {
+    siguienteFrame = 0;
+    siguienteDisparo = 0;
+}

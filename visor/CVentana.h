@@ -1,0 +1,105 @@
+#pragma once
+
+#include "carrera.h"
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <utility>
+
+class CVisualizador;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QResizeEvent;
+class QSpinBox;
+class QSplitter;
+class QTimer;
+class QVBoxLayout;
+
+// The main window: loads a race log and its map, shows the track view beside a
+// panel of controls, and replays the race frame by frame.
+class CVentana : public QWidget {
+    Q_OBJECT
+
+public:
+    // Every error about one of the two input files; it knows the file's path.
+    class excepcionArchivo : public std::exception {
+    public:
+        explicit excepcionArchivo(std::string ruta) : rutaArchivo(std::move(ruta)) {}
+        const std::string& ruta() const { return rutaArchivo; }
+
+    private:
+        std::string rutaArchivo;
+    };
+
+    class excepcionArchivoNoAbre : public excepcionArchivo {
+    public:
+        using excepcionArchivo::excepcionArchivo;
+        const char* what() const noexcept override { return "No se pudo abrir el archivo"; }
+    };
+
+    // The file opened but its content cannot be shown; what() says why.
+    class excepcionArchivoInvalido : public excepcionArchivo {
+    public:
+        excepcionArchivoInvalido(std::string ruta, std::string motivo)
+            : excepcionArchivo(std::move(ruta)), motivo(std::move(motivo)) {}
+        const char* what() const noexcept override { return motivo.c_str(); }
+
+    private:
+        std::string motivo;
+    };
+
+    // Throws (as pointers created with new) excepcionArchivoNoAbre when a path
+    // is missing or cannot be opened, excepcionArchivoInvalido when a file
+    // cannot be used.
+    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr);
+
+    // Read access for tests and tools.
+    const zul::Carrera& carreraGrabada() const { return carrera; }
+    CVisualizador* vista() const { return visualizador; }
+    std::uint32_t frameSiguiente() const { return siguienteFrame; }
+    std::uint32_t disparoSiguiente() const { return siguienteDisparo; }
+
+public slots:
+    void step();
+    void cambiaVelocidad(double frames);
+    void ejecutar();
+    void detener();
+    void reiniciar();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void leeCarrera(std::FILE* archivo);
+    void leeMapa(std::FILE* archivo);
+    QWidget* conEtiqueta(const QString& texto, QWidget* control);
+
+    QSplitter* divisor = nullptr;
+    QVBoxLayout* layoutControles = nullptr;
+    QGroupBox* grupoJugadores = nullptr;
+    QGroupBox* grupoControles = nullptr;
+    QGroupBox* grupoVisualizacion = nullptr;
+    CVisualizador* visualizador = nullptr;
+    // One entry per player: a race may have any number of players.
+    QVector<QLabel*> etiquetasNombres;
+    QVector<QLabel*> etiquetasVueltas;
+    QPushButton* botonEjecutar = nullptr;
+    QPushButton* botonReiniciar = nullptr;
+    QPushButton* botonPaso = nullptr;
+    QPushButton* botonPausa = nullptr;
+    QSpinBox* selectorJugador = nullptr;
+    QDoubleSpinBox* selectorZoom = nullptr;
+    QDoubleSpinBox* selectorVelocidad = nullptr;
+    std::uint32_t siguienteFrame = 0;
+    std::uint32_t siguienteDisparo = 0;
+    zul::Carrera carrera;
+    QTimer* temporizador = nullptr;
+};

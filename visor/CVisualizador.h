@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointF>
+#include <QVector>
+#include <QWidget>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+class QPaintEvent;
+class QRectF;
+
+// The track view: holds the frame on show (grid, karts, shots, zoom, followed
+// player) and paints it. It never repaints by itself; the main window repaints
+// it on a timer.
+class CVisualizador : public QWidget {
+    Q_OBJECT
+
+public:
+    class excepcionFueraRango : public std::exception {
+    public:
+        explicit excepcionFueraRango(unsigned int indice) : indice(indice) {}
+        const char* what() const noexcept override { return "Indice fuera de rango"; }
+        unsigned int indice;
+    };
+
+    // Capacity of the rectangle batch that painting fills with track runs.
+    static constexpr int kCapacidadLote = 262144;
+
+    explicit CVisualizador(QWidget* parent = nullptr);
+    ~CVisualizador() override;
+
+    void ponMapa(int filas, int columnas, const std::string& celdas);
+    // Same, taking over the cells so that a huge grid is not held twice.
+    void ponMapa(int filas, int columnas, std::string&& celdas);
+    void ponNumeroJugadores(unsigned int n);
+    void ponJugador(unsigned int i, QPointF posicion, double angulo, int vueltas);
+    int vueltasJugador(int i) const;
+    char casilla(double x, double y) const;
+    const char* colorJugador(int i) const;
+    int cantidadJugadores() const;
+    double zoom() const;
+    QPointF centro() const;
+
+    // Read access for painting helpers and tests.
+    int filasMapa() const { return filas; }
+    int columnasMapa() const { return columnas; }
+    const std::string& celdasMapa() const { return celdas; }
+    int jugadorMirado() const { return mira; }
+    QPointF posicionJugador(int i) const { return posiciones.at(i); }
+    double anguloJugador(int i) const { return angulos.at(i); }
+    const QVector<QPointF>& iniciosRayos() const { return inicios; }
+    const QVector<QPointF>& finesRayos() const { return fines; }
+    bool hayRayos() const { return rayos; }
+    // The arrow tiles in the order up, down, left, right.
+    const QPixmap& flecha(int direccion) const { return flechas[direccion]; }
+
+public slots:
+    void cambiaZoom(double nuevoZoom);
+    void cambiaMira(int nuevaMira);
+    void dibujaRayo(QPointF inicio, QPointF fin);
+    void quitaRayo();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    enum Direccion { Arriba, Abajo, Izquierda, Derecha, NumDirecciones };
+
+    QVector<QPointF> posiciones;
+    QVector<double> angulos;
+    std::string celdas;
+    QPointF centroVista;
+    int mira = 0;
+    double factorZoom = 1.0;
+    int filas = 0;
+    int columnas = 0;
+    std::unique_ptr<QRectF[]> lote;
+    QPixmap imagenes[NumDirecciones];
+    QPixmap flechas[NumDirecciones];
+    QVector<QPointF> inicios;
+    QVector<QPointF> fines;
+    QVector<int> vueltas;
+    bool rayos = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "error_formato.h"
+
+#include <QPointF>
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace zul {
+
+// Longest name or tag kept from a race log; longer tokens are cut and the rest
+// is read as the next token.
+constexpr int kLargoToken = 199;
+// No race has more players; a larger count in a header is refused rather than
+// allocated.
+constexpr int kMaxJugadores = 1000;
+
+struct Disparo {
+    QPointF inicio;
+    QPointF fin;
+};
+
+// A recorded race. Player j of frame k stands at index k * numJugadores + j of
+// the three per-record sequences; a length that is not a multiple of
+// numJugadores means the log ended inside its last frame.
+struct Carrera {
+    int numJugadores = 0;
+    std::vector<QPointF> posiciones;
+    std::vector<double> angulos;
+    std::vector<Disparo> disparos;
+    std::vector<int> framesDisparos;
+    std::vector<std::string> nombres;
+    std::vector<int> vueltas;
+
+    std::size_t framesCompletos() const {
+        return numJugadores > 0 ? posiciones.size() / static_cast<std::size_t>(numJugadores) : 0;
+    }
+    bool ultimoFrameParcial() const {
+        return numJugadores > 0 && posiciones.size() % static_cast<std::size_t>(numJugadores) != 0;
+    }
+};
+
+// Reads a race log from an open stream into `carrera`, which should be empty.
+// Throws ErrorFormato when the header has no usable player count; past the
+// header it never fails: it stops at the first unusable player record and
+// keeps what it has read.
+void leerCarrera(std::FILE* archivo, Carrera& carrera);
+
+} // namespace zul

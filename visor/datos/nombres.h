@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace zul {
+
+// A player's name as the race log holds it: UTF-8 when its bytes are valid
+// UTF-8 (logs written today), Latin-1 otherwise (older logs).
+QString textoNombre(const std::string& bytes);
+
+} // namespace zul
