@@ -1,0 +1,360 @@
+// Biblioteca del concursante: protocolo de turnos sobre la entrada y la salida estándar.
+//
+// Solo usa el runtime de C (nada de la biblioteca estándar de C++), para que un concursante
+// escrito en C pueda enlazarla con el enlazador de C.
+
+#include "ZULlib.h"
+#include "ZULinterno.h"
+
+#include <errno.h>
+#include <math.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+constexpr int kEntradasIniciales = 100;
+constexpr long long kCeldasIniciales = 513LL * 513LL;
+constexpr int kTurnosEntreDisparos = 100;
+constexpr int kMuro = 5;
+
+struct Entrada {
+    float x;
+    float y;
+    float angulo;
+    float fuerza;
+};
+
+// Estado del proceso. Todo vale cero al arrancar y tras zulReiniciar().
+int* mapa;               // largo × ancho celdas, fila a fila
+long long capacidadMapa; // celdas reservadas en mapa
+long long celdasLeidas;  // celdas guardadas en mapa
+Entrada* entradas;       // entradas del turno; las posteriores a noJugadores conservan lo anterior
+int capacidadEntradas;   // todas valen cero hasta que un turno las escribe
+float anguloAsignado;
+float fuerzaAsignada;
+int largo;
+int ancho;
+int noJugadores;
+int id;
+int esperaDisparo;
+bool disparoPedido;
+long turno;
+char mensaje[512];
+
+enum Lectura { LEIDO, FIN, MAL_FORMADO, FALLO_ES };
+
+// Crece el almacén de celdas a medida que se leen, así una cabecera enorme no reserva memoria
+// que la entrada no llega a llenar.
+bool asegurarCelda(long long indice, long long total) {
+    if (indice < capacidadMapa) {
+        return true;
+    }
+    long long nueva = capacidadMapa == 0 ? kCeldasIniciales : capacidadMapa * 2;
+    if (nueva > total) {
+        nueva = total;
+    }
+    if (nueva <= indice) {
+        nueva = indice + 1;
+    }
+    void* p = realloc(mapa, static_cast<size_t>(nueva) * sizeof(int));
+    if (p == nullptr) {
+        return false;
+    }
+    mapa = static_cast<int*>(p);
+    capacidadMapa = nueva;
+    return true;
+}
+
+// Igual que las celdas: crece con las entradas leídas, nunca con la N declarada.
+bool asegurarEntrada(int indice) {
+    if (indice < capacidadEntradas) {
+        return true;
+    }
+    long long nueva = capacidadEntradas == 0 ? kEntradasIniciales : capacidadEntradas * 2LL;
+    if (nueva <= indice) {
+        nueva = indice + 1LL;
+    }
+    if (nueva > 0x7fffffffLL) {
+        nueva = 0x7fffffffLL;
+    }
+    void* p = realloc(entradas, static_cast<size_t>(nueva) * sizeof(Entrada));
+    if (p == nullptr) {
+        return false;
+    }
+    entradas = static_cast<Entrada*>(p);
+    memset(entradas + capacidadEntradas, 0,
+           static_cast<size_t>(nueva - capacidadEntradas) * sizeof(Entrada));
+    capacidadEntradas = static_cast<int>(nueva);
+    return true;
+}
+
+int memoriaAgotada() {
+    snprintf(mensaje, sizeof mensaje, "ZULlib: memoria agotada al guardar %s",
+             turno == 0 ? "el mapa" : "las entradas del turno");
+    return ZUL_ERROR_ES;
+}
+
+// Describe lo que había en la entrada donde se esperaba un número. Solo mira el carácter que la
+// conversión devolvió a la entrada: leer más podría bloquear si el árbitro espera respuesta.
+void describirSiguiente(FILE* entrada, char* texto, size_t tam) {
+    int c = getc(entrada);
+    if (c == EOF) {
+        snprintf(texto, tam, "el final de la entrada");
+    } else if (c > ' ' && c < 127) {
+        snprintf(texto, tam, "«%c»", c);
+    } else {
+        snprintf(texto, tam, "el byte 0x%02X", static_cast<unsigned>(c));
+    }
+}
+
+// Traduce el resultado de fscanf. Ante un número ilegible deja el mensaje con qué se esperaba
+// (formato printf) y dónde.
+Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...)
+    __attribute__((format(printf, 3, 4)));
+
+Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...) {
+    if (resultado == 1) {
+        return LEIDO;
+    }
+    if (resultado == EOF && !ferror(entrada)) {
+        return FIN;
+    }
+    char que[200];
+    va_list args;
+    va_start(args, queFormato);
+    vsnprintf(que, sizeof que, queFormato, args);
+    va_end(args);
+    char donde[48];
+    if (turno == 0) {
+        snprintf(donde, sizeof donde, "en el mapa");
+    } else {
+        snprintf(donde, sizeof donde, "en el turno %ld", turno);
+    }
+    if (resultado == EOF) {
+        snprintf(mensaje, sizeof mensaje, "ZULlib: error al leer la entrada %s (%s): %s", donde,
+                 que, strerror(errno));
+        return FALLO_ES;
+    }
+    char encontrado[32];
+    describirSiguiente(entrada, encontrado, sizeof encontrado);
+    snprintf(mensaje, sizeof mensaje,
+             "ZULlib: entrada no válida %s: se esperaba %s, pero se encontró %s", donde, que,
+             encontrado);
+    return MAL_FORMADO;
+}
+
+int estadoDe(Lectura l) {
+    if (l == FIN) {
+        return ZUL_FIN_ENTRADA;
+    }
+    return l == MAL_FORMADO ? ZUL_ENTRADA_NO_VALIDA : ZUL_ERROR_ES;
+}
+
+int leerMapa(FILE* entrada) {
+    Lectura l =
+        comprobar(fscanf(entrada, "%d", &largo), entrada, "el número de filas del mapa (entero)");
+    if (l != LEIDO) {
+        return estadoDe(l);
+    }
+    l = comprobar(fscanf(entrada, "%d", &ancho), entrada,
+                  "el número de columnas del mapa (entero)");
+    if (l != LEIDO) {
+        return estadoDe(l);
+    }
+    if (largo < 0 || ancho < 0) {
+        largo = 0;
+        ancho = 0;
+    }
+    const long long total = static_cast<long long>(largo) * ancho;
+    celdasLeidas = 0;
+    if (!asegurarEntrada(kEntradasIniciales - 1)) {
+        return memoriaAgotada();
+    }
+    for (long long k = 0; k < total; ++k) {
+        int valor = 0;
+        l = comprobar(fscanf(entrada, "%d", &valor), entrada,
+                      "la casilla de la fila %lld, columna %lld (entero)", k / ancho, k % ancho);
+        if (l != LEIDO) {
+            return estadoDe(l);
+        }
+        if (!asegurarCelda(k, total)) {
+            return memoriaAgotada();
+        }
+        mapa[k] = valor;
+        celdasLeidas = k + 1;
+    }
+    return -1;
+}
+
+int leerEntradas(FILE* entrada) {
+    static const char* const kNombres[4] = {"la coordenada x", "la coordenada y",
+                                            "la componente u del vector",
+                                            "la componente v del vector"};
+    for (int i = 0; i < noJugadores; ++i) {
+        float valores[4];
+        for (int c = 0; c < 4; ++c) {
+            Lectura l = comprobar(fscanf(entrada, "%f", &valores[c]), entrada,
+                                  "%s de la entrada %d de %d (real)", kNombres[c], i, noJugadores);
+            if (l != LEIDO) {
+                return estadoDe(l);
+            }
+        }
+        if (!asegurarEntrada(i)) {
+            return memoriaAgotada();
+        }
+        const double u = valores[2];
+        const double v = valores[3];
+        // Cada paso se redondea a float como al guardarlo: así un v negativo diminuto con u
+        // positivo da exactamente 360.
+        float a = static_cast<float>(atan2(v, u));
+        if (a < 0) {
+            a = static_cast<float>(a + 6.283185307179586);
+        }
+        Entrada& e = entradas[i];
+        e.x = valores[0];
+        e.y = valores[1];
+        e.angulo = static_cast<float>(a * 57.29577951308232);
+        e.fuerza = static_cast<float>(sqrt(u * u + v * v));
+    }
+    return -1;
+}
+
+int escribirOrden(FILE* salida) {
+    const double theta = static_cast<double>(anguloAsignado) / 180.0 * 3.141592653589793;
+    const double x = fuerzaAsignada * cos(theta);
+    const double y = fuerzaAsignada * sin(theta);
+    const bool disparo = disparoPedido;
+    disparoPedido = false;
+    if (fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) < 0 || fflush(salida) != 0) {
+        snprintf(mensaje, sizeof mensaje,
+                 "ZULlib: no se pudo escribir la respuesta del turno %ld: %s", turno,
+                 strerror(errno));
+        return ZUL_ERROR_ES;
+    }
+    return -1;
+}
+
+} // namespace
+
+extern "C" {
+
+int zulEjecutar(FILE* entrada, FILE* salida) {
+    mensaje[0] = '\0';
+    disparoPedido = false;
+    int estado = leerMapa(entrada);
+    if (estado >= 0) {
+        return estado;
+    }
+    for (;;) {
+        if (esperaDisparo > 0) {
+            --esperaDisparo;
+        }
+        ++turno;
+        Lectura l = comprobar(fscanf(entrada, "%d", &noJugadores), entrada,
+                              "el número de jugadores (entero)");
+        if (l != LEIDO) {
+            return estadoDe(l);
+        }
+        estado = leerEntradas(entrada);
+        if (estado >= 0) {
+            return estado;
+        }
+        l = comprobar(fscanf(entrada, "%d", &id), entrada,
+                      "el identificador propio tras %d entradas (entero)", noJugadores);
+        if (l != LEIDO) {
+            return estadoDe(l);
+        }
+        funcionPrincipal();
+        estado = escribirOrden(salida);
+        if (estado >= 0) {
+            return estado;
+        }
+    }
+}
+
+const char* zulMensajeError(void) {
+    return mensaje;
+}
+
+void zulReiniciar(void) {
+    free(mapa);
+    free(entradas);
+    mapa = nullptr;
+    entradas = nullptr;
+    capacidadMapa = celdasLeidas = 0;
+    capacidadEntradas = 0;
+    anguloAsignado = fuerzaAsignada = 0;
+    largo = ancho = noJugadores = id = esperaDisparo = 0;
+    disparoPedido = false;
+    turno = 0;
+    mensaje[0] = '\0';
+}
+
+long zulTurnoActual(void) {
+    return turno;
+}
+
+void ZULmain(void) {
+    int estado = zulEjecutar(stdin, stdout);
+    if (mensaje[0] != '\0') {
+        fprintf(stderr, "%s\n", mensaje);
+    }
+    exit(estado);
+}
+
+float obtenerPosicionX(int i) {
+    return i >= 0 && i < capacidadEntradas ? entradas[i].x : 0.0f;
+}
+float obtenerPosicionY(int i) {
+    return i >= 0 && i < capacidadEntradas ? entradas[i].y : 0.0f;
+}
+float obtenerAngulo(int i) {
+    return i >= 0 && i < capacidadEntradas ? entradas[i].angulo : 0.0f;
+}
+float obtenerFuerza(int i) {
+    return i >= 0 && i < capacidadEntradas ? entradas[i].fuerza : 0.0f;
+}
+
+int dirrecionDelMapa(float x, float y) {
+    // Comparado en double: exacto también para anchos que un float no representa.
+    if (!(x >= 0 && static_cast<double>(x) < ancho && y >= 0 && static_cast<double>(y) < largo)) {
+        return kMuro;
+    }
+    const long long indice = static_cast<long long>(y) * ancho + static_cast<long long>(x);
+    return indice < celdasLeidas ? mapa[indice] : kMuro;
+}
+
+void asignarDireccion(float angulo, float fuerza) {
+    anguloAsignado = angulo;
+    fuerzaAsignada = fuerza;
+}
+
+int obtenerId(void) {
+    return id;
+}
+int anchoDelMapa(void) {
+    return ancho;
+}
+int largoDelMapa(void) {
+    return largo;
+}
+int noDeJugadores(void) {
+    return noJugadores;
+}
+
+void dispara(void) {
+    if (esperaDisparo != 0) {
+        return;
+    }
+    disparoPedido = true;
+    esperaDisparo = kTurnosEntreDisparos;
+}
+
+int puedoDisparar(void) {
+    return esperaDisparo == 0 ? 1 : 0;
+}
+
+} // extern "C"

@@ -1,0 +1,20 @@
+// Bot de prueba: escribe en stderr todo lo que la biblioteca le deja ver en cada turno, y
+// consulta el mapa en la posición de cada entrada. Nunca fija orden.
+#include "ZULlib.h"
+
+#include <cstdio>
+
+void funcionPrincipal() {
+    std::fprintf(stderr, "T id=%d n=%d mapa=%dx%d puedo=%d\n", obtenerId(), noDeJugadores(),
+                 largoDelMapa(), anchoDelMapa(), puedoDisparar());
+    for (int i = 0; i < noDeJugadores(); ++i) {
+        const float x = obtenerPosicionX(i);
+        const float y = obtenerPosicionY(i);
+        std::fprintf(stderr, "E %d %.9g %.9g %.9g %.9g %d\n", i, x, y, obtenerAngulo(i),
+                     obtenerFuerza(i), dirrecionDelMapa(x, y));
+    }
+}
+
+int main() {
+    ZULmain();
+}
