@@ -43,6 +43,9 @@ struct Carrera {
     }
 };
 
+// Checks a declared player count; throws ErrorFormato when no race can have it.
+int compruebaNumeroJugadores(long long n);
+
 // Reads a race log from an open stream into `carrera`, which should be empty.
 // Throws ErrorFormato when the header has no usable player count; past the
 // header it never fails: it stops at the first unusable player record and

@@ -1,5 +1,7 @@
 #include "mapa.h"
 
+#include "escaner.h"
+
 #include <algorithm>
 #include <climits>
 #include <new>
@@ -7,12 +9,7 @@
 
 namespace zul {
 
-void leerMapa(std::FILE* archivo, Mapa& mapa) {
-    long long filas = 0;
-    long long columnas = 0;
-    if (std::fscanf(archivo, "%lld %lld", &filas, &columnas) != 2) {
-        throw ErrorFormato("El mapa no empieza con sus dos dimensiones (filas y columnas).");
-    }
+std::size_t compruebaDimensiones(long long filas, long long columnas) {
     const std::string dimensiones = std::to_string(filas) + " × " + std::to_string(columnas);
     if (filas < 0 || columnas < 0) {
         throw ErrorFormato("El mapa declara unas dimensiones negativas: " + dimensiones + ".");
@@ -20,7 +17,19 @@ void leerMapa(std::FILE* archivo, Mapa& mapa) {
     if (filas > INT_MAX || columnas > INT_MAX || (filas > 0 && columnas > INT_MAX / filas)) {
         throw ErrorFormato("El mapa declara demasiadas celdas: " + dimensiones + ".");
     }
-    const std::size_t total = static_cast<std::size_t>(filas * columnas);
+    return static_cast<std::size_t>(filas * columnas);
+}
+
+void leerMapa(std::FILE* archivo, Mapa& mapa) {
+    const std::string datos = leeTodo(archivo);
+    Escaner escaner(datos.data(), datos.data() + datos.size());
+    long long filas = 0;
+    long long columnas = 0;
+    if (!escaner.enteroLargo(filas) || !escaner.enteroLargo(columnas)) {
+        throw ErrorFormato("El mapa no empieza con sus dos dimensiones (filas y columnas).");
+    }
+    const std::size_t total = compruebaDimensiones(filas, columnas);
+    const std::string dimensiones = std::to_string(filas) + " × " + std::to_string(columnas);
     std::string celdas;
     try {
         celdas.resize(total);
@@ -30,7 +39,7 @@ void leerMapa(std::FILE* archivo, Mapa& mapa) {
 
     for (std::size_t indice = 0; indice < total; ++indice) {
         int valor = 0;
-        if (std::fscanf(archivo, "%d", &valor) != 1) {
+        if (!escaner.entero(valor)) {
             if (indice == 0) {
                 throw ErrorFormato("El mapa de " + dimensiones +
                                    " no tiene ninguna celda legible.");

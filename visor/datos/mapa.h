@@ -2,6 +2,7 @@
 
 #include "error_formato.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -14,6 +15,10 @@ struct Mapa {
     int columnas = 0;
     std::string celdas;
 };
+
+// Checks declared dimensions and returns the cell count; throws ErrorFormato
+// when they are negative or too many for a 32-bit count.
+std::size_t compruebaDimensiones(long long filas, long long columnas);
 
 // Reads a map file from an open stream into `mapa`. Throws ErrorFormato when the dimensions cannot
 // be read, are negative, do not fit a 32-bit cell count or cannot be allocated, or when not even

@@ -1,0 +1,271 @@
+// The fast readers against the fscanf readers: identical results on every
+// input, generated or odd, whole or cut at any byte.
+#include "carrera.h"
+#include "mapa.h"
+#include "referencia.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+
+namespace {
+
+// Bit-for-bit, so that NaN, -0.0 and infinities count too.
+bool mismoDouble(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool mismoPunto(const QPointF& a, const QPointF& b) {
+    return mismoDouble(a.x(), b.x()) && mismoDouble(a.y(), b.y());
+}
+
+template <typename Resultado>
+std::pair<std::optional<Resultado>, std::string>
+lee(const std::string& texto, const std::function<void(std::FILE*, Resultado&)>& lector) {
+    std::string copia = texto;
+    std::FILE* archivo =
+        copia.empty() ? std::fopen("/dev/null", "r") : fmemopen(copia.data(), copia.size(), "r");
+    Resultado resultado;
+    std::string error;
+    try {
+        lector(archivo, resultado);
+    } catch (const zul::ErrorFormato& e) {
+        error = e.what();
+    }
+    std::fclose(archivo);
+    if (!error.empty()) {
+        return {std::nullopt, error};
+    }
+    return {resultado, std::string()};
+}
+
+::testing::AssertionResult igualCarrera(const std::string& texto) {
+    const auto rapida = lee<zul::Carrera>(texto, zul::leerCarrera);
+    const auto referencia = lee<zul::Carrera>(texto, zul::leerCarreraReferencia);
+    auto falla = [&](const char* que) {
+        return ::testing::AssertionFailure() << que << " difiere para la entrada:\n" << texto;
+    };
+    if (rapida.second != referencia.second) {
+        return falla("el error") << "\nrápida: " << rapida.second
+                                 << "\nreferencia: " << referencia.second;
+    }
+    if (!rapida.first) {
+        return ::testing::AssertionSuccess();
+    }
+    const zul::Carrera& a = *rapida.first;
+    const zul::Carrera& b = *referencia.first;
+    if (a.numJugadores != b.numJugadores || a.nombres != b.nombres) {
+        return falla("la cabecera");
+    }
+    if (a.posiciones.size() != b.posiciones.size() || a.angulos.size() != b.angulos.size() ||
+        a.vueltas != b.vueltas) {
+        return falla("los registros de jugador")
+               << "\n"
+               << a.posiciones.size() << " contra " << b.posiciones.size();
+    }
+    for (std::size_t i = 0; i < a.posiciones.size(); ++i) {
+        if (!mismoPunto(a.posiciones[i], b.posiciones[i]) ||
+            !mismoDouble(a.angulos[i], b.angulos[i])) {
+            return falla("un registro de jugador") << " (índice " << i << ")";
+        }
+    }
+    if (a.disparos.size() != b.disparos.size() || a.framesDisparos != b.framesDisparos) {
+        return falla("los disparos");
+    }
+    for (std::size_t i = 0; i < a.disparos.size(); ++i) {
+        if (!mismoPunto(a.disparos[i].inicio, b.disparos[i].inicio) ||
+            !mismoPunto(a.disparos[i].fin, b.disparos[i].fin)) {
+            return falla("un disparo") << " (índice " << i << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult igualMapa(const std::string& texto) {
+    const auto rapido = lee<zul::Mapa>(texto, zul::leerMapa);
+    const auto referencia = lee<zul::Mapa>(texto, zul::leerMapaReferencia);
+    if (rapido.second != referencia.second ||
+        (rapido.first && (rapido.first->filas != referencia.first->filas ||
+                          rapido.first->columnas != referencia.first->columnas ||
+                          rapido.first->celdas != referencia.first->celdas))) {
+        return ::testing::AssertionFailure() << "el mapa difiere para la entrada:\n" << texto;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Numbers in every form the C library's reader treats specially.
+const char* const kNumerosRaros[] = {"0",
+                                     "-0",
+                                     "+0",
+                                     "1.5",
+                                     "-2.25",
+                                     ".5",
+                                     "5.",
+                                     "1e3",
+                                     "1E+3",
+                                     "1e-3",
+                                     "1e",
+                                     "1e+",
+                                     "1e-",
+                                     "1e5e",
+                                     "1.2.3",
+                                     ".",
+                                     "-.",
+                                     "-",
+                                     "+",
+                                     "+-1",
+                                     "0x1.8p1",
+                                     "0X1P-2",
+                                     "0x",
+                                     "0x.",
+                                     "0x.8",
+                                     "0xg",
+                                     "0x1p",
+                                     "00x1",
+                                     "inf",
+                                     "-inf",
+                                     "INF",
+                                     "infinity",
+                                     "Infinit",
+                                     "infx",
+                                     "nan",
+                                     "-nan",
+                                     "NaN(12)",
+                                     "nax",
+                                     "in",
+                                     "n",
+                                     "1e400",
+                                     "-1e400",
+                                     "1e-400",
+                                     "4.9e-324",
+                                     "2.2250738585072011e-308",
+                                     "99999999999",
+                                     "-99999999999",
+                                     "9223372036854775808",
+                                     "-9223372036854775809",
+                                     "123456789012345678901234567890",
+                                     "0.1000000000000000055511151231257827",
+                                     "12ab",
+                                     "p",
+                                     "s",
+                                     "x",
+                                     "\x01",
+                                     "1\xff",
+                                     "e5",
+                                     "0e"};
+
+std::string numeroAleatorio(std::mt19937& azar) {
+    std::uniform_int_distribution<int> tipo(0, 9);
+    switch (tipo(azar)) {
+    case 0:
+        return kNumerosRaros[azar() % (sizeof kNumerosRaros / sizeof *kNumerosRaros)];
+    case 1:
+        return std::to_string(static_cast<int>(azar() % 2001) - 1000);
+    default: {
+        char texto[64];
+        std::snprintf(texto, sizeof texto, "%.*f", static_cast<int>(azar() % 5),
+                      std::uniform_real_distribution<double>(-200, 200)(azar));
+        return texto;
+    }
+    }
+}
+
+std::string carreraAleatoria(std::mt19937& azar) {
+    const char* const separadores[] = {" ", "\n", "\t", "  ", "\r\n", "\v", "\f"};
+    auto sep = [&] { return std::string(separadores[azar() % 7]); };
+    const int n = 1 + static_cast<int>(azar() % 4);
+    std::string texto = std::to_string(n);
+    for (int i = 0; i < n; ++i) {
+        texto += sep() + "j" + std::to_string(i);
+    }
+    const int registros = static_cast<int>(azar() % 40);
+    for (int r = 0; r < registros; ++r) {
+        texto += sep();
+        const unsigned tipo = azar() % 10;
+        if (tipo < 6) {
+            texto += "p";
+            for (int c = 0; c < 4; ++c) {
+                texto += sep() + numeroAleatorio(azar);
+            }
+        } else if (tipo < 9) {
+            texto += "s";
+            const int campos = static_cast<int>(azar() % 5);
+            for (int c = 0; c < campos; ++c) {
+                texto += sep() + numeroAleatorio(azar);
+            }
+        } else {
+            texto += numeroAleatorio(azar);
+        }
+    }
+    return texto;
+}
+
+TEST(Diferencial, CarrerasGeneradas) {
+    std::mt19937 azar(20261208);
+    for (int i = 0; i < 3000; ++i) {
+        ASSERT_TRUE(igualCarrera(carreraAleatoria(azar))) << "caso " << i;
+    }
+}
+
+TEST(Diferencial, CadaNumeroRaroEnCadaCampo) {
+    for (const char* numero : kNumerosRaros) {
+        for (int campo = 0; campo < 4; ++campo) {
+            for (const char* etiqueta : {"p", "s"}) {
+                std::string registro = std::string(etiqueta);
+                for (int c = 0; c < 4; ++c) {
+                    registro += " " + std::string(c == campo ? numero : "1.5");
+                }
+                const std::string texto =
+                    "2 a b p 1 2 3 4 " + registro + " p 5 6 7 8 s 1 2 3 4 p 9 9 9 9";
+                ASSERT_TRUE(igualCarrera(texto));
+            }
+        }
+        ASSERT_TRUE(igualCarrera(std::string(numero) + " a b c p 1 1 1 1"));
+    }
+}
+
+TEST(Diferencial, CortadaEnCadaByte) {
+    const std::string entera = "3 alfa beta gamma\n"
+                               "p 1.5 2.5 0.7854 0\np -3e1 4 1.57 0\np 0x1p3 .5 -0 1\n"
+                               "s 1 1 3 3\ns 2 2 inf nan\n"
+                               "p 1.6 2.5 0.78 0\nzz p 4 4.1 1.57 1\np 7 8 9 10\n";
+    for (std::size_t corte = 0; corte <= entera.size(); ++corte) {
+        ASSERT_TRUE(igualCarrera(entera.substr(0, corte))) << "corte " << corte;
+    }
+}
+
+TEST(Diferencial, TokensLargosYBytesNulos) {
+    const std::string largo(450, 'p');
+    ASSERT_TRUE(igualCarrera("2 " + largo + " b p 1 1 1 1 p 2 2 2 2"));
+    ASSERT_TRUE(
+        igualCarrera(std::string("2 a\0b c p 1 1 1 1 p\0q 2 2 2 2 s\0 1 1 1 1 p 3 3 3 3", 46)));
+    ASSERT_TRUE(igualCarrera("1 " + std::string(199, 'x') + "p 1 1 1 1"));
+    ASSERT_TRUE(igualCarrera("1 a " + std::string(198, 'x') + "p 1 1 1 1 s 1 1 1 1"));
+}
+
+TEST(Diferencial, Mapas) {
+    std::mt19937 azar(7);
+    const std::string entero = "3 4\n0 1 2 3\n4 5 6 -1\n12 99999999999 +7 0\n";
+    for (std::size_t corte = 0; corte <= entero.size(); ++corte) {
+        ASSERT_TRUE(igualMapa(entero.substr(0, corte))) << "corte " << corte;
+    }
+    for (const char* raro : {"2 2 1 - 5 6", "2 2 1 +x 5", "2 2 1 2 x", "-0 4", "+2 +1 -3 -4",
+                             "2 2 0x1 2 3 4", "1 1 9223372036854775808", "2 1 3 1e5"}) {
+        ASSERT_TRUE(igualMapa(raro));
+    }
+    for (int i = 0; i < 500; ++i) {
+        std::string texto = std::to_string(azar() % 5) + " " + std::to_string(azar() % 5);
+        const int celdas = static_cast<int>(azar() % 30);
+        for (int c = 0; c < celdas; ++c) {
+            texto += " " + numeroAleatorio(azar);
+        }
+        ASSERT_TRUE(igualMapa(texto)) << "caso " << i;
+    }
+}
+
+} // namespace

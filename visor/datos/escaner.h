@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace zul {
+
+// Reads a whole stream into memory: one pass of fread, however the stream
+// was opened (file, pipe or memory). Throws std::bad_alloc when it does not fit.
+std::string leeTodo(std::FILE* archivo);
+
+// Reads whitespace-separated fields from a buffer with exactly the results of
+// the C library's formatted input in the "C" locale ("%199s", "%lf", "%d",
+// "%lld"): the same values, the same characters consumed on success and on
+// failure, so that a reader built on it matches one built on fscanf token for
+// token. It never depends on the process's locale.
+class Escaner {
+public:
+    Escaner(const char* inicio, const char* fin) : p(inicio), fin(fin) {}
+
+    // "%<ancho>s": false at the end of the input. The token is cut at `ancho`
+    // characters; the rest is left for the next read.
+    bool token(const char*& inicio, std::size_t& largo, std::size_t ancho);
+    // "%lf"
+    bool real(double& valor);
+    // "%d": the value as the C library stores it (saturated to long, then
+    // truncated to int).
+    bool entero(int& valor);
+    // "%lld"
+    bool enteroLargo(long long& valor);
+
+    bool alFinal() const { return p == fin; }
+
+private:
+    static constexpr int kFin = -1;
+
+    int lee() { return p < fin ? static_cast<unsigned char>(*p++) : kFin; }
+    void devuelve(int c) {
+        if (c != kFin) {
+            --p;
+        }
+    }
+    void saltaEspacios();
+    bool enteroSaturado(long long& valor);
+
+    const char* p;
+    const char* fin;
+};
+
+} // namespace zul
