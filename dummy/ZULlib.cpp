@@ -7,11 +7,13 @@
 #include "ZULinterno.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <math.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 namespace {
 
@@ -237,6 +239,71 @@ int escribirOrden(FILE* salida) {
     return -1;
 }
 
+// Lectura que copia en un archivo cada byte leído de la entrada estándar (ZUL_GRABAR).
+struct Grabacion {
+    int archivo;
+    const char* ruta;
+};
+
+ssize_t leerGrabando(void* cookie, char* buffer, size_t tam) {
+    Grabacion* g = static_cast<Grabacion*>(cookie);
+    ssize_t leidos;
+    do {
+        leidos = read(STDIN_FILENO, buffer, tam);
+    } while (leidos < 0 && errno == EINTR);
+    for (ssize_t hecho = 0; leidos > 0 && g->archivo >= 0 && hecho < leidos;) {
+        ssize_t n = write(g->archivo, buffer + hecho, static_cast<size_t>(leidos - hecho));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            // La partida sigue aunque la grabación falle.
+            fprintf(stderr, "ZULlib: no se pudo escribir en %s (%s); se deja de grabar\n", g->ruta,
+                    strerror(errno));
+            close(g->archivo);
+            g->archivo = -1;
+            break;
+        }
+        hecho += n;
+    }
+    return leidos;
+}
+
+int cerrarGrabacion(void* cookie) {
+    Grabacion* g = static_cast<Grabacion*>(cookie);
+    if (g->archivo >= 0) {
+        close(g->archivo);
+        g->archivo = -1;
+    }
+    return 0;
+}
+
+FILE* entradaEstandar() {
+    const char* ruta = getenv("ZUL_GRABAR");
+    if (ruta == nullptr || ruta[0] == '\0') {
+        return stdin;
+    }
+    static Grabacion grabacion;
+    grabacion.archivo = open(ruta, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (grabacion.archivo < 0) {
+        fprintf(stderr,
+                "ZULlib: no se pudo crear %s para grabar la entrada (%s); se juega sin "
+                "grabar\n",
+                ruta, strerror(errno));
+        return stdin;
+    }
+    grabacion.ruta = ruta;
+    cookie_io_functions_t funciones = {leerGrabando, nullptr, nullptr, cerrarGrabacion};
+    FILE* entrada = fopencookie(&grabacion, "r", funciones);
+    if (entrada == nullptr) {
+        fprintf(stderr, "ZULlib: no se pudo preparar la grabación en %s; se juega sin grabar\n",
+                ruta);
+        cerrarGrabacion(&grabacion);
+        return stdin;
+    }
+    return entrada;
+}
+
 } // namespace
 
 extern "C" {
@@ -298,7 +365,7 @@ long zulTurnoActual(void) {
 }
 
 void ZULmain(void) {
-    int estado = zulEjecutar(stdin, stdout);
+    int estado = zulEjecutar(entradaEstandar(), stdout);
     if (mensaje[0] != '\0') {
         fprintf(stderr, "%s\n", mensaje);
     }
@@ -355,6 +422,42 @@ void dispara(void) {
 
 int puedoDisparar(void) {
     return esperaDisparo == 0 ? 1 : 0;
+}
+
+void registro(const char* formato, ...) {
+    char local[1024];
+    char* texto = local;
+    const int prefijo = snprintf(local, sizeof local, "[turno %ld] ", turno);
+    va_list args;
+    va_list copia;
+    va_start(args, formato);
+    va_copy(copia, args);
+    const int largoTexto = vsnprintf(local + prefijo, sizeof local - prefijo, formato, args);
+    va_end(args);
+    if (largoTexto < 0) {
+        va_end(copia);
+        return;
+    }
+    size_t total = static_cast<size_t>(prefijo) + static_cast<size_t>(largoTexto);
+    if (total + 2 > sizeof local) {
+        // Líneas largas: se reserva lo justo en vez de cortarlas.
+        texto = static_cast<char*>(malloc(total + 2));
+        if (texto == nullptr) {
+            va_end(copia);
+            return;
+        }
+        memcpy(texto, local, static_cast<size_t>(prefijo));
+        vsnprintf(texto + prefijo, total + 2 - prefijo, formato, copia);
+    }
+    va_end(copia);
+    while (total > static_cast<size_t>(prefijo) && texto[total - 1] == '\n') {
+        --total;
+    }
+    texto[total++] = '\n';
+    fwrite(texto, 1, total, stderr);
+    if (texto != local) {
+        free(texto);
+    }
 }
 
 } // extern "C"

@@ -7,12 +7,14 @@
  *
  *   - la ENTRADA ESTÁNDAR y la SALIDA ESTÁNDAR pertenecen al protocolo. El concursante nunca
  *     lee de stdin ni escribe en stdout (ni printf, ni puts, ni std::cout): una sola línea de
- *     más hace que el árbitro lea una orden equivocada. Para depurar, escriba en la salida de
- *     errores (stderr).
+ *     más hace que el árbitro lea una orden equivocada. Para depurar, use registro(), que
+ *     escribe en la salida de errores (stderr).
  *   - ZULmain() lee el mapa y después, en cada turno, lee el estado de los jugadores, llama a
  *     funcionPrincipal() y contesta con una línea ("m X Y" para moverse, "s X Y" para disparar).
  *   - Al acabarse la entrada estándar, el programa termina con estado 0. Un número que no se
  *     puede leer termina el programa con estado distinto de 0 y un mensaje en stderr.
+ *   - Si la variable de entorno ZUL_GRABAR nombra un archivo, todo lo leído de la entrada
+ *     estándar se copia en él: `./mibot < archivo` repite después la misma partida.
  *
  * Sirve igual para C que para C++.
  */
@@ -21,8 +23,10 @@
 
 #if defined(__GNUC__) || defined(__clang__)
 #define ZUL_NO_VUELVE __attribute__((noreturn))
+#define ZUL_FORMATO_PRINTF(f, a) __attribute__((format(printf, f, a)))
 #else
 #define ZUL_NO_VUELVE
+#define ZUL_FORMATO_PRINTF(f, a)
 #endif
 
 #ifdef __cplusplus
@@ -61,6 +65,11 @@ int noDeJugadores(void); /* entradas del turno actual */
 void dispara(void);
 /* 1 si dispara() tendría efecto ahora, 0 si no. */
 int puedoDisparar(void);
+
+/* Escribe una línea en stderr con el número de turno delante, al estilo de printf:
+ * registro("voy a %f grados", a) escribe "[turno 12] voy a 45.000000 grados".
+ * Es la forma segura de depurar: la salida estándar es del protocolo. */
+ZUL_FORMATO_PRINTF(1, 2) void registro(const char* formato, ...);
 
 #ifdef __cplusplus
 }

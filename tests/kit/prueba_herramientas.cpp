@@ -1,0 +1,283 @@
+// Herramientas del concursante: zulprueba, la grabación (ZUL_GRABAR) y registro().
+#include "proceso.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const std::string kZulprueba = ZUL_ZULPRUEBA;
+const std::string kDummy = ZUL_DUMMY;
+const std::string kGuion = ZUL_GUION;
+const std::string kCbot = ZUL_CBOT;
+const std::string kRoto = ZUL_ROTO;
+const std::string kCharlatan = ZUL_CHARLATAN;
+const std::string kRegistra = ZUL_REGISTRA;
+
+std::string rutaTemporal(const std::string& nombre) {
+    return testing::TempDir() + "zulkit_" + std::to_string(getpid()) + "_" + nombre;
+}
+
+std::string escribirArchivo(const std::string& nombre, const std::string& contenido) {
+    const std::string ruta = rutaTemporal(nombre);
+    std::ofstream(ruta, std::ios::binary) << contenido;
+    return ruta;
+}
+
+std::string leerArchivo(const std::string& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// Mapa de 3 × 4 con pista en la fila del medio.
+const std::string kMapa = "3 4\n5 5 5 5\n5 1 1 5\n5 5 5 5\n";
+
+// ---------------------------------------------------------------------------------------------
+// zulprueba contra bots que cumplen y contra bots rotos.
+
+struct CasoZulprueba {
+    const char* nombre;
+    std::vector<std::string> opciones;
+    std::vector<std::string> bot;
+    int estado;
+    std::vector<std::string> dice;
+};
+
+class Zulprueba : public testing::TestWithParam<CasoZulprueba> {};
+
+TEST_P(Zulprueba, Informe) {
+    const auto& c = GetParam();
+    std::vector<std::string> argv = {kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa)};
+    // Un límite holgado, salvo donde se prueba: los tiempos de la máquina no deciden nada.
+    if (std::find(c.opciones.begin(), c.opciones.end(), "--limite") == c.opciones.end()) {
+        argv.insert(argv.end(), {"--limite", "20000"});
+    }
+    argv.insert(argv.end(), c.opciones.begin(), c.opciones.end());
+    argv.push_back("--");
+    argv.insert(argv.end(), c.bot.begin(), c.bot.end());
+    Resultado r = ejecutar(argv, "");
+    EXPECT_FALSE(r.colgado);
+    EXPECT_EQ(r.estado, c.estado) << r.salida << r.errores;
+    for (const auto& frase : c.dice) {
+        EXPECT_NE(r.salida.find(frase), std::string::npos) << "falta «" << frase << "» en:\n"
+                                                           << r.salida << r.errores;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bots, Zulprueba,
+    testing::Values(
+        CasoZulprueba{"dummy",
+                      {"--pasos", "150"},
+                      {kDummy},
+                      0,
+                      {"150 turnos sintéticos con 4 karts", "Turnos respondidos: 150 de 150",
+                       "Tiempo por turno: media", "terminó con estado 0 al cerrarse su entrada",
+                       "Resultado: el bot cumple el protocolo"}},
+        // Dispara cada 100 turnos a través de la biblioteca: nunca antes de tiempo.
+        CasoZulprueba{"disparos_con_la_biblioteca",
+                      {"--pasos", "250", "--jugadores", "2"},
+                      {kCbot},
+                      0,
+                      {"Resultado: el bot cumple el protocolo"}},
+        CasoZulprueba{"sin_turnos",
+                      {"--pasos", "0"},
+                      {kDummy},
+                      0,
+                      {"0 turnos sintéticos", "Turnos respondidos: 0 de 0",
+                       "Tiempo por turno: ninguna respuesta"}},
+        CasoZulprueba{"dos_lineas",
+                      {"--pasos", "5"},
+                      {kRoto, "doble"},
+                      1,
+                      {"turno 3: línea de más en el mismo turno: «m 1 0»",
+                       "NO cumple el protocolo (1 infracción)"}},
+        CasoZulprueba{"basura",
+                      {"--pasos", "5"},
+                      {kRoto, "basura"},
+                      1,
+                      {"turno 2: respuesta no válida «hola mundo»", "(1 infracción)"}},
+        CasoZulprueba{"printf_en_la_salida",
+                      {"--pasos", "5"},
+                      {kCharlatan},
+                      1,
+                      {"turno 2: respuesta no válida «depuración: estoy en 1.500000 1.500000»",
+                       "turno 2: línea de más en el mismo turno: «m 1.000000 0.000000»",
+                       "(2 infracciones)"}},
+        // Disparos válidos en los turnos 1 y 101; los demás, antes de tiempo.
+        CasoZulprueba{"dispara_siempre",
+                      {"--pasos", "120"},
+                      {kRoto, "dispara"},
+                      1,
+                      {"turno 2: disparo a 1 turnos del anterior (turno 1)",
+                       "turno 21: disparo a 20 turnos", "y 98 infracciones más",
+                       "(118 infracciones)"}},
+        CasoZulprueba{"se_duerme",
+                      {"--pasos", "5", "--limite", "1500"},
+                      {kRoto, "duerme"},
+                      1,
+                      {"turno 2: sin respuesta en 1500 ms", "Turnos respondidos: 1 de 5",
+                       "dejó de responder en el turno 2 (silencio); zulprueba lo detuvo"}},
+        CasoZulprueba{
+            "revienta",
+            {"--pasos", "5"},
+            {kRoto, "revienta"},
+            1,
+            {"turno 3: sin respuesta: el bot murió por la señal 11 (SIGSEGV) en el turno 3",
+             "Turnos respondidos: 2 de 5"}},
+        CasoZulprueba{"escribe_tras_el_final",
+                      {"--pasos", "3"},
+                      {kRoto, "eterno"},
+                      1,
+                      {"tras el último turno:", "líneas de más (la primera: «m 0 0»)",
+                       "Turnos respondidos: 3 de 3", "zulprueba lo detuvo"}},
+        CasoZulprueba{"no_termina",
+                      {"--pasos", "3"},
+                      {kRoto, "vivo"},
+                      0,
+                      {"siguió vivo tras cerrarse su entrada; zulprueba lo detuvo",
+                       "Resultado: el bot cumple el protocolo"}},
+        CasoZulprueba{"bot_inexistente", {"--pasos", "3"}, {"/no/existe/mibot"}, 2, {}},
+        CasoZulprueba{
+            "opciones_incompatibles", {"--pasos", "3", "--turnos", "/dev/null"}, {kDummy}, 2, {}}),
+    [](const auto& i) { return std::string(i.param.nombre); });
+
+TEST(ZulpruebaErrores, MensajesClaros) {
+    struct Caso {
+        std::vector<std::string> argv;
+        std::string dice;
+    };
+    const std::string mapaMalo = escribirArchivo("mapa_malo.txt", "2 2\n1 1\n1 x\n");
+    const std::string turnosMalos = escribirArchivo("turnos_malos.txt", "1\n1 2 3\n");
+    const std::vector<Caso> casos = {
+        {{"--mapa", "/no/existe.txt", "--", kDummy}, "no se pudo abrir el mapa /no/existe.txt"},
+        {{"--mapa", mapaMalo, "--", kDummy}, "fila 1, columna 1 no es un entero: «x»"},
+        {{"--turnos", turnosMalos, "--mapa", mapaMalo, "--", kDummy}, "mapa_malo.txt"},
+        {{"--mapa", escribirArchivo("m.txt", kMapa), "--turnos", turnosMalos, "--", kDummy},
+         "turno 1: la entrada 0 necesita cuatro números"},
+        {{"--pasos", "-1", "--", kDummy}, "--pasos necesita"},
+        {{"--limite", "0", "--", kDummy}, "--limite necesita"},
+        {{"--pasos", "3"}, "falta el bot"},
+        {{"--mapa", escribirArchivo("m2.txt", kMapa), "--", "/no/existe/mibot"},
+         "no se pudo ejecutar /no/existe/mibot: no existe"},
+    };
+    for (const auto& c : casos) {
+        std::vector<std::string> argv = {kZulprueba};
+        argv.insert(argv.end(), c.argv.begin(), c.argv.end());
+        Resultado r = ejecutar(argv, "");
+        EXPECT_EQ(r.estado, 2) << c.dice;
+        EXPECT_NE(r.errores.find(c.dice), std::string::npos)
+            << "falta «" << c.dice << "» en " << r.errores;
+    }
+}
+
+TEST(ZulpruebaPorOmision, MapaDeEjemploYLimite) {
+    if (access(ZUL_MAPA_FUENTE, R_OK) != 0) {
+        GTEST_SKIP() << "aún no hay mapa de ejemplo en " << ZUL_MAPA_FUENTE;
+    }
+    Resultado r = ejecutar({kZulprueba, "--pasos", "0", "--", kDummy}, "");
+    EXPECT_EQ(r.estado, 0) << r.salida << r.errores;
+    EXPECT_NE(r.salida.find(std::string("con el mapa ") + ZUL_MAPA_FUENTE), std::string::npos)
+        << r.salida;
+    EXPECT_NE(r.salida.find("límite 1000 ms"), std::string::npos) << r.salida;
+}
+
+// La transcripción tiene lo enviado (>), lo recibido (<) y los comentarios (#).
+std::vector<std::string> marcadas(const std::string& transcripcion, char marca) {
+    std::vector<std::string> v;
+    std::stringstream ss(transcripcion);
+    for (std::string l; std::getline(ss, l);) {
+        if (l.size() >= 2 && l[0] == marca && l[1] == ' ') {
+            v.push_back(l.substr(2));
+        }
+    }
+    return v;
+}
+
+TEST(ZulpruebaRegistro, TranscribeTodoElIntercambio) {
+    const std::string registro = rutaTemporal("registro.txt");
+    const std::string turnos = escribirArchivo("turnos.txt", "1 0 1.5 0 0 0\n0\n2\n");
+    Resultado r = ejecutar({kZulprueba, "--mapa", escribirArchivo("m3.txt", kMapa), "--turnos",
+                            turnos, "--registro", registro, "--limite", "20000", "--", kRegistra},
+                           "");
+    ASSERT_EQ(r.estado, 0) << r.salida << r.errores;
+    const std::string t = leerArchivo(registro);
+    EXPECT_EQ(marcadas(t, '>'), (std::vector<std::string>{"3 4", "5 5 5 5", "5 1 1 5", "5 5 5 5",
+                                                          "1", "0 1.5 0 0", "0", "0", "2"}));
+    EXPECT_EQ(marcadas(t, '<'),
+              (std::vector<std::string>{"m 0.000000 1.000000", "m 0.000000 1.000000"}));
+    auto errores = marcadas(t, '!');
+    ASSERT_EQ(errores.size(), 4u) << t;
+    EXPECT_EQ(errores[0], "[turno 1] id=0 n=1");
+    EXPECT_NE(t.find("# turno 2"), std::string::npos);
+    EXPECT_NE(t.find("# Resultado: el bot cumple el protocolo"), std::string::npos);
+    // Lo que el bot escribe en stderr también se ve al momento.
+    EXPECT_NE(r.errores.find("[turno 2] con salto final\n"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Grabación: ZUL_GRABAR copia cada byte leído; la grabación reproduce la partida.
+
+TEST(Grabacion, PartidaInteractivaReproducida) {
+    // Partida turno a turno a través de zulprueba, con órdenes y disparos variados.
+    std::string turnos;
+    for (int t = 0; t < 130; ++t) {
+        turnos += t % 7 == 0 ? "0\n" : "1\n" + std::to_string(t * 13 % 360) + " 1.25e0 0 0\n";
+        turnos += std::to_string(t % 3) + "\n";
+    }
+    const std::string grabacion = rutaTemporal("grabacion.txt");
+    const std::string registro = rutaTemporal("registro2.txt");
+    Resultado vivo = ejecutar({kZulprueba, "--mapa", escribirArchivo("m4.txt", kMapa), "--turnos",
+                               escribirArchivo("turnos2.txt", turnos), "--registro", registro,
+                               "--limite", "20000", "--", kGuion},
+                              "", {"ZUL_GRABAR=" + grabacion});
+    ASSERT_EQ(vivo.estado, 0) << vivo.salida;
+    const std::string transcripcion = leerArchivo(registro);
+    const auto respuestas = marcadas(transcripcion, '<');
+    ASSERT_EQ(respuestas.size(), 130u);
+
+    // La grabación es exactamente lo que se envió.
+    std::string enviado;
+    for (const auto& l : marcadas(transcripcion, '>')) {
+        enviado += l + "\n";
+    }
+    const std::string grabado = leerArchivo(grabacion);
+    EXPECT_EQ(grabado, enviado);
+
+    Resultado repeticion = ejecutar({kGuion}, grabado);
+    EXPECT_EQ(repeticion.estado, 0);
+    EXPECT_EQ(repeticion.lineas(), respuestas);
+}
+
+TEST(Grabacion, SinPoderGrabarSeJuegaIgual) {
+    const std::string entrada = "1 1 4\n1\n90 2 0 0\n1\n0 0\n";
+    Resultado normal = ejecutar({kGuion}, entrada);
+    Resultado r = ejecutar({kGuion}, entrada, {"ZUL_GRABAR=/no/existe/dir/g.txt"});
+    EXPECT_EQ(r.estado, 0);
+    EXPECT_EQ(r.salida, normal.salida);
+    EXPECT_NE(r.errores.find("no se pudo crear /no/existe/dir/g.txt"), std::string::npos)
+        << r.errores;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(Registro, LineasEnStderrConElTurno) {
+    Resultado r = ejecutar({kRegistra}, "0 0\n0 1\n1 1 2 3 4 2\n");
+    ASSERT_EQ(r.estado, 0);
+    EXPECT_EQ(r.lineas(), (std::vector<std::string>{"m 0.000000 1.000000", "m 0.000000 1.000000"}));
+    EXPECT_EQ(r.errores, "[turno 1] id=1 n=0\n"
+                         "[turno 2] id=2 n=1\n"
+                         "[turno 2] con salto final\n"
+                         "[turno 2] " +
+                             std::string(3000, 'x') + "\n");
+}
+
+} // namespace
