@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -95,6 +96,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         const QString nombre = zul::textoNombre(carrera.nombres[static_cast<std::size_t>(i)]);
         auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
                                           tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
+        etiquetaNombre->setTextFormat(Qt::RichText);
         auto* etiquetaVueltas = new QLabel;
         fila->addWidget(etiquetaNombre);
         fila->addWidget(etiquetaVueltas);
@@ -140,6 +142,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     grupoVisualizacion->setLayout(layoutVisualizacion);
     grupoControles->setLayout(layoutControles);
     divisor->addWidget(panelLateral);
+    // The track takes whatever width the panel does not need.
+    divisor->setStretchFactor(0, 1);
+    divisor->setStretchFactor(1, 0);
 
     layoutControles->setSizeConstraint(QLayout::SetMinimumSize);
     layoutControles->addWidget(botonEjecutar);
@@ -151,16 +156,15 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
 
-    connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
-    connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
-    connect(temporizadorRepintado, &QTimer::timeout, visualizador,
-            qOverload<>(&CVisualizador::repaint));
-    connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
-    connect(temporizador, &QTimer::timeout, this, &CVentana::step);
-    connect(selectorVelocidad, &QDoubleSpinBox::valueChanged, this, &CVentana::cambiaVelocidad);
-    connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
-    connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
-    connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
+    connect(selectorZoom, SIGNAL(valueChanged(double)), visualizador, SLOT(cambiaZoom(double)));
+    connect(selectorJugador, SIGNAL(valueChanged(int)), visualizador, SLOT(cambiaMira(int)));
+    connect(temporizadorRepintado, SIGNAL(timeout()), visualizador, SLOT(repaint()));
+    connect(botonPaso, SIGNAL(clicked()), this, SLOT(step()));
+    connect(temporizador, SIGNAL(timeout()), this, SLOT(step()));
+    connect(selectorVelocidad, SIGNAL(valueChanged(double)), this, SLOT(cambiaVelocidad(double)));
+    connect(botonEjecutar, SIGNAL(clicked()), this, SLOT(ejecutar()));
+    connect(botonPausa, SIGNAL(clicked()), this, SLOT(detener()));
+    connect(botonReiniciar, SIGNAL(clicked()), this, SLOT(reiniciar()));
 
     temporizadorRepintado->start();
 }
@@ -193,24 +197,21 @@ void CVentana::step() {
     const std::size_t n = static_cast<std::size_t>(carrera.numJugadores);
     const std::size_t f = siguienteFrame;
     const std::size_t total = carrera.posiciones.size();
-    if (f * n >= total) {
-        return; // the race is over
+    if (n == 0 || f * n >= total) {
+        return; // the race is over: the karts stay on the last frame
     }
-    for (std::size_t j = 0;; ++j) {
-        const std::size_t k = f * n + j;
+    // A log that ends inside its last frame leaves only some of its players.
+    const std::size_t fin = std::min((f + 1) * n, total);
+    for (std::size_t k = f * n; k < fin; ++k) {
+        const std::size_t j = k - f * n;
         visualizador->ponJugador(static_cast<unsigned int>(j), carrera.posiciones[k],
                                  carrera.angulos[k], carrera.vueltas[k]);
         etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
             QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
-        if (k + 1 == (f + 1) * n) {
-            break;
-        }
-        if (k + 1 >= total) {
-            return; // the log ended inside this frame: it stays on show
-        }
     }
     // Every shot of this frame (or still pending from an earlier one) shows
-    // now, so none is shown late or lost at the end of the race.
+    // now, so none is shown late or lost at the end of the race. A partial
+    // last frame shows its shots too, once: later steps find none pending.
     while (siguienteDisparo < carrera.disparos.size() &&
            static_cast<long long>(carrera.framesDisparos[siguienteDisparo]) <=
                static_cast<long long>(f)) {
@@ -218,13 +219,19 @@ void CVentana::step() {
         visualizador->dibujaRayo(disparo.inicio, disparo.fin);
         ++siguienteDisparo;
     }
-    ++siguienteFrame;
+    if (fin == (f + 1) * n) {
+        ++siguienteFrame; // a partial last frame stays on show until a restart
+    }
 }
 
 void CVentana::cambiaVelocidad(double frames) {
+    // Zero, negative or non-finite speeds leave the interval as it was, and so
+    // does a speed so slow that its interval does not fit in an int.
+    if (!(frames > 0.0) || !std::isfinite(frames)) {
+        return;
+    }
     const double intervalo = 1000.0 / frames;
-    // Zero, negative or non-finite speeds leave the interval as it was.
-    if (!(frames > 0.0) || !std::isfinite(intervalo) || intervalo > 2147483647.0) {
+    if (!(intervalo <= 2147483647.0)) {
         return;
     }
     temporizador->setInterval(static_cast<int>(intervalo));
