@@ -156,15 +156,16 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
 
-    connect(selectorZoom, SIGNAL(valueChanged(double)), visualizador, SLOT(cambiaZoom(double)));
-    connect(selectorJugador, SIGNAL(valueChanged(int)), visualizador, SLOT(cambiaMira(int)));
-    connect(temporizadorRepintado, SIGNAL(timeout()), visualizador, SLOT(repaint()));
-    connect(botonPaso, SIGNAL(clicked()), this, SLOT(step()));
-    connect(temporizador, SIGNAL(timeout()), this, SLOT(step()));
-    connect(selectorVelocidad, SIGNAL(valueChanged(double)), this, SLOT(cambiaVelocidad(double)));
-    connect(botonEjecutar, SIGNAL(clicked()), this, SLOT(ejecutar()));
-    connect(botonPausa, SIGNAL(clicked()), this, SLOT(detener()));
-    connect(botonReiniciar, SIGNAL(clicked()), this, SLOT(reiniciar()));
+    connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
+    connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
+    connect(temporizadorRepintado, &QTimer::timeout, visualizador,
+            qOverload<>(&CVisualizador::repaint));
+    connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
+    connect(temporizador, &QTimer::timeout, this, &CVentana::step);
+    connect(selectorVelocidad, &QDoubleSpinBox::valueChanged, this, &CVentana::cambiaVelocidad);
+    connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
+    connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
+    connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
 
     temporizadorRepintado->start();
 }
