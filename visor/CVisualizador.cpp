@@ -1,8 +1,10 @@
 #include "CVisualizador.h"
 
 #include "colores.h"
+#include "geometria.h"
 
 #include <QPainter>
+#include <QPen>
 #include <QRectF>
 
 #include <algorithm>
@@ -126,5 +128,115 @@ void CVisualizador::quitaRayo() {
 
 void CVisualizador::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
-    pintor.fillRect(rect(), Qt::black);
+    const QSize vista = size();
+    pintor.fillRect(QRect(QPoint(0, 0), vista), Qt::black);
+    pintor.setPen(Qt::NoPen);
+
+    centroVista = zul::eligeCentro(posiciones, mira, filas, columnas);
+    zul::Encuadre encuadre;
+    encuadre.ancla = zul::anclaVista(vista.width(), vista.height());
+    encuadre.zoom = factorZoom;
+    encuadre.centro = centroVista;
+
+    const zul::Rango filasV = zul::filasVisibles(encuadre, filas, vista.height());
+    const zul::Rango columnasV = zul::columnasVisibles(encuadre, columnas, vista.width());
+    if (!filasV.vacio() && !columnasV.vacio()) {
+        pintor.setBrush(QColor(108, 81, 81));
+        if (factorZoom < zul::kZoomFlechas) {
+            pintaBloques(pintor, encuadre, filasV, columnasV);
+        } else {
+            pintaFlechas(pintor, encuadre, filasV, columnasV);
+        }
+    }
+
+    const QPen lineaRumbo(Qt::black, 0, Qt::SolidLine);
+    const QRectF caja = zul::cajaRecorte(vista);
+    const double largo = zul::largoRumbo(factorZoom);
+    for (int k = 0; k < posiciones.size(); ++k) {
+        pintor.setBrush(zul::colorDisco(k));
+        const QPointF punto = encuadre.aPixel(posiciones[k]);
+        dibujaKart(pintor, punto);
+        pintor.setBrush(Qt::black);
+        pintor.setPen(lineaRumbo);
+        QLineF rumbo(punto, zul::puntaRumbo(punto, angulos[k], largo));
+        if (zul::recortaSegmento(rumbo, caja)) {
+            pintor.drawLine(rumbo);
+        }
+        pintor.setPen(Qt::NoPen);
+    }
+
+    if (rayos) {
+        pintor.setPen(QPen(Qt::yellow, 0, Qt::SolidLine));
+        const int cuantos = static_cast<int>(std::min(inicios.size(), fines.size()));
+        for (int k = 0; k < cuantos; ++k) {
+            QLineF rayo(encuadre.aPixel(inicios[k]), encuadre.aPixel(fines[k]));
+            if (zul::recortaSegmento(rayo, caja)) {
+                pintor.drawLine(rayo);
+            }
+        }
+    }
+}
+
+void CVisualizador::pintaBloques(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
+                                 zul::Rango columnasV) {
+    const QSize vista = size();
+    const std::size_t ancho = static_cast<std::size_t>(columnas);
+    int enLote = 0;
+    const auto guarda = [&](const QRectF& bloque) {
+        // A full batch is drawn and reused, so no run is ever left out.
+        if (enLote == kCapacidadLote) {
+            pintor.drawRects(lote.get(), enLote);
+            enLote = 0;
+        }
+        lote[static_cast<std::size_t>(enLote++)] = bloque;
+    };
+    for (int i = filasV.inicio; i < filasV.fin; ++i) {
+        if (zul::filaFueraDeVista(encuadre, i, vista)) {
+            continue;
+        }
+        const char* fila = celdas.data() + static_cast<std::size_t>(i) * ancho;
+        zul::bloquesFila(encuadre, i, fila, columnasV, vista, guarda);
+    }
+    if (enLote > 0) {
+        pintor.drawRects(lote.get(), enLote);
+    }
+}
+
+void CVisualizador::pintaFlechas(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
+                                 zul::Rango columnasV) {
+    const QSize vista = size();
+    for (int i = filasV.inicio; i < filasV.fin; ++i) {
+        for (int j = columnasV.inicio; j < columnasV.fin; ++j) {
+            const QPixmap* baldosa = nullptr;
+            switch (casilla(j, i)) {
+            case '0':
+                baldosa = &flechas[Abajo];
+                break;
+            case '1':
+                baldosa = &flechas[Derecha];
+                break;
+            case '2':
+                baldosa = &flechas[Arriba];
+                break;
+            case '3':
+                baldosa = &flechas[Izquierda];
+                break;
+            default:
+                continue;
+            }
+            QPoint esquina;
+            if (!baldosa->isNull() &&
+                zul::esquinaBaldosa(encuadre, i, j, baldosa->size(), vista, esquina)) {
+                pintor.drawPixmap(esquina, *baldosa);
+            }
+        }
+    }
+}
+
+void CVisualizador::dibujaKart(QPainter& pintor, QPointF punto) {
+    if (!zul::dentroDeVista(punto, size())) {
+        return;
+    }
+    const double radio = zul::radioDisco(factorZoom);
+    pintor.drawEllipse(QRectF(punto.x() - radio, punto.y() - radio, 2.0 * radio, 2.0 * radio));
 }

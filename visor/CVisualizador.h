@@ -5,10 +5,13 @@
 #include <QVector>
 #include <QWidget>
 
+#include "geometria.h"
+
 #include <exception>
 #include <memory>
 #include <string>
 
+class QPainter;
 class QPaintEvent;
 class QRectF;
 
@@ -67,6 +70,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Draws one kart disc centred on a pixel with the painter's brush and pen;
+    // nothing when the pixel lies outside the view.
+    void dibujaKart(QPainter& pintor, QPointF punto);
+    void pintaBloques(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
+                      zul::Rango columnasV);
+    void pintaFlechas(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
+                      zul::Rango columnasV);
+
     enum Direccion { Arriba, Abajo, Izquierda, Derecha, NumDirecciones };
 
     QVector<QPointF> posiciones;
