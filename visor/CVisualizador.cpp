@@ -99,7 +99,10 @@ QPointF CVisualizador::centro() const {
 
 void CVisualizador::cambiaZoom(double nuevoZoom) {
     factorZoom = nuevoZoom;
-    if (!(nuevoZoom >= 7.0) || !std::isfinite(nuevoZoom)) {
+    // Past kLadoMaximo a tile would outgrow any view (and its pixel count any
+    // allocation): the tiles are left as they are.
+    constexpr double kLadoMaximo = 16384.0;
+    if (!(nuevoZoom >= 7.0) || !(nuevoZoom < kLadoMaximo)) {
         return;
     }
     const int lado = static_cast<int>(nuevoZoom + 1.0);
