@@ -210,6 +210,7 @@ void CVentana::step() {
         etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
             QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
     }
+    frameEnPantalla = static_cast<long long>(f);
     // Every shot of this frame (or still pending from an earlier one) shows
     // now, so none is shown late or lost at the end of the race. A partial
     // last frame shows its shots too, once: later steps find none pending.
@@ -248,6 +249,27 @@ void CVentana::detener() {
     botonEjecutar->setEnabled(true);
     botonPausa->setEnabled(false);
     temporizador->stop();
+}
+
+std::uint32_t CVentana::numeroFrames() const {
+    return static_cast<std::uint32_t>(carrera.framesCompletos() +
+                                      (carrera.ultimoFrameParcial() ? 1 : 0));
+}
+
+void CVentana::irAFrame(long long f) {
+    const long long total = numeroFrames();
+    if (total == 0) {
+        return;
+    }
+    f = std::clamp(f, 0LL, total - 1);
+    siguienteFrame = static_cast<std::uint32_t>(f);
+    // Shots of earlier frames are past; those of frame f show with it.
+    const auto primero =
+        std::lower_bound(carrera.framesDisparos.begin(), carrera.framesDisparos.end(), f,
+                         [](int frame, long long g) { return frame < g; });
+    siguienteDisparo =
+        static_cast<std::uint32_t>(std::distance(carrera.framesDisparos.begin(), primero));
+    step();
 }
 
 void CVentana::reiniciar() {

@@ -66,6 +66,10 @@ public:
     CVisualizador* vista() const { return visualizador; }
     std::uint32_t frameSiguiente() const { return siguienteFrame; }
     std::uint32_t disparoSiguiente() const { return siguienteDisparo; }
+    // Frames of the race, a partial last one included.
+    std::uint32_t numeroFrames() const;
+    // The frame on show, or -1 before any frame has been shown.
+    long long frameMostrado() const { return frameEnPantalla; }
 
 public slots:
     void step();
@@ -73,6 +77,9 @@ public slots:
     void ejecutar();
     void detener();
     void reiniciar();
+    // Shows frame f at once (clamped to the race) with the shots of that
+    // frame; the replay goes on from there.
+    void irAFrame(long long f);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -100,6 +107,7 @@ private:
     QDoubleSpinBox* selectorVelocidad = nullptr;
     std::uint32_t siguienteFrame = 0;
     std::uint32_t siguienteDisparo = 0;
+    long long frameEnPantalla = -1;
     zul::Carrera carrera;
     QTimer* temporizador = nullptr;
 };

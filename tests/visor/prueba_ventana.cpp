@@ -29,6 +29,8 @@ private slots:
     void divisorLlenaLaVentana();
     void fallos_data();
     void fallos();
+    void irAFrame_data();
+    void irAFrame();
 
 private:
     QByteArray escribe(const char* nombre, const QByteArray& contenido);
@@ -128,6 +130,46 @@ void PruebaVentana::fallos() {
         QVERIFY2(QString::fromStdString(deArchivo->ruta()).endsWith(culpable),
                  deArchivo->ruta().c_str());
     }
+}
+
+void PruebaVentana::irAFrame_data() {
+    QTest::addColumn<int>("pedido");
+    QTest::addColumn<double>("x");      // player 0's x equals its frame number
+    QTest::addColumn<int>("rayos");     // shots on show
+    QTest::addColumn<int>("siguiente"); // the frame the next step shows
+    QTest::newRow("en medio, con dos disparos") << 2 << 2.0 << 2 << 3;
+    QTest::newRow("sin disparos") << 3 << 3.0 << 0 << 4;
+    QTest::newRow("antes del principio") << -5 << 0.0 << 1 << 1;
+    QTest::newRow("pasado el final") << 99 << 4.0 << 1 << 5;
+}
+
+void PruebaVentana::irAFrame() {
+    QFETCH(int, pedido);
+    QFETCH(double, x);
+    QFETCH(int, rayos);
+    QFETCH(int, siguiente);
+    // Shots of frames 0, 2, 2 and 4.
+    const QByteArray carrera = escribe("carrera.txt", "1 a p 0 0 0 0 s 0 0 1 1 p 1 0 0 0 p 2 0 0 0 "
+                                                      "s 2 2 3 3 s 4 4 5 5 p 3 0 0 0 p 4 0 0 0 "
+                                                      "s 6 6 7 7");
+    const QByteArray mapa = escribe("mapa.txt", kMapa);
+    CVentana ventana(carrera.constData(), mapa.constData());
+    QCOMPARE(ventana.numeroFrames(), 5u);
+    ventana.step();
+    ventana.step(); // somewhere else first, so the jump has to undo it
+    ventana.irAFrame(pedido);
+    QCOMPARE(ventana.vista()->posicionJugador(0).x(), x);
+    QCOMPARE(ventana.frameMostrado(), static_cast<long long>(x));
+    QCOMPARE(ventana.vista()->iniciosRayos().size(), rayos);
+    QCOMPARE(ventana.frameSiguiente(), static_cast<std::uint32_t>(siguiente));
+    // Later shots still come with their frames.
+    int vistos = 0;
+    for (int paso = 0; paso < 6; ++paso) {
+        ventana.step();
+        vistos += static_cast<int>(ventana.vista()->iniciosRayos().size());
+    }
+    const int pendientes = x < 2 ? 3 : (x < 4 ? 1 : 0);
+    QCOMPARE(vistos, pendientes);
 }
 
 QTEST_MAIN(PruebaVentana)
