@@ -1,0 +1,189 @@
+// zul_bench: every benchmark runs beside its baseline, and the run ends with a
+// table of the ratios.
+//
+//   zul_bench [--reducido] [opciones de Google Benchmark]
+//
+// --reducido (or ZUL_BENCH_REDUCIDO=1) shrinks every generated input so the
+// whole run takes a second; the figures then mean nothing, but every
+// benchmark and its checks still run. That is what the test suite does.
+#include "bancos.h"
+
+#include <QApplication>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using zul::bench::Contexto;
+
+// What the ratio table needs of one benchmark: the median of its repetitions,
+// or its only run.
+struct Medida {
+    double segundos = 0.0; // CPU time per iteration
+    double bytesPorSegundo = 0.0;
+    double elementosPorSegundo = 0.0;
+    bool mediana = false;
+};
+
+// The usual console output, remembering each result and any failure.
+class Informe : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const std::string nombre = run.run_name.function_name;
+            if (run.error_occurred) {
+                errores.push_back(nombre + ": " + run.error_message);
+                continue;
+            }
+            const bool esMediana =
+                run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !esMediana) {
+                continue;
+            }
+            Medida& m = medidas[nombre];
+            if (m.mediana && !esMediana) {
+                continue;
+            }
+            m.mediana = esMediana;
+            m.segundos = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m.bytesPorSegundo = valor(run, "bytes_per_second");
+            m.elementosPorSegundo = valor(run, "items_per_second");
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Ours against the baseline for every pair that ran, in Markdown.
+    void imprimeCocientes(std::ostream& salida) const {
+        const struct {
+            std::string nuestro;
+            std::string base;
+            const char* unidad;
+        } pares[] = {
+            {"BM_CargaCarrera", "BM_CargaCarreraReferencia", "MB/s"},
+            {"BM_CargaMapa/513", "BM_CargaMapaReferencia/513", "MB/s"},
+            {"BM_CargaMapa/4096", "BM_CargaMapaReferencia/4096", "MB/s"},
+            {"BM_Pintar/ejemplo_z3", "BM_PintarIngenuo/ejemplo_z3", "ms"},
+            {"BM_Pintar/ejemplo_z10", "BM_PintarIngenuo/ejemplo_z10", "ms"},
+            {"BM_Pintar/alterno_z1", "BM_PintarIngenuo/alterno_z1", "ms"},
+            {"BM_Pintar/alterno_z0.1", "BM_PintarIngenuo/alterno_z0.1", "ms"},
+            {"BM_PintarReposo/ejemplo_z3", "BM_Pintar/ejemplo_z3", "ms"},
+            {"BM_PintarReposo/ejemplo_z10", "BM_Pintar/ejemplo_z10", "ms"},
+            {"BM_PintarReposo/alterno_z1", "BM_Pintar/alterno_z1", "ms"},
+            {"BM_PintarReposo/alterno_z0.1", "BM_Pintar/alterno_z0.1", "ms"},
+            {"BM_Turno", "BM_TurnoReferencia", "µs/turno"},
+        };
+        salida << "\nCocientes (tiempo de CPU; " << std::thread::hardware_concurrency()
+               << " núcleos):\n\n"
+               << "| Medida | Nuestro | Referencia | Unidad | Cociente |\n"
+               << "|---|---|---|---|---|\n";
+        for (const auto& par : pares) {
+            const auto a = medidas.find(par.nuestro);
+            const auto b = medidas.find(par.base);
+            if (a == medidas.end() || b == medidas.end()) {
+                continue;
+            }
+            const std::string unidad = par.unidad;
+            const auto cifra = [&](const Medida& m) {
+                if (unidad == "MB/s") {
+                    return m.bytesPorSegundo / 1e6;
+                }
+                if (unidad == "ms") {
+                    return m.segundos * 1e3;
+                }
+                return m.elementosPorSegundo > 0 ? 1e6 / m.elementosPorSegundo : 0.0;
+            };
+            const double cociente = b->second.segundos / a->second.segundos;
+            salida << "| " << par.nuestro << " / " << par.base << " | "
+                   << formatea(cifra(a->second)) << " | " << formatea(cifra(b->second)) << " | "
+                   << unidad << " | " << formatea(cociente) << " × |\n";
+        }
+        for (const std::string& error : errores) {
+            salida << "ERROR " << error << '\n';
+        }
+    }
+
+    bool hayErrores() const { return !errores.empty(); }
+
+private:
+    static double valor(const Run& run, const char* contador) {
+        const auto it = run.counters.find(contador);
+        return it == run.counters.end() ? 0.0 : static_cast<double>(it->second);
+    }
+
+    // Three significant digits, without an exponent.
+    static std::string formatea(double x) {
+        char texto[64];
+        const int decimales = x >= 100    ? 0
+                              : x >= 10   ? 1
+                              : x >= 1    ? 2
+                              : x >= 0.1  ? 3
+                              : x >= 0.01 ? 4
+                                          : 5;
+        std::snprintf(texto, sizeof texto, "%.*f", decimales, x);
+        return texto;
+    }
+
+    std::map<std::string, Medida> medidas;
+    std::vector<std::string> errores;
+};
+
+bool quitaOpcion(int& argc, char** argv, const char* opcion) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], opcion) == 0) {
+            for (int k = i; k < argc; ++k) {
+                argv[k] = argv[k + 1];
+            }
+            --argc;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The view paints into an image; no display is needed or wanted.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const char* variable = std::getenv("ZUL_BENCH_REDUCIDO");
+    const bool reducido = quitaOpcion(argc, argv, "--reducido") ||
+                          (variable != nullptr && *variable != '\0' && std::strcmp(variable, "0"));
+    QApplication aplicacion(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return EXIT_FAILURE;
+    }
+    try {
+        Contexto contexto;
+        contexto.tamanos =
+            reducido ? zul::bench::tamanosReducidos() : zul::bench::tamanosCompletos();
+        contexto.temporal = std::make_shared<zul::bench::DirectorioTemporal>();
+        contexto.ejemplos = ZUL_EJEMPLOS;
+        zul::bench::registraCarga(contexto);
+        zul::bench::registraTurno(contexto);
+        zul::bench::registraPintado(contexto);
+
+        Informe informe;
+        benchmark::RunSpecifiedBenchmarks(&informe);
+        informe.imprimeCocientes(std::cout);
+        // The benchmarks hold the temporary folder; dropping them removes it.
+        benchmark::ClearRegisteredBenchmarks();
+        benchmark::Shutdown();
+        return informe.hayErrores() ? EXIT_FAILURE : EXIT_SUCCESS;
+    } catch (const std::exception& error) {
+        benchmark::ClearRegisteredBenchmarks();
+        std::cerr << "zul_bench: " << error.what() << '\n';
+        return EXIT_FAILURE;
+    }
+}
