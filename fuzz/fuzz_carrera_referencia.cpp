@@ -1,0 +1,13 @@
+// libFuzzer entry for the race log loader against the fscanf reader; the checks are in
+// comprobaciones.h.
+#include "comprobaciones.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam) {
+    const std::string bytes(reinterpret_cast<const char*>(datos), tam);
+    zul::robustez::exige(zul::robustez::compruebaCarreraReferencia(bytes), tam);
+    return 0;
+}

@@ -1,0 +1,186 @@
+// Files that declare far more than they hold: the loaders refuse them or load
+// them without taking memory for what is not there, and a failed allocation is
+// a clear refusal, never an abort. Each case runs in a child process so that its
+// memory can be limited and measured on its own.
+#include "carrera.h"
+#include "mapa.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZUL_CON_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZUL_CON_ASAN 1
+#endif
+#endif
+
+namespace {
+
+struct Resultado {
+    bool terminoBien = false; // the child exited normally with status 0
+    std::string texto;        // what the work returned
+    long maximoKb = 0;        // the child's peak resident memory
+};
+
+// Runs `trabajo` in a child, with its address space capped at `limite` bytes
+// more than it starts with (0: no cap).
+Resultado enHijo(const std::function<std::string()>& trabajo, long long limite) {
+    int tubo[2];
+    if (pipe(tubo) != 0) {
+        ADD_FAILURE() << "pipe";
+        return {};
+    }
+    const pid_t hijo = fork();
+    if (hijo == 0) {
+        close(tubo[0]);
+        if (limite > 0) {
+            long paginas = 0;
+            std::ifstream statm("/proc/self/statm");
+            statm >> paginas;
+            const rlim_t tope = static_cast<rlim_t>(paginas) * sysconf(_SC_PAGESIZE) + limite;
+            const rlimit r{tope, tope};
+            if (setrlimit(RLIMIT_AS, &r) != 0) {
+                _exit(3);
+            }
+        }
+        const std::string texto = trabajo();
+        const ssize_t escritos = write(tubo[1], texto.data(), texto.size());
+        _exit(escritos == static_cast<ssize_t>(texto.size()) ? 0 : 4);
+    }
+    close(tubo[1]);
+    Resultado resultado;
+    char bloque[4096];
+    ssize_t n;
+    while ((n = read(tubo[0], bloque, sizeof bloque)) > 0) {
+        resultado.texto.append(bloque, static_cast<std::size_t>(n));
+    }
+    close(tubo[0]);
+    int estado = 0;
+    rusage uso{};
+    wait4(hijo, &estado, 0, &uso);
+    resultado.terminoBien = WIFEXITED(estado) && WEXITSTATUS(estado) == 0;
+    resultado.maximoKb = uso.ru_maxrss;
+    return resultado;
+}
+
+template <typename Datos, typename Describe>
+std::function<std::string()> carga(const std::string& texto, void (*lector)(std::FILE*, Datos&),
+                                   Describe describe) {
+    return [texto, lector, describe] {
+        std::string copia = texto;
+        std::FILE* archivo = fmemopen(copia.data(), copia.size(), "r");
+        Datos r;
+        try {
+            lector(archivo, r);
+        } catch (const zul::ErrorFormato& e) {
+            std::fclose(archivo);
+            return "rechazado: " + std::string(e.what());
+        }
+        std::fclose(archivo);
+        return describe(r);
+    };
+}
+
+std::string describeMapa(const zul::Mapa& m) {
+    return "cargado: " + std::to_string(m.filas) + " × " + std::to_string(m.columnas) + ", " +
+           std::to_string(m.celdas.size()) + " celdas";
+}
+
+std::string describeCarrera(const zul::Carrera& c) {
+    std::size_t conNombre = 0;
+    for (const std::string& nombre : c.nombres) {
+        conNombre += nombre.empty() ? 0 : 1;
+    }
+    return "cargado: " + std::to_string(c.numJugadores) + " jugadores, " +
+           std::to_string(c.nombres.size()) + " nombres (" + std::to_string(conNombre) +
+           " escritos), " + std::to_string(c.posiciones.size()) + " registros";
+}
+
+constexpr long kTopeKb = 256 * 1024; // far below any of the declared sizes below
+
+struct CasoMapa {
+    const char* texto;
+    const char* esperado;
+};
+
+TEST(Recursos, MapaQueDeclaraMuchoYNoTraeCeldasSeRechazaSinReservar) {
+    const CasoMapa casos[] = {
+        {"46340 46340", "rechazado: El mapa de 46340 × 46340 no tiene ninguna celda legible."},
+        {"46340 46340\n", "rechazado: El mapa de 46340 × 46340 no tiene ninguna celda legible."},
+        {"65536 32767 x", "rechazado: El mapa de 65536 × 32767 no tiene ninguna celda legible."},
+        {"46341 46341 1", "rechazado: El mapa declara demasiadas celdas: 46341 × 46341."},
+        {"9223372036854775807 9223372036854775807 1",
+         "rechazado: El mapa declara demasiadas celdas: 9223372036854775807 × "
+         "9223372036854775807."},
+    };
+    for (const CasoMapa& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        const Resultado r = enHijo(carga(caso.texto, zul::leerMapa, describeMapa), 0);
+        EXPECT_TRUE(r.terminoBien);
+        EXPECT_EQ(r.texto, caso.esperado);
+        EXPECT_LT(r.maximoKb, kTopeKb);
+    }
+}
+
+TEST(Recursos, MapaQueNoCabeEnMemoriaSeRechazaConMensaje) {
+#ifdef ZUL_CON_ASAN
+    // AddressSanitizer reserves its shadow memory up front, which no address
+    // space limit leaves room for.
+    GTEST_SKIP() << "sin límite de espacio de direcciones bajo AddressSanitizer";
+#else
+    // One cell read: the grid of 2 147 395 600 cells is allocated whole, and
+    // with 512 MB of address space that fails.
+    const Resultado r =
+        enHijo(carga(std::string("46340 46340 7"), zul::leerMapa, describeMapa), 512LL << 20);
+    EXPECT_TRUE(r.terminoBien);
+    EXPECT_EQ(r.texto, "rechazado: No hay memoria para un mapa de 46340 × 46340 celdas.");
+#endif
+}
+
+TEST(Recursos, MapaDeTamanoRazonableSeCargaBajoElMismoLimite) {
+#ifdef ZUL_CON_ASAN
+    GTEST_SKIP() << "sin límite de espacio de direcciones bajo AddressSanitizer";
+#else
+    // 100 MB of grid from one cell: the refusal above is about the size, not the limit.
+    const Resultado r =
+        enHijo(carga(std::string("10000 10000 7"), zul::leerMapa, describeMapa), 512LL << 20);
+    EXPECT_TRUE(r.terminoBien);
+    EXPECT_EQ(r.texto, "cargado: 10000 × 10000, 100000000 celdas");
+#endif
+}
+
+struct CasoCarrera {
+    std::string texto;
+    const char* esperado;
+};
+
+TEST(Recursos, RegistroQueDeclaraMilJugadoresYTermina) {
+    const CasoCarrera casos[] = {
+        {"1000", "cargado: 1000 jugadores, 1000 nombres (0 escritos), 0 registros"},
+        {"1000\n", "cargado: 1000 jugadores, 1000 nombres (0 escritos), 0 registros"},
+        {"1000 a b c", "cargado: 1000 jugadores, 1000 nombres (3 escritos), 0 registros"},
+        {"1001", "rechazado: El registro de carrera declara 1001 jugadores; el máximo es 1000."},
+        {"99999999999999999999 a",
+         "rechazado: El registro de carrera declara 9223372036854775807 jugadores; el máximo es "
+         "1000."},
+    };
+    for (const CasoCarrera& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        const Resultado r = enHijo(carga(caso.texto, zul::leerCarrera, describeCarrera), 0);
+        EXPECT_TRUE(r.terminoBien);
+        EXPECT_EQ(r.texto, caso.esperado);
+        EXPECT_LT(r.maximoKb, kTopeKb);
+    }
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// The fast readers against the fscanf readers on one input: the differential
+// test and the differential fuzz target share this comparison.
+#pragma once
+
+#include "carrera.h"
+#include "mapa.h"
+#include "referencia.h"
+
+#include <QPointF>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace zul::comparacion {
+
+// Bit-for-bit, so that NaN, -0.0 and infinities count too.
+inline bool mismoDouble(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+inline bool mismoPunto(const QPointF& a, const QPointF& b) {
+    return mismoDouble(a.x(), b.x()) && mismoDouble(a.y(), b.y());
+}
+
+// What a reader made of an input: the result, or the text of its ErrorFormato.
+template <typename Resultado> struct Lectura {
+    std::optional<Resultado> resultado;
+    std::string error;
+};
+
+// Runs `lector` over the bytes of `texto`, NUL bytes included.
+template <typename Resultado>
+Lectura<Resultado> lee(const std::string& texto, void (*lector)(std::FILE*, Resultado&)) {
+    std::string copia = texto;
+    std::FILE* archivo =
+        copia.empty() ? std::fopen("/dev/null", "r") : fmemopen(copia.data(), copia.size(), "r");
+    if (archivo == nullptr) {
+        return {std::nullopt, "no se pudo abrir la entrada en memoria"};
+    }
+    Lectura<Resultado> lectura;
+    try {
+        Resultado resultado;
+        lector(archivo, resultado);
+        lectura.resultado = std::move(resultado);
+    } catch (const ErrorFormato& e) {
+        lectura.error = e.what();
+    }
+    std::fclose(archivo);
+    return lectura;
+}
+
+// Empty when both readers give the same race log or the same error; otherwise
+// what differs first.
+inline std::string diferenciaCarrera(const std::string& texto) {
+    const auto rapida = lee<Carrera>(texto, leerCarrera);
+    const auto referencia = lee<Carrera>(texto, leerCarreraReferencia);
+    std::ostringstream d;
+    if (rapida.error != referencia.error ||
+        rapida.resultado.has_value() != referencia.resultado.has_value()) {
+        d << "el error difiere\nrápida: " << rapida.error << "\nreferencia: " << referencia.error;
+        return d.str();
+    }
+    if (!rapida.resultado) {
+        return "";
+    }
+    const Carrera& a = *rapida.resultado;
+    const Carrera& b = *referencia.resultado;
+    if (a.numJugadores != b.numJugadores || a.nombres != b.nombres) {
+        return "la cabecera difiere";
+    }
+    if (a.posiciones.size() != b.posiciones.size() || a.angulos.size() != b.angulos.size() ||
+        a.vueltas != b.vueltas) {
+        d << "los registros de jugador difieren: " << a.posiciones.size() << " contra "
+          << b.posiciones.size();
+        return d.str();
+    }
+    for (std::size_t i = 0; i < a.posiciones.size(); ++i) {
+        if (!mismoPunto(a.posiciones[i], b.posiciones[i]) ||
+            !mismoDouble(a.angulos[i], b.angulos[i])) {
+            d << "el registro de jugador " << i << " difiere";
+            return d.str();
+        }
+    }
+    if (a.disparos.size() != b.disparos.size() || a.framesDisparos != b.framesDisparos) {
+        d << "los disparos difieren: " << a.disparos.size() << " contra " << b.disparos.size();
+        return d.str();
+    }
+    for (std::size_t i = 0; i < a.disparos.size(); ++i) {
+        if (!mismoPunto(a.disparos[i].inicio, b.disparos[i].inicio) ||
+            !mismoPunto(a.disparos[i].fin, b.disparos[i].fin)) {
+            d << "el disparo " << i << " difiere";
+            return d.str();
+        }
+    }
+    return "";
+}
+
+// Empty when both readers give the same grid or the same error.
+inline std::string diferenciaMapa(const std::string& texto) {
+    const auto rapido = lee<Mapa>(texto, leerMapa);
+    const auto referencia = lee<Mapa>(texto, leerMapaReferencia);
+    if (rapido.error != referencia.error ||
+        rapido.resultado.has_value() != referencia.resultado.has_value()) {
+        return "el error difiere\nrápido: " + rapido.error + "\nreferencia: " + referencia.error;
+    }
+    if (rapido.resultado && (rapido.resultado->filas != referencia.resultado->filas ||
+                             rapido.resultado->columnas != referencia.resultado->columnas ||
+                             rapido.resultado->celdas != referencia.resultado->celdas)) {
+        return "el mapa difiere";
+    }
+    return "";
+}
+
+} // namespace zul::comparacion
