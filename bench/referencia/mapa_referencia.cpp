@@ -15,6 +15,12 @@ void leerMapaReferencia(std::FILE* archivo, Mapa& mapa) {
     }
     const std::size_t total = compruebaDimensiones(filas, columnas);
     const std::string dimensiones = std::to_string(filas) + " × " + std::to_string(columnas);
+    // The first cell is read before the grid is allocated, so that a file that
+    // declares a huge grid and holds no cell is refused without taking its memory.
+    int primera = 0;
+    if (total > 0 && std::fscanf(archivo, "%d", &primera) != 1) {
+        throw ErrorFormato("El mapa de " + dimensiones + " no tiene ninguna celda legible.");
+    }
     std::string celdas;
     try {
         celdas.resize(total);
@@ -23,12 +29,8 @@ void leerMapaReferencia(std::FILE* archivo, Mapa& mapa) {
     }
 
     for (std::size_t indice = 0; indice < total; ++indice) {
-        int valor = 0;
-        if (std::fscanf(archivo, "%d", &valor) != 1) {
-            if (indice == 0) {
-                throw ErrorFormato("El mapa de " + dimensiones +
-                                   " no tiene ninguna celda legible.");
-            }
+        int valor = primera;
+        if (indice > 0 && std::fscanf(archivo, "%d", &valor) != 1) {
             // The rest of the grid repeats the last value read: one fill, not
             // one failing read per cell.
             std::fill(celdas.begin() + static_cast<std::ptrdiff_t>(indice), celdas.end(),
