@@ -8,6 +8,8 @@ visor="$1"
 ejemplos="$2"
 salida="$3"
 mkdir -p "$salida"
+# A display number left by an earlier run must not be read before Xvfb writes its own.
+rm -f "$salida/pantalla"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
 xvfb=$!
