@@ -2,6 +2,10 @@
 
 #include "escaner.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 namespace zul {
 
 namespace {
@@ -34,65 +38,148 @@ int compruebaNumeroJugadores(long long n) {
     return static_cast<int>(n);
 }
 
-// The whole file is read at once and parsed in memory; the field rules are the
-// C library's formatted input (see Escaner), so any log reads the same as it
-// would token by token with fscanf, only many times faster.
-void leerCarrera(std::FILE* archivo, Carrera& carrera) {
-    const std::string datos = leeTodo(archivo);
-    Escaner escaner(datos.data(), datos.data() + datos.size());
+namespace {
 
-    long long n = 0;
-    if (!escaner.enteroLargo(n)) {
-        throw ErrorFormato("El registro de carrera no empieza con el número de jugadores.");
+// Without a size to go by, pieces start at this many bytes.
+constexpr std::size_t kTrozoDesconocido = 1 << 16;
+
+// The stream read piece by piece into one buffer that is reused: a large log
+// never sits whole in memory, and the buffer stays in the cache.
+
+class Trozos {
+public:
+    // `restantes` is the size of the rest of the stream when known (else 0):
+    // a small file or a stream of unknown size starts with a smaller buffer.
+    Trozos(std::FILE* archivo, std::size_t trozo, std::size_t restantes)
+        : archivo(archivo),
+          buffer(std::max<std::size_t>(
+              std::min(trozo, restantes > 0 ? restantes + 1 : kTrozoDesconocido), 1)) {
+        lee();
     }
-    carrera.numJugadores = compruebaNumeroJugadores(n);
+
+    const char* inicio() const { return buffer.data(); }
+    const char* fin() const { return buffer.data() + usados; }
+    bool hayMas() const { return !agotado; }
+
+    // Keeps [desde, fin()) at the front of the buffer and reads more after
+    // it; the buffer doubles when what is kept fills it, so every call reads
+    // at least one byte or finds the end of the stream.
+    void recarga(const char* desde) {
+        const std::size_t quedan = static_cast<std::size_t>(fin() - desde);
+        std::memmove(buffer.data(), desde, quedan);
+        usados = quedan;
+        if (usados == buffer.size()) {
+            buffer.resize(buffer.size() * 2);
+        }
+        lee();
+    }
+
+private:
+    void lee() {
+        const std::size_t pedidos = buffer.size() - usados;
+        const std::size_t leidos = std::fread(buffer.data() + usados, 1, pedidos, archivo);
+        usados += leidos;
+        agotado = leidos < pedidos;
+    }
+
+    std::FILE* archivo;
+    std::vector<char> buffer;
+    std::size_t usados = 0;
+    bool agotado = false;
+};
+
+constexpr std::size_t kTrozo = 1 << 20;
+
+} // namespace
+
+void leerCarrera(std::FILE* archivo, Carrera& carrera) {
+    leerCarreraEnTrozos(archivo, carrera, kTrozo);
+}
+
+// The field rules are the C library's formatted input (see Escaner), so any
+// log reads the same as it would token by token with fscanf, only many times
+// faster. Each record is parsed from the buffer; when a record's reading
+// reached the end of the buffer, more of the stream might have changed it,
+// so the buffer is refilled and the record read again from its start.
+void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo) {
+    // A rough record count from the file size saves most regrowth of the
+    // sequences on large logs.
+    const std::size_t restantes = bytesRestantes(archivo);
+    const std::size_t estimados = restantes / 24;
+    Trozos datos(archivo, trozo, restantes);
+    Escaner escaner(datos.inicio(), datos.fin());
+    const auto releer = [&](const char* desde) {
+        if (escaner.posicion() != datos.fin() || !datos.hayMas()) {
+            return false;
+        }
+        datos.recarga(desde);
+        escaner = Escaner(datos.inicio(), datos.fin());
+        return true;
+    };
 
     const char* token = nullptr;
     std::size_t largo = 0;
-    carrera.nombres.reserve(static_cast<std::size_t>(n));
-    for (long long i = 0; i < n; ++i) {
-        // A log that ends inside the name list leaves the missing names empty.
-        const bool hay = escaner.token(token, largo, kLargoToken);
-        carrera.nombres.push_back(hay ? comoTextoC(token, largo) : std::string());
+    long long n = 0;
+    for (;;) {
+        bool hayNumero = escaner.enteroLargo(n);
+        std::vector<std::string> nombres;
+        for (long long i = 0; hayNumero && i < n && i <= kMaxJugadores; ++i) {
+            // A log that ends inside the name list leaves the missing names empty.
+            const bool hay = escaner.token(token, largo, kLargoToken);
+            nombres.push_back(hay ? comoTextoC(token, largo) : std::string());
+        }
+        if (releer(datos.inicio())) {
+            continue;
+        }
+        if (!hayNumero) {
+            throw ErrorFormato("El registro de carrera no empieza con el número de jugadores.");
+        }
+        carrera.numJugadores = compruebaNumeroJugadores(n);
+        carrera.nombres = std::move(nombres);
+        break;
     }
 
-    // A rough record count from the file size saves most regrowth of the
-    // sequences on large logs.
-    const std::size_t estimados = datos.size() / 24;
     carrera.posiciones.reserve(estimados);
     carrera.angulos.reserve(estimados);
     carrera.vueltas.reserve(estimados);
 
     int k = 0;
+    long long j = 0;
     for (;;) {
-        int j = 0;
-        while (j < n) {
-            if (!escaner.token(token, largo, kLargoToken)) {
-                return;
-            }
-            if (esEtiqueta(token, largo, 'p')) {
-                double x, y, angulo;
-                int vueltas;
-                if (!escaner.real(x) || !escaner.real(y) || !escaner.real(angulo) ||
-                    !escaner.entero(vueltas)) {
-                    return;
-                }
-                carrera.posiciones.emplace_back(x, y);
-                carrera.angulos.push_back(angulo);
-                carrera.vueltas.push_back(vueltas);
-                ++j;
-            } else if (esEtiqueta(token, largo, 's')) {
-                double x1, y1, x2, y2;
-                if (escaner.real(x1) && escaner.real(y1) && escaner.real(x2) && escaner.real(y2)) {
-                    // Before the first player record of frame k the shot still
-                    // belongs to frame k - 1.
-                    const int frame = j > 0 ? k : (k > 0 ? k - 1 : 0);
-                    carrera.disparos.push_back({QPointF(x1, y1), QPointF(x2, y2)});
-                    carrera.framesDisparos.push_back(frame);
-                }
-            }
+        const char* registro = escaner.posicion();
+        const bool hayToken = escaner.token(token, largo, kLargoToken);
+        const bool jugador = hayToken && esEtiqueta(token, largo, 'p');
+        const bool disparo = hayToken && esEtiqueta(token, largo, 's');
+        double a = 0, b = 0, c = 0, d = 0;
+        int vueltas = 0;
+        bool completo = false;
+        if (jugador) {
+            completo =
+                escaner.real(a) && escaner.real(b) && escaner.real(c) && escaner.entero(vueltas);
+        } else if (disparo) {
+            completo = escaner.real(a) && escaner.real(b) && escaner.real(c) && escaner.real(d);
         }
-        ++k;
+        if (releer(registro)) {
+            continue;
+        }
+        if (!hayToken || (jugador && !completo)) {
+            return;
+        }
+        if (jugador) {
+            carrera.posiciones.emplace_back(a, b);
+            carrera.angulos.push_back(c);
+            carrera.vueltas.push_back(vueltas);
+            if (++j == n) {
+                j = 0;
+                ++k;
+            }
+        } else if (disparo && completo) {
+            // Before the first player record of frame k the shot still
+            // belongs to frame k - 1.
+            const int frame = j > 0 ? k : (k > 0 ? k - 1 : 0);
+            carrera.disparos.push_back({QPointF(a, b), QPointF(c, d)});
+            carrera.framesDisparos.push_back(frame);
+        }
     }
 }
 

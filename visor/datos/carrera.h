@@ -52,4 +52,8 @@ int compruebaNumeroJugadores(long long n);
 // keeps what it has read.
 void leerCarrera(std::FILE* archivo, Carrera& carrera);
 
+// The same, reading the stream `trozo` bytes at a time (leerCarrera uses a
+// megabyte); the result never depends on it. Tests use tiny pieces.
+void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo);
+
 } // namespace zul

@@ -1,13 +1,17 @@
 #include "escaner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale.h>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace zul {
@@ -73,12 +77,122 @@ bool convierte(const char* inicio, const char* fin, double& valor) {
     return true;
 }
 
+// Exact powers of ten up to the largest a double holds exactly.
+constexpr double kPotencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reads the run of decimal digits at q, at most eight of them, into its value;
+// returns how many there were. Eight bytes at a time where the input allows.
+int ochoDigitos(const char* q, const char* fin, std::uint64_t& valor) {
+    if (fin - q < 8) {
+        int n = 0;
+        valor = 0;
+        while (n < 8 && q + n < fin && esDigito(static_cast<unsigned char>(q[n]))) {
+            valor = valor * 10 + static_cast<unsigned>(q[n] - '0');
+            ++n;
+        }
+        return n;
+    }
+    std::uint64_t w;
+    std::memcpy(&w, q, 8);
+    // A byte is a digit when its top bit is clear, it is at least '0' and below
+    // ':'. Each test is done on seven bits, so no carry crosses bytes.
+    constexpr std::uint64_t kAltos = 0x8080808080808080ULL;
+    const std::uint64_t siete = w & ~kAltos;
+    const std::uint64_t noDigito =
+        (w | ~(siete + 0x5050505050505050ULL) | (siete + 0x4646464646464646ULL)) & kAltos;
+    // The first character is the lowest byte (little-endian load).
+    const int n = noDigito == 0 ? 8 : __builtin_ctzll(noDigito) / 8;
+    if (n == 0) {
+        valor = 0;
+        return 0;
+    }
+    // Only the n leading bytes matter: shifted to the top, the rest become
+    // leading zero digits. Bytes past them may borrow, but only upwards.
+    std::uint64_t v = (w - 0x3030303030303030ULL) << (8 * (8 - n));
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+        32;
+    valor = v;
+    return n;
+}
+
+// The common field: [sign] digits [. digits] ending at white space or at the
+// end of the input, with at most 16 digits and at most 22 decimals. Its value
+// is m / 10^k with m and 10^k both exact doubles, so the one division rounds
+// it exactly as strtod does. Anything else (exponents, hex, inf, nan, longer
+// numbers, a field that runs into other characters) is left to the general
+// path, and `p` is then untouched.
+bool decimalSimple(const char*& p, const char* fin, double& valor) {
+    constexpr std::uint64_t kPotencias10[] = {1,      10,      100,      1000,     10000,
+                                              100000, 1000000, 10000000, 100000000};
+    const char* q = p;
+    const bool negativo = q < fin && *q == '-';
+    if (q < fin && (*q == '-' || *q == '+')) {
+        ++q;
+    }
+    std::uint64_t m = 0;
+    int digitos = 0;
+    int decimales = 0;
+    // Up to 16 integer digits, then up to 16 in all.
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        std::uint64_t parte = 0;
+        const int n = ochoDigitos(q, fin, parte);
+        m = m * kPotencias10[n] + parte;
+        digitos += n;
+        q += n;
+        if (n < 8) {
+            break;
+        }
+    }
+    if (q < fin && *q == '.') {
+        ++q;
+        for (int vuelta = 0; vuelta < 2 && digitos <= 16; ++vuelta) {
+            std::uint64_t parte = 0;
+            const int n = ochoDigitos(q, fin, parte);
+            m = m * kPotencias10[n] + parte;
+            digitos += n;
+            decimales += n;
+            q += n;
+            if (n < 8) {
+                break;
+            }
+        }
+    }
+    if (digitos == 0 || digitos > 16 || m > (1ULL << 53) || decimales > 22 ||
+        (q < fin && !esEspacio(static_cast<unsigned char>(*q)))) {
+        return false;
+    }
+    const double absoluto = static_cast<double>(m) / kPotencias[decimales];
+    valor = negativo ? -absoluto : absoluto;
+    p = q;
+    return true;
+}
+
 } // namespace
+
+std::size_t bytesRestantes(std::FILE* archivo) {
+    const int descriptor = fileno(archivo);
+    struct stat datos;
+    if (descriptor < 0 || fstat(descriptor, &datos) != 0 || !S_ISREG(datos.st_mode)) {
+        return 0;
+    }
+    const long posicion = std::ftell(archivo);
+    if (posicion < 0 || datos.st_size <= posicion) {
+        return 0;
+    }
+    return static_cast<std::size_t>(datos.st_size - posicion);
+}
 
 std::string leeTodo(std::FILE* archivo) {
     std::string datos;
     std::size_t leidos = 0;
-    std::size_t capacidad = 1 << 16;
+    // A file's size lets one read fill the buffer, without copies as it grows;
+    // one byte more shows the end was reached. A file that grows meanwhile is
+    // still read whole by the doubling below.
+    std::size_t capacidad = std::max<std::size_t>(bytesRestantes(archivo) + 1, 1 << 16);
     for (;;) {
         datos.resize(capacidad);
         leidos += std::fread(&datos[leidos], 1, capacidad - leidos, archivo);
@@ -115,6 +229,9 @@ bool Escaner::token(const char*& inicio, std::size_t& largo, std::size_t ancho) 
 // character, including which characters stay consumed when it fails.
 bool Escaner::real(double& valor) {
     saltaEspacios();
+    if (decimalSimple(p, fin, valor)) {
+        return true;
+    }
     const char* inicio = p;
     int c = lee();
     if (c == kFin) {

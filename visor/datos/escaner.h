@@ -10,6 +10,10 @@ namespace zul {
 // was opened (file, pipe or memory). Throws std::bad_alloc when it does not fit.
 std::string leeTodo(std::FILE* archivo);
 
+// Bytes left in a regular file from its current position; 0 when that is not
+// known (a pipe, a memory stream) or nothing is left.
+std::size_t bytesRestantes(std::FILE* archivo);
+
 // Reads whitespace-separated fields from a buffer with exactly the results of
 // the C library's formatted input in the "C" locale ("%199s", "%lf", "%d",
 // "%lld"): the same values, the same characters consumed on success and on
@@ -31,6 +35,9 @@ public:
     bool enteroLargo(long long& valor);
 
     bool alFinal() const { return p == fin; }
+    // Where the next read starts. A read that looked at the end of the input
+    // leaves it at the end: only then could more input have changed its result.
+    const char* posicion() const { return p; }
 
 private:
     static constexpr int kFin = -1;
