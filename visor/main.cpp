@@ -1,27 +1,31 @@
+#include "CDialogoAbrir.h"
+#include "CGestorVentanas.h"
 #include "CVentana.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 
 #include <cstdlib>
 #include <exception>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     try {
         // QApplication has taken its own options out of argv already.
-        CVentana ventana(argc > 1 ? argv[1] : nullptr, argc > 2 ? argv[2] : nullptr);
-        ventana.show();
+        CGestorVentanas gestor;
+        if (argc > 2) {
+            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2]), QFile::decodeName(argv[1]),
+                           QFile::decodeName(argv[2]));
+        } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
+            return EXIT_SUCCESS; // the user cancelled the start dialog
+        }
         return aplicacion.exec();
     } catch (std::exception* error) {
+        std::unique_ptr<std::exception> propio(error);
         QMessageBox caja;
-        caja.setText(QObject::tr(error->what()));
-        if (auto* deArchivo = dynamic_cast<CVentana::excepcionArchivo*>(error)) {
-            const QString ruta = QString::fromLocal8Bit(deArchivo->ruta());
-            caja.setInformativeText(ruta.isEmpty() ? QObject::tr("Falta la ruta del archivo.")
-                                                   : QObject::tr("Archivo: %1").arg(ruta));
-        }
-        delete error;
+        explicaError(caja, *error);
         caja.show();
         aplicacion.exec();
         // The viewer could not show the race: that is a failure, whatever the
