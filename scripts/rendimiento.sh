@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Reproduces the performance figures: builds in Release mode into
+# build-rendimiento/ (or $ZUL_DIR_RENDIMIENTO), runs zul_bench with three
+# repetitions of every benchmark (its closing table gives the medians and the
+# ratios), then measures the CPU share of a paused viewer under Xvfb.
+# Extra arguments go to zul_bench (for example --benchmark_filter=Carga).
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+dir="${ZUL_DIR_RENDIMIENTO:-$raiz/build-rendimiento}"
+
+"$raiz/scripts/dependencias.sh"
+"$raiz/scripts/compilar.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DZUL_PRUEBAS=OFF -DZUL_BENCH=ON
+
+echo "== $(nproc) núcleos; carga: $(cut -d' ' -f1-3 /proc/loadavg)"
+"$dir/bench/zul_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"
+echo
+echo "== Visor en pausa (carrera de ejemplo, 20 s por zoom)"
+"$raiz/bench/reposo.sh" "$dir/visor/visor" "$raiz/ejemplos" 20
+echo "== carga al terminar: $(cut -d' ' -f1-3 /proc/loadavg)"
