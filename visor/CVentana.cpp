@@ -1,6 +1,8 @@
 #include "CVentana.h"
 
+#include "CLineaTiempo.h"
 #include "CVisualizador.h"
+#include "eventos.h"
 #include "mapa.h"
 #include "nombres.h"
 
@@ -65,7 +67,16 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     carga(archivoMapa, [this](std::FILE* archivo) { leeMapa(archivo); });
 
     divisor = new QSplitter(Qt::Horizontal, this);
-    divisor->addWidget(visualizador);
+    // The left pane: the track view over its timeline.
+    auto* pista = new QWidget;
+    auto* layoutPista = new QVBoxLayout(pista);
+    layoutPista->setContentsMargins(0, 0, 0, 0);
+    layoutPista->setSpacing(0);
+    layoutPista->addWidget(visualizador, 1);
+    lineaTiempo = new CLineaTiempo;
+    lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera));
+    layoutPista->addWidget(lineaTiempo);
+    divisor->addWidget(pista);
 
     auto* panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
@@ -81,6 +92,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     botonEjecutar = new QPushButton(tr("Ejecuta&r"), this);
     botonPaso = new QPushButton(tr("Pa&so"), this);
     botonPausa = new QPushButton(tr("&Pausa"), this);
+    botonPasoAtras = new QPushButton(tr("Paso atras"), this);
     selectorJugador = new QSpinBox;
     temporizador = new QTimer(this);
     selectorZoom = new QDoubleSpinBox;
@@ -149,7 +161,11 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutControles->setSizeConstraint(QLayout::SetMinimumSize);
     layoutControles->addWidget(botonEjecutar);
     layoutControles->addWidget(botonPausa);
-    layoutControles->addWidget(botonPaso);
+    // "Paso atras" beside "Pa&so", backwards on the left.
+    auto* filaPaso = new QHBoxLayout;
+    filaPaso->addWidget(botonPasoAtras);
+    filaPaso->addWidget(botonPaso);
+    layoutControles->addLayout(filaPaso);
     layoutControles->addWidget(botonReiniciar);
 
     layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
@@ -166,6 +182,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
     connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
     connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
+    montaNavegacion();
 
     temporizadorRepintado->start();
 }
@@ -211,6 +228,9 @@ void CVentana::step() {
             QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
     }
     frameEnPantalla = static_cast<long long>(f);
+    if (lineaTiempo != nullptr) {
+        lineaTiempo->muestraPaso(frameEnPantalla);
+    }
     // Every shot of this frame (or still pending from an earlier one) shows
     // now, so none is shown late or lost at the end of the race. A partial
     // last frame shows its shots too, once: later steps find none pending.

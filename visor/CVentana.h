@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+class CLineaTiempo;
 class CVisualizador;
 class QDoubleSpinBox;
 class QGroupBox;
@@ -80,6 +81,12 @@ public slots:
     // Shows frame f at once (clamped to the race) with the shots of that
     // frame; the replay goes on from there.
     void irAFrame(long long f);
+    // "Paso atras" and Left: the frame before the one on show.
+    void pasoAtras();
+    // Space: runs a paused replay and pauses a running one.
+    void alternaEjecucion();
+    // F1: a small window listing every shortcut.
+    void muestraAtajos();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,6 +95,8 @@ private:
     void leeCarrera(std::FILE* archivo);
     void leeMapa(std::FILE* archivo);
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
+    // Timeline, keyboard shortcuts and mouse on the track.
+    void montaNavegacion();
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
@@ -102,6 +111,8 @@ private:
     QPushButton* botonReiniciar = nullptr;
     QPushButton* botonPaso = nullptr;
     QPushButton* botonPausa = nullptr;
+    QPushButton* botonPasoAtras = nullptr;
+    CLineaTiempo* lineaTiempo = nullptr;
     QSpinBox* selectorJugador = nullptr;
     QDoubleSpinBox* selectorZoom = nullptr;
     QDoubleSpinBox* selectorVelocidad = nullptr;

@@ -3,9 +3,11 @@
 #include "colores.h"
 #include "geometria.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -242,4 +244,26 @@ void CVisualizador::dibujaKart(QPainter& pintor, QPointF punto) {
     }
     const double radio = zul::radioDisco(factorZoom);
     pintor.drawEllipse(QRectF(punto.x() - radio, punto.y() - radio, 2.0 * radio, 2.0 * radio));
+}
+
+void CVisualizador::wheelEvent(QWheelEvent* event) {
+    const double muescas = event->angleDelta().y() / 120.0;
+    if (muescas != 0.0) {
+        emit ruedaGirada(muescas);
+    }
+    event->accept();
+}
+
+void CVisualizador::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    // The frame as it is on show now: the next paint uses the same centre.
+    zul::Encuadre encuadre;
+    encuadre.ancla = zul::anclaVista(width(), height());
+    encuadre.zoom = factorZoom;
+    encuadre.centro = zul::eligeCentro(posiciones, mira, filas, columnas);
+    emit clicEnMapa(encuadre.aMapa(event->position()));
+    event->accept();
 }

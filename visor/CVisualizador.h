@@ -12,7 +12,9 @@
 #include <string>
 
 class QPainter;
+class QMouseEvent;
 class QPaintEvent;
+class QWheelEvent;
 class QRectF;
 
 // The track view: holds the frame on show (grid, karts, shots, zoom, followed
@@ -66,8 +68,17 @@ public slots:
     void dibujaRayo(QPointF inicio, QPointF fin);
     void quitaRayo();
 
+signals:
+    // The wheel turned over the track, in notches (positive: away from the
+    // user, to zoom in); fine-grained wheels give fractions.
+    void ruedaGirada(double muescas);
+    // A left click on the track, at this map point.
+    void clicEnMapa(QPointF punto);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     // Draws one kart disc centred on a pixel with the painter's brush and pen;

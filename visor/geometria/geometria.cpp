@@ -26,6 +26,15 @@ bool franjaFila(const Encuadre& encuadre, int fila, QSize vista, double& arriba,
 
 } // namespace
 
+QPointF Encuadre::aMapa(QPointF pixel) const {
+    if (!(zoom > 0.0) || !std::isfinite(zoom)) {
+        const double nan = std::nan("");
+        return QPointF(nan, nan);
+    }
+    return QPointF(centro.x() + (pixel.x() - ancla) / zoom,
+                   centro.y() + (pixel.y() - ancla) / zoom);
+}
+
 double anclaVista(int ancho, int alto) {
     return std::min(ancho, alto) * 0.5;
 }

@@ -40,6 +40,10 @@ struct Encuadre {
         return QPointF(ancla + (punto.x() - centro.x()) * zoom,
                        ancla + (punto.y() - centro.y()) * zoom);
     }
+    // The map point drawn at a pixel: the inverse of aPixel. Not a number
+    // when the zoom is not a positive number, since then no point is drawn
+    // at any particular pixel.
+    QPointF aMapa(QPointF pixel) const;
 };
 
 // The anchor pixel is the centre of the top-left square of the view, so a wide

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "eventos.h"
+
+#include <QColor>
+#include <QPair>
+#include <QPixmap>
+#include <QSlider>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QMouseEvent;
+class QPaintEvent;
+class QPushButton;
+class QStyleOptionSlider;
+
+// The slider of the timeline: one value per frame, with the race's events
+// marked in its groove under the handle. A click anywhere on the groove puts
+// the handle there at once, rather than paging towards the click.
+class CBarraPasos : public QSlider {
+public:
+    struct Marca {
+        long long frame = 0;
+        QColor color;
+        // Shots are marked in the upper half of the groove, laps in the lower
+        // half, so both show when they fall on the same frame.
+        bool arriba = false;
+    };
+
+    explicit CBarraPasos(QWidget* parent = nullptr);
+
+    void ponMarcas(std::vector<Marca> nuevas);
+    const std::vector<Marca>& marcas() const { return lista; }
+
+    // The x of the handle's centre when the slider holds `valor`: where the
+    // mark of that frame is drawn.
+    int xDeValor(int valor) const;
+    // The band the marks are drawn in: the groove, made taller.
+    QRect franjaMarcas() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QStyleOptionSlider opciones() const;
+    QRect asa() const;
+    void pintaCapa();
+
+    std::vector<Marca> lista;
+    QPixmap capa;
+    QSize tamanoCapa;
+    QPair<int, int> rangoCapa;
+};
+
+// The timeline under the track view: the slider over every frame of the race
+// with its event marks, the counter "Paso k de N", and the buttons that jump
+// to the previous and the next event. It follows the replay through
+// muestraPaso() and asks for frames through pasoElegido(); it never changes
+// the replay itself.
+class CLineaTiempo : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CLineaTiempo(QWidget* parent = nullptr);
+
+    // The race to navigate: its number of frames and its events.
+    void ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos);
+
+    long long pasoMostrado() const { return actual; }
+    long long numeroPasos() const { return frames; }
+    CBarraPasos* barra() const { return barraPasos; }
+    QLabel* contador() const { return etiquetaPaso; }
+    QPushButton* botonAnterior() const { return botonEventoAnterior; }
+    QPushButton* botonSiguiente() const { return botonEventoSiguiente; }
+
+public slots:
+    // The replay shows this frame now (-1: none yet); emits nothing.
+    void muestraPaso(long long frame);
+    // Ask for the nearest event frame before (after) the one on show;
+    // nothing when there is none.
+    void eventoAnterior();
+    void eventoSiguiente();
+
+signals:
+    // The user chose this frame: on the slider or with an event jump.
+    void pasoElegido(long long frame);
+
+private:
+    void eligeDesdeBarra(int valor);
+    void actualiza();
+
+    CBarraPasos* barraPasos = nullptr;
+    QLabel* etiquetaPaso = nullptr;
+    QPushButton* botonEventoAnterior = nullptr;
+    QPushButton* botonEventoSiguiente = nullptr;
+    std::vector<long long> framesEventos;
+    long long frames = 0;
+    long long actual = -1;
+    // True while the slider is moved to follow the replay, not by the user.
+    bool siguiendo = false;
+};
