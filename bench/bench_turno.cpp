@@ -153,6 +153,7 @@ void turno(benchmark::State& estado, Perezoso<Partida>& partida, Juega juega) {
         benchmark::DoNotOptimize(lineas.data());
     }
     estado.SetItemsProcessed(static_cast<int64_t>(estado.iterations()) * p.turnos);
+    estado.counters["turnos"] = p.turnos;
 }
 
 long juegaZULlib(std::FILE* entrada, std::FILE* salida) {

@@ -28,9 +28,9 @@ using zul::bench::Contexto;
 // What the ratio table needs of one benchmark: the median of its repetitions,
 // or its only run.
 struct Medida {
-    double segundos = 0.0; // CPU time per iteration
-    double bytesPorSegundo = 0.0;
-    double elementosPorSegundo = 0.0;
+    double segundos = 0.0;  // CPU time per iteration
+    double megabytes = 0.0; // bytes read per iteration, in millions
+    double turnos = 0.0;    // turns played per iteration
     bool mediana = false;
 };
 
@@ -55,8 +55,8 @@ public:
             }
             m.mediana = esMediana;
             m.segundos = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            m.bytesPorSegundo = valor(run, "bytes_per_second");
-            m.elementosPorSegundo = valor(run, "items_per_second");
+            m.megabytes = valor(run, "MB");
+            m.turnos = valor(run, "turnos");
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -92,14 +92,15 @@ public:
                 continue;
             }
             const std::string unidad = par.unidad;
+            // Every figure comes from the same CPU time as the ratio.
             const auto cifra = [&](const Medida& m) {
                 if (unidad == "MB/s") {
-                    return m.bytesPorSegundo / 1e6;
+                    return m.megabytes / m.segundos;
                 }
                 if (unidad == "ms") {
                     return m.segundos * 1e3;
                 }
-                return m.elementosPorSegundo > 0 ? 1e6 / m.elementosPorSegundo : 0.0;
+                return m.turnos > 0 ? m.segundos * 1e6 / m.turnos : 0.0;
             };
             const double cociente = b->second.segundos / a->second.segundos;
             salida << "| " << par.nuestro << " / " << par.base << " | "
