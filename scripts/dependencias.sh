@@ -9,6 +9,7 @@ paquetes=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   xvfb xdotool x11-utils imagemagick
+  desktop-file-utils
 )
 
 faltan=()

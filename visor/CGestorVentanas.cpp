@@ -26,6 +26,8 @@ void CGestorVentanas::muestra(std::unique_ptr<CVentana> nueva, const QString& ru
     auto* atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), ventana);
     atajo->setWhatsThis(tr("Abrir otra carrera"));
     connect(atajo, &QShortcut::activated, this, &CGestorVentanas::abreOtra);
+    // Two files dropped on the window open in its place too.
+    connect(ventana, &CVentana::abrirArchivos, this, &CGestorVentanas::abre);
     if (vieja != nullptr) {
         ventana->setGeometry(vieja->geometry());
         ventana->setWindowState(vieja->windowState());

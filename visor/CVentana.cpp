@@ -2,18 +2,28 @@
 
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
+#include "estelas.h"
 #include "eventos.h"
 #include "mapa.h"
 #include "nombres.h"
+#include "salida.h"
 
+#include <QCheckBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
@@ -171,6 +181,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
+    casillaEstelas = new QCheckBox(tr("Estelas"));
+    layoutVisualizacion->addWidget(casillaEstelas);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
@@ -183,6 +195,10 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
     connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
     montaNavegacion();
+    connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
+            &CVentana::guardaImagen);
+    setAcceptDrops(true);
 
     temporizadorRepintado->start();
 }
@@ -231,6 +247,12 @@ void CVentana::step() {
     if (lineaTiempo != nullptr) {
         lineaTiempo->muestraPaso(frameEnPantalla);
     }
+    // The trails end at this frame; the view draws them from the race's own
+    // records, so it keeps no history.
+    constexpr std::size_t atras = zul::kLargoEstela - 1;
+    const std::size_t desde = f >= atras ? f - atras : 0;
+    visualizador->ponEstelas(carrera.posiciones.data() + desde * n, fin - desde * n,
+                             static_cast<int>(n));
     // Every shot of this frame (or still pending from an earlier one) shows
     // now, so none is shown late or lost at the end of the race. A partial
     // last frame shows its shots too, once: later steps find none pending.
@@ -295,4 +317,61 @@ void CVentana::irAFrame(long long f) {
 void CVentana::reiniciar() {
     siguienteFrame = 0;
     siguienteDisparo = 0;
+}
+
+bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
+    QString motivo;
+    const bool guardada = zul::guardaPng(visualizador->grab().toImage(), ruta, motivo);
+    if (!guardada && error != nullptr) {
+        *error = motivo;
+    }
+    return guardada;
+}
+
+void CVentana::guardaImagen() {
+    QFileDialog dialogo(
+        this, tr("Guardar imagen"),
+        QDir::current().filePath(QStringLiteral("paso-%1.png")
+                                     .arg(std::max(frameEnPantalla, 0LL), 5, 10, QLatin1Char('0'))),
+        tr("Imagen PNG (*.png)"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets ".png" before the dialog checks
+    // whether it would overwrite a file.
+    dialogo.setDefaultSuffix(QStringLiteral("png"));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!guardaImagenEn(dialogo.selectedFiles().constFirst(), &error)) {
+        QMessageBox::warning(this, tr("Guardar imagen"), error);
+    }
+}
+
+void CVentana::dragEnterEvent(QDragEnterEvent* event) {
+    if (zul::dosArchivosArrastrados(event->mimeData()).size() == 2) {
+        event->acceptProposedAction();
+    }
+}
+
+void CVentana::dropEvent(QDropEvent* event) {
+    const QStringList rutas = zul::dosArchivosArrastrados(event->mimeData());
+    if (rutas.size() != 2) {
+        return;
+    }
+    event->acceptProposedAction();
+    QString rutaCarrera;
+    QString rutaMapa;
+    QString error;
+    if (!zul::ordenaArchivos(rutas, rutaCarrera, rutaMapa, error)) {
+        // Not modal: the drag's source is still waiting for the drop to end.
+        auto* caja = new QMessageBox(QMessageBox::Warning, tr("Abrir carrera"), error,
+                                     QMessageBox::Ok, this);
+        caja->setAttribute(Qt::WA_DeleteOnClose);
+        caja->open();
+        return;
+    }
+    // Opening may replace this window; that happens once the drop is over.
+    QMetaObject::invokeMethod(
+        this, [this, rutaCarrera, rutaMapa] { emit abrirArchivos(rutaCarrera, rutaMapa); },
+        Qt::QueuedConnection);
 }

@@ -14,6 +14,9 @@
 
 class CLineaTiempo;
 class CVisualizador;
+class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
@@ -72,6 +75,10 @@ public:
     // The frame on show, or -1 before any frame has been shown.
     long long frameMostrado() const { return frameEnPantalla; }
 
+    // Saves the track view, as it is on screen, as a PNG; false, with the
+    // reason, when it cannot.
+    bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
+
 public slots:
     void step();
     void cambiaVelocidad(double frames);
@@ -88,8 +95,18 @@ public slots:
     // F1: a small window listing every shortcut.
     void muestraAtajos();
 
+    // Ctrl+S: guardaImagenEn through a save dialog.
+    void guardaImagen();
+
+signals:
+    // Two files were dropped on the window; which is the race log and which
+    // the map was told by their content.
+    void abrirArchivos(const QString& rutaCarrera, const QString& rutaMapa);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void leeCarrera(std::FILE* archivo);
@@ -121,4 +138,5 @@ private:
     long long frameEnPantalla = -1;
     zul::Carrera carrera;
     QTimer* temporizador = nullptr;
+    QCheckBox* casillaEstelas = nullptr;
 };

@@ -2,7 +2,9 @@
 
 #include "colores.h"
 #include "geometria.h"
+#include "salida.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -16,10 +18,16 @@
 namespace {
 
 // The picture in the working directory wins, so users can replace the tiles;
-// otherwise the copy built into the program, so the track shows wherever the
-// viewer is started.
+// then the installed one beside the program; otherwise the copy built into
+// the program, so the track shows wherever the viewer is started.
 QPixmap cargaImagen(const QString& nombre) {
     QPixmap imagen(nombre);
+    if (imagen.isNull()) {
+        const QString instalada = zul::rutaDatosInstalados(nombre);
+        if (!instalada.isEmpty() && QFileInfo::exists(instalada)) {
+            imagen.load(instalada);
+        }
+    }
     if (imagen.isNull()) {
         imagen.load(QStringLiteral(":/flechas/") + nombre);
     }
@@ -131,6 +139,14 @@ void CVisualizador::quitaRayo() {
     rayos = false;
 }
 
+void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores) {
+    recorridos.pon(puntos, cuantos, jugadores);
+}
+
+void CVisualizador::muestraEstelas(bool visibles) {
+    conEstelas = visibles;
+}
+
 void CVisualizador::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
     const QSize vista = size();
@@ -152,6 +168,10 @@ void CVisualizador::paintEvent(QPaintEvent*) {
         } else {
             pintaFlechas(pintor, encuadre, filasV, columnasV);
         }
+    }
+
+    if (conEstelas) {
+        recorridos.pinta(pintor, encuadre, vista); // under the karts
     }
 
     const QPen lineaRumbo(Qt::black, 0, Qt::SolidLine);

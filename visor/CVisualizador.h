@@ -5,8 +5,10 @@
 #include <QVector>
 #include <QWidget>
 
+#include "estelas.h"
 #include "geometria.h"
 
+#include <cstddef>
 #include <exception>
 #include <memory>
 #include <string>
@@ -59,6 +61,13 @@ public:
     const QVector<QPointF>& iniciosRayos() const { return inicios; }
     const QVector<QPointF>& finesRayos() const { return fines; }
     bool hayRayos() const { return rayos; }
+    bool estelasVisibles() const { return conEstelas; }
+    const zul::Estelas& estelas() const { return recorridos; }
+
+    // The karts' recent paths, frame after frame as the recorded race holds
+    // them (see zul::Estelas); drawn under the karts while trails are on.
+    void ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores);
+
     // The arrow tiles in the order up, down, left, right.
     const QPixmap& flecha(int direccion) const { return flechas[direccion]; }
 
@@ -67,6 +76,7 @@ public slots:
     void cambiaMira(int nuevaMira);
     void dibujaRayo(QPointF inicio, QPointF fin);
     void quitaRayo();
+    void muestraEstelas(bool visibles);
 
 signals:
     // The wheel turned over the track, in notches (positive: away from the
@@ -106,4 +116,6 @@ private:
     QVector<QPointF> fines;
     QVector<int> vueltas;
     bool rayos = false;
+    zul::Estelas recorridos;
+    bool conEstelas = false;
 };

@@ -1,6 +1,7 @@
 #include "CDialogoAbrir.h"
 #include "CGestorVentanas.h"
 #include "CVentana.h"
+#include "renderizado.h"
 
 #include <QApplication>
 #include <QFile>
@@ -11,6 +12,10 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // --png, --help and --version open no window and need no display.
+    if (zul::esLineaDeOrdenes(argc, argv)) {
+        return zul::ejecutaLineaDeOrdenes(argc, argv);
+    }
     QApplication aplicacion(argc, argv);
     try {
         // QApplication has taken its own options out of argv already.

@@ -3,6 +3,7 @@
 #include "CVisualizador.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -342,13 +343,18 @@ void PruebaPanel::arranque() {
     QVERIFY(p.paso->isEnabled());
     QVERIFY(p.reiniciar->isEnabled());
 
-    // The three controls, in their rows and order, with their settings.
+    // The three controls, in their rows and order, with their settings; the
+    // "Estelas" check box, off, comes after them.
     QVERIFY(p.mira && p.zoom && p.velocidad);
     QLayout* filas = p.visualizacion->layout();
-    QCOMPARE(filas->count(), 3);
+    QCOMPARE(filas->count(), 4);
     QCOMPARE(filas->itemAt(0)->widget(), p.mira->parentWidget());
     QCOMPARE(filas->itemAt(1)->widget(), p.zoom->parentWidget());
     QCOMPARE(filas->itemAt(2)->widget(), p.velocidad->parentWidget());
+    auto* estelas = qobject_cast<QCheckBox*>(filas->itemAt(3)->widget());
+    QVERIFY(estelas != nullptr);
+    QCOMPARE(estelas->text(), QStringLiteral("Estelas"));
+    QVERIFY(!estelas->isChecked());
     QCOMPARE(p.mira->minimum(), 0);
     QCOMPARE(p.mira->maximum(), nombres.size() - 1);
     QCOMPARE(p.mira->singleStep(), 1);

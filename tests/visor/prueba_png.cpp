@@ -1,0 +1,334 @@
+// `visor --png`, `--help` and `--version` through the real program, started
+// with no display at all: the pictures it writes, and how it fails.
+#include "CVentana.h"
+#include "CVisualizador.h"
+#include "colores.h"
+#include "renderizado.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Two players; player 0 goes right a cell per frame along row 10 from x = 10,
+// player 1 stands at (5.5, 4.5). Shots in frames 1 and 3.
+QByteArray carrera() {
+    QByteArray texto = "2 alfa beta\n";
+    for (int k = 0; k < 6; ++k) {
+        texto += "p " + QByteArray::number(10.5 + k) + " 10.5 0 " + QByteArray::number(k / 3) +
+                 "\np 5.5 4.5 1.57 0\n";
+        if (k == 1 || k == 3) {
+            texto += "s 0 0 30 20\n";
+        }
+    }
+    return texto;
+}
+
+// 30 x 20 cells: track everywhere but a wall border, arrows on row 2.
+QByteArray mapa() {
+    QByteArray texto = "20 30\n";
+    for (int i = 0; i < 20; ++i) {
+        for (int j = 0; j < 30; ++j) {
+            const bool borde = i == 0 || j == 0 || i == 19 || j == 29;
+            texto += borde ? "5 " : (i == 2 ? "1 " : "4 ");
+        }
+        texto += '\n';
+    }
+    return texto;
+}
+
+struct Resultado {
+    int estado = -1;
+    QString salida;
+    QString errores;
+};
+
+} // namespace
+
+class PruebaPng : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void imagen_data();
+    void imagen();
+    void serie();
+    void errores_data();
+    void errores();
+    void ayudaYVersion_data();
+    void ayudaYVersion();
+    void nombres_data();
+    void nombres();
+
+private:
+    Resultado ejecuta(const QStringList& argumentos);
+    // What the window's own track view shows in this process, for comparison.
+    QImage referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas);
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString rutaCarrera;
+    QString rutaMapa;
+};
+
+void PruebaPng::initTestCase() {
+    QVERIFY2(QFile::exists(QStringLiteral(ZUL_BINARIO_VISOR)), ZUL_BINARIO_VISOR);
+}
+
+void PruebaPng::init() {
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    rutaCarrera = dir->filePath(QStringLiteral("carrera.txt"));
+    rutaMapa = dir->filePath(QStringLiteral("mapa.txt"));
+    for (const auto& [ruta, contenido] : {std::pair{rutaCarrera, carrera()}, {rutaMapa, mapa()}}) {
+        QFile archivo(ruta);
+        QVERIFY(archivo.open(QIODevice::WriteOnly));
+        QCOMPARE(archivo.write(contenido), contenido.size());
+    }
+}
+
+Resultado PruebaPng::ejecuta(const QStringList& argumentos) {
+    QProcess proceso;
+    // No display of any kind: the program must pick the offscreen platform
+    // itself.
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        entorno.remove(QString::fromLatin1(variable));
+    }
+    proceso.setProcessEnvironment(entorno);
+    proceso.setWorkingDirectory(dir->path());
+    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR), argumentos);
+    Resultado resultado;
+    if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) {
+        proceso.kill();
+        resultado.errores = QStringLiteral("el programa no terminó bien");
+        return resultado;
+    }
+    resultado.estado = proceso.exitCode();
+    resultado.salida = QString::fromLocal8Bit(proceso.readAllStandardOutput());
+    resultado.errores = QString::fromLocal8Bit(proceso.readAllStandardError());
+    return resultado;
+}
+
+QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas) {
+    CVentana ventana(QFile::encodeName(rutaCarrera).constData(),
+                     QFile::encodeName(rutaMapa).constData());
+    CVisualizador* vista = ventana.vista();
+    vista->cambiaZoom(zoom);
+    vista->cambiaMira(jugador);
+    vista->muestraEstelas(estelas);
+    vista->setFixedSize(tamano);
+    ventana.irAFrame(paso);
+    QImage imagen(tamano, QImage::Format_RGB32);
+    imagen.fill(Qt::magenta);
+    vista->render(&imagen);
+    return imagen;
+}
+
+void PruebaPng::imagen_data() {
+    QTest::addColumn<QStringList>("opciones");
+    QTest::addColumn<long long>("paso");
+    QTest::addColumn<int>("jugador");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QSize>("tamano");
+    QTest::addColumn<bool>("estelas");
+    QTest::newRow("por defecto") << QStringList{} << 0LL << 0 << 10.0 << QSize(512, 512) << false;
+    QTest::newRow("paso con disparo")
+        << QStringList{"--paso", "3"} << 3LL << 0 << 10.0 << QSize(512, 512) << false;
+    QTest::newRow("otro jugador, zoom y tamaño")
+        << QStringList{"--jugador", "1", "--zoom", "4.5", "--tamano", "300x200"} << 0LL << 1 << 4.5
+        << QSize(300, 200) << false;
+    QTest::newRow("con signos igual y coma decimal")
+        << QStringList{"--paso=5", "--zoom=7,5", "--tamano=123X77"} << 5LL << 0 << 7.5
+        << QSize(123, 77) << false;
+    QTest::newRow("estelas") << QStringList{"--paso", "5", "--estelas", "--zoom", "3"} << 5LL << 0
+                             << 3.0 << QSize(512, 512) << true;
+    QTest::newRow("un píxel") << QStringList{"--tamano", "1x1"} << 0LL << 0 << 10.0 << QSize(1, 1)
+                              << false;
+}
+
+// One frame: the requested size, the followed kart's disc on the anchor
+// pixel, and the same picture the window's track view shows.
+void PruebaPng::imagen() {
+    QFETCH(QStringList, opciones);
+    QFETCH(long long, paso);
+    QFETCH(int, jugador);
+    QFETCH(double, zoom);
+    QFETCH(QSize, tamano);
+    QFETCH(bool, estelas);
+    const QString salida = dir->filePath(QStringLiteral("salida.png"));
+    const Resultado r =
+        ejecuta(QStringList{"--png", salida} + opciones + QStringList{rutaCarrera, rutaMapa});
+    QVERIFY2(r.estado == 0, qPrintable(r.errores));
+    QVERIFY(r.salida.isEmpty());
+    QCOMPARE(r.errores, QString());
+    QImage imagen(salida, "PNG");
+    QVERIFY(!imagen.isNull());
+    QCOMPARE(imagen.size(), tamano);
+    const int ancla = std::min(tamano.width(), tamano.height()) / 2;
+    if (ancla >= 3) {
+        // Off the heading line, which runs right (player 0) or down (player 1).
+        const QPoint cerca = jugador == 0 ? QPoint(ancla, ancla - 3) : QPoint(ancla - 3, ancla);
+        QCOMPARE(imagen.pixelColor(cerca).name(), zul::colorDisco(jugador).name());
+    }
+    QCOMPARE(imagen.convertToFormat(QImage::Format_RGB32),
+             referencia(paso, jugador, zoom, tamano, estelas));
+    // Nothing but the picture was written.
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files).size(), 3);
+}
+
+// --hasta writes one numbered file per frame, each the window's picture of
+// that frame, shots included.
+void PruebaPng::serie() {
+    const Resultado r = ejecuta({"--png", "serie.png", "--paso", "2", "--hasta", "5", "--tamano",
+                                 "200x200", rutaCarrera, rutaMapa});
+    QVERIFY2(r.estado == 0, qPrintable(r.errores));
+    QStringList esperados;
+    for (int k = 2; k <= 5; ++k) {
+        esperados << QStringLiteral("serie-%1.png").arg(k, 5, 10, QLatin1Char('0'));
+    }
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name),
+             esperados);
+    QImage anterior;
+    for (int k = 2; k <= 5; ++k) {
+        const QImage imagen(dir->filePath(esperados[k - 2]), "PNG");
+        QCOMPARE(imagen.size(), QSize(200, 200));
+        QCOMPARE(imagen.convertToFormat(QImage::Format_RGB32),
+                 referencia(k, 0, 10.0, QSize(200, 200), false));
+        QVERIFY(imagen != anterior);
+        anterior = imagen;
+    }
+    // The shot of frame 3 crosses the picture: yellow somewhere in it, and
+    // in no other frame of the series.
+    const auto amarillos = [&](int k) {
+        const QImage imagen =
+            QImage(dir->filePath(esperados[k - 2]), "PNG").convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < imagen.height(); ++y) {
+            for (int x = 0; x < imagen.width(); ++x) {
+                n += imagen.pixel(x, y) == qRgb(255, 255, 0) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    QVERIFY(amarillos(3) > 0);
+    QCOMPARE(amarillos(2), 0);
+    QCOMPARE(amarillos(4), 0);
+}
+
+void PruebaPng::errores_data() {
+    QTest::addColumn<QStringList>("argumentos"); // C and M stand for the race log and map
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QString>("mensaje"); // part of what standard error says
+    const QStringList archivos{"C", "M"};
+    const auto con = [&](QStringList opciones) {
+        return QStringList{"--png", "x.png"} + opciones + archivos;
+    };
+    QTest::newRow("carrera que no existe")
+        << QStringList{"--png", "x.png", "no-existe.txt", "M"} << 1 << "no-existe.txt";
+    QTest::newRow("mapa que no existe")
+        << QStringList{"--png", "x.png", "C", "no-existe.txt"} << 1 << "no-existe.txt";
+    QTest::newRow("mapa inválido") << QStringList{"--png", "x.png", "C", "C"} << 1 << "C";
+    QTest::newRow("falta el mapa") << QStringList{"--png", "x.png", "C"} << 2 << "faltan archivos";
+    QTest::newRow("sobra un archivo") << con({"M"}) << 2 << "sobran archivos";
+    QTest::newRow("falta el valor") << QStringList{"C", "M", "--png"} << 2 << "falta el valor";
+    QTest::newRow("opción desconocida") << con({"--brillo", "3"}) << 2 << "--brillo";
+    QTest::newRow("opción sin --png") << QStringList{"--zoom", "3", "C", "M"} << 2 << "--png";
+    QTest::newRow("opción repetida") << con({"--zoom", "3", "--zoom", "4"}) << 2 << "--zoom";
+    QTest::newRow("zoom cero") << con({"--zoom", "0"}) << 2 << "--zoom";
+    QTest::newRow("zoom pequeño") << con({"--zoom", "0.09"}) << 2 << "--zoom";
+    QTest::newRow("zoom grande") << con({"--zoom", "50.5"}) << 2 << "--zoom";
+    QTest::newRow("zoom no numérico") << con({"--zoom", "nan"}) << 2 << "--zoom";
+    QTest::newRow("tamaño cero") << con({"--tamano", "0x10"}) << 2 << "--tamano";
+    QTest::newRow("tamaño enorme") << con({"--tamano", "8193x10"}) << 2 << "--tamano";
+    QTest::newRow("tamaño mal escrito") << con({"--tamano", "512"}) << 2 << "--tamano";
+    QTest::newRow("paso negativo") << con({"--paso", "-1"}) << 2 << "--paso";
+    QTest::newRow("paso no numérico") << con({"--paso", "tres"}) << 2 << "--paso";
+    QTest::newRow("hasta antes que paso") << con({"--paso", "3", "--hasta", "2"}) << 2 << "--hasta";
+    QTest::newRow("paso fuera de la carrera") << con({"--paso", "6"}) << 1 << "6 pasos";
+    QTest::newRow("hasta fuera de la carrera") << con({"--hasta", "9"}) << 1 << "6 pasos";
+    QTest::newRow("jugador fuera de la carrera") << con({"--jugador", "2"}) << 1 << "2 jugadores";
+    QTest::newRow("carpeta de salida inexistente")
+        << QStringList{"--png", "no/hay/x.png", "C", "M"} << 1 << "no/hay/x.png";
+    QTest::newRow("salida sobre la carrera") << QStringList{"--png", "C", "C", "M"} << 1 << "C";
+}
+
+// Every error: a non-zero status, a message on standard error, no picture,
+// and the input files untouched.
+void PruebaPng::errores() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(int, estado);
+    QFETCH(QString, mensaje);
+    for (QString& a : argumentos) {
+        a = a == QLatin1String("C") ? rutaCarrera : (a == QLatin1String("M") ? rutaMapa : a);
+    }
+    mensaje = mensaje == QLatin1String("C") ? rutaCarrera : mensaje;
+    const Resultado r = ejecuta(argumentos);
+    QCOMPARE(r.estado, estado);
+    QVERIFY2(r.errores.startsWith(QStringLiteral("visor: ")), qPrintable(r.errores));
+    QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
+    QVERIFY(r.salida.isEmpty());
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files), QStringList());
+    QFile archivo(rutaCarrera);
+    QVERIFY(archivo.open(QIODevice::ReadOnly));
+    QCOMPARE(archivo.readAll(), carrera());
+}
+
+void PruebaPng::ayudaYVersion_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QStringList>("dice");
+    const QStringList opciones{"--png",     "--paso",   "--hasta",   "--jugador",
+                               "--zoom",    "--tamano", "--estelas", "--help",
+                               "--version", "CARRERA",  "MAPA"};
+    QTest::newRow("--help") << QStringList{"--help"} << opciones;
+    QTest::newRow("-h con más cosas") << QStringList{"--png", "x.png", "-h"} << opciones;
+    QTest::newRow("--version") << QStringList{"--version"}
+                               << QStringList{QStringLiteral("visor " ZUL_VERSION "\n")};
+    QTest::newRow("-v") << QStringList{"-v"}
+                        << QStringList{QStringLiteral("visor " ZUL_VERSION "\n")};
+}
+
+void PruebaPng::ayudaYVersion() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(QStringList, dice);
+    const Resultado r = ejecuta(argumentos);
+    QCOMPARE(r.estado, 0);
+    QCOMPARE(r.errores, QString());
+    if (dice.size() == 1) {
+        QCOMPARE(r.salida, dice[0]);
+        return;
+    }
+    for (const QString& texto : dice) {
+        QVERIFY2(r.salida.contains(texto), qPrintable(texto));
+    }
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files), QStringList());
+}
+
+void PruebaPng::nombres_data() {
+    QTest::addColumn<QString>("salida");
+    QTest::addColumn<long long>("paso");
+    QTest::addColumn<int>("cifras");
+    QTest::addColumn<QString>("nombre");
+    QTest::newRow("png") << "salida.png" << 12LL << 5 << "salida-00012.png";
+    QTest::newRow("en carpeta") << "a.b/salida.PNG" << 3LL << 5 << "a.b/salida-00003.PNG";
+    QTest::newRow("sin extensión") << "dir.d/salida" << 7LL << 5 << "dir.d/salida-00007";
+    QTest::newRow("oculto") << ".png" << 1LL << 5 << ".png-00001";
+    QTest::newRow("más cifras") << "v.png" << 123456LL << 6 << "v-123456.png";
+}
+
+void PruebaPng::nombres() {
+    QFETCH(QString, salida);
+    QFETCH(long long, paso);
+    QFETCH(int, cifras);
+    QFETCH(QString, nombre);
+    QCOMPARE(zul::nombreNumerado(salida, paso, cifras), nombre);
+}
+
+QTEST_MAIN(PruebaPng)
+#include "prueba_png.moc"

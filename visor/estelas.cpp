@@ -1,0 +1,42 @@
+#include "estelas.h"
+
+#include "colores.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace zul {
+
+void Estelas::pon(const QPointF* puntos, std::size_t cuantos, int jugadores) {
+    if (puntos == nullptr || jugadores <= 0) {
+        vacia();
+        return;
+    }
+    datos.assign(puntos, puntos + cuantos);
+    n = jugadores;
+}
+
+void Estelas::vacia() {
+    datos.clear();
+    n = 0;
+}
+
+void Estelas::pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista) const {
+    if (n <= 0) {
+        return;
+    }
+    const std::size_t jugadoresN = static_cast<std::size_t>(n);
+    const QRectF caja = cajaRecorte(vista);
+    for (std::size_t j = 0; j < jugadoresN; ++j) {
+        pintor.setPen(QPen(colorDisco(static_cast<int>(j)), 0, Qt::SolidLine));
+        for (std::size_t k = j + jugadoresN; k < datos.size(); k += jugadoresN) {
+            QLineF tramo(encuadre.aPixel(datos[k - jugadoresN]), encuadre.aPixel(datos[k]));
+            if (recortaSegmento(tramo, caja)) {
+                pintor.drawLine(tramo);
+            }
+        }
+    }
+    pintor.setPen(Qt::NoPen);
+}
+
+} // namespace zul

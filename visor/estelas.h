@@ -1,0 +1,41 @@
+#pragma once
+
+#include "geometria.h"
+
+#include <QPointF>
+#include <QSize>
+
+#include <cstddef>
+#include <vector>
+
+class QPainter;
+
+namespace zul {
+
+// Frames of a kart's trail: the frame on show and the ones before it.
+constexpr int kLargoEstela = 30;
+
+// The recent paths of the karts, as the main window hands them to the track
+// view at every step. They come straight from the recorded race: frame after
+// frame, player j of the i-th frame at i * jugadores + j (the last frame may
+// lack its later players).
+class Estelas {
+public:
+    // Copies the points into a buffer that is reused, so a steady replay
+    // allocates nothing.
+    void pon(const QPointF* puntos, std::size_t cuantos, int jugadores);
+    void vacia();
+
+    int jugadores() const { return n; }
+    const std::vector<QPointF>& puntos() const { return datos; }
+
+    // Each player's path as thin lines in the player's disc colour, cut to
+    // the view.
+    void pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista) const;
+
+private:
+    std::vector<QPointF> datos;
+    int n = 0;
+};
+
+} // namespace zul
