@@ -2,10 +2,14 @@
 // table of the ratios.
 //
 //   zul_bench [--reducido] [opciones de Google Benchmark]
+//   zul_bench [--reducido] --escribe-entradas=CARPETA
 //
 // --reducido (or ZUL_BENCH_REDUCIDO=1) shrinks every generated input so the
 // whole run takes a second; the figures then mean nothing, but every
 // benchmark and its checks still run. That is what the test suite does.
+// --escribe-entradas writes the race log and the 513 x 513 map that the
+// loading benchmarks read into CARPETA (as carrera.txt and mapa.txt) and
+// stops, so the viewer can be timed on them.
 #include "bancos.h"
 
 #include <QApplication>
@@ -137,6 +141,47 @@ private:
     std::vector<std::string> errores;
 };
 
+// Takes "--opcion=VALOR" out of argv; empty when it is not there.
+std::string quitaValor(int& argc, char** argv, const char* opcion) {
+    const std::string prefijo = std::string(opcion) + "=";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefijo.c_str(), prefijo.size()) == 0) {
+            std::string valor = argv[i] + prefijo.size();
+            for (int k = i; k < argc; ++k) {
+                argv[k] = argv[k + 1];
+            }
+            --argc;
+            return valor;
+        }
+    }
+    return "";
+}
+
+// Writes the benchmarks' race log and the 513 x 513 map to a folder, for
+// measuring the viewer on them.
+int escribeEntradas(const std::string& carpeta, bool reducido) {
+    const zul::bench::Tamanos t =
+        reducido ? zul::bench::tamanosReducidos() : zul::bench::tamanosCompletos();
+    const struct {
+        const char* nombre;
+        std::string contenido;
+    } archivos[] = {
+        {"carrera.txt", zul::bench::generaCarrera(t.jugadores, t.frames, t.cadaDisparo)},
+        {"mapa.txt", zul::bench::generaMapa(t.mapaPequeno)}};
+    for (const auto& a : archivos) {
+        const std::string ruta = carpeta + "/" + a.nombre;
+        std::FILE* f = std::fopen(ruta.c_str(), "wb");
+        const bool bien = f != nullptr && std::fwrite(a.contenido.data(), 1, a.contenido.size(),
+                                                      f) == a.contenido.size();
+        if ((f != nullptr && std::fclose(f) != 0) || !bien) {
+            std::cerr << "zul_bench: no se pudo escribir " << ruta << '\n';
+            return EXIT_FAILURE;
+        }
+        std::cout << ruta << '\n';
+    }
+    return EXIT_SUCCESS;
+}
+
 bool quitaOpcion(int& argc, char** argv, const char* opcion) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], opcion) == 0) {
@@ -160,6 +205,10 @@ int main(int argc, char** argv) {
     const char* variable = std::getenv("ZUL_BENCH_REDUCIDO");
     const bool reducido = quitaOpcion(argc, argv, "--reducido") ||
                           (variable != nullptr && *variable != '\0' && std::strcmp(variable, "0"));
+    const std::string carpetaEntradas = quitaValor(argc, argv, "--escribe-entradas");
+    if (!carpetaEntradas.empty()) {
+        return escribeEntradas(carpetaEntradas, reducido);
+    }
     QApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

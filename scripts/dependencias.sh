@@ -8,7 +8,7 @@ paquetes=(
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick time
   desktop-file-utils
 )
 

@@ -2,7 +2,8 @@
 # Reproduces the performance figures: builds in Release mode into
 # build-rendimiento/ (or $ZUL_DIR_RENDIMIENTO), runs zul_bench with three
 # repetitions of every benchmark (its closing table gives the medians and the
-# ratios), then measures the CPU share of a paused viewer under Xvfb.
+# ratios), times `visor --png` on the benchmarks' 44 MB race log and on the
+# sample race, then measures the CPU share of a paused viewer under Xvfb.
 # Extra arguments go to zul_bench (for example --benchmark_filter=Carga).
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
@@ -13,6 +14,19 @@ dir="${ZUL_DIR_RENDIMIENTO:-$raiz/build-rendimiento}"
 
 echo "== $(nproc) núcleos; carga: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$dir/bench/zul_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"
+echo
+echo "== Arranque de visor --png (tres veces cada uno)"
+entradas="$(mktemp -d)"
+trap 'rm -rf "$entradas"' EXIT
+"$dir/bench/zul_bench" --escribe-entradas="$entradas" >/dev/null
+for _ in 1 2 3; do
+  /usr/bin/time -f "registro de $(du -m "$entradas/carrera.txt" | cut -f1) MB: %e s (CPU %U s + %S s, %M KB)" \
+    "$dir/visor/visor" --png "$entradas/salida.png" "$entradas/carrera.txt" "$entradas/mapa.txt"
+done
+for _ in 1 2 3; do
+  (cd "$raiz/ejemplos" && /usr/bin/time -f "carrera de ejemplo: %e s (CPU %U s + %S s, %M KB)" \
+    "$dir/visor/visor" --png "$entradas/ejemplo.png" carrera.txt mapa.txt)
+done
 echo
 echo "== Visor en pausa (carrera de ejemplo, 20 s por zoom)"
 "$raiz/bench/reposo.sh" "$dir/visor/visor" "$raiz/ejemplos" 20
