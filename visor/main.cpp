@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <exception>
@@ -17,6 +19,14 @@ int main(int argc, char* argv[]) {
         return zul::ejecutaLineaDeOrdenes(argc, argv);
     }
     QApplication aplicacion(argc, argv);
+    // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
+    // Spanish like the rest of the viewer. The viewer's texts need no
+    // translation: they are Spanish already.
+    QTranslator traduccionQt;
+    if (traduccionQt.load(QStringLiteral("qtbase_es"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&traduccionQt);
+    }
     try {
         // QApplication has taken its own options out of argv already.
         CGestorVentanas gestor;

@@ -22,11 +22,11 @@ unset QT_QPA_PLATFORM
 falla() { echo "FALLO: $*" >&2; exit 1; }
 
 # The first mapped window of the process with exactly this title.
-ventana() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
+ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
 
 # Waits for the process to end and leaves its exit status in $estado.
 espera_fin() {
-    timeout 10 tail --pid="$1" -f /dev/null || falla "el visor no terminó"
+    timeout 40 tail --pid="$1" -f /dev/null || falla "el visor no terminó"
     estado=0
     wait "$1" || estado=$?
 }

@@ -22,12 +22,12 @@ unset QT_QPA_PLATFORM
 falla() { echo "FALLO: $*" >&2; exit 1; }
 
 # Windows of a process that are mapped on screen.
-ventanas() { timeout 10 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null || true; }
+ventanas() { timeout 40 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null || true; }
 
 # 1. The sample race.
 (cd "$ejemplos" && exec "$visor" carrera.txt mapa.txt) &
 pid=$!
-ventana=$(timeout 15 xdotool search --sync --onlyvisible --name '^ZUL Karts$' | head -n 1) ||
+ventana=$(timeout 40 xdotool search --sync --onlyvisible --name '^ZUL Karts$' | head -n 1) ||
     falla "no apareció la ventana 'ZUL Karts'"
 eval "$(xdotool getwindowgeometry --shell "$ventana")"
 [ "$WIDTH" = 712 ] && [ "$HEIGHT" = 512 ] || falla "tamaño ${WIDTH}x${HEIGHT}, se esperaba 712x512"
@@ -50,7 +50,7 @@ caja=$(echo "$lista" | head -n 1)
 import -window "$caja" "$salida/error.png"
 xdotool windowfocus --sync "$caja" key --clearmodifiers Return
 estado=0
-timeout 10 tail --pid="$pid" -f /dev/null || falla "el visor no terminó al cerrar la caja"
+timeout 40 tail --pid="$pid" -f /dev/null || falla "el visor no terminó al cerrar la caja"
 wait "$pid" || estado=$?
 [ "$estado" -ne 0 ] || falla "el visor terminó con estado 0 tras no poder abrir los archivos"
 echo "caja de error única; estado de salida $estado"
