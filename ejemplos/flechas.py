@@ -71,12 +71,13 @@ def bloque(tipo, datos):
 
 
 def escribir_png(ruta, filas):
+    """Writes rows of (r, g, b) or (r, g, b, a) pixels as an 8-bit RGBA PNG."""
     alto, ancho = len(filas), len(filas[0])
     crudo = bytearray()
     for fila in filas:
         crudo.append(0)  # no filter
-        for r, g, b in fila:
-            crudo += bytes((r, g, b, 255))
+        for pixel in fila:
+            crudo += bytes(pixel if len(pixel) == 4 else tuple(pixel) + (255,))
     cabecera = struct.pack(">IIBBBBB", ancho, alto, 8, 6, 0, 0, 0)  # 8-bit RGBA
     with open(ruta, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n")

@@ -10,16 +10,8 @@ visor="$1"
 ejemplos="$2"
 salida="$3"
 mkdir -p "$salida"
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
-xvfb=$!
-pid=""
-trap 'kill $pid $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s "$salida/pantalla" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$salida/pantalla")"
-unset QT_QPA_PLATFORM
-
-falla() { echo "FALLO: $*" >&2; exit 1; }
+# shellcheck source=xvfb_comun.sh
+source "$(dirname "$0")/xvfb_comun.sh"
 
 # The first mapped window of the process with exactly this title.
 ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }

@@ -8,18 +8,8 @@ visor="$1"
 ejemplos="$2"
 salida="$3"
 mkdir -p "$salida"
-# A display number left by an earlier run must not be read before Xvfb writes its own.
-rm -f "$salida/pantalla"
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
-xvfb=$!
-pid=""
-trap 'kill $pid $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s "$salida/pantalla" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$salida/pantalla")"
-unset QT_QPA_PLATFORM
-
-falla() { echo "FALLO: $*" >&2; exit 1; }
+# shellcheck source=xvfb_comun.sh
+source "$(dirname "$0")/xvfb_comun.sh"
 
 # Windows of a process that are mapped on screen.
 ventanas() { timeout 40 xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null || true; }

@@ -9,8 +9,8 @@ only (PNG written with zlib and struct); the output is deterministic.
 
 import math
 import os
-import struct
-import zlib
+
+from flechas import escribir_png
 
 LADO = 64
 SUBMUESTRAS = 4  # per axis, for the antialiased edges
@@ -81,26 +81,6 @@ def pintar():
                 fila.append(tuple(int(round(s / opaco)) for s in suma) + (int(round(255 * opaco / n)),))
         filas.append(fila)
     return filas
-
-
-def bloque(tipo, datos):
-    crc = zlib.crc32(tipo + datos) & 0xFFFFFFFF
-    return struct.pack(">I", len(datos)) + tipo + datos + struct.pack(">I", crc)
-
-
-def escribir_png(ruta, filas):
-    alto, ancho = len(filas), len(filas[0])
-    crudo = bytearray()
-    for fila in filas:
-        crudo.append(0)  # no filter
-        for pixel in fila:
-            crudo += bytes(pixel)
-    cabecera = struct.pack(">IIBBBBB", ancho, alto, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    with open(ruta, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(bloque(b"IHDR", cabecera))
-        f.write(bloque(b"IDAT", zlib.compress(bytes(crudo), 9)))
-        f.write(bloque(b"IEND", b""))
 
 
 def main():

@@ -1,0 +1,14 @@
+# Sourced by the end-to-end scripts: a private Xvfb display for the test, torn
+# down on exit together with the process in $pid. Expects $salida to exist.
+
+# A display number left by an earlier run must not be read before Xvfb writes its own.
+rm -f "$salida/pantalla"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
+xvfb=$!
+pid=""
+trap 'kill $pid $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$salida/pantalla" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$salida/pantalla")"
+unset QT_QPA_PLATFORM
+
+falla() { echo "FALLO: $*" >&2; exit 1; }
