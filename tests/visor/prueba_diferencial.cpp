@@ -26,7 +26,8 @@ namespace {
     return ::testing::AssertionSuccess();
 }
 
-// Numbers in every form the C library's reader treats specially.
+// Numbers in every form the C library's reader treats specially, and those
+// where the whole-record reading hands a field over to the general one.
 const char* const kNumerosRaros[] = {"0",
                                      "-0",
                                      "+0",
@@ -85,7 +86,17 @@ const char* const kNumerosRaros[] = {"0",
                                      "\x01",
                                      "1\xff",
                                      "e5",
-                                     "0e"};
+                                     "0e",
+                                     "1234567",
+                                     "-1234567",
+                                     "+7",
+                                     "12345678",
+                                     "-2147483649",
+                                     "4294967297",
+                                     "9007199254740993",
+                                     "1234567890123456",
+                                     "12345678.87654321",
+                                     "1.5x"};
 
 std::string numeroAleatorio(std::mt19937& azar) {
     std::uniform_int_distribution<int> tipo(0, 9);

@@ -154,10 +154,9 @@ void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo
         int vueltas = 0;
         bool completo = false;
         if (jugador) {
-            completo =
-                escaner.real(a) && escaner.real(b) && escaner.real(c) && escaner.entero(vueltas);
+            completo = escaner.reales3Entero(a, b, c, vueltas);
         } else if (disparo) {
-            completo = escaner.real(a) && escaner.real(b) && escaner.real(c) && escaner.real(d);
+            completo = escaner.reales4(a, b, c, d);
         }
         if (releer(registro)) {
             continue;

@@ -19,7 +19,7 @@ namespace zul {
 namespace {
 
 bool esEspacio(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || static_cast<unsigned>(c - '\t') < 5;
 }
 bool esDigito(int c) {
     return c >= '0' && c <= '9';
@@ -127,7 +127,8 @@ inline __attribute__((always_inline)) int ochoDigitos(const char* q, const char*
 // it exactly as strtod does. Anything else (exponents, hex, inf, nan, longer
 // numbers, a field that runs into other characters) is left to the general
 // path, and `p` is then untouched.
-bool decimalSimple(const char*& p, const char* fin, double& valor) {
+inline __attribute__((always_inline)) bool decimalSimple(const char*& p, const char* fin,
+                                                         double& valor) {
     constexpr std::uint64_t kPotencias10[] = {1,      10,      100,      1000,     10000,
                                               100000, 1000000, 10000000, 100000000};
     const char* q = p;
@@ -205,26 +206,6 @@ std::string leeTodo(std::FILE* archivo) {
     }
     datos.resize(leidos);
     return datos;
-}
-
-void Escaner::saltaEspacios() {
-    while (p < fin && esEspacio(static_cast<unsigned char>(*p))) {
-        ++p;
-    }
-}
-
-bool Escaner::token(const char*& inicio, std::size_t& largo, std::size_t ancho) {
-    saltaEspacios();
-    if (p == fin) {
-        return false;
-    }
-    inicio = p;
-    while (p < fin && static_cast<std::size_t>(p - inicio) < ancho &&
-           !esEspacio(static_cast<unsigned char>(*p))) {
-        ++p;
-    }
-    largo = static_cast<std::size_t>(p - inicio);
-    return true;
 }
 
 // Mirrors the C library's collection of a floating-point field character by
@@ -351,6 +332,52 @@ bool Escaner::enteroSaturado(long long& valor) {
         valor = desborde || magnitud == kLimite ? LLONG_MAX : static_cast<long long>(magnitud);
     }
     return true;
+}
+
+// The first step of real(), inlined: white space and the common field.
+inline __attribute__((always_inline)) bool Escaner::realRapido(double& valor) {
+    saltaEspacios();
+    return decimalSimple(p, fin, valor);
+}
+
+// "%d" for [sign] and one to seven digits, which cannot saturate; anything
+// else is left to entero().
+inline __attribute__((always_inline)) bool Escaner::enteroRapido(int& valor) {
+    saltaEspacios();
+    const char* q = p;
+    const bool negativo = q < fin && *q == '-';
+    if (q < fin && (*q == '-' || *q == '+')) {
+        ++q;
+    }
+    std::uint64_t magnitud = 0;
+    const int n = ochoDigitos(q, fin, magnitud);
+    if (n == 0 || n == 8) {
+        return false;
+    }
+    const int v = static_cast<int>(magnitud);
+    valor = negativo ? -v : v;
+    p = q + n;
+    return true;
+}
+
+// Each field's fast path gives what its own read gives; when one does not
+// apply, the record is read again field by field from its start.
+bool Escaner::reales3Entero(double& a, double& b, double& c, int& d) {
+    const char* inicio = p;
+    if (realRapido(a) && realRapido(b) && realRapido(c) && enteroRapido(d)) {
+        return true;
+    }
+    p = inicio;
+    return real(a) && real(b) && real(c) && entero(d);
+}
+
+bool Escaner::reales4(double& a, double& b, double& c, double& d) {
+    const char* inicio = p;
+    if (realRapido(a) && realRapido(b) && realRapido(c) && realRapido(d)) {
+        return true;
+    }
+    p = inicio;
+    return real(a) && real(b) && real(c) && real(d);
 }
 
 bool Escaner::enteroLargo(long long& valor) {

@@ -25,7 +25,20 @@ public:
 
     // "%<ancho>s": false at the end of the input. The token is cut at `ancho`
     // characters; the rest is left for the next read.
-    bool token(const char*& inicio, std::size_t& largo, std::size_t ancho);
+    bool token(const char*& inicio, std::size_t& largo, std::size_t ancho) {
+        saltaEspacios();
+        if (p == fin) {
+            return false;
+        }
+        inicio = p;
+        // Inline: most tokens are one letter, a call costs more than the scan.
+        const char* limite = static_cast<std::size_t>(fin - p) > ancho ? p + ancho : fin;
+        while (p < limite && !esEspacio(static_cast<unsigned char>(*p))) {
+            ++p;
+        }
+        largo = static_cast<std::size_t>(p - inicio);
+        return true;
+    }
     // "%lf"
     bool real(double& valor);
     // "%d": the value as the C library stores it (saturated to long, then
@@ -33,6 +46,10 @@ public:
     bool entero(int& valor);
     // "%lld"
     bool enteroLargo(long long& valor);
+    // "%lf %lf %lf %d" and "%lf %lf %lf %lf": the same as the reads one after
+    // another, with one call for the whole record.
+    bool reales3Entero(double& a, double& b, double& c, int& d);
+    bool reales4(double& a, double& b, double& c, double& d);
 
     bool alFinal() const { return p == fin; }
     // Where the next read starts. A read that looked at the end of the input
@@ -48,7 +65,14 @@ private:
             --p;
         }
     }
-    void saltaEspacios();
+    static bool esEspacio(int c) { return c == ' ' || static_cast<unsigned>(c - '\t') < 5; }
+    void saltaEspacios() {
+        while (p < fin && esEspacio(static_cast<unsigned char>(*p))) {
+            ++p;
+        }
+    }
+    bool realRapido(double& valor);
+    bool enteroRapido(int& valor);
     bool enteroSaturado(long long& valor);
 
     const char* p;
