@@ -96,7 +96,13 @@ const char* const kNumerosRaros[] = {"0",
                                      "9007199254740993",
                                      "1234567890123456",
                                      "12345678.87654321",
-                                     "1.5x"};
+                                     "1.5x",
+                                     "7.0000001",
+                                     "-1234567.1234567",
+                                     "1234567.12345678",
+                                     "12345678.1",
+                                     "5.",
+                                     "-0.000"};
 
 std::string numeroAleatorio(std::mt19937& azar) {
     std::uniform_int_distribution<int> tipo(0, 9);
