@@ -22,27 +22,42 @@ struct ArchivoGenerado {
 using Lector = void (*)(std::FILE*, Carrera&);
 using LectorMapa = void (*)(std::FILE*, Mapa&);
 
-// Opens, reads and closes the file once per iteration, as the viewer does at
-// start-up; the page cache holds the file, so this measures parsing rather
-// than the disk.
+// Opens, reads and closes the file once, as the viewer does at start-up; the
+// page cache holds the file, so this measures parsing rather than the disk.
+// False (with the benchmark marked as skipped) when the file cannot be read.
+template <typename Resultado>
+bool cargaUna(benchmark::State& estado, const ArchivoGenerado& entrada,
+              void (*lector)(std::FILE*, Resultado&), Resultado& resultado) {
+    std::FILE* f = std::fopen(entrada.ruta.c_str(), "r");
+    if (f == nullptr) {
+        estado.SkipWithError(("no se pudo abrir " + entrada.ruta).c_str());
+        return false;
+    }
+    try {
+        lector(f, resultado);
+    } catch (const std::exception& error) {
+        std::fclose(f);
+        estado.SkipWithError(error.what());
+        return false;
+    }
+    std::fclose(f);
+    return true;
+}
+
+void cuentaBytes(benchmark::State& estado, const ArchivoGenerado& entrada) {
+    estado.SetBytesProcessed(static_cast<int64_t>(estado.iterations()) *
+                             static_cast<int64_t>(entrada.bytes));
+    estado.counters["MB"] = static_cast<double>(entrada.bytes) / 1e6;
+}
+
 void cargaCarrera(benchmark::State& estado, Perezoso<ArchivoGenerado>& archivo, Lector lector,
                   std::size_t registros, std::size_t disparos) {
     const ArchivoGenerado& entrada = archivo();
     for (auto _ : estado) {
-        std::FILE* f = std::fopen(entrada.ruta.c_str(), "r");
-        if (f == nullptr) {
-            estado.SkipWithError(("no se pudo abrir " + entrada.ruta).c_str());
-            return;
-        }
         Carrera carrera;
-        try {
-            lector(f, carrera);
-        } catch (const std::exception& error) {
-            std::fclose(f);
-            estado.SkipWithError(error.what());
+        if (!cargaUna(estado, entrada, lector, carrera)) {
             return;
         }
-        std::fclose(f);
         benchmark::DoNotOptimize(carrera.posiciones.data());
         // A reader that stopped early would look fast; count what it kept.
         if (carrera.posiciones.size() != registros || carrera.disparos.size() != disparos) {
@@ -54,29 +69,17 @@ void cargaCarrera(benchmark::State& estado, Perezoso<ArchivoGenerado>& archivo, 
             return;
         }
     }
-    estado.SetBytesProcessed(static_cast<int64_t>(estado.iterations()) *
-                             static_cast<int64_t>(entrada.bytes));
-    estado.counters["MB"] = static_cast<double>(entrada.bytes) / 1e6;
+    cuentaBytes(estado, entrada);
 }
 
 void cargaMapa(benchmark::State& estado, Perezoso<ArchivoGenerado>& archivo, LectorMapa lector,
                int lado) {
     const ArchivoGenerado& entrada = archivo();
     for (auto _ : estado) {
-        std::FILE* f = std::fopen(entrada.ruta.c_str(), "r");
-        if (f == nullptr) {
-            estado.SkipWithError(("no se pudo abrir " + entrada.ruta).c_str());
-            return;
-        }
         Mapa mapa;
-        try {
-            lector(f, mapa);
-        } catch (const std::exception& error) {
-            std::fclose(f);
-            estado.SkipWithError(error.what());
+        if (!cargaUna(estado, entrada, lector, mapa)) {
             return;
         }
-        std::fclose(f);
         benchmark::DoNotOptimize(mapa.celdas.data());
         if (mapa.filas != lado || mapa.columnas != lado ||
             mapa.celdas.size() != static_cast<std::size_t>(lado) * static_cast<std::size_t>(lado)) {
@@ -84,9 +87,7 @@ void cargaMapa(benchmark::State& estado, Perezoso<ArchivoGenerado>& archivo, Lec
             return;
         }
     }
-    estado.SetBytesProcessed(static_cast<int64_t>(estado.iterations()) *
-                             static_cast<int64_t>(entrada.bytes));
-    estado.counters["MB"] = static_cast<double>(entrada.bytes) / 1e6;
+    cuentaBytes(estado, entrada);
 }
 
 } // namespace
