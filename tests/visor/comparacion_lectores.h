@@ -5,6 +5,7 @@
 #include "carrera.h"
 #include "mapa.h"
 #include "referencia.h"
+#include "vectorial.h"
 
 #include <QPointF>
 
@@ -54,7 +55,7 @@ Lectura<Resultado> lee(const std::string& texto, void (*lector)(std::FILE*, Resu
 
 // Empty when both readers give the same race log or the same error; otherwise
 // what differs first.
-inline std::string diferenciaCarrera(const std::string& texto) {
+inline std::string diferenciaCarreraUna(const std::string& texto) {
     const auto rapida = lee<Carrera>(texto, leerCarrera);
     const auto referencia = lee<Carrera>(texto, leerCarreraReferencia);
     std::ostringstream d;
@@ -96,6 +97,21 @@ inline std::string diferenciaCarrera(const std::string& texto) {
         }
     }
     return "";
+}
+
+// The same with the fast reader's vector paths and with its plain ones.
+inline std::string diferenciaCarrera(const std::string& texto) {
+    std::string d;
+    for (const bool vectores : {true, false}) {
+        vectorial::activa(vectores);
+        d = diferenciaCarreraUna(texto);
+        if (!d.empty()) {
+            d = (vectores && vectorial::activo() ? "con vectores: " : "sin vectores: ") + d;
+            break;
+        }
+    }
+    vectorial::activa(true);
+    return d;
 }
 
 // Empty when both readers give the same grid or the same error.

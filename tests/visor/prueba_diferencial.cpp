@@ -184,6 +184,17 @@ TEST(Diferencial, CortadaEnCadaByte) {
     }
 }
 
+// A number read from the front of a token leaves the rest of the token as the
+// next one to read: here a player tag whose fields do not follow, which ends
+// the log before the plain records after it.
+TEST(Diferencial, RestoDeUnToken) {
+    for (const char* texto : {"1 a s 1 2 3 4p s 1 2 3 4 p 5 5 5 5 p 6 6 6 6",
+                              "1 a p 1 2 3 4s p 1 2 3 4 p 5 5 5 5 p 6 6 6 6 s 1 1 1 1",
+                              "1 a p 1 2 3 4.5p s 1 2 3 4 p 5 5 5 5 p 6 6 6 6"}) {
+        ASSERT_TRUE(igualCarrera(texto));
+    }
+}
+
 TEST(Diferencial, TokensLargosYBytesNulos) {
     const std::string largo(450, 'p');
     ASSERT_TRUE(igualCarrera("2 " + largo + " b p 1 1 1 1 p 2 2 2 2"));

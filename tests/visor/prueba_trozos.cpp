@@ -3,6 +3,7 @@
 // the fscanf reader's.
 #include "carrera.h"
 #include "referencia.h"
+#include "vectorial.h"
 
 #include <gtest/gtest.h>
 
@@ -190,18 +191,31 @@ template <std::size_t kTrozo> void enTrozos(std::FILE* archivo, zul::Carrera& ca
 
 using Lector = void (*)(std::FILE*, zul::Carrera&);
 
+// The fast reader's vector paths on or off for a scope (on again after it).
+class ConVectores {
+public:
+    explicit ConVectores(bool si) { zul::vectorial::activa(si); }
+    ~ConVectores() { zul::vectorial::activa(true); }
+    ConVectores(const ConVectores&) = delete;
+    ConVectores& operator=(const ConVectores&) = delete;
+};
+
 const Lector kLectores[] = {enTrozos<1>,  enTrozos<2>,  enTrozos<3>,   enTrozos<5>,     enTrozos<8>,
                             enTrozos<13>, enTrozos<64>, enTrozos<200>, zul::leerCarrera};
 const char* const kNombres[] = {"1", "2", "3", "5", "8", "13", "64", "200", "leerCarrera"};
 
 ::testing::AssertionResult igualEnTodosLosTrozos(const std::string& texto) {
     const Resultado referencia = lee(texto, zul::leerCarreraReferencia);
-    for (std::size_t k = 0; k < std::size(kLectores); ++k) {
-        const std::string d = diferencia(lee(texto, kLectores[k]), referencia);
-        if (!d.empty()) {
-            return ::testing::AssertionFailure()
-                   << "trozos de " << kNombres[k] << " bytes: " << d << "\nentrada:\n"
-                   << texto;
+    for (const bool vectores : {true, false}) {
+        const ConVectores con(vectores);
+        for (std::size_t k = 0; k < std::size(kLectores); ++k) {
+            const std::string d = diferencia(lee(texto, kLectores[k]), referencia);
+            if (!d.empty()) {
+                return ::testing::AssertionFailure()
+                       << "trozos de " << kNombres[k] << " bytes"
+                       << (vectores ? "" : " sin vectores") << ": " << d << "\nentrada:\n"
+                       << texto;
+            }
         }
     }
     return ::testing::AssertionSuccess();
@@ -244,6 +258,55 @@ TEST(Trozos, CabecerasRaras) {
     // Names longer than a name may be, and more names than fit a small piece.
     std::string largo = "3 " + std::string(450, 'n') + " b " + std::string(199, 'c') + " p 1 2 3 4";
     EXPECT_TRUE(igualEnTodosLosTrozos(largo));
+}
+
+// Logs of a few hundred kilobytes, mostly plain records with odd ones spread
+// through them, read in pieces larger than a record: plain records are read
+// ahead from a token index over stretches of the buffer, and every way of
+// leaving and rejoining that index (an odd field, a number that stops inside
+// its token, a token or a run of white space longer than a stretch, the end
+// of a piece) must read as field by field.
+TEST(Trozos, LogsGrandesConRegistrosRaros) {
+    const Lector lectores[] = {enTrozos<997>, enTrozos<65536>, enTrozos<65543>, zul::leerCarrera};
+    // None ends the log: each player record among them is whole.
+    const char* const raros[] = {" s 1.5x 2 3 4",    " s 1 2 3 4.5.6", " zz",
+                                 " p 1 2 3 4 5",     " s 1e3 2 3 4",   " p 1.5 2.5 3.5 7x",
+                                 " p\f1 2 3 4",      " p 1 2 3 4.5",   " p 12345678901234.5 1 1 1",
+                                 " p 1 2 3 12345678"};
+    std::mt19937 azar(41);
+    for (int caso = 0; caso < 6; ++caso) {
+        std::string texto = "3 a b c";
+        char linea[96];
+        for (int registro = 0; registro < 8000; ++registro) {
+            const unsigned tipo = azar() % 200;
+            if (tipo < std::size(raros)) {
+                texto += raros[tipo];
+            } else if (tipo == 190 && caso % 2 == 1) {
+                texto += " " + std::string(70000 + azar() % 3, 'q');
+            } else if (tipo == 191 && caso % 2 == 1) {
+                texto += std::string(70000 + azar() % 3, ' ');
+            } else if (tipo < 180) {
+                std::snprintf(linea, sizeof linea, "\np %.6f %.3f %.4f %u", (azar() % 100000) / 7.0,
+                              -static_cast<double>(azar() % 1000) / 3.0, (azar() % 6283) / 1000.0,
+                              static_cast<unsigned>(azar() % 9));
+                texto += linea;
+            } else {
+                std::snprintf(linea, sizeof linea, "\ns %.2f %.2f %.2f %.2f", (azar() % 999) / 3.0,
+                              1.0, (azar() % 999) / 7.0, 2.5);
+                texto += linea;
+            }
+        }
+        const Resultado referencia = lee(texto, zul::leerCarreraReferencia);
+        ASSERT_TRUE(referencia.carrera.has_value());
+        ASSERT_GT(referencia.carrera->posiciones.size(), 6000u) << "caso " << caso;
+        for (const bool vectores : {true, false}) {
+            const ConVectores con(vectores);
+            for (const Lector lector : lectores) {
+                ASSERT_EQ(diferencia(lee(texto, lector), referencia), "")
+                    << "caso " << caso << (vectores ? "" : " sin vectores");
+            }
+        }
+    }
 }
 
 // A real file of a few megabytes through leerCarrera itself: several full

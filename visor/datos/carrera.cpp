@@ -1,6 +1,9 @@
 #include "carrera.h"
 
 #include "escaner.h"
+#include "indice_tokens.h"
+#include "numeros.h"
+#include "vectorial.h"
 
 #include <algorithm>
 #include <cstring>
@@ -90,6 +93,34 @@ private:
 
 constexpr std::size_t kTrozo = 1 << 20;
 
+// Tokens of a player or shot record: the letter and four numbers.
+constexpr std::size_t kTokensRegistro = 5;
+// The stretch of the buffer indexed at a time: big enough to pay for the
+// indexing, small enough for the index to stay in the cache.
+constexpr std::size_t kVentana = 1 << 16;
+
+// The indexed record reader, once with the plain field reader and, where
+// the processor has them, once compiled for the vector instructions with the
+// vector field reader in front of the plain one.
+namespace plano {
+inline __attribute__((always_inline)) bool real(const char*& p, const char* fin, double& valor) {
+    return numeros::decimalSimple(p, fin, valor);
+}
+#include "registros_indexados.inc"
+} // namespace plano
+
+#if ZUL_HAY_VECTORIAL
+ZUL_VECTORIAL_INICIO
+namespace vectores {
+inline __attribute__((always_inline)) bool real(const char*& p, const char* fin, double& valor) {
+    return (fin - p >= 17 && vectorial::decimalCorto(p, valor)) ||
+           numeros::decimalSimple(p, fin, valor);
+}
+#include "registros_indexados.inc"
+} // namespace vectores
+ZUL_VECTORIAL_FIN
+#endif
+
 } // namespace
 
 void leerCarrera(std::FILE* archivo, Carrera& carrera) {
@@ -98,9 +129,10 @@ void leerCarrera(std::FILE* archivo, Carrera& carrera) {
 
 // The field rules are the C library's formatted input (see Escaner), so any
 // log reads the same as it would token by token with fscanf, only many times
-// faster. Each record is parsed from the buffer; when a record's reading
-// reached the end of the buffer, more of the stream might have changed it,
-// so the buffer is refilled and the record read again from its start.
+// faster. Plain records are read from a token index of the buffer; any other
+// record is parsed from the buffer by Escaner, and when its reading reached
+// the end of the buffer, more of the stream might have changed it, so the
+// buffer is refilled and the record read again from its start.
 void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo) {
     // A rough record count from the file size saves most regrowth of the
     // sequences on large logs.
@@ -108,12 +140,16 @@ void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo
     const std::size_t estimados = restantes / 24;
     Trozos datos(archivo, trozo, restantes);
     Escaner escaner(datos.inicio(), datos.fin());
+    IndiceTokens indice;
+    bool indexado = false; // whether the index covers part of the current buffer
+    std::size_t t = 0;     // the index's next token
     const auto releer = [&](const char* desde) {
         if (escaner.posicion() != datos.fin() || !datos.hayMas()) {
             return false;
         }
         datos.recarga(desde);
         escaner = Escaner(datos.inicio(), datos.fin());
+        indexado = false;
         return true;
     };
 
@@ -145,39 +181,93 @@ void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo
 
     int k = 0;
     long long j = 0;
+    const auto jugador = [&](double x, double y, double angulo, int vueltas) {
+        carrera.posiciones.emplace_back(x, y);
+        carrera.angulos.push_back(angulo);
+        carrera.vueltas.push_back(vueltas);
+        if (++j == n) {
+            j = 0;
+            ++k;
+        }
+    };
+    const auto disparo = [&](double x0, double y0, double x1, double y1) {
+        // Before the first player record of frame k the shot still belongs
+        // to frame k - 1.
+        const int frame = j > 0 ? k : (k > 0 ? k - 1 : 0);
+        carrera.disparos.push_back({QPointF(x0, y0), QPointF(x1, y1)});
+        carrera.framesDisparos.push_back(frame);
+    };
+    // Puts t on the token where the escaner stands, indexing more of the
+    // buffer when needed; false when the escaner stands inside a token or too
+    // near the end of the buffer for a whole record to be seen.
+    const auto alinea = [&]() {
+        const char* q = escaner.saltaBlancos();
+        if (q == datos.fin()) {
+            return false;
+        }
+        if (indexado && q < indice.hasta()) {
+            while (t < indice.cuantos() && indice.token(t) < q) {
+                ++t;
+            }
+            if (t == indice.cuantos() || indice.token(t) != q) {
+                return false;
+            }
+            if (t + kTokensRegistro < indice.cuantos()) {
+                return true;
+            }
+            if (indice.hasta() == datos.fin()) {
+                return false;
+            }
+        }
+        const std::size_t quedan = static_cast<std::size_t>(datos.fin() - q);
+        indice.indexa(q, q + std::min(quedan, kVentana));
+        indexado = true;
+        t = 0;
+        return t + kTokensRegistro < indice.cuantos();
+    };
+#if ZUL_HAY_VECTORIAL
+    const bool vectores = vectorial::activo();
+#endif
+    const auto leeRegistros = [&]() {
+#if ZUL_HAY_VECTORIAL
+        if (vectores) {
+            return vectores::leeIndexados(indice, t, datos.fin(), jugador, disparo);
+        }
+#endif
+        return plano::leeIndexados(indice, t, datos.fin(), jugador, disparo);
+    };
+
     for (;;) {
+        if (alinea()) {
+            const std::size_t hasta = leeRegistros();
+            if (hasta != t) {
+                t = hasta;
+                escaner.avanzaA(indice.token(t));
+                continue;
+            }
+        }
         const char* registro = escaner.posicion();
         const bool hayToken = escaner.token(token, largo, kLargoToken);
-        const bool jugador = hayToken && esEtiqueta(token, largo, 'p');
-        const bool disparo = hayToken && esEtiqueta(token, largo, 's');
+        const bool esJugador = hayToken && esEtiqueta(token, largo, 'p');
+        const bool esDisparo = hayToken && esEtiqueta(token, largo, 's');
         double a = 0, b = 0, c = 0, d = 0;
         int vueltas = 0;
         bool completo = false;
-        if (jugador) {
+        if (esJugador) {
             completo = escaner.reales3Entero(a, b, c, vueltas);
-        } else if (disparo) {
+        } else if (esDisparo) {
             completo = escaner.reales4(a, b, c, d);
         }
         if (releer(registro)) {
             continue;
         }
-        if (!hayToken || (jugador && !completo)) {
+        if (!hayToken || (esJugador && !completo)) {
             return;
         }
-        if (jugador) {
-            carrera.posiciones.emplace_back(a, b);
-            carrera.angulos.push_back(c);
-            carrera.vueltas.push_back(vueltas);
-            if (++j == n) {
-                j = 0;
-                ++k;
-            }
-        } else if (disparo && completo) {
-            // Before the first player record of frame k the shot still
-            // belongs to frame k - 1.
-            const int frame = j > 0 ? k : (k > 0 ? k - 1 : 0);
-            carrera.disparos.push_back({QPointF(a, b), QPointF(c, d)});
-            carrera.framesDisparos.push_back(frame);
+        if (esJugador) {
+            jugador(a, b, c, vueltas);
+        } else if (esDisparo && completo) {
+            disparo(a, b, c, d);
         }
     }
 }

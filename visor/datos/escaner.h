@@ -52,6 +52,15 @@ public:
     bool reales4(double& a, double& b, double& c, double& d);
 
     bool alFinal() const { return p == fin; }
+    // Skips white space, which any read would skip first, and says where the
+    // next token starts.
+    const char* saltaBlancos() {
+        saltaEspacios();
+        return p;
+    }
+    // Moves on to q, which lies between posicion() and the end of the input,
+    // once a reader has taken what lies before it by other means.
+    void avanzaA(const char* q) { p = q; }
     // Where the next read starts. A read that looked at the end of the input
     // leaves it at the end: only then could more input have changed its result.
     const char* posicion() const { return p; }
