@@ -24,19 +24,18 @@ void activa(bool si);
 #include <cstdint>
 
 // Functions using the instructions carry this attribute; only code reached
-// after hayVectorial() may call them.
+// when vectorial::activo() says so may call them.
 #define ZUL_VECTORIAL __attribute__((target("ssse3,sse4.1,popcnt")))
 // The same for every function defined between the two.
+// clang-format off
 #if defined(__clang__)
-#define ZUL_VECTORIAL_INICIO                                                                       \
-    _Pragma("clang attribute push(__attribute__((target(\"ssse3,sse4.1,popcnt\"))), apply_to = "   \
-            "function)")
+#define ZUL_VECTORIAL_INICIO _Pragma("clang attribute push(__attribute__((target(\"ssse3,sse4.1,popcnt\"))), apply_to = function)")
 #define ZUL_VECTORIAL_FIN _Pragma("clang attribute pop")
 #else
-#define ZUL_VECTORIAL_INICIO                                                                       \
-    _Pragma("GCC push_options") _Pragma("GCC target(\"ssse3,sse4.1,popcnt\")")
+#define ZUL_VECTORIAL_INICIO _Pragma("GCC push_options") _Pragma("GCC target(\"ssse3,sse4.1,popcnt\")")
 #define ZUL_VECTORIAL_FIN _Pragma("GCC pop_options")
 #endif
+// clang-format on
 
 namespace zul::vectorial {
 
