@@ -21,7 +21,6 @@ namespace zul {
 using numeros::decimalSimple;
 using numeros::esDigito;
 using numeros::esEspacio;
-using numeros::ochoDigitos;
 
 namespace {
 
@@ -244,24 +243,10 @@ inline __attribute__((always_inline)) bool Escaner::realRapido(double& valor) {
     return decimalSimple(p, fin, valor);
 }
 
-// "%d" for [sign] and one to seven digits, which cannot saturate; anything
-// else is left to entero().
+// "%d" for [sign] and one to seven digits; anything else is left to entero().
 inline __attribute__((always_inline)) bool Escaner::enteroRapido(int& valor) {
     saltaEspacios();
-    const char* q = p;
-    const bool negativo = q < fin && *q == '-';
-    if (q < fin && (*q == '-' || *q == '+')) {
-        ++q;
-    }
-    std::uint64_t magnitud = 0;
-    const int n = ochoDigitos(q, fin, magnitud);
-    if (n == 0 || n == 8) {
-        return false;
-    }
-    const int v = static_cast<int>(magnitud);
-    valor = negativo ? -v : v;
-    p = q + n;
-    return true;
+    return numeros::enteroCorto(p, fin, valor, false);
 }
 
 // Each field's fast path gives what its own read gives; when one does not

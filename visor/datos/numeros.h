@@ -176,10 +176,11 @@ inline __attribute__((always_inline)) bool decimalSimple(const char*& p, const c
     return true;
 }
 
-// "%d" for [sign] and one to seven digits followed by white space, so that
-// the field is exactly one whitespace-separated token.
-inline __attribute__((always_inline)) bool enteroCorto(const char*& p, const char* fin,
-                                                       int& valor) {
+// "%d" for [sign] and one to seven digits, which cannot saturate. With
+// `token`, the digits must also end at white space, so that the field is
+// exactly one whitespace-separated token.
+inline __attribute__((always_inline)) bool enteroCorto(const char*& p, const char* fin, int& valor,
+                                                       bool token) {
     const char* q = p;
     const bool negativo = q < fin && *q == '-';
     if (q < fin && (*q == '-' || *q == '+')) {
@@ -187,7 +188,8 @@ inline __attribute__((always_inline)) bool enteroCorto(const char*& p, const cha
     }
     std::uint64_t magnitud = 0;
     const int n = ochoDigitos(q, fin, magnitud);
-    if (n == 0 || n == 8 || q + n == fin || !esEspacio(static_cast<unsigned char>(q[n]))) {
+    if (n == 0 || n == 8 ||
+        (token && (q + n == fin || !esEspacio(static_cast<unsigned char>(q[n]))))) {
         return false;
     }
     const int v = static_cast<int>(magnitud);
