@@ -226,11 +226,11 @@ void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo
         return t + kTokensRegistro < indice.cuantos();
     };
 #if ZUL_HAY_VECTORIAL
-    const bool vectores = vectorial::activo();
+    const bool conVectores = vectorial::activo();
 #endif
     const auto leeRegistros = [&]() {
 #if ZUL_HAY_VECTORIAL
-        if (vectores) {
+        if (conVectores) {
             return vectores::leeIndexados(indice, t, datos.fin(), jugador, disparo);
         }
 #endif
