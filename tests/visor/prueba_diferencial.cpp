@@ -224,4 +224,29 @@ TEST(Diferencial, Mapas) {
     }
 }
 
+// Maps of mostly single digits, read eight cells at a time where the text
+// allows, with odd cells and separators among them and cut at every byte.
+TEST(Diferencial, MapasDeDigitos) {
+    std::mt19937 azar(12);
+    const char* const raras[] = {"-1",         "12",  "+5", "x", "05", "5x",
+                                 "9999999999", "7.5", "-",  "a", "+"};
+    const char* const separadores[] = {" ", " ", " ", "\n", "\t", "  ", "\r\n"};
+    for (int caso = 0; caso < 400; ++caso) {
+        const int lado = 1 + static_cast<int>(azar() % 40);
+        std::string texto = std::to_string(lado) + " " + std::to_string(lado) + "\n";
+        for (int c = 0; c < lado * lado; ++c) {
+            const unsigned tipo = azar() % 100;
+            texto += tipo < 3 ? raras[azar() % std::size(raras)]
+                              : std::string(1, static_cast<char>('0' + azar() % 10));
+            texto += separadores[tipo < 90 ? 0 : azar() % std::size(separadores)];
+        }
+        ASSERT_TRUE(igualMapa(texto)) << "caso " << caso;
+        if (caso < 3) {
+            for (std::size_t corte = 0; corte <= texto.size(); ++corte) {
+                ASSERT_TRUE(igualMapa(texto.substr(0, corte))) << "caso " << caso;
+            }
+        }
+    }
+}
+
 } // namespace

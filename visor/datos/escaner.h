@@ -51,6 +51,12 @@ public:
     bool reales3Entero(double& a, double& b, double& c, int& d);
     bool reales4(double& a, double& b, double& c, double& d);
 
+    // A run of "%d" reads of single-digit numbers, each followed by white
+    // space: stores each digit character (the map's '0' + value) into destino,
+    // up to `maximo` of them, and returns how many. It stops where the next
+    // field is anything else, which is then left to entero().
+    std::size_t digitosSueltos(char* destino, std::size_t maximo);
+
     bool alFinal() const { return p == fin; }
     // Skips white space, which any read would skip first, and says where the
     // next token starts.

@@ -44,6 +44,13 @@ void leerMapa(std::FILE* archivo, Mapa& mapa) {
     }
 
     for (std::size_t indice = 0; indice < total; ++indice) {
+        if (indice > 0) {
+            // Most cells are one digit and a space: those go straight in.
+            indice += escaner.digitosSueltos(&celdas[indice], total - indice);
+            if (indice == total) {
+                break;
+            }
+        }
         int valor = primera;
         if (indice > 0 && !escaner.entero(valor)) {
             // The rest of the grid repeats the last value read: one fill, not
