@@ -230,10 +230,13 @@ void CVisualizador::pintaBloques(QPainter& pintor, const zul::Encuadre& encuadre
 void CVisualizador::pintaFlechas(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
                                  zul::Rango columnasV) {
     const QSize vista = size();
+    const std::size_t ancho = static_cast<std::size_t>(columnas);
     for (int i = filasV.inicio; i < filasV.fin; ++i) {
+        // The visible ranges lie inside the grid, so its cells are read directly.
+        const char* fila = celdas.data() + static_cast<std::size_t>(i) * ancho;
         for (int j = columnasV.inicio; j < columnasV.fin; ++j) {
             const QPixmap* baldosa = nullptr;
-            switch (casilla(j, i)) {
+            switch (fila[j]) {
             case '0':
                 baldosa = &flechas[Abajo];
                 break;
