@@ -16,10 +16,6 @@
 #include <sys/stat.h>
 #include <system_error>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace zul {
 
 using numeros::decimalSimple;
@@ -281,13 +277,8 @@ std::size_t Escaner::digitosSueltos(char* destino, std::size_t maximo) {
         // Eight at a time where sixteen bytes alternate digit and white space.
         while (maximo - hechos >= 8 && fin - p >= 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-            const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8('\t'));
-            const int digitos =
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
-            const int blancos =
-                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(4)), t),
-                                               _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+            const int digitos = numeros::mascaraDigitos(v);
+            const int blancos = numeros::mascaraBlancos(v);
             if ((digitos & 0x5555) != 0x5555 || (blancos & 0xAAAA) != 0xAAAA) {
                 break;
             }

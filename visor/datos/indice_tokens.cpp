@@ -1,12 +1,9 @@
 #include "indice_tokens.h"
 
+#include "numeros.h"
 #include "vectorial.h"
 
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace zul {
 
@@ -16,27 +13,21 @@ constexpr std::size_t kBloque = 64;
 
 // One bit per byte of the 64 at b, set where the byte is white space as the C
 // library's "C" locale has it: ' ' and '\t' to '\r'.
-inline std::uint64_t mascaraBlancos(const char* b) {
+inline std::uint64_t blancosDelBloque(const char* b) {
 #if defined(__SSE2__)
-    const __m128i espacio = _mm_set1_epi8(' ');
-    const __m128i tabulador = _mm_set1_epi8('\t');
-    const __m128i cuatro = _mm_set1_epi8(4);
     std::uint64_t mascara = 0;
     for (int k = 0; k < 4; ++k) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 16 * k));
-        // '\t' to '\r' are the bytes whose distance above '\t' is at most 4.
-        const __m128i d = _mm_sub_epi8(v, tabulador);
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(d, cuatro), d);
-        const __m128i blanco = _mm_or_si128(control, _mm_cmpeq_epi8(v, espacio));
-        mascara |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(blanco)))
-                   << (16 * k);
+        mascara |=
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(numeros::mascaraBlancos(v)))
+            << (16 * k);
     }
     return mascara;
 #else
     std::uint64_t mascara = 0;
     for (std::size_t k = 0; k < kBloque; ++k) {
-        const unsigned c = static_cast<unsigned char>(b[k]);
-        mascara |= static_cast<std::uint64_t>(c == ' ' || c - '\t' < 5) << k;
+        mascara |= static_cast<std::uint64_t>(numeros::esEspacio(static_cast<unsigned char>(b[k])))
+                   << k;
     }
     return mascara;
 #endif
@@ -51,13 +42,13 @@ inline __attribute__((always_inline)) std::size_t apunta(const char* desde, std:
     for (std::size_t o = 0; o < largo; o += kBloque) {
         std::uint64_t blancos;
         if (largo - o >= kBloque) {
-            blancos = mascaraBlancos(desde + o);
+            blancos = blancosDelBloque(desde + o);
         } else {
             // The last bytes, padded with white space, which starts no token.
             char bloque[kBloque];
             std::memset(bloque, ' ', kBloque);
             std::memcpy(bloque, desde + o, largo - o);
-            blancos = mascaraBlancos(bloque);
+            blancos = blancosDelBloque(bloque);
         }
         std::uint64_t comienzos = ~blancos & ((blancos << 1) | anterior);
         anterior = blancos >> 63;

@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zul::numeros {
 
 inline bool esEspacio(int c) {
@@ -16,6 +20,22 @@ inline bool esEspacio(int c) {
 inline bool esDigito(int c) {
     return c >= '0' && c <= '9';
 }
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time: a mask with one bit per byte (the lowest for the
+// first byte) of the bytes that are decimal digits, and of those that are
+// white space (' ' and '\t' to '\r', as in the "C" locale).
+inline int mascaraDigitos(__m128i v) {
+    const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+}
+inline int mascaraBlancos(__m128i v) {
+    // '\t' to '\r' are the bytes at most 4 above '\t'.
+    const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8('\t'));
+    return _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(4)), t),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+}
+#endif
 
 // Exact powers of ten up to the largest a double holds exactly.
 constexpr double kPotencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,

@@ -14,7 +14,7 @@ void activa(bool si);
 
 } // namespace zul::vectorial
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(__x86_64__) && defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
 #define ZUL_HAY_VECTORIAL 1
 
 #include "numeros.h"
@@ -78,14 +78,10 @@ ZUL_VECTORIAL inline bool decimalCorto(const char*& p, double& valor) {
     q += (*q == '-') | (*q == '+');
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
     const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-    const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8('\t'));
-    const auto digitos = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d)));
+    const auto digitos = static_cast<unsigned>(numeros::mascaraDigitos(v));
     const auto puntos =
         static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('.'))));
-    const auto blancos = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(4)), t),
-                                       _mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))));
+    const auto blancos = static_cast<unsigned>(numeros::mascaraBlancos(v));
     // Bits 16 and up of ~digitos are set, so both counts stop at 16.
     const int n1 = __builtin_ctz(~digitos);
     const bool punto = (puntos >> n1) & 1;
