@@ -188,7 +188,7 @@ TEST(Analisis, CompletadasGuardanElSaltoYSuTiempo) {
     EXPECT_EQ(lista[1].primera, 4);
     EXPECT_EQ(lista[1].ultima, 5);
     EXPECT_EQ(lista[1].tiempo, 3);
-    const std::vector<zul::CambioVueltas> cambios = analisis.cambios(0);
+    const std::vector<zul::CambioVueltas> cambios = analisis.cambios()[0];
     ASSERT_EQ(cambios.size(), 5u);
     const long long frames[] = {0, 2, 3, 4, 5};
     const int vueltas[] = {0, 3, 2, 3, 5};

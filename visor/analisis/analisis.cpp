@@ -130,12 +130,10 @@ int AnalisisCarrera::posicion(int jugador, long long frame) const {
     return delante + 1;
 }
 
-std::vector<CambioVueltas> AnalisisCarrera::cambios(int jugador) const {
-    std::vector<CambioVueltas> lista;
+std::vector<std::vector<CambioVueltas>> AnalisisCarrera::cambios() const {
+    std::vector<std::vector<CambioVueltas>> lista(static_cast<std::size_t>(jugadores));
     for (const Estado& e : estados) {
-        if (e.jugador == jugador) {
-            lista.push_back({e.paso, e.vueltas});
-        }
+        lista[static_cast<std::size_t>(e.jugador)].push_back({e.paso, e.vueltas});
     }
     return lista;
 }

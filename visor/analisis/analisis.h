@@ -81,9 +81,9 @@ public:
     const std::vector<VueltaCompletada>& completadas(int jugador) const {
         return vueltasCompletadas[static_cast<std::size_t>(jugador)];
     }
-    // A player's lap count at frame 0 and at every frame where it changed (up
-    // or down), in frame order.
-    std::vector<CambioVueltas> cambios(int jugador) const;
+    // Of each player, its lap count at frame 0 and at every frame where it
+    // changed (up or down), in frame order.
+    std::vector<std::vector<CambioVueltas>> cambios() const;
 
 private:
     // A player's state from one change of its lap count to the next.
