@@ -50,19 +50,29 @@ const zul::SerieGrafica& serieDe(const zul::SeriesGraficas& datos, CGraficas::Gr
     }
 }
 
-// Axis range that shows every point with a little room, whole numbers at the
-// ends.
+// An axis of whole numbers (laps, places, frames): ticks every 1, 2 or 5
+// times a power of ten, at most about eight of them, and the ends on ticks.
 void ajustaEje(QValueAxis* eje, double minimo, double maximo) {
     if (!(minimo <= maximo)) {
         minimo = 0.0;
         maximo = 1.0;
     }
-    if (minimo == maximo) {
-        minimo -= 1.0;
-        maximo += 1.0;
+    double paso = 1.0;
+    for (double escala = 1.0; (maximo - minimo) / paso > 8.0; escala *= 10.0) {
+        for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+            paso = factor * escala;
+            if ((maximo - minimo) / paso <= 8.0) {
+                break;
+            }
+        }
     }
-    eje->setRange(std::floor(minimo), std::ceil(maximo));
-    eje->setLabelFormat(QStringLiteral("%d"));
+    minimo = std::floor(minimo / paso) * paso;
+    maximo = std::max(minimo + paso, std::ceil(maximo / paso) * paso);
+    eje->setRange(minimo, maximo);
+    eje->setTickType(QValueAxis::TicksDynamic);
+    eje->setTickAnchor(minimo);
+    eje->setTickInterval(paso);
+    eje->setLabelFormat(QStringLiteral("%.0f"));
 }
 
 } // namespace
@@ -191,12 +201,9 @@ void CGraficas::construye() {
             seriesPorGrafica[g].push_back(serie);
         }
         if (grafica == Posiciones) {
-            // First place on top, every place on its own line.
+            // First place on top.
             ajustaEje(ejeY, 1.0, std::max(1, n));
             ejeY->setReverse(true);
-            if (n <= 20) {
-                ejeY->setTickCount(std::max(2, n));
-            }
         } else {
             ajustaEje(ejeY, grafica == Tiempos ? 0.0 : minY, maxY);
         }
