@@ -1,5 +1,6 @@
 // Standings, lap times and lap completions from the race log's lap counts.
 #include "analisis.h"
+#include "carrera_de_vueltas.h"
 
 #include <gtest/gtest.h>
 
@@ -9,22 +10,6 @@
 #include <vector>
 
 namespace {
-
-// A race of n players from their lap counts, frame after frame; a last frame
-// may be short.
-zul::Carrera carrera(int n, const std::vector<std::vector<int>>& vueltas) {
-    zul::Carrera c;
-    c.numJugadores = n;
-    c.nombres.resize(static_cast<std::size_t>(n));
-    for (const std::vector<int>& frame : vueltas) {
-        for (int v : frame) {
-            c.posiciones.emplace_back(0.0, 0.0);
-            c.angulos.push_back(0.0);
-            c.vueltas.push_back(v);
-        }
-    }
-    return c;
-}
 
 // A row of the standings; -1 stands for a value that does not exist.
 struct Fila {
@@ -74,7 +59,7 @@ class Clasificacion : public ::testing::TestWithParam<CasoClasificacion> {};
 
 TEST_P(Clasificacion, SigueLasReglas) {
     const CasoClasificacion& caso = GetParam();
-    const zul::AnalisisCarrera analisis(carrera(caso.jugadores, caso.vueltas));
+    const zul::AnalisisCarrera analisis(carreraDeVueltas(caso.jugadores, caso.vueltas));
     const std::vector<zul::Puesto> puestos = analisis.clasificacion(caso.frame);
     EXPECT_EQ(textos(puestos), textos(caso.filas));
     for (std::size_t i = 0; i < puestos.size(); ++i) {
@@ -167,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
     nombreCaso);
 
 TEST(Analisis, SinFramesCompletosNoHayClasificacion) {
-    for (const zul::Carrera& c : {carrera(3, {}), carrera(3, {{1, 2}})}) {
+    for (const zul::Carrera& c : {carreraDeVueltas(3, {}), carreraDeVueltas(3, {{1, 2}})}) {
         const zul::AnalisisCarrera analisis(c);
         EXPECT_EQ(analisis.framesAnalizados(), 0);
         EXPECT_TRUE(analisis.resultados().empty());
@@ -177,7 +162,7 @@ TEST(Analisis, SinFramesCompletosNoHayClasificacion) {
 }
 
 TEST(Analisis, CompletadasGuardanElSaltoYSuTiempo) {
-    const zul::AnalisisCarrera analisis(carrera(1, {{0}, {0}, {3}, {2}, {3}, {5}}));
+    const zul::AnalisisCarrera analisis(carreraDeVueltas(1, {{0}, {0}, {3}, {2}, {3}, {5}}));
     const std::vector<zul::VueltaCompletada>& lista = analisis.completadas(0);
     ASSERT_EQ(lista.size(), 2u);
     EXPECT_EQ(lista[0].frame, 2);
@@ -201,7 +186,7 @@ TEST(Analisis, CompletadasGuardanElSaltoYSuTiempo) {
 TEST(Analisis, ExtremosDeLasVueltasNoDesbordan) {
     const int minimo = std::numeric_limits<int>::min();
     const int maximo = std::numeric_limits<int>::max();
-    const zul::AnalisisCarrera analisis(carrera(2, {{minimo, 0}, {maximo, 0}}));
+    const zul::AnalisisCarrera analisis(carreraDeVueltas(2, {{minimo, 0}, {maximo, 0}}));
     const std::vector<zul::Puesto> puestos = analisis.resultados();
     ASSERT_EQ(puestos.size(), 2u);
     EXPECT_EQ(puestos[0].jugador, 0);
@@ -219,7 +204,7 @@ TEST(Analisis, MilJugadores) {
         vueltas[1][static_cast<std::size_t>(j)] = j % 2;
         vueltas[2][static_cast<std::size_t>(j)] = 1;
     }
-    const zul::AnalisisCarrera analisis(carrera(n, vueltas));
+    const zul::AnalisisCarrera analisis(carreraDeVueltas(n, vueltas));
     const std::vector<zul::Puesto> puestos = analisis.resultados();
     ASSERT_EQ(puestos.size(), static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
@@ -246,7 +231,7 @@ TEST(Analisis, ExtenderDaLoMismoQueAnalizarDeUnaVez) {
         }
         vueltas.push_back(actual);
     }
-    const zul::Carrera entera = carrera(4, vueltas);
+    const zul::Carrera entera = carreraDeVueltas(4, vueltas);
     const zul::AnalisisCarrera deUnaVez(entera);
 
     zul::AnalisisCarrera porPartes(4);
@@ -274,8 +259,8 @@ TEST(Analisis, ExtenderDaLoMismoQueAnalizarDeUnaVez) {
 }
 
 TEST(Analisis, OtraCarreraSeRechaza) {
-    zul::AnalisisCarrera analisis(carrera(2, {{0, 0}}));
-    EXPECT_THROW(analisis.extiende(carrera(3, {{0, 0, 0}})), std::invalid_argument);
+    zul::AnalisisCarrera analisis(carreraDeVueltas(2, {{0, 0}}));
+    EXPECT_THROW(analisis.extiende(carreraDeVueltas(3, {{0, 0, 0}})), std::invalid_argument);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The "Gráficas" window: the points of its three charts for a small race, the
 // players' colours, the frame of a clicked point, and PNG and SVG export.
 #include "CGraficas.h"
+#include "carrera_de_vueltas.h"
 
 #include "colores.h"
 #include "exportar_grafica.h"
@@ -17,19 +18,6 @@
 #include <QTest>
 
 namespace {
-
-zul::Carrera carrera(int n, const std::vector<std::vector<int>>& vueltas) {
-    zul::Carrera c;
-    c.numJugadores = n;
-    for (const std::vector<int>& frame : vueltas) {
-        for (int v : frame) {
-            c.posiciones.emplace_back(0.0, 0.0);
-            c.angulos.push_back(0.0);
-            c.vueltas.push_back(v);
-        }
-    }
-    return c;
-}
 
 // alfa completes laps at frames 1 and 3; beta its first at frame 2, then
 // jumps two laps at frame 5 and so passes alfa.
@@ -72,7 +60,7 @@ private slots:
         QFETCH(CGraficas::Grafica, grafica);
         QFETCH(int, jugador);
         QFETCH(QList<QPointF>, esperados);
-        const zul::AnalisisCarrera analisis(carrera(2, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, kVueltas));
         const CGraficas graficas(&analisis, kNombres);
         QCOMPARE(graficas.series(grafica).size(), std::size_t{2});
         QCOMPARE(::puntos(graficas, grafica, jugador), esperados);
@@ -83,7 +71,7 @@ private slots:
     }
 
     void clicEnUnPuntoDaSuFrame() {
-        const zul::AnalisisCarrera analisis(carrera(2, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, kVueltas));
         CGraficas graficas(&analisis, kNombres);
         graficas.resize(900, 600);
         graficas.show();
@@ -109,7 +97,7 @@ private slots:
     }
 
     void exportaPngYSvg() {
-        const zul::AnalisisCarrera analisis(carrera(2, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, kVueltas));
         CGraficas graficas(&analisis, kNombres);
         graficas.resize(900, 600);
         graficas.show();
@@ -158,11 +146,11 @@ private slots:
 
     // The race grows: the charts are built again with the new laps.
     void actualiza() {
-        zul::Carrera c = carrera(2, {kVueltas[0], kVueltas[1]});
+        zul::Carrera c = carreraDeVueltas(2, {kVueltas[0], kVueltas[1]});
         zul::AnalisisCarrera analisis(c);
         CGraficas graficas(&analisis, kNombres);
         QCOMPARE(::puntos(graficas, CGraficas::Tiempos, 0).size(), 1);
-        c = carrera(2, kVueltas);
+        c = carreraDeVueltas(2, kVueltas);
         analisis.extiende(c);
         graficas.actualiza();
         QCOMPARE(::puntos(graficas, CGraficas::Tiempos, 0).size(), 2);
@@ -170,7 +158,7 @@ private slots:
     }
 
     void sinFramesNoHayPuntos() {
-        const zul::AnalisisCarrera analisis(carrera(2, {}));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, {}));
         const CGraficas graficas(&analisis, kNombres);
         for (int g = 0; g < CGraficas::NumGraficas; ++g) {
             QCOMPARE(::puntos(graficas, static_cast<CGraficas::Grafica>(g), 1).size(), 0);

@@ -1,6 +1,7 @@
 // The standings table model: rows by position at the frame it is given, the
 // followed player's row, the name colours and the "Final" mark.
 #include "CModeloClasificacion.h"
+#include "carrera_de_vueltas.h"
 
 #include "colores.h"
 
@@ -10,19 +11,6 @@
 #include <QTest>
 
 namespace {
-
-zul::Carrera carrera(int n, const std::vector<std::vector<int>>& vueltas) {
-    zul::Carrera c;
-    c.numJugadores = n;
-    for (const std::vector<int>& frame : vueltas) {
-        for (int v : frame) {
-            c.posiciones.emplace_back(0.0, 0.0);
-            c.angulos.push_back(0.0);
-            c.vueltas.push_back(v);
-        }
-    }
-    return c;
-}
 
 // beto completes lap 1 at frame 1, ana at 2, cu at 3.
 const std::vector<std::vector<int>> kVueltas = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}};
@@ -47,7 +35,7 @@ class PruebaModeloClasificacion : public QObject {
 
 private slots:
     void cabeceras() {
-        const zul::AnalisisCarrera analisis(carrera(3, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(3, kVueltas));
         const CModeloClasificacion modelo(&analisis, kNombres);
         QStringList textos;
         for (int c = 0; c < modelo.columnCount(); ++c) {
@@ -79,7 +67,7 @@ private slots:
     void sigueElFrame() {
         QFETCH(long long, frame);
         QFETCH(QStringList, esperadas);
-        const zul::AnalisisCarrera analisis(carrera(3, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(3, kVueltas));
         CModeloClasificacion modelo(&analisis, kNombres);
         for (const long long antes : {0LL, 3LL, 1LL, 2LL}) {
             modelo.ponFrame(antes);
@@ -92,7 +80,7 @@ private slots:
     }
 
     void colorYJugadorDeCadaFila() {
-        const zul::AnalisisCarrera analisis(carrera(3, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(3, kVueltas));
         CModeloClasificacion modelo(&analisis, kNombres);
         modelo.ponFrame(3);
         const int jugadores[] = {1, 0, 2};
@@ -112,7 +100,7 @@ private slots:
 
     // The followed player's row stands out wherever the standings put it.
     void filaDelSeguido() {
-        const zul::AnalisisCarrera analisis(carrera(3, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(3, kVueltas));
         CModeloClasificacion modelo(&analisis, kNombres);
         QSignalSpy cambios(&modelo, &QAbstractItemModel::dataChanged);
         modelo.ponJugadorSeguido(0);
@@ -135,7 +123,7 @@ private slots:
     }
 
     void marcaFinal() {
-        const zul::AnalisisCarrera analisis(carrera(3, kVueltas));
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(3, kVueltas));
         CModeloClasificacion modelo(&analisis, kNombres);
         QSignalSpy titulos(&modelo, &CModeloClasificacion::tituloCambiado);
         modelo.ponFrame(3);
@@ -151,12 +139,12 @@ private slots:
 
     // A race that had no complete frame gets its rows once it has one.
     void carreraQueCrece() {
-        zul::Carrera c = carrera(3, {{0, 0}});
+        zul::Carrera c = carreraDeVueltas(3, {{0, 0}});
         zul::AnalisisCarrera analisis(c);
         CModeloClasificacion modelo(&analisis, kNombres);
         QCOMPARE(modelo.rowCount(), 0);
         QCOMPARE(modelo.titulo(), QStringLiteral("Clasificación"));
-        c = carrera(3, kVueltas);
+        c = carreraDeVueltas(3, kVueltas);
         analisis.extiende(c);
         QSignalSpy reinicios(&modelo, &QAbstractItemModel::modelReset);
         modelo.ponFrame(2);
