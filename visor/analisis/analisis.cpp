@@ -28,7 +28,12 @@ void AnalisisCarrera::extiende(const Carrera& carrera) {
     if (completos <= frames) {
         return;
     }
-    indices.reserve(static_cast<std::size_t>(completos) * n);
+    // A live race grows a few frames at a time: grow the storage
+    // geometrically, or each extension would copy everything again.
+    const std::size_t necesarios = static_cast<std::size_t>(completos) * n;
+    if (necesarios > indices.capacity()) {
+        indices.reserve(std::max(necesarios, 2 * indices.capacity()));
+    }
     for (long long f = frames; f < completos; ++f) {
         const int* fila = carrera.vueltas.data() + static_cast<std::size_t>(f) * n;
         for (std::size_t j = 0; j < n; ++j) {
