@@ -56,6 +56,8 @@ bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error) {
     generador.setOutputDevice(&archivo);
     generador.setSize(tamano);
     generador.setViewBox(QRect(QPoint(0, 0), tamano));
+    // The drawing measures what the view measures on screen.
+    generador.setResolution(vista->logicalDpiX());
     generador.setTitle(vista->chart() != nullptr ? vista->chart()->title() : QString());
     generador.setDescription(QStringLiteral("ZUL Karts"));
     {
@@ -65,6 +67,8 @@ bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error) {
             error = QStringLiteral("No se pudo dibujar la gráfica en %1.").arg(ruta);
             return false;
         }
+        // White like the PNG, not transparent round the chart's corners.
+        pintor.fillRect(QRect(QPoint(0, 0), tamano), Qt::white);
         vista->render(&pintor);
     }
     if (!archivo.commit()) {
