@@ -73,6 +73,9 @@ public:
             const char* unidad;
         } pares[] = {
             {"BM_CargaCarrera", "BM_CargaCarreraReferencia", "MB/s"},
+            // How many analyses fit in one load: above 10 the analysis costs
+            // under a tenth of the load.
+            {"BM_Clasificacion", "BM_CargaCarrera", "ms"},
             {"BM_CargaMapa/513", "BM_CargaMapaReferencia/513", "MB/s"},
             {"BM_CargaMapa/4096", "BM_CargaMapaReferencia/4096", "MB/s"},
             {"BM_Pintar/ejemplo_z3", "BM_PintarIngenuo/ejemplo_z3", "ms"},
@@ -221,6 +224,7 @@ int main(int argc, char** argv) {
         contexto.temporal = std::make_shared<zul::bench::DirectorioTemporal>();
         contexto.ejemplos = ZUL_EJEMPLOS;
         zul::bench::registraCarga(contexto);
+        zul::bench::registraClasificacion(contexto);
         zul::bench::registraTurno(contexto);
         zul::bench::registraPintado(contexto);
 

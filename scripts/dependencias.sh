@@ -6,6 +6,7 @@ set -euo pipefail
 paquetes=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-dejavu-core
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   xvfb xdotool x11-utils imagemagick time

@@ -1,0 +1,69 @@
+// The race analysis on the loading benchmark's race log: it runs once per
+// loaded race, so its cost is read against BM_CargaCarrera on the same log.
+#include "bancos.h"
+
+#include "analisis.h"
+#include "carrera.h"
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zul::bench {
+
+namespace {
+
+Carrera cargaGenerada(const Tamanos& t) {
+    std::string texto = generaCarrera(t.jugadores, t.frames, t.cadaDisparo);
+    std::FILE* f = fmemopen(texto.data(), texto.size(), "r");
+    if (f == nullptr) {
+        throw std::runtime_error("no se pudo abrir en memoria el registro generado");
+    }
+    Carrera carrera;
+    try {
+        leerCarrera(f, carrera);
+    } catch (...) {
+        std::fclose(f);
+        throw;
+    }
+    std::fclose(f);
+    return carrera;
+}
+
+} // namespace
+
+void registraClasificacion(const Contexto& contexto) {
+    const Tamanos t = contexto.tamanos;
+    auto carrera = std::make_shared<Perezoso<Carrera>>([t] { return cargaGenerada(t); });
+
+    // What loading a race adds: the whole analysis and the final standings.
+    benchmark::RegisterBenchmark("BM_Clasificacion", [carrera, t](benchmark::State& estado) {
+        const Carrera& c = (*carrera)();
+        for (auto _ : estado) {
+            const AnalisisCarrera analisis(c);
+            const std::vector<Puesto> resultados = analisis.resultados();
+            benchmark::DoNotOptimize(resultados.data());
+            if (analisis.framesAnalizados() != t.frames ||
+                resultados.size() != static_cast<std::size_t>(t.jugadores)) {
+                estado.SkipWithError("el análisis no cubre toda la carrera");
+                return;
+            }
+        }
+    })->Unit(benchmark::kMillisecond);
+
+    // What following the replay costs: the standings at one frame, spread
+    // over the whole race so no cache favours them.
+    benchmark::RegisterBenchmark("BM_ClasificacionEnFrame", [carrera](benchmark::State& estado) {
+        const AnalisisCarrera analisis((*carrera)());
+        const long long frames = analisis.framesAnalizados();
+        long long frame = 0;
+        for (auto _ : estado) {
+            benchmark::DoNotOptimize(analisis.clasificacion(frame).data());
+            frame = (frame + 7919) % (frames > 0 ? frames : 1);
+        }
+    })->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace zul::bench

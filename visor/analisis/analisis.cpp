@@ -1,0 +1,146 @@
+#include "analisis.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace zul {
+
+AnalisisCarrera::AnalisisCarrera(int numJugadores) : jugadores(std::max(0, numJugadores)) {
+    actuales.resize(static_cast<std::size_t>(jugadores));
+    vueltasCompletadas.resize(static_cast<std::size_t>(jugadores));
+}
+
+AnalisisCarrera::AnalisisCarrera(const Carrera& carrera) : AnalisisCarrera(carrera.numJugadores) {
+    extiende(carrera);
+}
+
+void AnalisisCarrera::extiende(const Carrera& carrera) {
+    if (carrera.numJugadores != jugadores) {
+        throw std::invalid_argument("AnalisisCarrera: la carrera tiene otro número de jugadores");
+    }
+    if (jugadores == 0) {
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(jugadores);
+    const std::size_t registros = std::min(carrera.vueltas.size(), carrera.posiciones.size());
+    const long long completos = static_cast<long long>(registros / n);
+    if (completos <= frames) {
+        return;
+    }
+    // A live race grows a few frames at a time: grow the storage
+    // geometrically, or each extension would copy everything again.
+    const std::size_t necesarios = static_cast<std::size_t>(completos) * n;
+    if (necesarios > indices.capacity()) {
+        indices.reserve(std::max(necesarios, 2 * indices.capacity()));
+    }
+    for (long long f = frames; f < completos; ++f) {
+        const int* fila = carrera.vueltas.data() + static_cast<std::size_t>(f) * n;
+        for (std::size_t j = 0; j < n; ++j) {
+            const int v = fila[j];
+            Actual& actual = actuales[j];
+            if (f == 0) {
+                actual = Actual{static_cast<std::uint32_t>(estados.size()), v, 0};
+                estados.push_back(Estado{0, -1, -1, v, static_cast<int>(j)});
+            } else if (v != estados[actual.estado].vueltas) {
+                // One state index per record must fit in 32 bits; no race that
+                // fits in memory comes near, but a wrong index would be worse
+                // than a refusal.
+                if (estados.size() >= std::numeric_limits<std::uint32_t>::max()) {
+                    throw std::length_error("AnalisisCarrera: demasiados cambios de vueltas");
+                }
+                Estado nuevo = estados[actual.estado];
+                nuevo.paso = f;
+                nuevo.vueltas = v;
+                if (v > actual.maximo) {
+                    const long long tiempo = f - actual.ultimaCompletada;
+                    vueltasCompletadas[j].push_back({f, actual.maximo + 1, v, tiempo});
+                    nuevo.ultima = v - actual.maximo == 1 ? tiempo : -1;
+                    nuevo.mejor = nuevo.mejor < 0 ? tiempo : std::min(nuevo.mejor, tiempo);
+                    actual.maximo = v;
+                    actual.ultimaCompletada = f;
+                }
+                actual.estado = static_cast<std::uint32_t>(estados.size());
+                estados.push_back(nuevo);
+            }
+            indices.push_back(actual.estado);
+        }
+    }
+    frames = completos;
+}
+
+const AnalisisCarrera::Estado& AnalisisCarrera::estado(int jugador, long long frame) const {
+    const long long k = std::clamp(frame, 0LL, frames - 1);
+    return estados[indices[static_cast<std::size_t>(k) * static_cast<std::size_t>(jugadores) +
+                           static_cast<std::size_t>(jugador)]];
+}
+
+std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
+    std::vector<Puesto> filas;
+    if (frames == 0) {
+        return filas;
+    }
+    filas.reserve(static_cast<std::size_t>(jugadores));
+    for (int j = 0; j < jugadores; ++j) {
+        const Estado& e = estado(j, frame);
+        Puesto p;
+        p.jugador = j;
+        p.vueltas = e.vueltas;
+        p.paso = e.paso;
+        if (e.ultima >= 0) {
+            p.ultimaVuelta = e.ultima;
+        }
+        if (e.mejor >= 0) {
+            p.mejorVuelta = e.mejor;
+        }
+        filas.push_back(p);
+    }
+    std::sort(filas.begin(), filas.end(), [](const Puesto& a, const Puesto& b) {
+        if (a.vueltas != b.vueltas) {
+            return a.vueltas > b.vueltas;
+        }
+        if (a.paso != b.paso) {
+            return a.paso < b.paso;
+        }
+        return a.jugador < b.jugador;
+    });
+    const Puesto& lider = filas.front();
+    const int vueltasLider = lider.vueltas;
+    const long long pasoLider = lider.paso;
+    for (std::size_t i = 0; i < filas.size(); ++i) {
+        Puesto& p = filas[i];
+        p.posicion = static_cast<int>(i) + 1;
+        p.diferenciaVueltas = static_cast<long long>(vueltasLider) - p.vueltas;
+        if (p.diferenciaVueltas == 0) {
+            p.diferenciaPasos = p.paso - pasoLider;
+        }
+    }
+    return filas;
+}
+
+int AnalisisCarrera::posicion(int jugador, long long frame) const {
+    if (frames == 0 || jugador < 0 || jugador >= jugadores) {
+        return 0;
+    }
+    const Estado& yo = estado(jugador, frame);
+    int delante = 0;
+    for (int j = 0; j < jugadores; ++j) {
+        const Estado& otro = estado(j, frame);
+        if (otro.vueltas > yo.vueltas ||
+            (otro.vueltas == yo.vueltas &&
+             (otro.paso < yo.paso || (otro.paso == yo.paso && j < jugador)))) {
+            ++delante;
+        }
+    }
+    return delante + 1;
+}
+
+std::vector<std::vector<CambioVueltas>> AnalisisCarrera::cambios() const {
+    std::vector<std::vector<CambioVueltas>> lista(static_cast<std::size_t>(jugadores));
+    for (const Estado& e : estados) {
+        lista[static_cast<std::size_t>(e.jugador)].push_back({e.paso, e.vueltas});
+    }
+    return lista;
+}
+
+} // namespace zul

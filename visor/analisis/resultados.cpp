@@ -1,0 +1,256 @@
+#include "resultados.h"
+
+#include "analisis.h"
+#include "carrera.h"
+#include "nombres.h"
+#include "textos.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace zul {
+
+const char* const kCabeceraCsv = "carrera,posicion,jugador,nombre,vueltas,paso,mejor_vuelta,"
+                                 "ultima_vuelta,diferencia_vueltas,diferencia_pasos";
+
+namespace {
+
+// One race's results, with the names already decoded.
+struct ResultadosCarrera {
+    QString ruta;
+    long long ultimoFrame = 0;
+    std::vector<Puesto> puestos;
+    QStringList nombres;
+};
+
+// Reads the race log at `ruta` and ranks it; false, with the reason, when it
+// cannot be read or has nothing to rank.
+bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) {
+    if (QFileInfo(ruta).isDir()) {
+        error = QStringLiteral("es una carpeta, no un registro de carrera.");
+        return false;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> archivo(
+        std::fopen(QFile::encodeName(ruta).constData(), "r"), &std::fclose);
+    if (!archivo) {
+        error = QStringLiteral("No se pudo abrir el archivo: %1.")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    try {
+        Carrera carrera;
+        leerCarrera(archivo.get(), carrera);
+        if (std::ferror(archivo.get())) {
+            error = QStringLiteral("No se pudo leer el archivo.");
+            return false;
+        }
+        const AnalisisCarrera analisis(carrera);
+        if (analisis.framesAnalizados() == 0) {
+            error = QStringLiteral(
+                "El registro de carrera no tiene ningún paso completo; no hay resultados.");
+            return false;
+        }
+        resultado.ruta = ruta;
+        resultado.ultimoFrame = analisis.framesAnalizados() - 1;
+        resultado.puestos = analisis.resultados();
+        for (const std::string& nombre : carrera.nombres) {
+            resultado.nombres.append(textoNombre(nombre));
+        }
+        return true;
+    } catch (const ErrorFormato& fallo) {
+        error = QString::fromUtf8(fallo.what());
+    } catch (const std::bad_alloc&) {
+        error = QStringLiteral("No hay memoria suficiente para leer el archivo.");
+    }
+    return false;
+}
+
+void escribe(std::ostream& flujo, const QByteArray& bytes) {
+    flujo.write(bytes.constData(), bytes.size());
+}
+
+void escribe(std::ostream& flujo, const QString& texto) {
+    escribe(flujo, texto.toUtf8());
+}
+
+QString nombreDe(const ResultadosCarrera& r, const Puesto& p) {
+    return p.jugador < r.nombres.size() ? r.nombres[p.jugador] : QString();
+}
+
+QString numeroOVacio(const std::optional<long long>& valor) {
+    return valor ? QString::number(*valor) : QString();
+}
+
+// Characters as a terminal counts them (code points, not UTF-16 units).
+qsizetype ancho(const QString& texto) {
+    return texto.toUcs4().size();
+}
+
+QString rellena(const QString& texto, qsizetype columnas, bool derecha) {
+    const QString relleno(std::max<qsizetype>(0, columnas - ancho(texto)), QLatin1Char(' '));
+    return derecha ? relleno + texto : texto + relleno;
+}
+
+void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera) {
+    const QStringList cabecera = {QStringLiteral("Pos"),           QStringLiteral("Jugador"),
+                                  QStringLiteral("Nombre"),        QStringLiteral("Vueltas"),
+                                  QStringLiteral("Paso"),          QStringLiteral("Mejor vuelta"),
+                                  QStringLiteral("Última vuelta"), QStringLiteral("Diferencia")};
+    // Names and gaps read left to right; numbers line up on their last digit.
+    const bool derecha[] = {true, true, false, true, true, true, true, false};
+    std::vector<QStringList> filas = {cabecera};
+    for (const Puesto& p : r.puestos) {
+        filas.push_back({QString::number(p.posicion), QString::number(p.jugador), nombreDe(r, p),
+                         QString::number(p.vueltas), QString::number(p.paso),
+                         textoTiempo(p.mejorVuelta), textoTiempo(p.ultimaVuelta),
+                         textoDiferencia(p)});
+    }
+    std::vector<qsizetype> anchos(static_cast<std::size_t>(cabecera.size()), 0);
+    for (const QStringList& fila : filas) {
+        for (qsizetype c = 0; c < fila.size(); ++c) {
+            anchos[static_cast<std::size_t>(c)] =
+                std::max(anchos[static_cast<std::size_t>(c)], ancho(fila[c]));
+        }
+    }
+    QString texto = primera ? QString() : QStringLiteral("\n");
+    texto += QStringLiteral("Resultados de %1 (paso %2, el último completo)\n")
+                 .arg(r.ruta)
+                 .arg(r.ultimoFrame);
+    for (const QStringList& fila : filas) {
+        QString linea;
+        for (qsizetype c = 0; c < fila.size(); ++c) {
+            if (c > 0) {
+                linea += QStringLiteral("  ");
+            }
+            linea += rellena(fila[c], anchos[static_cast<std::size_t>(c)],
+                             derecha[static_cast<std::size_t>(c)]);
+        }
+        // A left-aligned last column leaves no trailing blanks.
+        while (linea.endsWith(QLatin1Char(' '))) {
+            linea.chop(1);
+        }
+        texto += linea + QLatin1Char('\n');
+    }
+    escribe(salida, texto);
+}
+
+void escribeCsv(std::ostream& salida, const ResultadosCarrera& r) {
+    QString texto;
+    for (const Puesto& p : r.puestos) {
+        const QStringList campos = {campoCsv(r.ruta),
+                                    QString::number(p.posicion),
+                                    QString::number(p.jugador),
+                                    campoCsv(nombreDe(r, p)),
+                                    QString::number(p.vueltas),
+                                    QString::number(p.paso),
+                                    numeroOVacio(p.mejorVuelta),
+                                    numeroOVacio(p.ultimaVuelta),
+                                    QString::number(p.diferenciaVueltas),
+                                    numeroOVacio(p.diferenciaPasos)};
+        texto += campos.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    escribe(salida, texto);
+}
+
+QJsonValue numeroONulo(const std::optional<long long>& valor) {
+    return valor ? QJsonValue(static_cast<qint64>(*valor)) : QJsonValue(QJsonValue::Null);
+}
+
+void anadeJson(QJsonArray& lista, const ResultadosCarrera& r) {
+    for (const Puesto& p : r.puestos) {
+        QJsonObject objeto;
+        objeto.insert(QStringLiteral("carrera"), r.ruta);
+        objeto.insert(QStringLiteral("posicion"), p.posicion);
+        objeto.insert(QStringLiteral("jugador"), p.jugador);
+        objeto.insert(QStringLiteral("nombre"), nombreDe(r, p));
+        objeto.insert(QStringLiteral("vueltas"), p.vueltas);
+        objeto.insert(QStringLiteral("paso"), static_cast<qint64>(p.paso));
+        objeto.insert(QStringLiteral("mejor_vuelta"), numeroONulo(p.mejorVuelta));
+        objeto.insert(QStringLiteral("ultima_vuelta"), numeroONulo(p.ultimaVuelta));
+        objeto.insert(QStringLiteral("diferencia_vueltas"),
+                      static_cast<qint64>(p.diferenciaVueltas));
+        objeto.insert(QStringLiteral("diferencia_pasos"), numeroONulo(p.diferenciaPasos));
+        lista.append(objeto);
+    }
+}
+
+} // namespace
+
+bool leeFormatoResultados(const QString& nombre, FormatoResultados& formato) {
+    if (nombre == QLatin1String("texto")) {
+        formato = FormatoResultados::Texto;
+    } else if (nombre == QLatin1String("csv")) {
+        formato = FormatoResultados::Csv;
+    } else if (nombre == QLatin1String("json")) {
+        formato = FormatoResultados::Json;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+QString campoCsv(const QString& valor) {
+    if (!valor.contains(QLatin1Char(',')) && !valor.contains(QLatin1Char('"')) &&
+        !valor.contains(QLatin1Char('\n')) && !valor.contains(QLatin1Char('\r'))) {
+        return valor;
+    }
+    QString citado = valor;
+    citado.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + citado + QLatin1Char('"');
+}
+
+int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::ostream& salida,
+                      std::ostream& errores) {
+    int estado = 0;
+    bool primera = true;
+    QJsonArray lista;
+    if (formato == FormatoResultados::Csv) {
+        salida << kCabeceraCsv << "\r\n";
+    }
+    for (const QString& ruta : rutas) {
+        ResultadosCarrera r;
+        QString error;
+        if (!calcula(ruta, r, error)) {
+            escribe(errores, QStringLiteral("visor: %1: %2\n").arg(ruta, error));
+            estado = 1;
+            continue;
+        }
+        switch (formato) {
+        case FormatoResultados::Texto:
+            escribeTexto(salida, r, primera);
+            break;
+        case FormatoResultados::Csv:
+            escribeCsv(salida, r);
+            break;
+        case FormatoResultados::Json:
+            anadeJson(lista, r);
+            break;
+        }
+        primera = false;
+        // Races come one after another; each shows as soon as it is ranked.
+        salida.flush();
+    }
+    if (formato == FormatoResultados::Json) {
+        escribe(salida, QJsonDocument(lista).toJson(QJsonDocument::Indented));
+    }
+    salida.flush();
+    if (!salida) {
+        errores << "visor: no se pudieron escribir los resultados\n";
+        estado = 1;
+    }
+    return estado;
+}
+
+} // namespace zul
