@@ -3,7 +3,7 @@
 #include "CVentana.h"
 #include "CVisualizador.h"
 #include "colores.h"
-#include "renderizado.h"
+#include "modo_png.h"
 
 #include <QDir>
 #include <QImage>
