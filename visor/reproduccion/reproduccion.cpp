@@ -16,8 +16,8 @@ void Reproduccion::rellena(Foto& destino, long long k) const {
     destino.karts.assign(n, EstadoKart());
     destino.estela = nullptr;
     destino.largoEstela = 0;
-    if (k < 0 || n == 0) {
-        return;
+    if (k < 0 || n == 0 || static_cast<std::size_t>(k) * n >= total) {
+        return; // not a frame of the race: nothing recorded to show
     }
     const std::size_t f = static_cast<std::size_t>(k);
     for (std::size_t j = 0; j < n; ++j) {

@@ -71,7 +71,8 @@ public:
     // What is on show now.
     const Foto& enPantalla() const { return foto; }
     // What frame k shows when it is reached by a seek: its records and the
-    // shots of frame k. Empty karts when the race has no players.
+    // shots of frame k. A frame outside the race shows every kart at its
+    // default (the origin) with no shots and no trail.
     Foto fotoFrame(long long k) const;
 
 private:
