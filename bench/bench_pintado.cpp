@@ -150,8 +150,8 @@ void pinta(benchmark::State& estado, Perezoso<Entrada>& entrada, double zoom, Mo
         if (modo == Modo::Completo) {
             // A hundredth of a cell moves the picture by a fraction of a
             // pixel at most zooms.
-            const double paso = (++vuelta % 2) * 0.01;
-            escena.posiciones[0] = QPointF(base.x() + paso, base.y());
+            const double desplazamiento = (++vuelta % 2) * 0.01;
+            escena.posiciones[0] = QPointF(base.x() + desplazamiento, base.y());
         }
         QPainter lienzo(&imagen);
         pintor.pinta(lienzo, escena);

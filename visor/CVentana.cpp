@@ -223,7 +223,7 @@ void CVentana::muestraFoto() {
             QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
     }
     if (lineaTiempo != nullptr) {
-        lineaTiempo->muestraPaso(foto.frame);
+        lineaTiempo->muestraFrame(foto.frame);
     }
     // The view draws the trails from the race's own records, so it keeps no
     // history.
@@ -286,7 +286,7 @@ void CVentana::alternaEjecucion() {
 }
 
 void CVentana::montaNavegacion() {
-    connect(lineaTiempo, &CLineaTiempo::pasoElegido, this, &CVentana::irAFrame);
+    connect(lineaTiempo, &CLineaTiempo::frameElegido, this, &CVentana::irAFrame);
     connect(botonPasoAtras, &QPushButton::clicked, this, &CVentana::pasoAtras);
 
     const auto zoomEn = [this](double muescas) {
@@ -308,8 +308,8 @@ void CVentana::montaNavegacion() {
         mira(zul::kartEnPunto(posiciones, punto, visualizador->zoom()));
     });
 
-    const auto salta = [this](long long pasos) {
-        irAFrame(std::max(frameMostrado(), 0LL) + pasos);
+    const auto salta = [this](long long frames) {
+        irAFrame(std::max(frameMostrado(), 0LL) + frames);
     };
     const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
                               std::function<void()> hace) {

@@ -39,7 +39,7 @@ void actua(zul::Reproduccion& r, const std::string& acciones) {
             r.reinicia();
             break;
         case 'B':
-            r.pasoAtras();
+            r.retrocede();
             break;
         case 'g':
             r.irAFrame(acciones[++i] - '0');

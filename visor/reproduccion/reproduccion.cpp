@@ -4,6 +4,17 @@
 
 namespace zul {
 
+namespace {
+
+// Index of the first shot of frame k or a later one.
+std::size_t primerDisparoDesde(const std::vector<int>& frames, long long k) {
+    const auto primero = std::lower_bound(frames.begin(), frames.end(), k,
+                                          [](int frame, long long g) { return frame < g; });
+    return static_cast<std::size_t>(primero - frames.begin());
+}
+
+} // namespace
+
 std::uint32_t Reproduccion::numeroFrames() const {
     return static_cast<std::uint32_t>(datos.framesCompletos() +
                                       (datos.ultimoFrameParcial() ? 1 : 0));
@@ -46,13 +57,8 @@ void Reproduccion::rellena(Foto& destino, long long k) const {
 Foto Reproduccion::fotoFrame(long long k) const {
     Foto resultado;
     rellena(resultado, k);
-    const auto& frames = datos.framesDisparos;
-    const auto primero = std::lower_bound(frames.begin(), frames.end(), k,
-                                          [](int frame, long long g) { return frame < g; });
-    const auto fin = std::upper_bound(primero, frames.end(), k,
-                                      [](long long g, int frame) { return g < frame; });
-    resultado.primerDisparo = static_cast<std::size_t>(primero - frames.begin());
-    resultado.finDisparos = static_cast<std::size_t>(fin - frames.begin());
+    resultado.primerDisparo = primerDisparoDesde(datos.framesDisparos, k);
+    resultado.finDisparos = primerDisparoDesde(datos.framesDisparos, k + 1);
     return resultado;
 }
 
@@ -88,14 +94,11 @@ void Reproduccion::irAFrame(long long f) {
     f = std::clamp(f, 0LL, total - 1);
     frameSiguiente = static_cast<std::uint32_t>(f);
     // Shots of earlier frames are past; those of frame f show with it.
-    const auto primero = std::lower_bound(datos.framesDisparos.begin(), datos.framesDisparos.end(),
-                                          f, [](int frame, long long g) { return frame < g; });
-    disparoSiguiente =
-        static_cast<std::uint32_t>(std::distance(datos.framesDisparos.begin(), primero));
+    disparoSiguiente = static_cast<std::uint32_t>(primerDisparoDesde(datos.framesDisparos, f));
     avanza();
 }
 
-void Reproduccion::pasoAtras() {
+void Reproduccion::retrocede() {
     if (frameMostrado > 0) {
         irAFrame(frameMostrado - 1);
     }

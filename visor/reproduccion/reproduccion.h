@@ -64,7 +64,7 @@ public:
     // replay goes on from there. Nothing happens in a race with no frames.
     void irAFrame(long long f);
     // The frame before the one on show, if there is one.
-    void pasoAtras();
+    void retrocede();
     // The next step shows frame 0 again; the frame on show stays.
     void reinicia();
 
