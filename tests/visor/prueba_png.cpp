@@ -2,6 +2,7 @@
 // with no display at all: the pictures it writes, and how it fails.
 #include "CVentana.h"
 #include "CVisualizador.h"
+#include "carga.h"
 #include "colores.h"
 #include "linea_ordenes.h"
 #include "modo_png.h"
@@ -73,6 +74,7 @@ private slots:
     void nombresConControl();
     void opcionesDeQt_data();
     void opcionesDeQt();
+    void parcialSinVentana();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -403,6 +405,47 @@ void PruebaPng::opcionesDeQt() {
     QVERIFY2(zul::analizaLineaDeOrdenes(argumentos, orden, error), qPrintable(error));
     QCOMPARE(orden.modo, zul::Modo::Ventana);
     QCOMPARE(orden.archivos, archivos);
+}
+
+// The picture of a partial last frame drawn with no window is what the window
+// shows after stepping there: the missing player stays where the frame
+// before left it, not where the first frame had it.
+void PruebaPng::parcialSinVentana() {
+    QByteArray texto = "2 alfa beta\n";
+    for (int k = 0; k < 6; ++k) {
+        texto += "p " + QByteArray::number(10.5 + k) + " 10.5 0 0\np " +
+                 QByteArray::number(3.5 + k) + " 4.5 1.57 0\n";
+    }
+    texto += "p 16.5 10.5 0 1\n";
+    QFile archivo(rutaCarrera);
+    QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(archivo.write(texto), texto.size());
+    archivo.close();
+
+    const zul::Reproduccion reproduccion(
+        zul::cargaCarrera(QFile::encodeName(rutaCarrera).toStdString()));
+    const zul::Mapa mapa = zul::cargaMapa(QFile::encodeName(rutaMapa).toStdString());
+    QCOMPARE(reproduccion.numeroFrames(), 7u);
+    zul::AspectoImagen aspecto;
+    aspecto.jugador = 1;
+    aspecto.zoom = 4.0;
+    aspecto.tamano = QSize(200, 150);
+    zul::ImagenFrame dibujo(reproduccion, mapa, aspecto);
+    QCOMPARE(dibujo.escena(6).posiciones.value(1), QPointF(8.5, 4.5));
+
+    CVentana ventana(QFile::encodeName(rutaCarrera).constData(),
+                     QFile::encodeName(rutaMapa).constData());
+    CVisualizador* vista = ventana.vista();
+    vista->cambiaZoom(aspecto.zoom);
+    vista->cambiaMira(aspecto.jugador);
+    vista->setFixedSize(aspecto.tamano);
+    for (int k = 0; k < 6; ++k) {
+        ventana.step();
+    }
+    QCOMPARE(ventana.frameMostrado(), 6);
+    QImage enVentana(aspecto.tamano, QImage::Format_RGB32);
+    vista->render(&enVentana);
+    QCOMPARE(dibujo.dibuja(6), enVentana);
 }
 
 QTEST_MAIN(PruebaPng)
