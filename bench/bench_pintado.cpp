@@ -1,15 +1,16 @@
-// One paint of the track view into a 512 x 512 image, against a painter that
+// One paint of the track scene into a 512 x 512 image, against a painter that
 // fills one rectangle per track cell of the whole map.
 #include "bancos.h"
 
-#include "CVisualizador.h"
 #include "carrera.h"
-#include "colores.h"
+#include "casillas.h"
+#include "escena.h"
+#include "flechas.h"
 #include "geometria.h"
 #include "mapa.h"
+#include "pintor_escena.h"
 
 #include <QImage>
-#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -28,33 +29,21 @@ constexpr int kLadoImagen = 512;
 // The obvious painter: no visible range, no runs, no batch. Every track cell
 // of the map is one fillRect below zoom 7, every arrow cell one drawPixmap
 // from zoom 7 on, and the painter's clipping throws away what falls outside.
-// The karts are drawn as the view draws them, so only the track differs.
-class CVisualizadorIngenuo : public CVisualizador {
+// The karts and shots are drawn by the scene painter, so only the track
+// differs.
+class PintorIngenuo {
 public:
-    using CVisualizador::CVisualizador;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter pintor(this);
-        const QSize vista = size();
-        pintor.fillRect(QRect(QPoint(0, 0), vista), Qt::black);
+    void pinta(QPainter& pintor, const Escena& escena) {
+        pintor.fillRect(QRect(QPoint(0, 0), escena.tamano), Qt::black);
         pintor.setPen(Qt::NoPen);
-
-        Encuadre encuadre;
-        encuadre.ancla = anclaVista(vista.width(), vista.height());
-        encuadre.zoom = zoom();
-        encuadre.centro = posicionJugador(jugadorMirado());
-
-        const int filas = filasMapa();
-        const int columnas = columnasMapa();
-        const std::string& celdas = celdasMapa();
+        const Encuadre encuadre = encuadreDe(escena);
         const QColor pista(108, 81, 81);
         const double alto = std::ceil(encuadre.zoom);
-        for (int i = 0; i < filas; ++i) {
-            for (int j = 0; j < columnas; ++j) {
-                const char c =
-                    celdas[static_cast<std::size_t>(j) +
-                           static_cast<std::size_t>(i) * static_cast<std::size_t>(columnas)];
+        for (int i = 0; i < escena.filas; ++i) {
+            for (int j = 0; j < escena.columnas; ++j) {
+                const char c = escena.celdas[static_cast<std::size_t>(j) +
+                                             static_cast<std::size_t>(i) *
+                                                 static_cast<std::size_t>(escena.columnas)];
                 if (encuadre.zoom < kZoomFlechas) {
                     if (c != kMuro) {
                         const double x = encuadre.X(j);
@@ -64,37 +53,26 @@ protected:
                     }
                     continue;
                 }
-                const int d = c == '0' ? 1 : c == '1' ? 3 : c == '2' ? 0 : c == '3' ? 2 : -1;
-                if (d >= 0) {
+                const Baldosa d = baldosaDe(c);
+                if (d != SinBaldosa) {
                     pintor.drawPixmap(QPointF(std::trunc(encuadre.X(j)), std::trunc(encuadre.Y(i))),
-                                      flecha(d));
+                                      escena.flechas->flecha(d));
                 }
             }
         }
-
-        const double radio = radioDisco(encuadre.zoom);
-        const double largo = largoRumbo(encuadre.zoom);
-        for (int k = 0; k < cantidadJugadores(); ++k) {
-            const QPointF p = encuadre.aPixel(posicionJugador(k));
-            pintor.setBrush(colorDisco(k));
-            if (dentroDeVista(p, vista)) {
-                pintor.drawEllipse(QRectF(p.x() - radio, p.y() - radio, 2 * radio, 2 * radio));
-            }
-            pintor.setPen(QPen(Qt::black, 0, Qt::SolidLine));
-            pintor.drawLine(QLineF(p, puntaRumbo(p, anguloJugador(k), largo)));
-            pintor.setPen(Qt::NoPen);
-        }
+        PintorEscena::pintaKarts(pintor, escena, encuadre);
+        PintorEscena::pintaRayos(pintor, escena, encuadre);
     }
 };
 
-struct Escena {
+struct Entrada {
     Mapa mapa;
     std::vector<QPointF> posiciones;
     std::vector<double> angulos;
 };
 
-Escena escenaEjemplo(const std::string& ejemplos) {
-    Escena escena;
+Entrada escenaEjemplo(const std::string& ejemplos) {
+    Entrada escena;
     const auto abre = [](const std::string& ruta) {
         std::FILE* f = std::fopen(ruta.c_str(), "r");
         if (f == nullptr) {
@@ -116,8 +94,8 @@ Escena escenaEjemplo(const std::string& ejemplos) {
 }
 
 // One kart in the middle of the map, so the view shows as much of it as it can.
-Escena escenaAlterna(int lado) {
-    Escena escena;
+Entrada escenaAlterna(int lado) {
+    Entrada escena;
     const std::string texto = generaMapaAlterno(lado);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
         fmemopen(const_cast<char*>(texto.data()), texto.size(), "r"), &std::fclose);
@@ -130,15 +108,20 @@ Escena escenaAlterna(int lado) {
     return escena;
 }
 
-void prepara(CVisualizador& vista, const Escena& escena, double zoom) {
-    vista.resize(kLadoImagen, kLadoImagen);
-    vista.ponMapa(escena.mapa.filas, escena.mapa.columnas, escena.mapa.celdas);
-    vista.ponNumeroJugadores(static_cast<unsigned int>(escena.posiciones.size()));
-    for (std::size_t k = 0; k < escena.posiciones.size(); ++k) {
-        vista.ponJugador(static_cast<unsigned int>(k), escena.posiciones[k], escena.angulos[k], 0);
+Escena prepara(const Entrada& entrada, const Flechas& flechas, double zoom) {
+    Escena escena;
+    escena.tamano = QSize(kLadoImagen, kLadoImagen);
+    escena.zoom = zoom;
+    escena.mira = 0;
+    escena.filas = entrada.mapa.filas;
+    escena.columnas = entrada.mapa.columnas;
+    escena.celdas = entrada.mapa.celdas;
+    for (std::size_t k = 0; k < entrada.posiciones.size(); ++k) {
+        escena.posiciones.append(entrada.posiciones[k]);
+        escena.angulos.append(entrada.angulos[k]);
     }
-    vista.cambiaMira(0);
-    vista.cambiaZoom(zoom);
+    escena.flechas = &flechas;
+    return escena;
 }
 
 enum class Modo {
@@ -149,23 +132,30 @@ enum class Modo {
     Reposo,
 };
 
-template <typename Vista>
-void pinta(benchmark::State& estado, Perezoso<Escena>& escena, double zoom, Modo modo) {
-    const Escena& e = escena();
-    Vista vista;
-    prepara(vista, e, zoom);
+template <typename Pintor>
+void pinta(benchmark::State& estado, Perezoso<Entrada>& entrada, double zoom, Modo modo) {
+    const Entrada& e = entrada();
+    Flechas flechas;
+    flechas.ajustaA(zoom);
+    Escena escena = prepara(e, flechas, zoom);
+    Pintor pintor;
     QImage imagen(kLadoImagen, kLadoImagen, QImage::Format_RGB32);
-    vista.render(&imagen); // loads whatever the first paint loads
+    {
+        QPainter lienzo(&imagen);
+        pintor.pinta(lienzo, escena); // loads whatever the first paint loads
+    }
     const QPointF base = e.posiciones[0];
     long vuelta = 0;
     for (auto _ : estado) {
         if (modo == Modo::Completo) {
             // A hundredth of a cell moves the picture by a fraction of a
             // pixel at most zooms.
-            const double paso = (++vuelta % 2) * 0.01;
-            vista.ponJugador(0, QPointF(base.x() + paso, base.y()), e.angulos[0], 0);
+            const double desplazamiento = (++vuelta % 2) * 0.01;
+            escena.posiciones[0] = QPointF(base.x() + desplazamiento, base.y());
         }
-        vista.render(&imagen);
+        QPainter lienzo(&imagen);
+        pintor.pinta(lienzo, escena);
+        lienzo.end();
         benchmark::DoNotOptimize(imagen.constBits());
     }
     // Something other than black must have been painted: the track or a kart.
@@ -191,11 +181,12 @@ void registraPintado(const Contexto& contexto) {
     const Tamanos t = contexto.tamanos;
     const std::string ejemplos = contexto.ejemplos;
     auto ejemplo =
-        std::make_shared<Perezoso<Escena>>([ejemplos] { return escenaEjemplo(ejemplos); });
-    auto alterno = std::make_shared<Perezoso<Escena>>([t] { return escenaAlterna(t.mapaAlterno); });
+        std::make_shared<Perezoso<Entrada>>([ejemplos] { return escenaEjemplo(ejemplos); });
+    auto alterno =
+        std::make_shared<Perezoso<Entrada>>([t] { return escenaAlterna(t.mapaAlterno); });
     const struct {
         const char* nombre;
-        std::shared_ptr<Perezoso<Escena>> escena;
+        std::shared_ptr<Perezoso<Entrada>> escena;
         double zoom;
     } casos[] = {{"ejemplo_z3", ejemplo, 3.0},
                  {"ejemplo_z10", ejemplo, 10.0},
@@ -207,17 +198,16 @@ void registraPintado(const Contexto& contexto) {
         const std::string caso = c.nombre;
         benchmark::RegisterBenchmark(("BM_Pintar/" + caso).c_str(), [escena,
                                                                      zoom](benchmark::State& e) {
-            pinta<CVisualizador>(e, *escena, zoom, Modo::Completo);
+            pinta<PintorEscena>(e, *escena, zoom, Modo::Completo);
         })->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("BM_PintarIngenuo/" + caso).c_str(),
                                      [escena, zoom](benchmark::State& e) {
-                                         pinta<CVisualizadorIngenuo>(e, *escena, zoom,
-                                                                     Modo::Completo);
+                                         pinta<PintorIngenuo>(e, *escena, zoom, Modo::Completo);
                                      })
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("BM_PintarReposo/" + caso).c_str(), [escena, zoom](
                                                                               benchmark::State& e) {
-            pinta<CVisualizador>(e, *escena, zoom, Modo::Reposo);
+            pinta<PintorEscena>(e, *escena, zoom, Modo::Reposo);
         })->Unit(benchmark::kMicrosecond);
     }
 }

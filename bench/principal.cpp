@@ -12,7 +12,7 @@
 // stops, so the viewer can be timed on them.
 #include "bancos.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cmath>
 #include <cstdio>
@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
     if (!carpetaEntradas.empty()) {
         return escribeEntradas(carpetaEntradas, reducido);
     }
-    QApplication aplicacion(argc, argv);
+    QGuiApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return EXIT_FAILURE;

@@ -25,9 +25,7 @@ paralelo="$(nproc)"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   # Only the loaders and the contestant library are needed: no tests, and only
   # the fuzz targets are built.
-  cmake -S "$raiz" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DZUL_FUZZ=ON -DZUL_PRUEBAS=OFF -DZUL_SANITIZERS=OFF
+  (cd "$raiz" && cmake --preset fuzz -B "$dir")
 fi
 cmake --build "$dir" --parallel "$paralelo" --target "${objetivos[@]}"
 

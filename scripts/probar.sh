@@ -7,11 +7,11 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 "$raiz/scripts/dependencias.sh"
 
 echo "== Pruebas"
-"$raiz/scripts/compilar.sh" "$raiz/build"
+"$raiz/scripts/compilar.sh" dev
 (cd "$raiz/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
 
 echo "== Pruebas con AddressSanitizer y UndefinedBehaviorSanitizer"
-"$raiz/scripts/compilar.sh" "$raiz/build-asan" -DZUL_SANITIZERS=ON
+"$raiz/scripts/compilar.sh" asan
 (
   cd "$raiz/build-asan"
   export QT_QPA_PLATFORM=offscreen

@@ -10,7 +10,7 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 dir="${ZUL_DIR_RENDIMIENTO:-$raiz/build-rendimiento}"
 
 "$raiz/scripts/dependencias.sh"
-"$raiz/scripts/compilar.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DZUL_PRUEBAS=OFF -DZUL_BENCH=ON
+"$raiz/scripts/compilar.sh" bench "$dir"
 
 echo "== $(nproc) núcleos; carga: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$dir/bench/zul_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"

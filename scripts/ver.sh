@@ -3,6 +3,6 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 "$raiz/scripts/dependencias.sh"
-"$raiz/scripts/compilar.sh" "$raiz/build"
+"$raiz/scripts/compilar.sh" dev
 cd "$raiz/ejemplos"
 exec "$raiz/build/visor/visor" carrera.txt mapa.txt

@@ -25,30 +25,30 @@ int comoValor(long long frame) {
 
 } // namespace
 
-CBarraPasos::CBarraPasos(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+CBarraFrames::CBarraFrames(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     // Its keys are the window's shortcuts, which work wherever the focus is.
     setFocusPolicy(Qt::NoFocus);
     setMinimumHeight(22);
 }
 
-void CBarraPasos::ponMarcas(std::vector<Marca> nuevas) {
+void CBarraFrames::ponMarcas(std::vector<Marca> nuevas) {
     lista = std::move(nuevas);
     capa = QPixmap();
     update();
 }
 
-QStyleOptionSlider CBarraPasos::opciones() const {
+QStyleOptionSlider CBarraFrames::opciones() const {
     QStyleOptionSlider opcion;
     initStyleOption(&opcion);
     return opcion;
 }
 
-QRect CBarraPasos::asa() const {
+QRect CBarraFrames::asa() const {
     const QStyleOptionSlider opcion = opciones();
     return style()->subControlRect(QStyle::CC_Slider, &opcion, QStyle::SC_SliderHandle, this);
 }
 
-int CBarraPasos::xDeValor(int valor) const {
+int CBarraFrames::xDeValor(int valor) const {
     // Where the style itself would put the handle for that value.
     QStyleOptionSlider opcion = opciones();
     opcion.sliderPosition = valor;
@@ -59,7 +59,7 @@ int CBarraPasos::xDeValor(int valor) const {
         .x();
 }
 
-QRect CBarraPasos::franjaMarcas() const {
+QRect CBarraFrames::franjaMarcas() const {
     const QStyleOptionSlider opcion = opciones();
     const QRect surco =
         style()->subControlRect(QStyle::CC_Slider, &opcion, QStyle::SC_SliderGroove, this);
@@ -71,7 +71,7 @@ QRect CBarraPasos::franjaMarcas() const {
     return QRect(surco.left(), arriba, surco.width(), abajo - arriba + 1);
 }
 
-void CBarraPasos::paintEvent(QPaintEvent*) {
+void CBarraFrames::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
     QStyleOptionSlider opcion = opciones();
 
@@ -94,7 +94,7 @@ void CBarraPasos::paintEvent(QPaintEvent*) {
     style()->drawComplexControl(QStyle::CC_Slider, &opcion, &pintor, this);
 }
 
-void CBarraPasos::pintaCapa() {
+void CBarraFrames::pintaCapa() {
     tamanoCapa = size();
     rangoCapa = qMakePair(minimum(), maximum());
     const qreal escala = devicePixelRatioF();
@@ -118,7 +118,7 @@ void CBarraPasos::pintaCapa() {
     }
 }
 
-void CBarraPasos::mousePressEvent(QMouseEvent* event) {
+void CBarraFrames::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && isEnabled() && maximum() > minimum() &&
         !asa().contains(event->position().toPoint())) {
         // The value whose handle centre is nearest to the click: the handle
@@ -143,8 +143,8 @@ void CBarraPasos::mousePressEvent(QMouseEvent* event) {
 }
 
 CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
-    barraPasos = new CBarraPasos;
-    etiquetaPaso = new QLabel;
+    barraPasos = new CBarraFrames;
+    etiquetaFrame = new QLabel;
     botonEventoAnterior = new QPushButton(tr("Evento anterior"));
     botonEventoSiguiente = new QPushButton(tr("Evento siguiente"));
     // Like the slider, the buttons leave the focus where it was: their keys
@@ -156,7 +156,7 @@ CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addWidget(barraPasos);
     auto* fila = new QHBoxLayout;
-    fila->addWidget(etiquetaPaso);
+    fila->addWidget(etiquetaFrame);
     fila->addStretch(1);
     fila->addWidget(botonEventoAnterior);
     fila->addWidget(botonEventoSiguiente);
@@ -171,7 +171,7 @@ CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
 void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos) {
     frames = std::max(0LL, numeroFrames);
     framesEventos.clear();
-    std::vector<CBarraPasos::Marca> marcas;
+    std::vector<CBarraFrames::Marca> marcas;
     marcas.reserve(eventos.size());
     for (const zul::Evento& evento : eventos) {
         if (evento.frame < 0 || evento.frame >= frames) {
@@ -197,11 +197,11 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
     // Wide enough for the longest count, so the buttons do not shift as the
     // replay runs.
     const QString largo = tr("Paso %1 de %2").arg(std::max(0LL, frames - 1)).arg(frames);
-    etiquetaPaso->setMinimumWidth(etiquetaPaso->fontMetrics().horizontalAdvance(largo));
-    muestraPaso(std::min(actual, frames - 1));
+    etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo));
+    muestraFrame(std::min(actual, frames - 1));
 }
 
-void CLineaTiempo::muestraPaso(long long frame) {
+void CLineaTiempo::muestraFrame(long long frame) {
     actual = frame < 0 || frames == 0 ? -1 : std::min(frame, frames - 1);
     // A handle the user is dragging stays under the pointer.
     if (!barraPasos->isSliderDown()) {
@@ -216,26 +216,26 @@ void CLineaTiempo::eventoAnterior() {
     // Before any frame is on show, every event lies ahead.
     const long long destino = actual < 0 ? -1 : zul::frameEventoAnterior(framesEventos, actual);
     if (destino >= 0) {
-        emit pasoElegido(destino);
+        emit frameElegido(destino);
     }
 }
 
 void CLineaTiempo::eventoSiguiente() {
     const long long destino = zul::frameEventoSiguiente(framesEventos, actual);
     if (destino >= 0) {
-        emit pasoElegido(destino);
+        emit frameElegido(destino);
     }
 }
 
 void CLineaTiempo::eligeDesdeBarra(int valor) {
     if (!siguiendo) {
-        emit pasoElegido(valor);
+        emit frameElegido(valor);
     }
 }
 
 void CLineaTiempo::actualiza() {
-    etiquetaPaso->setText(actual < 0 ? tr("Paso - de %1").arg(frames)
-                                     : tr("Paso %1 de %2").arg(actual).arg(frames));
+    etiquetaFrame->setText(actual < 0 ? tr("Paso - de %1").arg(frames)
+                                      : tr("Paso %1 de %2").arg(actual).arg(frames));
     botonEventoAnterior->setEnabled(actual >= 0 &&
                                     zul::frameEventoAnterior(framesEventos, actual) >= 0);
     botonEventoSiguiente->setEnabled(zul::frameEventoSiguiente(framesEventos, actual) >= 0);

@@ -19,7 +19,7 @@ class QStyleOptionSlider;
 // The slider of the timeline: one value per frame, with the race's events
 // marked in its groove under the handle. A click anywhere on the groove puts
 // the handle there at once, rather than paging towards the click.
-class CBarraPasos : public QSlider {
+class CBarraFrames : public QSlider {
 public:
     struct Marca {
         long long frame = 0;
@@ -29,7 +29,7 @@ public:
         bool arriba = false;
     };
 
-    explicit CBarraPasos(QWidget* parent = nullptr);
+    explicit CBarraFrames(QWidget* parent = nullptr);
 
     void ponMarcas(std::vector<Marca> nuevas);
     const std::vector<Marca>& marcas() const { return lista; }
@@ -58,7 +58,7 @@ private:
 // The timeline under the track view: the slider over every frame of the race
 // with its event marks, the counter "Paso k de N", and the buttons that jump
 // to the previous and the next event. It follows the replay through
-// muestraPaso() and asks for frames through pasoElegido(); it never changes
+// muestraFrame() and asks for frames through frameElegido(); it never changes
 // the replay itself.
 class CLineaTiempo : public QWidget {
     Q_OBJECT
@@ -69,16 +69,16 @@ public:
     // The race to navigate: its number of frames and its events.
     void ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos);
 
-    long long pasoMostrado() const { return actual; }
-    long long numeroPasos() const { return frames; }
-    CBarraPasos* barra() const { return barraPasos; }
-    QLabel* contador() const { return etiquetaPaso; }
+    long long frameMostrado() const { return actual; }
+    long long numeroFrames() const { return frames; }
+    CBarraFrames* barra() const { return barraPasos; }
+    QLabel* contador() const { return etiquetaFrame; }
     QPushButton* botonAnterior() const { return botonEventoAnterior; }
     QPushButton* botonSiguiente() const { return botonEventoSiguiente; }
 
 public slots:
     // The replay shows this frame now (-1: none yet); emits nothing.
-    void muestraPaso(long long frame);
+    void muestraFrame(long long frame);
     // Ask for the nearest event frame before (after) the one on show;
     // nothing when there is none.
     void eventoAnterior();
@@ -86,14 +86,14 @@ public slots:
 
 signals:
     // The user chose this frame: on the slider or with an event jump.
-    void pasoElegido(long long frame);
+    void frameElegido(long long frame);
 
 private:
     void eligeDesdeBarra(int valor);
     void actualiza();
 
-    CBarraPasos* barraPasos = nullptr;
-    QLabel* etiquetaPaso = nullptr;
+    CBarraFrames* barraPasos = nullptr;
+    QLabel* etiquetaFrame = nullptr;
     QPushButton* botonEventoAnterior = nullptr;
     QPushButton* botonEventoSiguiente = nullptr;
     std::vector<long long> framesEventos;

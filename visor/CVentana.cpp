@@ -1,14 +1,18 @@
 #include "CVentana.h"
 
+#include "CDialogoAtajos.h"
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
-#include "estelas.h"
+#include "archivos_soltados.h"
+#include "carga.h"
 #include "eventos.h"
-#include "mapa.h"
+#include "filtro_selectores.h"
+#include "guardar_png.h"
+#include "interaccion.h"
 #include "nombres.h"
-#include "salida.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
@@ -31,36 +35,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <new>
 
 namespace {
 
-using Archivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-Archivo abre(const char* ruta) {
-    if (ruta == nullptr) {
-        throw new CVentana::excepcionArchivoNoAbre(std::string());
-    }
-    Archivo archivo(std::fopen(ruta, "r"), &std::fclose);
-    if (!archivo) {
-        throw new CVentana::excepcionArchivoNoAbre(ruta);
-    }
-    return archivo;
-}
-
-// Runs a loader and turns what it refuses into the window's own exception,
-// which names the file.
-template <typename Lector> void carga(const char* ruta, Lector lector) {
-    Archivo archivo = abre(ruta);
-    try {
-        lector(archivo.get());
-    } catch (const zul::ErrorFormato& error) {
-        throw new CVentana::excepcionArchivoInvalido(ruta, error.what());
-    } catch (const std::bad_alloc&) {
-        throw new CVentana::excepcionArchivoInvalido(
-            ruta, "No hay memoria suficiente para leer el archivo.");
-    }
+std::string rutaDe(const char* ruta) {
+    return ruta == nullptr ? std::string() : std::string(ruta);
 }
 
 } // namespace
@@ -73,8 +55,17 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     // splitter takes it over below.
     visualizador = new CVisualizador(this);
 
-    carga(archivoCarrera, [this](std::FILE* archivo) { leeCarrera(archivo); });
-    carga(archivoMapa, [this](std::FILE* archivo) { leeMapa(archivo); });
+    try {
+        reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaDe(archivoCarrera)));
+        visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera().numJugadores));
+        zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
+        visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
+    } catch (const zul::ErrorCarga& error) {
+        if (error.noAbre()) {
+            throw new excepcionArchivoNoAbre(error.ruta());
+        }
+        throw new excepcionArchivoInvalido(error.ruta(), error.what());
+    }
 
     divisor = new QSplitter(Qt::Horizontal, this);
     // The left pane: the track view over its timeline.
@@ -84,7 +75,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPista->setSpacing(0);
     layoutPista->addWidget(visualizador, 1);
     lineaTiempo = new CLineaTiempo;
-    lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera));
+    lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
     layoutPista->addWidget(lineaTiempo);
     divisor->addWidget(pista);
 
@@ -108,14 +99,14 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     selectorZoom = new QDoubleSpinBox;
     selectorVelocidad = new QDoubleSpinBox;
 
-    const int n = carrera.numJugadores;
+    const int n = carrera().numJugadores;
     etiquetasNombres.reserve(n);
     etiquetasVueltas.reserve(n);
     for (int i = 0; i < n; ++i) {
         auto* fila = new QHBoxLayout;
         // The name is text, not markup: escaped before it goes into the
         // colour markup.
-        const QString nombre = zul::textoNombre(carrera.nombres[static_cast<std::size_t>(i)]);
+        const QString nombre = zul::textoNombre(carrera().nombres[static_cast<std::size_t>(i)]);
         auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
                                           tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
         etiquetaNombre->setTextFormat(Qt::RichText);
@@ -140,8 +131,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     selectorJugador->setRange(0, n - 1);
 
-    siguienteFrame = 0;
-    siguienteDisparo = 0;
     temporizadorRepintado->setInterval(50);
     cambiaVelocidad(selectorVelocidad->value());
     step();
@@ -203,17 +192,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     temporizadorRepintado->start();
 }
 
-void CVentana::leeCarrera(std::FILE* archivo) {
-    zul::leerCarrera(archivo, carrera);
-    visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera.numJugadores));
-}
-
-void CVentana::leeMapa(std::FILE* archivo) {
-    zul::Mapa mapa;
-    zul::leerMapa(archivo, mapa);
-    visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
-}
-
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
     auto* fila = new QWidget;
     auto* layout = new QHBoxLayout(fila);
@@ -227,44 +205,32 @@ void CVentana::resizeEvent(QResizeEvent* event) {
 }
 
 void CVentana::step() {
+    reproduccion.avanza();
+    muestraFoto();
+}
+
+void CVentana::muestraFoto() {
     visualizador->quitaRayo();
-    const std::size_t n = static_cast<std::size_t>(carrera.numJugadores);
-    const std::size_t f = siguienteFrame;
-    const std::size_t total = carrera.posiciones.size();
-    if (n == 0 || f * n >= total) {
-        return; // the race is over: the karts stay on the last frame
+    const zul::Foto& foto = reproduccion.enPantalla();
+    if (foto.frame < 0) {
+        return;
     }
-    // A log that ends inside its last frame leaves only some of its players.
-    const std::size_t fin = std::min((f + 1) * n, total);
-    for (std::size_t k = f * n; k < fin; ++k) {
-        const std::size_t j = k - f * n;
-        visualizador->ponJugador(static_cast<unsigned int>(j), carrera.posiciones[k],
-                                 carrera.angulos[k], carrera.vueltas[k]);
+    for (std::size_t j = 0; j < foto.karts.size(); ++j) {
+        const zul::EstadoKart& kart = foto.karts[j];
+        visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
+                                 kart.vueltas);
         etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
             QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
     }
-    frameEnPantalla = static_cast<long long>(f);
     if (lineaTiempo != nullptr) {
-        lineaTiempo->muestraPaso(frameEnPantalla);
+        lineaTiempo->muestraFrame(foto.frame);
     }
-    // The trails end at this frame; the view draws them from the race's own
-    // records, so it keeps no history.
-    constexpr std::size_t atras = zul::kLargoEstela - 1;
-    const std::size_t desde = f >= atras ? f - atras : 0;
-    visualizador->ponEstelas(carrera.posiciones.data() + desde * n, fin - desde * n,
-                             static_cast<int>(n));
-    // Every shot of this frame (or still pending from an earlier one) shows
-    // now, so none is shown late or lost at the end of the race. A partial
-    // last frame shows its shots too, once: later steps find none pending.
-    while (siguienteDisparo < carrera.disparos.size() &&
-           static_cast<long long>(carrera.framesDisparos[siguienteDisparo]) <=
-               static_cast<long long>(f)) {
-        const zul::Disparo& disparo = carrera.disparos[siguienteDisparo];
+    // The view draws the trails from the race's own records, so it keeps no
+    // history.
+    visualizador->ponEstelas(foto.estela, foto.largoEstela, carrera().numJugadores);
+    for (std::size_t k = foto.primerDisparo; k < foto.finDisparos; ++k) {
+        const zul::Disparo& disparo = carrera().disparos[k];
         visualizador->dibujaRayo(disparo.inicio, disparo.fin);
-        ++siguienteDisparo;
-    }
-    if (fin == (f + 1) * n) {
-        ++siguienteFrame; // a partial last frame stays on show until a restart
     }
 }
 
@@ -293,35 +259,108 @@ void CVentana::detener() {
     temporizador->stop();
 }
 
-std::uint32_t CVentana::numeroFrames() const {
-    return static_cast<std::uint32_t>(carrera.framesCompletos() +
-                                      (carrera.ultimoFrameParcial() ? 1 : 0));
-}
-
 void CVentana::irAFrame(long long f) {
-    const long long total = numeroFrames();
-    if (total == 0) {
+    if (reproduccion.numeroFrames() == 0) {
         return;
     }
-    f = std::clamp(f, 0LL, total - 1);
-    siguienteFrame = static_cast<std::uint32_t>(f);
-    // Shots of earlier frames are past; those of frame f show with it.
-    const auto primero =
-        std::lower_bound(carrera.framesDisparos.begin(), carrera.framesDisparos.end(), f,
-                         [](int frame, long long g) { return frame < g; });
-    siguienteDisparo =
-        static_cast<std::uint32_t>(std::distance(carrera.framesDisparos.begin(), primero));
-    step();
+    reproduccion.irAFrame(f);
+    muestraFoto();
 }
 
 void CVentana::reiniciar() {
-    siguienteFrame = 0;
-    siguienteDisparo = 0;
+    reproduccion.reinicia();
+}
+
+void CVentana::pasoAtras() {
+    if (frameMostrado() > 0) {
+        irAFrame(frameMostrado() - 1);
+    }
+}
+
+void CVentana::alternaEjecucion() {
+    if (temporizador->isActive()) {
+        detener();
+    } else {
+        ejecutar();
+    }
+}
+
+void CVentana::montaNavegacion() {
+    connect(lineaTiempo, &CLineaTiempo::frameElegido, this, &CVentana::irAFrame);
+    connect(botonPasoAtras, &QPushButton::clicked, this, &CVentana::pasoAtras);
+
+    const auto zoomEn = [this](double muescas) {
+        // Through the spin box, so that it, the view and its range agree.
+        selectorZoom->setValue(zul::zoomTrasMuescas(selectorZoom->value(), muescas));
+    };
+    const auto mira = [this](int jugador) {
+        // A player the race does not have is no reason to follow another one.
+        if (jugador >= 0 && jugador < carrera().numJugadores) {
+            selectorJugador->setValue(jugador);
+        }
+    };
+    connect(visualizador, &CVisualizador::ruedaGirada, this, zoomEn);
+    connect(visualizador, &CVisualizador::clicEnMapa, this, [this, mira](QPointF punto) {
+        QVector<QPointF> posiciones;
+        for (int j = 0; j < visualizador->cantidadJugadores(); ++j) {
+            posiciones.append(visualizador->posicionJugador(j));
+        }
+        mira(zul::kartEnPunto(posiciones, punto, visualizador->zoom()));
+    });
+
+    const auto salta = [this](long long frames) {
+        irAFrame(std::max(frameMostrado(), 0LL) + frames);
+    };
+    const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
+                              std::function<void()> hace) {
+        auto* nuevo = new QShortcut(teclas, this);
+        nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
+        // What the help window shows for it; empty for the keys that share
+        // one row there.
+        nuevo->setProperty("tecla", tecla);
+        nuevo->setWhatsThis(accion);
+        connect(nuevo, &QShortcut::activated, this, std::move(hace));
+    };
+    atajo(Qt::Key_Space, tr("Espacio"), tr("Ejecutar o pausar"), [this] { alternaEjecucion(); });
+    atajo(Qt::Key_Right, tr("Flecha derecha"), tr("Un paso adelante"), [this] { step(); });
+    atajo(Qt::Key_Left, tr("Flecha izquierda"), tr("Un paso atrás"), [this] { pasoAtras(); });
+    atajo(Qt::Key_Home, tr("Inicio"), tr("Primer paso"), [this] { irAFrame(0); });
+    atajo(Qt::Key_End, tr("Fin"), tr("Último paso"),
+          [this] { irAFrame(static_cast<long long>(numeroFrames()) - 1); });
+    atajo(Qt::Key_PageUp, tr("Re Pág"), tr("10 pasos adelante"), [salta] { salta(10); });
+    atajo(Qt::Key_PageDown, tr("Av Pág"), tr("10 pasos atrás"), [salta] { salta(-10); });
+    atajo(Qt::Key_Plus, tr("+"), tr("Acercar (más zoom)"), [zoomEn] { zoomEn(1.0); });
+    atajo(Qt::Key_Minus, tr("-"), tr("Alejar (menos zoom)"), [zoomEn] { zoomEn(-1.0); });
+    for (int k = 1; k <= 9; ++k) {
+        atajo(Qt::Key_0 + k, k == 1 ? tr("1 … 9") : QString(),
+              tr("Mirar al jugador 0 … 8 (1 → 0, 9 → 8)"), [mira, k] { mira(k - 1); });
+    }
+    atajo(Qt::Key_BracketLeft, tr("["), tr("Evento anterior"),
+          [this] { lineaTiempo->eventoAnterior(); });
+    atajo(Qt::Key_BracketRight, tr("]"), tr("Evento siguiente"),
+          [this] { lineaTiempo->eventoSiguiente(); });
+    atajo(Qt::Key_F1, tr("F1"), tr("Esta lista de atajos"), [this] { muestraAtajos(); });
+
+    auto* filtro = new FiltroSelectores(this);
+    for (QWidget* selector :
+         std::initializer_list<QWidget*>{selectorJugador, selectorZoom, selectorVelocidad}) {
+        selector->installEventFilter(filtro);
+    }
+}
+
+void CVentana::muestraAtajos() {
+    if (auto* abierta =
+            findChild<QDialog*>(CDialogoAtajos::kNombreDialogo, Qt::FindDirectChildrenOnly)) {
+        abierta->raise();
+        abierta->activateWindow();
+        return;
+    }
+    (new CDialogoAtajos(this))->show();
 }
 
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
     QString motivo;
-    const bool guardada = zul::guardaPng(visualizador->grab().toImage(), ruta, motivo);
+    const bool guardada = zul::guardaPng(visualizador->imagen(), ruta, motivo);
     if (!guardada && error != nullptr) {
         *error = motivo;
     }
@@ -332,7 +371,7 @@ void CVentana::guardaImagen() {
     QFileDialog dialogo(
         this, tr("Guardar imagen"),
         QDir::current().filePath(QStringLiteral("paso-%1.png")
-                                     .arg(std::max(frameEnPantalla, 0LL), 5, 10, QLatin1Char('0'))),
+                                     .arg(std::max(frameMostrado(), 0LL), 5, 10, QLatin1Char('0'))),
         tr("Imagen PNG (*.png)"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without an extension gets ".png" before the dialog checks

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "carrera.h"
+#include "reproduccion.h"
 
 #include <QString>
 #include <QVector>
@@ -66,14 +66,15 @@ public:
     CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr);
 
     // Read access for tests and tools.
-    const zul::Carrera& carreraGrabada() const { return carrera; }
+    const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
+    const zul::Reproduccion& reproduccionActual() const { return reproduccion; }
     CVisualizador* vista() const { return visualizador; }
-    std::uint32_t frameSiguiente() const { return siguienteFrame; }
-    std::uint32_t disparoSiguiente() const { return siguienteDisparo; }
+    std::uint32_t frameSiguiente() const { return reproduccion.siguienteFrame(); }
+    std::uint32_t disparoSiguiente() const { return reproduccion.siguienteDisparo(); }
     // Frames of the race, a partial last one included.
-    std::uint32_t numeroFrames() const;
+    std::uint32_t numeroFrames() const { return reproduccion.numeroFrames(); }
     // The frame on show, or -1 before any frame has been shown.
-    long long frameMostrado() const { return frameEnPantalla; }
+    long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
 
     // Saves the track view, as it is on screen, as a PNG; false, with the
     // reason, when it cannot.
@@ -109,8 +110,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void leeCarrera(std::FILE* archivo);
-    void leeMapa(std::FILE* archivo);
+    const zul::Carrera& carrera() const { return reproduccion.carrera(); }
+    // Hands what the replay has on show to the view, the lap labels and the
+    // timeline.
+    void muestraFoto();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
     // Timeline, keyboard shortcuts and mouse on the track.
     void montaNavegacion();
@@ -133,10 +136,7 @@ private:
     QSpinBox* selectorJugador = nullptr;
     QDoubleSpinBox* selectorZoom = nullptr;
     QDoubleSpinBox* selectorVelocidad = nullptr;
-    std::uint32_t siguienteFrame = 0;
-    std::uint32_t siguienteDisparo = 0;
-    long long frameEnPantalla = -1;
-    zul::Carrera carrera;
+    zul::Reproduccion reproduccion;
     QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
 };

@@ -5,23 +5,25 @@
 #include <QVector>
 #include <QWidget>
 
+#include "escena.h"
 #include "estelas.h"
+#include "flechas.h"
 #include "geometria.h"
+#include "pintor_escena.h"
 
 #include <cstddef>
 #include <exception>
 #include <memory>
 #include <string>
 
-class QPainter;
+class QImage;
 class QMouseEvent;
 class QPaintEvent;
 class QWheelEvent;
-class QRectF;
 
 // The track view: holds the frame on show (grid, karts, shots, zoom, followed
-// player) and paints it. It never repaints by itself; the main window repaints
-// it on a timer.
+// player) and paints it as a scene through the shared scene painter. It never repaints by itself;
+// the main window repaints it on a timer.
 class CVisualizador : public QWidget {
     Q_OBJECT
 
@@ -34,7 +36,7 @@ public:
     };
 
     // Capacity of the rectangle batch that painting fills with track runs.
-    static constexpr int kCapacidadLote = 262144;
+    static constexpr int kCapacidadLote = zul::PintorEscena::kCapacidadLote;
 
     explicit CVisualizador(QWidget* parent = nullptr);
     ~CVisualizador() override;
@@ -69,7 +71,13 @@ public:
     void ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores);
 
     // The arrow tiles in the order up, down, left, right.
-    const QPixmap& flecha(int direccion) const { return flechas[direccion]; }
+    const QPixmap& flecha(int direccion) const { return flechas.flecha(direccion); }
+
+    // What the view shows, as a scene of its size; valid while the view is
+    // unchanged.
+    zul::Escena escena() const;
+    // The view's picture, drawn by the scene painter, as Ctrl+S saves it.
+    QImage imagen();
 
 public slots:
     void cambiaZoom(double nuevoZoom);
@@ -91,16 +99,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    // Draws one kart disc centred on a pixel with the painter's brush and pen;
-    // nothing when the pixel lies outside the view.
-    void dibujaKart(QPainter& pintor, QPointF punto);
-    void pintaBloques(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
-                      zul::Rango columnasV);
-    void pintaFlechas(QPainter& pintor, const zul::Encuadre& encuadre, zul::Rango filasV,
-                      zul::Rango columnasV);
-
-    enum Direccion { Arriba, Abajo, Izquierda, Derecha, NumDirecciones };
-
     QVector<QPointF> posiciones;
     QVector<double> angulos;
     std::string celdas;
@@ -109,9 +107,8 @@ private:
     double factorZoom = 1.0;
     int filas = 0;
     int columnas = 0;
-    std::unique_ptr<QRectF[]> lote;
-    QPixmap imagenes[NumDirecciones];
-    QPixmap flechas[NumDirecciones];
+    zul::PintorEscena pintorEscena;
+    zul::Flechas flechas;
     QVector<QPointF> inicios;
     QVector<QPointF> fines;
     QVector<int> vueltas;

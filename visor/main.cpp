@@ -1,50 +1,37 @@
-#include "CDialogoAbrir.h"
-#include "CGestorVentanas.h"
-#include "CVentana.h"
-#include "renderizado.h"
+#include "aplicacion_sin_pantalla.h"
+#include "linea_ordenes.h"
+#include "modo_ventana.h"
+#include "texto_terminal.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLibraryInfo>
-#include <QMessageBox>
-#include <QTranslator>
-
-#include <cstdlib>
-#include <exception>
-#include <memory>
+#include <QString>
+#include <QStringList>
 
 int main(int argc, char* argv[]) {
-    // --png, --help and --version open no window and need no display.
-    if (zul::esLineaDeOrdenes(argc, argv)) {
-        return zul::ejecutaLineaDeOrdenes(argc, argv);
+    QStringList argumentos;
+    for (int i = 1; i < argc; ++i) {
+        argumentos.append(QString::fromLocal8Bit(argv[i]));
     }
-    QApplication aplicacion(argc, argv);
-    // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
-    // Spanish like the rest of the viewer. The viewer's texts need no
-    // translation: they are Spanish already.
-    QTranslator traduccionQt;
-    if (traduccionQt.load(QStringLiteral("qtbase_es"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&traduccionQt);
+    zul::LineaDeOrdenes orden;
+    QString error;
+    // Every mode refuses a wrong command line before anything starts, so a
+    // usage error never depends on a display.
+    if (!zul::analizaLineaDeOrdenes(argumentos, orden, error)) {
+        zul::escribe(stderr, zul::textoErrorUso(error));
+        return zul::kSalidaUso;
     }
-    try {
-        // QApplication has taken its own options out of argv already.
-        CGestorVentanas gestor;
-        if (argc > 2) {
-            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2]), QFile::decodeName(argv[1]),
-                           QFile::decodeName(argv[2]));
-        } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
-            return EXIT_SUCCESS; // the user cancelled the start dialog
-        }
-        return aplicacion.exec();
-    } catch (std::exception* error) {
-        std::unique_ptr<std::exception> propio(error);
-        QMessageBox caja;
-        explicaError(caja, *error);
-        caja.show();
-        aplicacion.exec();
-        // The viewer could not show the race: that is a failure, whatever the
-        // message box's event loop returned.
-        return EXIT_FAILURE;
+    switch (orden.modo) {
+    case zul::Modo::Ayuda:
+        zul::escribe(stdout, zul::textoAyuda());
+        return zul::kSalidaBien;
+    case zul::Modo::Version:
+        zul::escribe(stdout, zul::textoVersion());
+        return zul::kSalidaBien;
+    case zul::Modo::Png: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoPng(orden.png);
     }
+    case zul::Modo::Ventana:
+        break;
+    }
+    return ejecutaModoVentana(argc, argv);
 }

@@ -201,7 +201,7 @@ void PruebaNavegacion::buscarEnLaBarra() {
     auto v = abre();
     v->irAFrame(3); // the handle is away from every destination
     auto* linea = v->findChild<CLineaTiempo*>();
-    CBarraPasos* barra = linea->barra();
+    CBarraFrames* barra = linea->barra();
     const QPoint punto(barra->xDeValor(destino), barra->height() / 2);
     QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier, punto);
     QCOMPARE(frameEnVista(v->vista()), destino);
@@ -213,7 +213,7 @@ void PruebaNavegacion::buscarEnLaBarra() {
 
 void PruebaNavegacion::arrastrarLaBarra() {
     auto v = abre();
-    CBarraPasos* barra = v->findChild<CLineaTiempo*>()->barra();
+    CBarraFrames* barra = v->findChild<CLineaTiempo*>()->barra();
     const int y = barra->height() / 2;
     QTest::mousePress(barra, Qt::LeftButton, Qt::NoModifier, QPoint(barra->xDeValor(0), y));
     QCOMPARE(v->frameMostrado(), 0);
@@ -234,7 +234,7 @@ void PruebaNavegacion::arrastrarLaBarra() {
 // wait for their own frames.
 void PruebaNavegacion::disparosTrasBuscar() {
     auto v = abre();
-    CBarraPasos* barra = v->findChild<CLineaTiempo*>()->barra();
+    CBarraFrames* barra = v->findChild<CLineaTiempo*>()->barra();
     const int y = barra->height() / 2;
     QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier, QPoint(barra->xDeValor(2), y));
     QCOMPARE(disparosEnVista(v->vista()), QStringLiteral("0,1"));
@@ -477,7 +477,7 @@ void PruebaNavegacion::clicEnKart() {
 // player's disc colour in the lower half.
 void PruebaNavegacion::marcasDeEventos() {
     auto v = abre();
-    CBarraPasos* barra = v->findChild<CLineaTiempo*>()->barra();
+    CBarraFrames* barra = v->findChild<CLineaTiempo*>()->barra();
     QCOMPARE(barra->marcas().size(), std::size_t(4));
     const QImage imagen = barra->grab().toImage();
     const QRect franja = barra->franjaMarcas();

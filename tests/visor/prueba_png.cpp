@@ -2,8 +2,11 @@
 // with no display at all: the pictures it writes, and how it fails.
 #include "CVentana.h"
 #include "CVisualizador.h"
+#include "carga.h"
 #include "colores.h"
-#include "renderizado.h"
+#include "linea_ordenes.h"
+#include "modo_png.h"
+#include "texto_terminal.h"
 
 #include <QDir>
 #include <QImage>
@@ -66,6 +69,12 @@ private slots:
     void ayudaYVersion();
     void nombres_data();
     void nombres();
+    void sinPantalla_data();
+    void sinPantalla();
+    void nombresConControl();
+    void opcionesDeQt_data();
+    void opcionesDeQt();
+    void parcialSinVentana();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -257,6 +266,16 @@ void PruebaPng::errores_data() {
     QTest::newRow("carpeta de salida inexistente")
         << QStringList{"--png", "no/hay/x.png", "C", "M"} << 1 << "no/hay/x.png";
     QTest::newRow("salida sobre la carrera") << QStringList{"--png", "C", "C", "M"} << 1 << "C";
+    // The window mode refuses a wrong command line too, before it looks for
+    // a display (there is none here: that would be status 1).
+    QTest::newRow("ventana: opción desconocida") << QStringList{"--foo", "C", "M"} << 2 << "--foo";
+    QTest::newRow("ventana: --") << QStringList{"--", "C", "M"} << 2 << "«--»";
+    QTest::newRow("ventana: sobra un archivo")
+        << QStringList{"C", "M", "M"} << 2 << "sobran archivos";
+    QTest::newRow("ventana: -- sin archivos") << QStringList{"--"} << 2 << "«--»";
+    QTest::newRow("--png con --") << QStringList{"--png", "x.png", "--", "C", "M"} << 2 << "«--»";
+    QTest::newRow("--png con opción de Qt") << con({"-style", "fusion"}) << 2 << "-style";
+    QTest::newRow("valor a una opción sin valor") << con({"--estelas=1"}) << 2 << "--estelas=1";
 }
 
 // Every error: a non-zero status, a message on standard error, no picture,
@@ -328,6 +347,105 @@ void PruebaPng::nombres() {
     QFETCH(int, cifras);
     QFETCH(QString, nombre);
     QCOMPARE(zul::nombreNumerado(salida, paso, cifras), nombre);
+}
+
+void PruebaPng::sinPantalla_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::newRow("con los dos archivos") << QStringList{"C", "M"};
+    QTest::newRow("sin archivos") << QStringList{};
+    QTest::newRow("con un archivo que no existe") << QStringList{"no-existe.txt", "M"};
+}
+
+// With no display the window mode says so in Spanish, points to --png and
+// exits with status 1; it neither aborts nor dumps core.
+void PruebaPng::sinPantalla() {
+    QFETCH(QStringList, argumentos);
+    for (QString& a : argumentos) {
+        a = a == QLatin1String("C") ? rutaCarrera : (a == QLatin1String("M") ? rutaMapa : a);
+    }
+    const Resultado r = ejecuta(argumentos);
+    QCOMPARE(r.estado, 1);
+    QVERIFY2(r.errores.startsWith(QStringLiteral("visor: no hay pantalla")), qPrintable(r.errores));
+    QVERIFY2(r.errores.contains(QStringLiteral("--png")), qPrintable(r.errores));
+    QCOMPARE(r.errores.count(QLatin1Char('\n')), 1);
+    QVERIFY(r.salida.isEmpty());
+}
+
+// A file name with control characters is printed escaped, so it can neither
+// break the message nor drive the terminal.
+void PruebaPng::nombresConControl() {
+    const QString raro = dir->filePath(QStringLiteral("a\x1b[31m\nb\tc"));
+    const Resultado r = ejecuta({"--png", "x.png", raro, rutaMapa});
+    QCOMPARE(r.estado, 1);
+    QVERIFY2(r.errores.contains(QStringLiteral("a\\x1b[31m\\nb\\tc: No se pudo abrir el archivo")),
+             qPrintable(r.errores));
+    QVERIFY(!r.errores.contains(QChar(0x1b)));
+    QCOMPARE(r.errores.count(QLatin1Char('\n')), 1);
+    QCOMPARE(zul::textoImprimible(QStringLiteral("ñ\\\x7f\u0085")),
+             QStringLiteral("ñ\\\\x7f\\x85"));
+}
+
+void PruebaPng::opcionesDeQt_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QStringList>("archivos");
+    QTest::newRow("sin nada") << QStringList{} << QStringList{};
+    QTest::newRow("-platform") << QStringList{"-platform", "offscreen", "C", "M"}
+                               << QStringList{"C", "M"};
+    QTest::newRow("-style= y -reverse detrás")
+        << QStringList{"C", "-style=fusion", "-reverse"} << QStringList{"C"};
+    QTest::newRow("un guion es un archivo") << QStringList{"-", "M"} << QStringList{"-", "M"};
+}
+
+// Qt's own window options still reach QApplication in window mode.
+void PruebaPng::opcionesDeQt() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(QStringList, archivos);
+    zul::LineaDeOrdenes orden;
+    QString error;
+    QVERIFY2(zul::analizaLineaDeOrdenes(argumentos, orden, error), qPrintable(error));
+    QCOMPARE(orden.modo, zul::Modo::Ventana);
+    QCOMPARE(orden.archivos, archivos);
+}
+
+// The picture of a partial last frame drawn with no window is what the window
+// shows after stepping there: the missing player stays where the frame
+// before left it, not where the first frame had it.
+void PruebaPng::parcialSinVentana() {
+    QByteArray texto = "2 alfa beta\n";
+    for (int k = 0; k < 6; ++k) {
+        texto += "p " + QByteArray::number(10.5 + k) + " 10.5 0 0\np " +
+                 QByteArray::number(3.5 + k) + " 4.5 1.57 0\n";
+    }
+    texto += "p 16.5 10.5 0 1\n";
+    QFile archivo(rutaCarrera);
+    QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(archivo.write(texto), texto.size());
+    archivo.close();
+
+    const zul::Reproduccion reproduccion(
+        zul::cargaCarrera(QFile::encodeName(rutaCarrera).toStdString()));
+    const zul::Mapa mapa = zul::cargaMapa(QFile::encodeName(rutaMapa).toStdString());
+    QCOMPARE(reproduccion.numeroFrames(), 7u);
+    zul::AspectoImagen aspecto;
+    aspecto.jugador = 1;
+    aspecto.zoom = 4.0;
+    aspecto.tamano = QSize(200, 150);
+    zul::ImagenFrame dibujo(reproduccion, mapa, aspecto);
+    QCOMPARE(dibujo.escena(6).posiciones.value(1), QPointF(8.5, 4.5));
+
+    CVentana ventana(QFile::encodeName(rutaCarrera).constData(),
+                     QFile::encodeName(rutaMapa).constData());
+    CVisualizador* vista = ventana.vista();
+    vista->cambiaZoom(aspecto.zoom);
+    vista->cambiaMira(aspecto.jugador);
+    vista->setFixedSize(aspecto.tamano);
+    for (int k = 0; k < 6; ++k) {
+        ventana.step();
+    }
+    QCOMPARE(ventana.frameMostrado(), 6);
+    QImage enVentana(aspecto.tamano, QImage::Format_RGB32);
+    vista->render(&enVentana);
+    QCOMPARE(dibujo.dibuja(6), enVentana);
 }
 
 QTEST_MAIN(PruebaPng)

@@ -3,9 +3,9 @@
 #include "CGestorVentanas.h"
 #include "CVentana.h"
 #include "CVisualizador.h"
-#include "clasificacion.h"
 #include "colores.h"
 #include "estelas.h"
+#include "tipo_archivo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -239,12 +239,12 @@ void PruebaSalida::muestraLarga_data() {
     // Far past the sample: only its start is read, and a number cut at its
     // end does not spoil it.
     QByteArray mapa = "300 300\n";
-    while (mapa.size() < static_cast<qsizetype>(3 * zul::kMuestraClasificacion)) {
+    while (mapa.size() < static_cast<qsizetype>(3 * zul::kMuestraTipo)) {
         mapa += "12345 ";
     }
     QTest::newRow("mapa grande") << mapa << true;
     QByteArray registro = "1 alfa\n";
-    while (registro.size() < static_cast<qsizetype>(3 * zul::kMuestraClasificacion)) {
+    while (registro.size() < static_cast<qsizetype>(3 * zul::kMuestraTipo)) {
         registro += "p 1.25 2.5 0 0\n";
     }
     QTest::newRow("registro grande") << registro << false;
@@ -252,7 +252,7 @@ void PruebaSalida::muestraLarga_data() {
     QTest::newRow("palabra pasada la muestra") << mapa + "p" << true;
     // Exactly the sample's size: the whole file, so its last token counts.
     QByteArray justo = "2 3 ";
-    justo += QByteArray(static_cast<qsizetype>(zul::kMuestraClasificacion) - justo.size() - 1, ' ');
+    justo += QByteArray(static_cast<qsizetype>(zul::kMuestraTipo) - justo.size() - 1, ' ');
     justo += 'x';
     QTest::newRow("palabra al final de una muestra justa") << justo << false;
 }
@@ -263,8 +263,8 @@ void PruebaSalida::muestraLarga() {
     const std::string ruta = QFile::encodeName(escribe("archivo", contenido)).toStdString();
     bool completo = false;
     const std::string muestra = zul::leeMuestra(ruta, completo);
-    QVERIFY(muestra.size() <= zul::kMuestraClasificacion);
-    QCOMPARE(completo, static_cast<std::size_t>(contenido.size()) <= zul::kMuestraClasificacion);
+    QVERIFY(muestra.size() <= zul::kMuestraTipo);
+    QCOMPARE(completo, static_cast<std::size_t>(contenido.size()) <= zul::kMuestraTipo);
     QCOMPARE(zul::pareceMapa(muestra, completo), mapa);
 }
 

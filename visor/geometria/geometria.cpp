@@ -35,6 +35,14 @@ QPointF Encuadre::aMapa(QPointF pixel) const {
                    centro.y() + (pixel.y() - ancla) / zoom);
 }
 
+Encuadre encuadra(QSize vista, double zoom, QPointF centro) {
+    Encuadre encuadre;
+    encuadre.ancla = anclaVista(vista.width(), vista.height());
+    encuadre.zoom = zoom;
+    encuadre.centro = centro;
+    return encuadre;
+}
+
 double anclaVista(int ancho, int alto) {
     return std::min(ancho, alto) * 0.5;
 }

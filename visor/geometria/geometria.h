@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QVector>
 
+#include "casillas.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -62,6 +64,10 @@ struct Rango {
     bool vacio() const { return inicio >= fin; }
 };
 
+// The framing of a view of `vista` pixels on `centro` at `zoom`: the one
+// place where the anchor rule is applied.
+Encuadre encuadra(QSize vista, double zoom, QPointF centro);
+
 // Rows (or columns) worth examining: from the first whose edge lies no more
 // than two cells before the view to one past the last whose edge lies less
 // than one cell past its far side `limite`. Empty with no cells, or when the
@@ -69,8 +75,6 @@ struct Rango {
 Rango rangoVisible(double ancla, double centro, double zoom, int cuantas, int limite);
 Rango filasVisibles(const Encuadre& encuadre, int filas, int alto);
 Rango columnasVisibles(const Encuadre& encuadre, int columnas, int ancho);
-
-constexpr char kMuro = '5';
 
 // A run of track cells of one row: its first and last column.
 struct Tramo {

@@ -1,4 +1,4 @@
-#include "clasificacion.h"
+#include "tipo_archivo.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -72,14 +72,14 @@ std::string leeMuestra(const std::string& ruta, bool& completo) {
         throw ErrorFormato("No se pudo abrir el archivo " + ruta + ": " + std::strerror(errno) +
                            ".");
     }
-    std::string muestra(kMuestraClasificacion, '\0');
+    std::string muestra(kMuestraTipo, '\0');
     const std::size_t leidos = std::fread(muestra.data(), 1, muestra.size(), archivo.get());
     if (std::ferror(archivo.get())) {
         throw ErrorFormato("No se pudo leer el archivo " + ruta + ".");
     }
     muestra.resize(leidos);
     // A sample that filled the buffer is whole only if nothing follows it.
-    completo = leidos < kMuestraClasificacion || std::fgetc(archivo.get()) == EOF;
+    completo = leidos < kMuestraTipo || std::fgetc(archivo.get()) == EOF;
     return muestra;
 }
 

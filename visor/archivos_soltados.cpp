@@ -1,51 +1,12 @@
-#include "salida.h"
+#include "archivos_soltados.h"
 
-#include "clasificacion.h"
+#include "tipo_archivo.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QImageWriter>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
-#ifndef ZUL_DATOS_RELATIVO
-#define ZUL_DATOS_RELATIVO "../share/zul"
-#endif
-
 namespace zul {
-
-QString rutaDatosInstalados(const QString& nombre) {
-    if (QCoreApplication::instance() == nullptr) {
-        return QString();
-    }
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral(ZUL_DATOS_RELATIVO "/") + nombre);
-}
-
-bool guardaPng(const QImage& imagen, const QString& ruta, QString& error) {
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, archivo.errorString());
-        return false;
-    }
-    QImageWriter escritor(&archivo, "png");
-    if (!escritor.write(imagen)) {
-        archivo.cancelWriting();
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, escritor.errorString());
-        return false;
-    }
-    if (!archivo.commit()) {
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, archivo.errorString());
-        return false;
-    }
-    return true;
-}
 
 QStringList dosArchivosArrastrados(const QMimeData* datos) {
     if (datos == nullptr || !datos->hasUrls()) {

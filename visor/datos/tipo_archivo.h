@@ -10,7 +10,7 @@ namespace zul {
 
 // Bytes read from the start of a file to tell what it is: far more than the
 // header of any race log, and a map that is all integers this far is a map.
-constexpr std::size_t kMuestraClasificacion = 64 * 1024;
+constexpr std::size_t kMuestraTipo = 64 * 1024;
 
 // Whether a text reads as the start of a map file: two integers and then only
 // integers, separated by whitespace. A race log starts with an integer too,
@@ -19,7 +19,7 @@ constexpr std::size_t kMuestraClasificacion = 64 * 1024;
 // end is not judged.
 bool pareceMapa(std::string_view texto, bool completo);
 
-// The start of a file (at most kMuestraClasificacion bytes); `completo` tells
+// The start of a file (at most kMuestraTipo bytes); `completo` tells
 // whether that is the whole file. Throws ErrorFormato naming the file when it
 // cannot be opened or read.
 std::string leeMuestra(const std::string& ruta, bool& completo);

@@ -12,11 +12,8 @@ class QPainter;
 
 namespace zul {
 
-// Frames of a kart's trail: the frame on show and the ones before it.
-constexpr int kLargoEstela = 30;
-
-// The recent paths of the karts, as the main window hands them to the track
-// view at every step. They come straight from the recorded race: frame after
+// The recent paths of the karts, as the replay hands them to the track view at
+// every step. They come straight from the recorded race: frame after
 // frame, player j of the i-th frame at i * jugadores + j (the last frame may
 // lack its later players).
 class Estelas {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "geometria.h"
+
+#include <QPointF>
+#include <QSize>
+#include <QVector>
+
+#include <string_view>
+
+namespace zul {
+
+class Estelas;
+class Flechas;
+
+// How the view is placed over the track.
+enum class Camara {
+    // On the followed player, drawn at the anchor pixel.
+    Seguir,
+};
+
+// Everything that changes what the track picture shows besides its content.
+struct OpcionesEscena {
+    Camara camara = Camara::Seguir;
+    bool estelas = false;
+};
+
+// One picture of the track: what the painter draws and how. Plain values
+// and views of data held elsewhere (the grid, the trails, the tiles), which
+// must outlive the scene.
+struct Escena {
+    QSize tamano;
+    double zoom = 1.0;
+    int mira = 0; // the followed player
+    int filas = 0;
+    int columnas = 0;
+    std::string_view celdas; // filas * columnas, or empty
+    QVector<QPointF> posiciones;
+    QVector<double> angulos;
+    // The shots on show: from iniciosRayos[k] to finesRayos[k].
+    QVector<QPointF> iniciosRayos;
+    QVector<QPointF> finesRayos;
+    const Estelas* estelas = nullptr;
+    const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
+    OpcionesEscena opciones;
+};
+
+// Where the scene's camera puts the map on its picture. Painting, clicks on
+// the view and every headless output frame through this one function.
+Encuadre encuadreDe(const Escena& escena);
+
+} // namespace zul

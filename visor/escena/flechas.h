@@ -1,0 +1,29 @@
+#pragma once
+
+#include "casillas.h"
+
+#include <QPixmap>
+
+namespace zul {
+
+// The arrow tiles: the four pictures as loaded, and the same scaled to one
+// cell of the current zoom. The picture in the working directory wins, so
+// users can replace the tiles; then the installed one beside the program;
+// otherwise the copy built into the program. Needs a QGuiApplication.
+class Flechas {
+public:
+    Flechas();
+
+    // Scales the tiles to a cell of this zoom plus one pixel. Below the arrow
+    // zoom, and past a side that would outgrow any view, the tiles are left
+    // as they are.
+    void ajustaA(double zoom);
+
+    const QPixmap& flecha(int direccion) const { return escaladas[direccion]; }
+
+private:
+    QPixmap originales[NumBaldosas];
+    QPixmap escaladas[NumBaldosas];
+};
+
+} // namespace zul

@@ -1,0 +1,140 @@
+#include "pintor_escena.h"
+
+#include "colores.h"
+#include "estelas.h"
+#include "flechas.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+
+namespace zul {
+
+Encuadre encuadreDe(const Escena& escena) {
+    // The only camera so far follows a player.
+    return encuadra(escena.tamano, escena.zoom,
+                    eligeCentro(escena.posiciones, escena.mira, escena.filas, escena.columnas));
+}
+
+PintorEscena::PintorEscena() : lote(new QRectF[kCapacidadLote]) {}
+
+PintorEscena::~PintorEscena() = default;
+
+void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
+    pintor.fillRect(QRect(QPoint(0, 0), escena.tamano), Qt::black);
+    pintor.setPen(Qt::NoPen);
+    const Encuadre encuadre = encuadreDe(escena);
+    pintaPista(pintor, escena, encuadre);
+    if (escena.opciones.estelas && escena.estelas != nullptr) {
+        escena.estelas->pinta(pintor, encuadre, escena.tamano); // under the karts
+    }
+    pintaKarts(pintor, escena, encuadre);
+    pintaRayos(pintor, escena, encuadre);
+}
+
+void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
+    const Rango filasV = filasVisibles(encuadre, escena.filas, escena.tamano.height());
+    const Rango columnasV = columnasVisibles(encuadre, escena.columnas, escena.tamano.width());
+    if (filasV.vacio() || columnasV.vacio() || escena.celdas.empty()) {
+        return;
+    }
+    pintor.setBrush(QColor(108, 81, 81));
+    if (escena.zoom < kZoomFlechas) {
+        pintaBloques(pintor, escena, encuadre, filasV, columnasV);
+    } else {
+        pintaFlechas(pintor, escena, encuadre, filasV, columnasV);
+    }
+}
+
+void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const Encuadre& encuadre,
+                                Rango filasV, Rango columnasV) {
+    const QSize vista = escena.tamano;
+    const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
+    int enLote = 0;
+    const auto guarda = [&](const QRectF& bloque) {
+        // A full batch is drawn and reused, so no run is ever left out.
+        if (enLote == kCapacidadLote) {
+            pintor.drawRects(lote.get(), enLote);
+            enLote = 0;
+        }
+        lote[static_cast<std::size_t>(enLote++)] = bloque;
+    };
+    for (int i = filasV.inicio; i < filasV.fin; ++i) {
+        if (filaFueraDeVista(encuadre, i, vista)) {
+            continue;
+        }
+        const char* fila = escena.celdas.data() + static_cast<std::size_t>(i) * ancho;
+        bloquesFila(encuadre, i, fila, columnasV, vista, guarda);
+    }
+    if (enLote > 0) {
+        pintor.drawRects(lote.get(), enLote);
+    }
+}
+
+void PintorEscena::pintaFlechas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre,
+                                Rango filasV, Rango columnasV) {
+    if (escena.flechas == nullptr) {
+        return;
+    }
+    const QSize vista = escena.tamano;
+    const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
+    for (int i = filasV.inicio; i < filasV.fin; ++i) {
+        // The visible ranges lie inside the grid, so its cells are read directly.
+        const char* fila = escena.celdas.data() + static_cast<std::size_t>(i) * ancho;
+        for (int j = columnasV.inicio; j < columnasV.fin; ++j) {
+            const Baldosa b = baldosaDe(fila[j]);
+            if (b == SinBaldosa) {
+                continue;
+            }
+            const QPixmap& baldosa = escena.flechas->flecha(b);
+            QPoint esquina;
+            if (!baldosa.isNull() &&
+                esquinaBaldosa(encuadre, i, j, baldosa.size(), vista, esquina)) {
+                pintor.drawPixmap(esquina, baldosa);
+            }
+        }
+    }
+}
+
+void PintorEscena::pintaKarts(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
+    const QPen lineaRumbo(Qt::black, 0, Qt::SolidLine);
+    const QRectF caja = cajaRecorte(escena.tamano);
+    const double radio = radioDisco(escena.zoom);
+    const double largo = largoRumbo(escena.zoom);
+    const int cuantos = static_cast<int>(std::min(escena.posiciones.size(), escena.angulos.size()));
+    for (int k = 0; k < cuantos; ++k) {
+        pintor.setBrush(colorDisco(k));
+        const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
+        // A disc whose centre lies outside the picture is not drawn.
+        if (dentroDeVista(punto, escena.tamano)) {
+            pintor.drawEllipse(
+                QRectF(punto.x() - radio, punto.y() - radio, 2.0 * radio, 2.0 * radio));
+        }
+        pintor.setBrush(Qt::black);
+        pintor.setPen(lineaRumbo);
+        QLineF rumbo(punto, puntaRumbo(punto, escena.angulos[k], largo));
+        if (recortaSegmento(rumbo, caja)) {
+            pintor.drawLine(rumbo);
+        }
+        pintor.setPen(Qt::NoPen);
+    }
+}
+
+void PintorEscena::pintaRayos(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
+    const int cuantos =
+        static_cast<int>(std::min(escena.iniciosRayos.size(), escena.finesRayos.size()));
+    if (cuantos == 0) {
+        return;
+    }
+    const QRectF caja = cajaRecorte(escena.tamano);
+    pintor.setPen(QPen(Qt::yellow, 0, Qt::SolidLine));
+    for (int k = 0; k < cuantos; ++k) {
+        QLineF rayo(encuadre.aPixel(escena.iniciosRayos[k]), encuadre.aPixel(escena.finesRayos[k]));
+        if (recortaSegmento(rayo, caja)) {
+            pintor.drawLine(rayo);
+        }
+    }
+}
+
+} // namespace zul

@@ -1,0 +1,299 @@
+#include "linea_ordenes.h"
+
+#include "texto_terminal.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+#ifndef ZUL_VERSION
+#define ZUL_VERSION "desconocida"
+#endif
+
+namespace zul {
+
+namespace {
+
+// The options of the --png mode, in the order the help lists them.
+const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
+const char* const kEstelas = "estelas";
+
+// QApplication's own options: taken in window mode, where QApplication
+// removes them from the arguments, and unknown to every other mode.
+const char* const kQtConValor[] = {
+    "platform",     "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowtitle", "qwindowicon",        "session",       "style",  "stylesheet",
+    "display",      "geometry",           "title",         "name"};
+const char* const kQtSinValor[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+bool leeEntero(const QString& texto, long long minimo, long long maximo, long long& valor) {
+    bool ok = false;
+    const long long leido = texto.trimmed().toLongLong(&ok);
+    if (!ok || leido < minimo || leido > maximo) {
+        return false;
+    }
+    valor = leido;
+    return true;
+}
+
+// The argument as the user wrote it for an option name the parser reports.
+QString argumentoDe(const QStringList& argumentos, const QString& nombre) {
+    for (const QString& argumento : argumentos) {
+        QString sin = argumento;
+        while (sin.startsWith(QLatin1Char('-'))) {
+            sin.remove(0, 1);
+        }
+        if (argumento.startsWith(QLatin1Char('-')) &&
+            sin.section(QLatin1Char('='), 0, 0) == nombre) {
+            return argumento;
+        }
+    }
+    return QStringLiteral("--") + nombre;
+}
+
+bool esDeQt(const QString& nombre) {
+    for (const char* opcion : kQtConValor) {
+        if (nombre == QLatin1String(opcion)) {
+            return true;
+        }
+    }
+    for (const char* opcion : kQtSinValor) {
+        if (nombre == QLatin1String(opcion)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the parser refused, in the words the viewer has always used.
+QString errorDeAnalisis(const QCommandLineParser& analizador, const QStringList& argumentos) {
+    if (!analizador.unknownOptionNames().isEmpty()) {
+        return QStringLiteral("opción desconocida: %1")
+            .arg(argumentoDe(argumentos, analizador.unknownOptionNames().constFirst()));
+    }
+    // Only an option that takes a value, written last, has none.
+    const QString ultimo = argumentos.isEmpty() ? QString() : argumentos.constLast();
+    if (ultimo.startsWith(QLatin1Char('-')) && !ultimo.contains(QLatin1Char('='))) {
+        return QStringLiteral("falta el valor de %1").arg(ultimo);
+    }
+    // A value given to an option that takes none.
+    for (const QString& argumento : argumentos) {
+        if (argumento.startsWith(QLatin1Char('-')) && argumento.contains(QLatin1Char('='))) {
+            return QStringLiteral("opción desconocida: %1").arg(argumento);
+        }
+    }
+    return QStringLiteral("orden mal escrita");
+}
+
+bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
+    png.salida = a.value(QStringLiteral("png"));
+    if (a.isSet(QStringLiteral("png")) && png.salida.isEmpty()) {
+        error = QStringLiteral("--png necesita el nombre del archivo de salida");
+        return false;
+    }
+    for (const char* nombre : {"paso", "hasta"}) {
+        const QString opcion = QString::fromLatin1(nombre);
+        if (!a.isSet(opcion)) {
+            continue;
+        }
+        long long numero = 0;
+        const QString valor = a.value(opcion);
+        if (!leeEntero(valor, 0, std::numeric_limits<int>::max(), numero)) {
+            error = QStringLiteral("--%1 debe ser un número de paso (un entero desde 0), no «%2»")
+                        .arg(opcion, valor);
+            return false;
+        }
+        (opcion == QLatin1String("paso") ? png.frame : png.hasta) = numero;
+    }
+    if (a.isSet(QStringLiteral("jugador"))) {
+        long long numero = 0;
+        const QString valor = a.value(QStringLiteral("jugador"));
+        if (!leeEntero(valor, 0, std::numeric_limits<int>::max(), numero)) {
+            error = QStringLiteral(
+                        "--jugador debe ser un número de jugador (un entero desde 0), no «%1»")
+                        .arg(valor);
+            return false;
+        }
+        png.aspecto.jugador = static_cast<int>(numero);
+    }
+    if (a.isSet(QStringLiteral("zoom"))) {
+        const QString valor = a.value(QStringLiteral("zoom"));
+        // A decimal comma is read like a point.
+        QString texto = valor.trimmed();
+        texto.replace(QLatin1Char(','), QLatin1Char('.'));
+        bool ok = false;
+        const double zoom = texto.toDouble(&ok);
+        if (!ok || !std::isfinite(zoom) || zoom < kZoomMinimo || zoom > kZoomMaximo) {
+            error = QStringLiteral("--zoom debe ser un número de 0.1 a 50, no «%1»").arg(valor);
+            return false;
+        }
+        png.aspecto.zoom = zoom;
+    }
+    if (a.isSet(QStringLiteral("tamano"))) {
+        const QString valor = a.value(QStringLiteral("tamano"));
+        static const QRegularExpression forma(QStringLiteral("^\\s*(\\d+)\\s*[xX]\\s*(\\d+)\\s*$"));
+        const QRegularExpressionMatch partes = forma.match(valor);
+        long long ancho = 0;
+        long long alto = 0;
+        if (!partes.hasMatch() || !leeEntero(partes.captured(1), 1, kLadoMaximo, ancho) ||
+            !leeEntero(partes.captured(2), 1, kLadoMaximo, alto)) {
+            error = QStringLiteral("--tamano debe ser ANCHOxALTO, cada uno de 1 a %1 píxeles "
+                                   "(por ejemplo 640x480), no «%2»")
+                        .arg(kLadoMaximo)
+                        .arg(valor);
+            return false;
+        }
+        png.aspecto.tamano = QSize(static_cast<int>(ancho), static_cast<int>(alto));
+    }
+    png.aspecto.opciones.estelas = a.isSet(QString::fromLatin1(kEstelas));
+    if (a.isSet(QStringLiteral("hasta")) && png.hasta < png.frame) {
+        error = QStringLiteral("--hasta %1 es anterior a --paso %2").arg(png.hasta).arg(png.frame);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
+                           QString& error) {
+    resultado = LineaDeOrdenes();
+    // "--" would make every later word a file, and the window would take it
+    // as a file name itself.
+    if (argumentos.contains(QStringLiteral("--"))) {
+        error = QStringLiteral("«--» no es una opción del visor; para un archivo cuyo nombre "
+                               "empieza por «-», escriba ./ delante");
+        return false;
+    }
+    QCommandLineParser analizador;
+    // -platform, -style and the like are single-dash words, as Qt takes them.
+    analizador.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    analizador.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const char* nombre : kOpcionesPng) {
+        analizador.addOption(
+            QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
+    }
+    analizador.addOption(QCommandLineOption(QString::fromLatin1(kEstelas)));
+    analizador.addOption(
+        QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    analizador.addOption(
+        QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")}));
+    for (const char* nombre : kQtConValor) {
+        analizador.addOption(
+            QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
+    }
+    for (const char* nombre : kQtSinValor) {
+        analizador.addOption(QCommandLineOption(QString::fromLatin1(nombre)));
+    }
+    // The parser skips the program's name.
+    if (!analizador.parse(QStringList{QStringLiteral("visor")} + argumentos)) {
+        error = errorDeAnalisis(analizador, argumentos);
+        return false;
+    }
+
+    QStringList vistas; // --png mode options given, once each
+    QStringList deQt;
+    for (const QString& nombre : analizador.optionNames()) {
+        if (nombre == QLatin1String("h") || nombre == QLatin1String("help") ||
+            nombre == QLatin1String("v") || nombre == QLatin1String("version")) {
+            continue;
+        }
+        if (esDeQt(nombre)) {
+            deQt.append(argumentoDe(argumentos, nombre));
+            continue;
+        }
+        const QString opcion = QStringLiteral("--") + nombre;
+        if (vistas.contains(opcion)) {
+            error = QStringLiteral("la opción %1 aparece más de una vez").arg(opcion);
+            return false;
+        }
+        vistas.append(opcion);
+    }
+    if (!vistas.isEmpty() && !deQt.isEmpty()) {
+        error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
+        return false;
+    }
+    if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
+        return false;
+    }
+    if (analizador.isSet(QStringLiteral("help"))) {
+        resultado.modo = Modo::Ayuda;
+        return true;
+    }
+    if (analizador.isSet(QStringLiteral("version"))) {
+        resultado.modo = Modo::Version;
+        return true;
+    }
+
+    const QStringList archivos = analizador.positionalArguments();
+    const QString sobran =
+        QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
+            .arg(archivos.mid(2).join(QStringLiteral(" ")));
+    if (vistas.isEmpty()) {
+        if (archivos.size() > 2) {
+            error = sobran;
+            return false;
+        }
+        resultado.modo = Modo::Ventana;
+        resultado.archivos = archivos;
+        return true;
+    }
+    resultado.modo = Modo::Png;
+    if (resultado.png.salida.isEmpty()) {
+        error = QStringLiteral("las opciones %1 solo se usan con --png SALIDA.png")
+                    .arg(vistas.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (archivos.size() != 2) {
+        error =
+            archivos.size() < 2
+                ? QStringLiteral("faltan archivos: hacen falta el registro de carrera y el mapa")
+                : sobran;
+        return false;
+    }
+    resultado.png.carrera = archivos[0];
+    resultado.png.mapa = archivos[1];
+    return true;
+}
+
+QString textoErrorUso(const QString& error) {
+    return QStringLiteral("visor: %1\nPruebe «visor --help» para ver las opciones.\n")
+        .arg(textoImprimible(error));
+}
+
+QString textoVersion() {
+    return QStringLiteral("visor " ZUL_VERSION "\n");
+}
+
+QString textoAyuda() {
+    return QStringLiteral(
+        "Uso: visor [CARRERA MAPA]\n"
+        "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
+        "\n"
+        "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
+        "mapa de la pista (MAPA). Sin --png abre la ventana del visor; sin archivos, pide\n"
+        "elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, sin abrir ninguna\n"
+        "ventana ni necesitar pantalla, y termina.\n"
+        "\n"
+        "Opciones:\n"
+        "  --png SALIDA.png  archivo PNG que se escribe\n"
+        "  --paso K          paso que se dibuja, contando desde 0 (por defecto 0)\n"
+        "  --hasta M         dibuja los pasos K a M, cada uno en su archivo, con el número de\n"
+        "                    paso antes de la extensión: SALIDA-00012.png\n"
+        "  --jugador J       jugador en el que se centra la vista, desde 0 (por defecto 0)\n"
+        "  --zoom Z          píxeles por casilla, de 0.1 a 50 (por defecto 10)\n"
+        "  --tamano AxB      ancho y alto de la imagen en píxeles, de 1 a 8192\n"
+        "                    (por defecto 512x512)\n"
+        "  --estelas         dibuja el recorrido de cada kart en los últimos 30 pasos\n"
+        "  -h, --help        muestra esta ayuda y termina\n"
+        "  -v, --version     muestra la versión y termina\n"
+        "\n"
+        "Estado de salida: 0 si todo fue bien, 1 si no se pudo leer un archivo o escribir una\n"
+        "imagen, 2 si la orden está mal escrita. Los errores se explican en la salida de\n"
+        "errores.\n");
+}
+
+} // namespace zul

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "modo_png.h"
+
+#include <QString>
+#include <QStringList>
+
+// The viewer's command line, every mode in one parser:
+//   visor [CARRERA [MAPA]]                      the window
+//   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
+//   visor --help | --version
+// A new mode adds its options, its Modo and its fields here; main dispatches.
+namespace zul {
+
+enum class Modo { Ventana, Png, Ayuda, Version };
+
+struct LineaDeOrdenes {
+    Modo modo = Modo::Ventana;
+    // Window mode: the paths given (none, the race log, or both).
+    QStringList archivos;
+    OpcionesPng png;
+};
+
+// Exit statuses of every mode.
+constexpr int kSalidaBien = 0;
+constexpr int kSalidaError = 1;
+constexpr int kSalidaUso = 2;
+
+// Reads a command line (without the program's name). Qt's own window options
+// (such as -platform or -style) are accepted in window mode and left for
+// QApplication. False, with the reason in Spanish, when the command line is
+// wrong; the files themselves are checked later.
+bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
+                           QString& error);
+
+QString textoAyuda();
+QString textoVersion();
+
+// The usage error as printed: the reason, with control characters escaped,
+// and where to look.
+QString textoErrorUso(const QString& error);
+
+} // namespace zul

@@ -1,0 +1,74 @@
+#include "modo_ventana.h"
+
+#include "CDialogoAbrir.h"
+#include "CGestorVentanas.h"
+#include "CVentana.h"
+#include "texto_terminal.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+namespace {
+
+// While QApplication connects to the display: a platform that cannot start
+// ends the program here, in Spanish and with status 1, where Qt would abort
+// with a core dump. The platform's own notes about it are dropped.
+void sinPantalla(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    if (tipo == QtFatalMsg) {
+        zul::escribe(stderr,
+                     QStringLiteral("visor: no hay pantalla en la que abrir la ventana (no se pudo "
+                                    "iniciar la plataforma gráfica). Para dibujar la carrera sin "
+                                    "pantalla, use «visor --png SALIDA.png CARRERA MAPA»; "
+                                    "«visor --help» explica las opciones.\n"));
+        std::_Exit(EXIT_FAILURE);
+    }
+    const char* categoria = contexto.category != nullptr ? contexto.category : "";
+    if (qstrncmp(categoria, "qt.qpa", 6) == 0) {
+        return;
+    }
+    zul::escribe(stderr, qFormatLogMessage(tipo, contexto, texto) + QLatin1Char('\n'));
+}
+
+} // namespace
+
+int ejecutaModoVentana(int argc, char* argv[]) {
+    const QtMessageHandler anterior = qInstallMessageHandler(sinPantalla);
+    QApplication aplicacion(argc, argv);
+    qInstallMessageHandler(anterior);
+    // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
+    // Spanish like the rest of the viewer. The viewer's texts need no
+    // translation: they are Spanish already.
+    QTranslator traduccionQt;
+    if (traduccionQt.load(QStringLiteral("qtbase_es"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&traduccionQt);
+    }
+    try {
+        // QApplication has taken its own options out of argv already, and
+        // the command line allows nothing else but the paths.
+        CGestorVentanas gestor;
+        if (argc > 2) {
+            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2]), QFile::decodeName(argv[1]),
+                           QFile::decodeName(argv[2]));
+        } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
+            return EXIT_SUCCESS; // the user cancelled the start dialog
+        }
+        return aplicacion.exec();
+    } catch (std::exception* error) {
+        std::unique_ptr<std::exception> propio(error);
+        QMessageBox caja;
+        explicaError(caja, *error);
+        caja.show();
+        aplicacion.exec();
+        // The viewer could not show the race: that is a failure, whatever the
+        // message box's event loop returned.
+        return EXIT_FAILURE;
+    }
+}

@@ -1,0 +1,50 @@
+#include "imagen_frame.h"
+
+#include <QPainter>
+
+namespace zul {
+
+ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
+                         const AspectoImagen& aspecto)
+    : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
+    flechas.ajustaA(aspecto.zoom);
+}
+
+Escena ImagenFrame::escena(long long k) {
+    const Carrera& carrera = reproduccion.carrera();
+    const Foto foto = reproduccion.fotoFrame(k);
+    Escena escena;
+    escena.tamano = aspecto.tamano;
+    escena.zoom = aspecto.zoom;
+    escena.mira = aspecto.jugador;
+    escena.filas = mapa.filas;
+    escena.columnas = mapa.columnas;
+    escena.celdas = mapa.celdas;
+    escena.posiciones.reserve(static_cast<qsizetype>(foto.karts.size()));
+    escena.angulos.reserve(static_cast<qsizetype>(foto.karts.size()));
+    for (const EstadoKart& kart : foto.karts) {
+        escena.posiciones.append(kart.posicion);
+        escena.angulos.append(kart.angulo);
+    }
+    for (std::size_t d = foto.primerDisparo; d < foto.finDisparos; ++d) {
+        escena.iniciosRayos.append(carrera.disparos[d].inicio);
+        escena.finesRayos.append(carrera.disparos[d].fin);
+    }
+    estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
+    escena.estelas = &estelas;
+    escena.flechas = &flechas;
+    escena.opciones = aspecto.opciones;
+    return escena;
+}
+
+QImage ImagenFrame::dibuja(long long k) {
+    QImage imagen(aspecto.tamano, QImage::Format_RGB32);
+    if (imagen.isNull()) {
+        return imagen;
+    }
+    QPainter lienzo(&imagen);
+    pintor.pinta(lienzo, escena(k));
+    return imagen;
+}
+
+} // namespace zul

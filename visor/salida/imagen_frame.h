@@ -1,0 +1,47 @@
+#pragma once
+
+#include "escena.h"
+#include "estelas.h"
+#include "flechas.h"
+#include "mapa.h"
+#include "pintor_escena.h"
+#include "reproduccion.h"
+
+#include <QImage>
+#include <QSize>
+
+namespace zul {
+
+// How a headless picture looks: what the window's track view would show with
+// these settings.
+struct AspectoImagen {
+    int jugador = 0;
+    double zoom = 10.0;
+    QSize tamano{512, 512};
+    OpcionesEscena opciones;
+};
+
+// Draws frames of a race into images, with no widget: the same picture as
+// the window's track view after a seek to that frame (its shots included).
+// Every headless output draws through it, so each of their pictures is the
+// same. The race and the map must outlive it. Needs a QGuiApplication for
+// the arrow tiles.
+class ImagenFrame {
+public:
+    ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa, const AspectoImagen& aspecto);
+
+    // The scene of frame k, valid until the next call.
+    Escena escena(long long k);
+    // Frame k as an RGB32 image; a null image when it cannot be allocated.
+    QImage dibuja(long long k);
+
+private:
+    const Reproduccion& reproduccion;
+    const Mapa& mapa;
+    AspectoImagen aspecto;
+    Flechas flechas;
+    Estelas estelas;
+    PintorEscena pintor;
+};
+
+} // namespace zul

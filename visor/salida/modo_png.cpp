@@ -1,0 +1,114 @@
+#include "modo_png.h"
+
+#include "carga.h"
+#include "guardar_png.h"
+#include "texto_terminal.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <new>
+
+namespace zul {
+
+namespace {
+
+QString rutaCanonica(const QString& ruta) {
+    return QFileInfo(ruta).canonicalFilePath();
+}
+
+void informa(const QString& error) {
+    escribe(stderr, QStringLiteral("visor: %1\n").arg(textoImprimible(error)));
+}
+
+} // namespace
+
+QString nombreNumerado(const QString& salida, long long frame, int cifras) {
+    const QString numero = QStringLiteral("-%1").arg(frame, cifras, 10, QLatin1Char('0'));
+    const QFileInfo info(salida);
+    const QString extension = info.suffix();
+    // A dot that starts the file name (".png") is no extension.
+    if (extension.isEmpty() || info.fileName().size() == extension.size() + 1) {
+        return salida + numero;
+    }
+    return salida.left(salida.size() - extension.size() - 1) + numero + QLatin1Char('.') +
+           extension;
+}
+
+bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const OpcionesPng& opciones,
+                 QString& error) {
+    const long long frames = reproduccion.numeroFrames();
+    if (frames == 0) {
+        error =
+            QStringLiteral("%1: la carrera no tiene ningún paso que dibujar").arg(opciones.carrera);
+        return false;
+    }
+    const long long hasta = opciones.hasta < 0 ? opciones.frame : opciones.hasta;
+    if (hasta >= frames) {
+        error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
+                    .arg(frames)
+                    .arg(frames - 1)
+                    .arg(hasta);
+        return false;
+    }
+    const int jugadores = reproduccion.carrera().numJugadores;
+    if (opciones.aspecto.jugador >= jugadores) {
+        error =
+            QStringLiteral("la carrera tiene %1 jugadores (del 0 al %2); no existe el jugador %3")
+                .arg(jugadores)
+                .arg(jugadores - 1)
+                .arg(opciones.aspecto.jugador);
+        return false;
+    }
+
+    ImagenFrame dibujo(reproduccion, mapa, opciones.aspecto);
+    const QString entradas[] = {rutaCanonica(opciones.carrera), rutaCanonica(opciones.mapa)};
+    const int cifras = std::max(5, static_cast<int>(QString::number(hasta).size()));
+    for (long long k = opciones.frame; k <= hasta; ++k) {
+        const QString ruta =
+            opciones.hasta < 0 ? opciones.salida : nombreNumerado(opciones.salida, k, cifras);
+        // An image never replaces the files it is drawn from.
+        const QString destino = rutaCanonica(ruta);
+        if (!destino.isEmpty() && (destino == entradas[0] || destino == entradas[1])) {
+            error =
+                QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe").arg(ruta);
+            return false;
+        }
+        const QImage imagen = dibujo.dibuja(k);
+        if (imagen.isNull()) {
+            error = QStringLiteral("no hay memoria para una imagen de %1x%2 píxeles")
+                        .arg(opciones.aspecto.tamano.width())
+                        .arg(opciones.aspecto.tamano.height());
+            return false;
+        }
+        if (!guardaPng(imagen, ruta, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int ejecutaModoPng(const OpcionesPng& opciones) {
+    try {
+        const Reproduccion reproduccion(
+            cargaCarrera(QFile::encodeName(opciones.carrera).toStdString()));
+        const Mapa mapa = cargaMapa(QFile::encodeName(opciones.mapa).toStdString());
+        QString error;
+        if (!escribePngs(reproduccion, mapa, opciones, error)) {
+            informa(error);
+            return 1;
+        }
+        return 0;
+    } catch (const ErrorCarga& fallo) {
+        informa((fallo.ruta().empty() ? QStringLiteral("falta la ruta del archivo")
+                                      : QString::fromLocal8Bit(fallo.ruta().c_str())) +
+                QStringLiteral(": ") + QString::fromUtf8(fallo.what()));
+        return 1;
+    } catch (const std::bad_alloc&) {
+        informa(QStringLiteral("no hay memoria suficiente"));
+        return 1;
+    }
+}
+
+} // namespace zul
