@@ -1,6 +1,6 @@
 #include "exportar_grafica.h"
 
-#include "salida.h"
+#include "guardar_png.h"
 
 #include <QChartView>
 #include <QImage>
