@@ -9,10 +9,14 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <math.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdio_ext.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -121,7 +125,9 @@ Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...) {
     if (resultado == 1) {
         return LEIDO;
     }
-    if (resultado == EOF && !ferror(entrada)) {
+    // A number cut by the end of the input ("0.5 -" and nothing more) is the end of the input
+    // too: the conversion failed only because nothing followed.
+    if ((resultado == EOF || resultado == 0) && feof(entrada) && !ferror(entrada)) {
         return FIN;
     }
     char que[200];
@@ -224,13 +230,57 @@ int leerEntradas(FILE* entrada) {
     return -1;
 }
 
+// Writes with SIGPIPE blocked, so that a reader that went away makes the write fail with EPIPE
+// (and the library report it) instead of killing the contestant. The contestant's own handling of
+// SIGPIPE stays as it was.
+struct SinSigpipe {
+    sigset_t antes;
+    bool yaPendiente;
+};
+
+void bloquearSigpipe(SinSigpipe* b) {
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    sigprocmask(SIG_BLOCK, &pipe, &b->antes);
+    sigset_t pendientes;
+    sigpending(&pendientes);
+    b->yaPendiente = sigismember(&pendientes, SIGPIPE) == 1;
+}
+
+void desbloquearSigpipe(const SinSigpipe* b) {
+    const int error = errno;
+    if (!b->yaPendiente) {
+        // Takes back the SIGPIPE that a failed write left pending, if any.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        const timespec nada = {0, 0};
+        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
+        }
+    }
+    sigprocmask(SIG_SETMASK, &b->antes, nullptr);
+    errno = error;
+}
+
 int escribirOrden(FILE* salida) {
     const double theta = static_cast<double>(anguloAsignado) / 180.0 * 3.141592653589793;
     const double x = fuerzaAsignada * cos(theta);
     const double y = fuerzaAsignada * sin(theta);
     const bool disparo = disparoPedido;
     disparoPedido = false;
-    if (fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) < 0 || fflush(salida) != 0) {
+    SinSigpipe b;
+    bloquearSigpipe(&b);
+    const bool escrita =
+        fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) >= 0 && fflush(salida) == 0;
+    const int error = errno;
+    if (!escrita) {
+        // Dropped, or exit() would try the same write again, with SIGPIPE no longer blocked.
+        __fpurge(salida);
+    }
+    desbloquearSigpipe(&b);
+    errno = error;
+    if (!escrita) {
         snprintf(mensaje, sizeof mensaje,
                  "ZULlib: no se pudo escribir la respuesta del turno %ld: %s", turno,
                  strerror(errno));
@@ -252,7 +302,10 @@ ssize_t leerGrabando(void* cookie, char* buffer, size_t tam) {
         leidos = read(STDIN_FILENO, buffer, tam);
     } while (leidos < 0 && errno == EINTR);
     for (ssize_t hecho = 0; leidos > 0 && g->archivo >= 0 && hecho < leidos;) {
+        SinSigpipe b;
+        bloquearSigpipe(&b);
         ssize_t n = write(g->archivo, buffer + hecho, static_cast<size_t>(leidos - hecho));
+        desbloquearSigpipe(&b);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -284,12 +337,37 @@ FILE* entradaEstandar() {
         return stdin;
     }
     static Grabacion grabacion;
-    grabacion.archivo = open(ruta, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Opened without truncating, and without waiting for a reader if it is a pipe: the checks
+    // below come first.
+    grabacion.archivo = open(ruta, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (grabacion.archivo < 0) {
+        if (errno == ENXIO) {
+            fprintf(stderr, "ZULlib: nadie lee la tubería %s; se juega sin grabar\n", ruta);
+        } else {
+            fprintf(stderr,
+                    "ZULlib: no se pudo crear %s para grabar la entrada (%s); se juega sin "
+                    "grabar\n",
+                    ruta, strerror(errno));
+        }
+        return stdin;
+    }
+    struct stat destino;
+    struct stat leida;
+    memset(&destino, 0, sizeof destino);
+    if (fstat(grabacion.archivo, &destino) == 0 && fstat(STDIN_FILENO, &leida) == 0 &&
+        destino.st_dev == leida.st_dev && destino.st_ino == leida.st_ino) {
         fprintf(stderr,
-                "ZULlib: no se pudo crear %s para grabar la entrada (%s); se juega sin "
-                "grabar\n",
-                ruta, strerror(errno));
+                "ZULlib: %s es la propia entrada estándar; se juega sin grabar para no "
+                "borrarla\n",
+                ruta);
+        cerrarGrabacion(&grabacion);
+        return stdin;
+    }
+    fcntl(grabacion.archivo, F_SETFL, fcntl(grabacion.archivo, F_GETFL) & ~O_NONBLOCK);
+    if (S_ISREG(destino.st_mode) && ftruncate(grabacion.archivo, 0) != 0) {
+        fprintf(stderr, "ZULlib: no se pudo vaciar %s (%s); se juega sin grabar\n", ruta,
+                strerror(errno));
+        cerrarGrabacion(&grabacion);
         return stdin;
     }
     grabacion.ruta = ruta;

@@ -65,7 +65,7 @@ Revision comprobarRespuesta(const std::string& linea) {
     for (size_t k = 1; k <= 2; ++k) {
         char* fin = nullptr;
         const double v = std::strtod(campos[k].c_str(), &fin);
-        if (*fin != '\0') {
+        if (fin != campos[k].c_str() + campos[k].size()) {
             r.motivo = motivo + mostrar(campos[k]) + " no es un número";
             return r;
         }

@@ -35,14 +35,20 @@ std::string mostrar(const std::string& s) {
     return "«" + r + "»";
 }
 
+namespace {
+
+// strtol and strtof stop at the first NUL; a word with one inside is no number.
+bool hastaElFinal(const std::string& s, const char* fin) {
+    return !s.empty() && fin == s.c_str() + s.size();
+}
+
+} // namespace
+
 bool entero(const std::string& s, long minimo, long maximo, long& valor) {
-    if (s.empty()) {
-        return false;
-    }
     errno = 0;
     char* fin = nullptr;
     const long v = strtol(s.c_str(), &fin, 10);
-    if (errno != 0 || *fin != '\0' || v < minimo || v > maximo) {
+    if (errno != 0 || !hastaElFinal(s, fin) || v < minimo || v > maximo) {
         return false;
     }
     valor = v;
@@ -52,7 +58,7 @@ bool entero(const std::string& s, long minimo, long maximo, long& valor) {
 bool real(const std::string& s) {
     char* fin = nullptr;
     strtof(s.c_str(), &fin);
-    return !s.empty() && *fin == '\0';
+    return hastaElFinal(s, fin);
 }
 
 } // namespace zul

@@ -97,7 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoFin{"segundo_turno_a_medias", "0 0\n0 7\n1 1 2", 1},
                     CasoFin{"dos_turnos", "0 0\n0 7\n0 7\n", 2},
                     CasoFin{"sin_salto_final", "1 1 4 0 3", 1},
-                    CasoFin{"todo_en_una_linea", "2 3 0 1 2 3 5 4 1 0.5 0.5 1 0 0 -2 1", 2}),
+                    CasoFin{"todo_en_una_linea", "2 3 0 1 2 3 5 4 1 0.5 0.5 1 0 0 -2 1", 2},
+                    // The input ends inside a number: a sign with nothing after it.
+                    CasoFin{"signo_suelto_al_final", "0 0 2 1 1 1 1 1 1 1 -", 0},
+                    CasoFin{"signo_suelto_en_la_entrada", "0 0\n0 1\n1\n0.5 -", 1},
+                    CasoFin{"signo_suelto_en_el_id", "0 0\n0 1\n0 +", 1},
+                    CasoFin{"signo_suelto_en_el_mapa", "1 1 -", 0}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
 // ---------------------------------------------------------------------------------------------
@@ -135,10 +140,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoMal{"jugadores", "0 0 abc", 0, {"número de jugadores", "turno 1", "«a»"}},
         CasoMal{"coordenada_x", "0 0 0 1 1 q", 1, {"coordenada x de la entrada 0", "turno 2"}},
         CasoMal{"id", "0 0 1 1 2 3 4 #", 0, {"identificador propio", "«#»"}},
-        CasoMal{"signo_suelto_al_final",
-                "0 0 2 1 1 1 1 1 1 1 -",
-                0,
-                {"componente v del vector de la entrada 1", "final de la entrada"}},
         CasoMal{"byte_de_control", "0 0 1 1 2 3 \x01", 0, {"componente v", "0x01"}}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
@@ -422,6 +423,22 @@ TEST(Dummy, RespondeCadaTurnoEnCuantoLoLee) {
     EXPECT_EQ(r.estado, 0);
     EXPECT_EQ(r.salida, "");
     EXPECT_EQ(r.errores, "");
+}
+
+// Nobody reads the answers any more: status 2 and a line on stderr, never death by SIGPIPE.
+TEST(SalidaCerrada, EstadoDosYMensaje) {
+    for (const std::string& bot : {kDummy, kCbot}) {
+        SCOPED_TRACE(bot);
+        Proceso p({bot});
+        p.cerrarSalida();
+        p.escribir("0 0\n0 1\n0 1\n");
+        Resultado r = p.terminar();
+        EXPECT_EQ(r.senal, 0);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.errores.find("ZULlib: no se pudo escribir la respuesta del turno 1"),
+                  std::string::npos)
+            << r.errores;
+    }
 }
 
 TEST(ConcursanteEnC, JuegaIgual) {
