@@ -1,7 +1,7 @@
-// Biblioteca del concursante: protocolo de turnos sobre la entrada y la salida estándar.
+// The contestant library: the turn protocol over standard input and output.
 //
-// Solo usa el runtime de C (nada de la biblioteca estándar de C++), para que un concursante
-// escrito en C pueda enlazarla con el enlazador de C.
+// It uses the C runtime only (nothing of the C++ standard library), so that a contestant written
+// in C can link it with the C linker.
 
 #include "ZULlib.h"
 #include "ZULinterno.h"
@@ -33,12 +33,12 @@ struct Entrada {
     float fuerza;
 };
 
-// Estado del proceso. Todo vale cero al arrancar y tras zulReiniciar().
-int* mapa;               // largo × ancho celdas, fila a fila
-long long capacidadMapa; // celdas reservadas en mapa
-long long celdasLeidas;  // celdas guardadas en mapa
-Entrada* entradas;       // entradas del turno; las posteriores a noJugadores conservan lo anterior
-int capacidadEntradas;   // todas valen cero hasta que un turno las escribe
+// The process's state. All of it is zero at start and after zulReiniciar().
+int* mapa;               // largo × ancho cells, row by row
+long long capacidadMapa; // cells allocated in mapa
+long long celdasLeidas;  // cells stored in mapa
+Entrada* entradas;       // the turn's entries; those past noJugadores keep older turns' values
+int capacidadEntradas;   // all zero until a turn writes them
 float anguloAsignado;
 float fuerzaAsignada;
 int largo;
@@ -52,8 +52,8 @@ char mensaje[512];
 
 enum Lectura { LEIDO, FIN, MAL_FORMADO, FALLO_ES };
 
-// Crece el almacén de celdas a medida que se leen, así una cabecera enorme no reserva memoria
-// que la entrada no llega a llenar.
+// The cell store grows as cells are read, so a huge header allocates nothing that the input
+// never fills.
 bool asegurarCelda(long long indice, long long total) {
     if (indice < capacidadMapa) {
         return true;
@@ -74,7 +74,7 @@ bool asegurarCelda(long long indice, long long total) {
     return true;
 }
 
-// Igual que las celdas: crece con las entradas leídas, nunca con la N declarada.
+// As the cells: grows with the entries read, never with the N declared.
 bool asegurarEntrada(int indice) {
     if (indice < capacidadEntradas) {
         return true;
@@ -103,8 +103,8 @@ int memoriaAgotada() {
     return ZUL_ERROR_ES;
 }
 
-// Describe lo que había en la entrada donde se esperaba un número. Solo mira el carácter que la
-// conversión devolvió a la entrada: leer más podría bloquear si el árbitro espera respuesta.
+// Describes what the input held where a number was expected. It looks only at the character that
+// the conversion pushed back: reading more could block while the referee waits for an answer.
 void describirSiguiente(FILE* entrada, char* texto, size_t tam) {
     int c = getc(entrada);
     if (c == EOF) {
@@ -116,8 +116,8 @@ void describirSiguiente(FILE* entrada, char* texto, size_t tam) {
     }
 }
 
-// Traduce el resultado de fscanf. Ante un número ilegible deja el mensaje con qué se esperaba
-// (formato printf) y dónde.
+// Translates fscanf's result. For an unreadable number it leaves the message saying what was
+// expected (a printf format) and where.
 Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...)
     __attribute__((format(printf, 3, 4)));
 
@@ -215,8 +215,8 @@ int leerEntradas(FILE* entrada) {
         }
         const double u = valores[2];
         const double v = valores[3];
-        // Cada paso se redondea a float como al guardarlo: así un v negativo diminuto con u
-        // positivo da exactamente 360.
+        // Each step is rounded to float as when stored: so a tiny negative v with a positive u
+        // gives exactly 360.
         float a = static_cast<float>(atan2(v, u));
         if (a < 0) {
             a = static_cast<float>(a + 6.283185307179586);
@@ -289,7 +289,7 @@ int escribirOrden(FILE* salida) {
     return -1;
 }
 
-// Lectura que copia en un archivo cada byte leído de la entrada estándar (ZUL_GRABAR).
+// Reading that copies every byte read from standard input into a file (ZUL_GRABAR).
 struct Grabacion {
     int archivo;
     const char* ruta;
@@ -310,7 +310,7 @@ ssize_t leerGrabando(void* cookie, char* buffer, size_t tam) {
             continue;
         }
         if (n <= 0) {
-            // La partida sigue aunque la grabación falle.
+            // The game goes on even if the recording fails.
             fprintf(stderr, "ZULlib: no se pudo escribir en %s (%s); se deja de grabar\n", g->ruta,
                     strerror(errno));
             close(g->archivo);
@@ -464,7 +464,7 @@ float obtenerFuerza(int i) {
 }
 
 int dirrecionDelMapa(float x, float y) {
-    // Comparado en double: exacto también para anchos que un float no representa.
+    // Compared in double: exact also for widths that a float cannot hold.
     if (!(x >= 0 && static_cast<double>(x) < ancho && y >= 0 && static_cast<double>(y) < largo)) {
         return kMuro;
     }
@@ -518,7 +518,7 @@ void registro(const char* formato, ...) {
     }
     size_t total = static_cast<size_t>(prefijo) + static_cast<size_t>(largoTexto);
     if (total + 2 > sizeof local) {
-        // Líneas largas: se reserva lo justo en vez de cortarlas.
+        // Long lines: just enough is allocated instead of cutting them.
         texto = static_cast<char*>(malloc(total + 2));
         if (texto == nullptr) {
             va_end(copia);

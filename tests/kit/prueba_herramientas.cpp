@@ -1,4 +1,4 @@
-// Herramientas del concursante: zulprueba, la grabación (ZUL_GRABAR) y registro().
+// The contestant's tools: zulprueba, recording (ZUL_GRABAR) and registro().
 #include "carpeta_temporal.h"
 #include "proceso.h"
 
@@ -25,11 +25,11 @@ const std::string kRoto = ZUL_ROTO;
 const std::string kCharlatan = ZUL_CHARLATAN;
 const std::string kRegistra = ZUL_REGISTRA;
 
-// Mapa de 3 × 4 con pista en la fila del medio.
+// A 3 × 4 map with track in the middle row.
 const std::string kMapa = "3 4\n5 5 5 5\n5 1 1 5\n5 5 5 5\n";
 
 // ---------------------------------------------------------------------------------------------
-// zulprueba contra bots que cumplen y contra bots rotos.
+// zulprueba against bots that keep the protocol and bots that break it.
 
 struct CasoZulprueba {
     const char* nombre;
@@ -44,7 +44,7 @@ class Zulprueba : public testing::TestWithParam<CasoZulprueba> {};
 TEST_P(Zulprueba, Informe) {
     const auto& c = GetParam();
     std::vector<std::string> argv = {kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa)};
-    // Un límite holgado, salvo donde se prueba: los tiempos de la máquina no deciden nada.
+    // A generous limit, except where it is tested: the machine's timing decides nothing.
     if (std::find(c.opciones.begin(), c.opciones.end(), "--limite") == c.opciones.end()) {
         argv.insert(argv.end(), {"--limite", "20000"});
     }
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"150 turnos sintéticos con 4 karts", "Turnos respondidos: 150 de 150",
                        "Tiempo por turno: media", "terminó con estado 0 al cerrarse su entrada",
                        "Resultado: el bot cumple el protocolo"}},
-        // Dispara cada 100 turnos a través de la biblioteca: nunca antes de tiempo.
+        // Shoots every 100 turns through the library: never too early.
         CasoZulprueba{"disparos_con_la_biblioteca",
                       {"--pasos", "250", "--jugadores", "2"},
                       {kCbot},
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"turno 2: respuesta no válida «depuración: estoy en 1.500000 1.500000»",
                        "turno 2: línea de más en el mismo turno: «m 1.000000 0.000000»",
                        "(2 infracciones)"}},
-        // Disparos válidos en los turnos 1 y 101; los demás, antes de tiempo.
+        // Valid shots in turns 1 and 101; the others, too early.
         CasoZulprueba{"dispara_siempre",
                       {"--pasos", "120"},
                       {kRoto, "dispara"},
@@ -198,7 +198,7 @@ TEST(ZulpruebaPorOmision, MapaDeEjemploYLimite) {
     EXPECT_NE(r.salida.find("límite 1000 ms"), std::string::npos) << r.salida;
 }
 
-// La transcripción tiene lo enviado (>), lo recibido (<) y los comentarios (#).
+// The transcript holds what was sent (>), what was received (<) and comments (#).
 std::vector<std::string> marcadas(const std::string& transcripcion, char marca) {
     std::vector<std::string> v;
     std::stringstream ss(transcripcion);
@@ -227,7 +227,7 @@ TEST(ZulpruebaRegistro, TranscribeTodoElIntercambio) {
     EXPECT_EQ(errores[0], "[turno 1] id=0 n=1");
     EXPECT_NE(t.find("# turno 2"), std::string::npos);
     EXPECT_NE(t.find("# Resultado: el bot cumple el protocolo"), std::string::npos);
-    // Lo que el bot escribe en stderr también se ve al momento.
+    // What the bot writes to stderr is also shown at once.
     EXPECT_NE(r.errores.find("[turno 2] con salto final\n"), std::string::npos);
 }
 
@@ -376,10 +376,10 @@ INSTANTIATE_TEST_SUITE_P(Finales, ZulpruebaProcesos, testing::Values(0, SIGHUP, 
                          });
 
 // ---------------------------------------------------------------------------------------------
-// Grabación: ZUL_GRABAR copia cada byte leído; la grabación reproduce la partida.
+// Recording: ZUL_GRABAR copies every byte read; the recording replays the game.
 
 TEST(Grabacion, PartidaInteractivaReproducida) {
-    // Partida turno a turno a través de zulprueba, con órdenes y disparos variados.
+    // A game turn by turn through zulprueba, with varied commands and shots.
     std::string turnos;
     for (int t = 0; t < 130; ++t) {
         turnos += t % 7 == 0 ? "0\n" : "1\n" + std::to_string(t * 13 % 360) + " 1.25e0 0 0\n";
@@ -396,7 +396,7 @@ TEST(Grabacion, PartidaInteractivaReproducida) {
     const auto respuestas = marcadas(transcripcion, '<');
     ASSERT_EQ(respuestas.size(), 130u);
 
-    // La grabación es exactamente lo que se envió.
+    // The recording is exactly what was sent.
     std::string enviado;
     for (const auto& l : marcadas(transcripcion, '>')) {
         enviado += l + "\n";

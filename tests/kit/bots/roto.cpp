@@ -1,13 +1,13 @@
-// Bot sin la biblioteca que rompe el protocolo a propósito, según su primer argumento:
-//   doble     dos líneas en el turno 3        basura   texto en vez de orden en el turno 2
-//   dispara   "s" en todos los turnos         duerme   se duerme en el turno 2
-//   revienta  SIGSEGV en el turno 3           eterno   sigue escribiendo al acabarse la entrada
-//   vivo      no termina al acabarse la entrada
-//   tabulador, espacios, final   en el turno 2, un tabulador, dos espacios o uno al final
-//   sinsalto  al acabarse la entrada escribe en stderr una línea sin salto final
-//   hijos     en el turno 1 deja dos procesos que no terminan, uno en otra sesión, y escribe en
-//             stderr "hijos BOT HIJO1 HIJO2"; con un segundo argumento "duerme", se duerme
-//             después
+// A bot without the library that breaks the protocol on purpose, as its first argument says:
+//   doble     two lines in turn 3               basura   text instead of a command in turn 2
+//   dispara   "s" in every turn                 duerme   falls asleep in turn 2
+//   revienta  SIGSEGV in turn 3                 eterno   keeps writing once its input ends
+//   vivo      does not end when its input ends
+//   tabulador, espacios, final   in turn 2, a tab, two spaces or a trailing space
+//   sinsalto  when its input ends, writes a stderr line without its final '\n'
+//   hijos     in turn 1 leaves two processes that never end, one in a session of its own, and
+//             writes "hijos BOT CHILD1 CHILD2" to stderr; with a second argument "duerme", it
+//             then falls asleep
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         } else if (strcmp(modo, "revienta") == 0 && turno == 3) {
             rlimit sinNucleo = {0, 0};
             setrlimit(RLIMIT_CORE, &sinNucleo);
-            signal(SIGSEGV, SIG_DFL); // sin el manejador de los sanitizers, si los hay
+            signal(SIGSEGV, SIG_DFL); // without the sanitizers' handler, if any
             raise(SIGSEGV);
         } else {
             printf("m 1.000000 0.000000\n");
