@@ -287,9 +287,10 @@ void terminarDescendientes() {
         if (n <= 0) {
             return;
         }
+        // Each pid ends with a space; one cut short by the buffer waits for the next round.
         pid_t hijo = 0;
-        for (ssize_t i = 0; i <= n; ++i) {
-            if (i < n && lista[i] >= '0' && lista[i] <= '9') {
+        for (ssize_t i = 0; i < n; ++i) {
+            if (lista[i] >= '0' && lista[i] <= '9') {
                 hijo = hijo * 10 + (lista[i] - '0');
             } else if (hijo > 0) {
                 kill(-hijo, SIGKILL);
