@@ -235,7 +235,7 @@ int leerEntradas(FILE* entrada) {
 // SIGPIPE stays as it was.
 struct SinSigpipe {
     sigset_t antes;
-    bool yaPendiente;
+    bool yaBloqueada; // the contestant blocks SIGPIPE itself: what is pending stays theirs
 };
 
 void bloquearSigpipe(SinSigpipe* b) {
@@ -243,15 +243,13 @@ void bloquearSigpipe(SinSigpipe* b) {
     sigemptyset(&pipe);
     sigaddset(&pipe, SIGPIPE);
     sigprocmask(SIG_BLOCK, &pipe, &b->antes);
-    sigset_t pendientes;
-    sigpending(&pendientes);
-    b->yaPendiente = sigismember(&pendientes, SIGPIPE) == 1;
+    b->yaBloqueada = sigismember(&b->antes, SIGPIPE) == 1;
 }
 
-void desbloquearSigpipe(const SinSigpipe* b) {
+// `fallo`: the write failed with EPIPE and so left a SIGPIPE pending, which is taken back.
+void desbloquearSigpipe(const SinSigpipe* b, bool fallo) {
     const int error = errno;
-    if (!b->yaPendiente) {
-        // Takes back the SIGPIPE that a failed write left pending, if any.
+    if (fallo && !b->yaBloqueada) {
         sigset_t pipe;
         sigemptyset(&pipe);
         sigaddset(&pipe, SIGPIPE);
@@ -278,7 +276,7 @@ int escribirOrden(FILE* salida) {
         // Dropped, or exit() would try the same write again, with SIGPIPE no longer blocked.
         __fpurge(salida);
     }
-    desbloquearSigpipe(&b);
+    desbloquearSigpipe(&b, !escrita && error == EPIPE);
     errno = error;
     if (!escrita) {
         snprintf(mensaje, sizeof mensaje,
@@ -305,7 +303,7 @@ ssize_t leerGrabando(void* cookie, char* buffer, size_t tam) {
         SinSigpipe b;
         bloquearSigpipe(&b);
         ssize_t n = write(g->archivo, buffer + hecho, static_cast<size_t>(leidos - hecho));
-        desbloquearSigpipe(&b);
+        desbloquearSigpipe(&b, n < 0 && errno == EPIPE);
         if (n < 0 && errno == EINTR) {
             continue;
         }
