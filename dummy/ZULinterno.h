@@ -1,6 +1,6 @@
 /*
- * Puntos de entrada internos de ZULlib, para las pruebas y los objetivos de fuzzing.
- * El concursante no los necesita: su programa usa ZULlib.h y ZULmain().
+ * ZULlib's internal entry points, for the tests and the fuzz targets.
+ * Contestants do not need them: their programs use ZULlib.h and ZULmain().
  */
 #ifndef ZULINTERNO_H
 #define ZULINTERNO_H
@@ -11,26 +11,26 @@
 extern "C" {
 #endif
 
-/* Resultado de zulEjecutar(); ZULmain() termina el proceso con este mismo valor. */
+/* zulEjecutar()'s result; ZULmain() exits the process with this same value. */
 enum {
-    ZUL_FIN_ENTRADA = 0, /* la entrada se acabó (en el mapa o en cualquier punto de un turno) */
-    ZUL_ENTRADA_NO_VALIDA = 1, /* un número no se pudo convertir; ver zulMensajeError() */
-    ZUL_ERROR_ES = 2           /* error de lectura o escritura, o memoria agotada */
+    ZUL_FIN_ENTRADA = 0, /* the input ended (in the map or anywhere in a turn, a number included) */
+    ZUL_ENTRADA_NO_VALIDA = 1, /* a number could not be converted; see zulMensajeError() */
+    ZUL_ERROR_ES = 2           /* a read or write failed, or memory ran out */
 };
 
-/* Lee el mapa de `entrada` y ejecuta turnos, escribiendo cada respuesta en `salida`, hasta que
- * la entrada se acaba o falla. Parte del estado que haya: para una partida nueva, llame antes a
- * zulReiniciar(). Llama a funcionPrincipal() una vez por turno completo. */
+/* Reads the map from `entrada` and plays turns, writing each reply to `salida`, until the input
+ * ends or fails. It starts from whatever state there is: for a new game, call zulReiniciar()
+ * first. Calls funcionPrincipal() once per whole turn. */
 int zulEjecutar(FILE* entrada, FILE* salida);
 
-/* Mensaje (una línea, sin salto final) del último zulEjecutar() que no acabó en
- * ZUL_FIN_ENTRADA; cadena vacía si no lo hay. */
+/* The message (one line, without its '\n') of the last zulEjecutar() that did not end in
+ * ZUL_FIN_ENTRADA; the empty string if there is none. */
 const char* zulMensajeError(void);
 
-/* Deja el estado como al arrancar el proceso y libera toda la memoria de la biblioteca. */
+/* Puts the state back as at process start and frees all of the library's memory. */
 void zulReiniciar(void);
 
-/* Número del turno en curso: 1 en el primer turno, 0 antes de él. */
+/* The number of the current turn: 1 in the first turn, 0 before it. */
 long zulTurnoActual(void);
 
 #ifdef __cplusplus

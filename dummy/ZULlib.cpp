@@ -1,7 +1,7 @@
-// Biblioteca del concursante: protocolo de turnos sobre la entrada y la salida estándar.
+// The contestant library: the turn protocol over standard input and output.
 //
-// Solo usa el runtime de C (nada de la biblioteca estándar de C++), para que un concursante
-// escrito en C pueda enlazarla con el enlazador de C.
+// It uses the C runtime only (nothing of the C++ standard library), so that a contestant written
+// in C can link it with the C linker.
 
 #include "ZULlib.h"
 #include "ZULinterno.h"
@@ -9,10 +9,14 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <math.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdio_ext.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -29,12 +33,12 @@ struct Entrada {
     float fuerza;
 };
 
-// Estado del proceso. Todo vale cero al arrancar y tras zulReiniciar().
-int* mapa;               // largo × ancho celdas, fila a fila
-long long capacidadMapa; // celdas reservadas en mapa
-long long celdasLeidas;  // celdas guardadas en mapa
-Entrada* entradas;       // entradas del turno; las posteriores a noJugadores conservan lo anterior
-int capacidadEntradas;   // todas valen cero hasta que un turno las escribe
+// The process's state. All of it is zero at start and after zulReiniciar().
+int* mapa;               // largo × ancho cells, row by row
+long long capacidadMapa; // cells allocated in mapa
+long long celdasLeidas;  // cells stored in mapa
+Entrada* entradas;       // the turn's entries; those past noJugadores keep older turns' values
+int capacidadEntradas;   // all zero until a turn writes them
 float anguloAsignado;
 float fuerzaAsignada;
 int largo;
@@ -48,8 +52,8 @@ char mensaje[512];
 
 enum Lectura { LEIDO, FIN, MAL_FORMADO, FALLO_ES };
 
-// Crece el almacén de celdas a medida que se leen, así una cabecera enorme no reserva memoria
-// que la entrada no llega a llenar.
+// The cell store grows as cells are read, so a huge header allocates nothing that the input
+// never fills.
 bool asegurarCelda(long long indice, long long total) {
     if (indice < capacidadMapa) {
         return true;
@@ -70,7 +74,7 @@ bool asegurarCelda(long long indice, long long total) {
     return true;
 }
 
-// Igual que las celdas: crece con las entradas leídas, nunca con la N declarada.
+// As the cells: grows with the entries read, never with the N declared.
 bool asegurarEntrada(int indice) {
     if (indice < capacidadEntradas) {
         return true;
@@ -99,8 +103,8 @@ int memoriaAgotada() {
     return ZUL_ERROR_ES;
 }
 
-// Describe lo que había en la entrada donde se esperaba un número. Solo mira el carácter que la
-// conversión devolvió a la entrada: leer más podría bloquear si el árbitro espera respuesta.
+// Describes what the input held where a number was expected. It looks only at the character that
+// the conversion pushed back: reading more could block while the referee waits for an answer.
 void describirSiguiente(FILE* entrada, char* texto, size_t tam) {
     int c = getc(entrada);
     if (c == EOF) {
@@ -112,8 +116,8 @@ void describirSiguiente(FILE* entrada, char* texto, size_t tam) {
     }
 }
 
-// Traduce el resultado de fscanf. Ante un número ilegible deja el mensaje con qué se esperaba
-// (formato printf) y dónde.
+// Translates fscanf's result. For an unreadable number it leaves the message saying what was
+// expected (a printf format) and where.
 Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...)
     __attribute__((format(printf, 3, 4)));
 
@@ -121,7 +125,9 @@ Lectura comprobar(int resultado, FILE* entrada, const char* queFormato, ...) {
     if (resultado == 1) {
         return LEIDO;
     }
-    if (resultado == EOF && !ferror(entrada)) {
+    // A number cut by the end of the input ("0.5 -" and nothing more) is the end of the input
+    // too: the conversion failed only because nothing followed.
+    if ((resultado == EOF || resultado == 0) && feof(entrada) && !ferror(entrada)) {
         return FIN;
     }
     char que[200];
@@ -209,8 +215,8 @@ int leerEntradas(FILE* entrada) {
         }
         const double u = valores[2];
         const double v = valores[3];
-        // Cada paso se redondea a float como al guardarlo: así un v negativo diminuto con u
-        // positivo da exactamente 360.
+        // Each step is rounded to float as when stored: so a tiny negative v with a positive u
+        // gives exactly 360.
         float a = static_cast<float>(atan2(v, u));
         if (a < 0) {
             a = static_cast<float>(a + 6.283185307179586);
@@ -224,13 +230,55 @@ int leerEntradas(FILE* entrada) {
     return -1;
 }
 
+// Writes with SIGPIPE blocked, so that a reader that went away makes the write fail with EPIPE
+// (and the library report it) instead of killing the contestant. The contestant's own handling of
+// SIGPIPE stays as it was.
+struct SinSigpipe {
+    sigset_t antes;
+    bool yaBloqueada; // the contestant blocks SIGPIPE itself: what is pending stays theirs
+};
+
+void bloquearSigpipe(SinSigpipe* b) {
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    sigprocmask(SIG_BLOCK, &pipe, &b->antes);
+    b->yaBloqueada = sigismember(&b->antes, SIGPIPE) == 1;
+}
+
+// `fallo`: the write failed with EPIPE and so left a SIGPIPE pending, which is taken back.
+void desbloquearSigpipe(const SinSigpipe* b, bool fallo) {
+    const int error = errno;
+    if (fallo && !b->yaBloqueada) {
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        const timespec nada = {0, 0};
+        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
+        }
+    }
+    sigprocmask(SIG_SETMASK, &b->antes, nullptr);
+    errno = error;
+}
+
 int escribirOrden(FILE* salida) {
     const double theta = static_cast<double>(anguloAsignado) / 180.0 * 3.141592653589793;
     const double x = fuerzaAsignada * cos(theta);
     const double y = fuerzaAsignada * sin(theta);
     const bool disparo = disparoPedido;
     disparoPedido = false;
-    if (fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) < 0 || fflush(salida) != 0) {
+    SinSigpipe b;
+    bloquearSigpipe(&b);
+    const bool escrita =
+        fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) >= 0 && fflush(salida) == 0;
+    const int error = errno;
+    if (!escrita) {
+        // Dropped, or exit() would try the same write again, with SIGPIPE no longer blocked.
+        __fpurge(salida);
+    }
+    desbloquearSigpipe(&b, !escrita && error == EPIPE);
+    errno = error;
+    if (!escrita) {
         snprintf(mensaje, sizeof mensaje,
                  "ZULlib: no se pudo escribir la respuesta del turno %ld: %s", turno,
                  strerror(errno));
@@ -239,7 +287,7 @@ int escribirOrden(FILE* salida) {
     return -1;
 }
 
-// Lectura que copia en un archivo cada byte leído de la entrada estándar (ZUL_GRABAR).
+// Reading that copies every byte read from standard input into a file (ZUL_GRABAR).
 struct Grabacion {
     int archivo;
     const char* ruta;
@@ -252,12 +300,15 @@ ssize_t leerGrabando(void* cookie, char* buffer, size_t tam) {
         leidos = read(STDIN_FILENO, buffer, tam);
     } while (leidos < 0 && errno == EINTR);
     for (ssize_t hecho = 0; leidos > 0 && g->archivo >= 0 && hecho < leidos;) {
+        SinSigpipe b;
+        bloquearSigpipe(&b);
         ssize_t n = write(g->archivo, buffer + hecho, static_cast<size_t>(leidos - hecho));
+        desbloquearSigpipe(&b, n < 0 && errno == EPIPE);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            // La partida sigue aunque la grabación falle.
+            // The game goes on even if the recording fails.
             fprintf(stderr, "ZULlib: no se pudo escribir en %s (%s); se deja de grabar\n", g->ruta,
                     strerror(errno));
             close(g->archivo);
@@ -284,12 +335,37 @@ FILE* entradaEstandar() {
         return stdin;
     }
     static Grabacion grabacion;
-    grabacion.archivo = open(ruta, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Opened without truncating, and without waiting for a reader if it is a pipe: the checks
+    // below come first.
+    grabacion.archivo = open(ruta, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (grabacion.archivo < 0) {
+        if (errno == ENXIO) {
+            fprintf(stderr, "ZULlib: nadie lee la tubería %s; se juega sin grabar\n", ruta);
+        } else {
+            fprintf(stderr,
+                    "ZULlib: no se pudo crear %s para grabar la entrada (%s); se juega sin "
+                    "grabar\n",
+                    ruta, strerror(errno));
+        }
+        return stdin;
+    }
+    struct stat destino;
+    struct stat leida;
+    memset(&destino, 0, sizeof destino);
+    if (fstat(grabacion.archivo, &destino) == 0 && fstat(STDIN_FILENO, &leida) == 0 &&
+        destino.st_dev == leida.st_dev && destino.st_ino == leida.st_ino) {
         fprintf(stderr,
-                "ZULlib: no se pudo crear %s para grabar la entrada (%s); se juega sin "
-                "grabar\n",
-                ruta, strerror(errno));
+                "ZULlib: %s es la propia entrada estándar; se juega sin grabar para no "
+                "borrarla\n",
+                ruta);
+        cerrarGrabacion(&grabacion);
+        return stdin;
+    }
+    fcntl(grabacion.archivo, F_SETFL, fcntl(grabacion.archivo, F_GETFL) & ~O_NONBLOCK);
+    if (S_ISREG(destino.st_mode) && ftruncate(grabacion.archivo, 0) != 0) {
+        fprintf(stderr, "ZULlib: no se pudo vaciar %s (%s); se juega sin grabar\n", ruta,
+                strerror(errno));
+        cerrarGrabacion(&grabacion);
         return stdin;
     }
     grabacion.ruta = ruta;
@@ -386,7 +462,7 @@ float obtenerFuerza(int i) {
 }
 
 int dirrecionDelMapa(float x, float y) {
-    // Comparado en double: exacto también para anchos que un float no representa.
+    // Compared in double: exact also for widths that a float cannot hold.
     if (!(x >= 0 && static_cast<double>(x) < ancho && y >= 0 && static_cast<double>(y) < largo)) {
         return kMuro;
     }
@@ -440,7 +516,7 @@ void registro(const char* formato, ...) {
     }
     size_t total = static_cast<size_t>(prefijo) + static_cast<size_t>(largoTexto);
     if (total + 2 > sizeof local) {
-        // Líneas largas: se reserva lo justo en vez de cortarlas.
+        // Long lines: just enough is allocated instead of cutting them.
         texto = static_cast<char*>(malloc(total + 2));
         if (texto == nullptr) {
             va_end(copia);

@@ -1,22 +1,22 @@
 /*
- * ZULlib: biblioteca del concursante de ZUL Karts.
+ * ZULlib: the ZUL Karts contestant library.
  *
- * El programa del concursante incluye este archivo, define main() (que solo llama a ZULmain())
- * y funcionPrincipal(), y se enlaza con la biblioteca. La biblioteca habla el protocolo de
- * turnos con el árbitro:
+ * The contestant's program includes this file, defines main() (which only calls ZULmain()) and
+ * funcionPrincipal(), and links with the library. The library speaks the turn protocol with the
+ * referee:
  *
- *   - la ENTRADA ESTÁNDAR y la SALIDA ESTÁNDAR pertenecen al protocolo. El concursante nunca
- *     lee de stdin ni escribe en stdout (ni printf, ni puts, ni std::cout): una sola línea de
- *     más hace que el árbitro lea una orden equivocada. Para depurar, use registro(), que
- *     escribe en la salida de errores (stderr).
- *   - ZULmain() lee el mapa y después, en cada turno, lee el estado de los jugadores, llama a
- *     funcionPrincipal() y contesta con una línea ("m X Y" para moverse, "s X Y" para disparar).
- *   - Al acabarse la entrada estándar, el programa termina con estado 0. Un número que no se
- *     puede leer termina el programa con estado distinto de 0 y un mensaje en stderr.
- *   - Si la variable de entorno ZUL_GRABAR nombra un archivo, todo lo leído de la entrada
- *     estándar se copia en él: `./mibot < archivo` repite después la misma partida.
+ *   - STANDARD INPUT and STANDARD OUTPUT belong to the protocol. The contestant never reads
+ *     stdin nor writes to stdout (no printf, puts or std::cout): one extra line makes the referee
+ *     read a wrong command. To debug, use registro(), which writes to standard error.
+ *   - ZULmain() reads the map and then, each turn, reads the players' state, calls
+ *     funcionPrincipal() and answers with one line ("m X Y" to move, "s X Y" to shoot).
+ *   - When standard input ends, even inside a number, the program exits with status 0. A number
+ *     that cannot be read ends it with status 1, and a failed read or write (a closed standard
+ *     output included) with status 2, each with a line on stderr.
+ *   - If the environment variable ZUL_GRABAR names a file, everything read from standard input
+ *     is copied into it: `./mibot < file` then replays the same game.
  *
- * Sirve igual para C que para C++.
+ * It serves C as well as C++.
  */
 #ifndef ZULLIB_H
 #define ZULLIB_H
@@ -33,42 +33,42 @@
 extern "C" {
 #endif
 
-/* Lo escribe el concursante: se llama una vez por turno, con el turno ya leído. */
+/* Written by the contestant: called once per turn, once the turn has been read. */
 void funcionPrincipal(void);
 
-/* Lee el mapa y ejecuta los turnos hasta que se acaba la entrada; no vuelve. */
+/* Reads the map and plays the turns until the input ends; never returns. */
 ZUL_NO_VUELVE void ZULmain(void);
 
-/* Datos de la entrada i del turno actual (0 <= i < noDeJugadores()), en el orden del turno.
- * Posiciones en casillas del mapa; ángulo en grados de 0 a 360 medido desde +x hacia +y;
- * fuerza = longitud del vector. Un índice fuera de lo leído devuelve 0. */
+/* Entry i of the current turn (0 <= i < noDeJugadores()), in the turn's order. Positions in map
+ * cells; the angle in degrees from 0 to 360, measured from +x towards +y; the force is the
+ * vector's length. An index outside what was read gives 0. */
 float obtenerPosicionX(int i);
 float obtenerPosicionY(int i);
 float obtenerAngulo(int i);
 float obtenerFuerza(int i);
 
-/* Valor de la casilla que contiene el punto (x, y): fila floor(y), columna floor(x).
- * Fuera del mapa devuelve 5 (muro). */
+/* The value of the cell holding the point (x, y): row floor(y), column floor(x).
+ * Off the map it returns 5 (wall). */
 int dirrecionDelMapa(float x, float y);
 
-/* Orden que se enviará al final del turno: ángulo en grados y fuerza, tal cual.
- * Se conserva de un turno a otro hasta que se cambie; al principio es (0, 0). */
+/* The command sent at the end of the turn: angle in degrees and force, as they are.
+ * Kept from turn to turn until changed; (0, 0) at start. */
 void asignarDireccion(float angulo, float fuerza);
 
-int obtenerId(void);     /* identificador propio, el último número del turno */
-int anchoDelMapa(void);  /* casillas por fila (eje x) */
-int largoDelMapa(void);  /* número de filas (eje y) */
-int noDeJugadores(void); /* entradas del turno actual */
+int obtenerId(void);     /* the own id, the turn's last number */
+int anchoDelMapa(void);  /* cells per row (x axis) */
+int largoDelMapa(void);  /* number of rows (y axis) */
+int noDeJugadores(void); /* entries of the current turn */
 
-/* Pide un disparo en este turno. Tras un disparo hay que esperar 100 turnos: mientras tanto
- * la petición se ignora sin aviso. */
+/* Asks for a shot this turn. After a shot there are 100 turns to wait: meanwhile the request is
+ * dropped without notice. */
 void dispara(void);
-/* 1 si dispara() tendría efecto ahora, 0 si no. */
+/* 1 if dispara() would take effect now, else 0. */
 int puedoDisparar(void);
 
-/* Escribe una línea en stderr con el número de turno delante, al estilo de printf:
- * registro("voy a %f grados", a) escribe "[turno 12] voy a 45.000000 grados".
- * Es la forma segura de depurar: la salida estándar es del protocolo. */
+/* Writes one line to stderr after the turn number, as printf does:
+ * registro("voy a %f grados", a) writes "[turno 12] voy a 45.000000 grados".
+ * It is the safe way to debug: standard output belongs to the protocol. */
 ZUL_FORMATO_PRINTF(1, 2) void registro(const char* formato, ...);
 
 #ifdef __cplusplus

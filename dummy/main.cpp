@@ -1,4 +1,4 @@
-// Concursante de ejemplo: avanza siempre hacia +x con fuerza 1.5 y nunca dispara.
+// The sample contestant: always heads towards +x with force 1.5 and never shoots.
 #include "ZULlib.h"
 
 void funcionPrincipal() {

@@ -44,6 +44,7 @@ struct Espejo {
     float fuerza = 0;
     std::string salida; // the lines the library should have written
     std::string fallo;  // the first discrepancy
+    bool fin = false;   // the last failed read ran into the end of the input
 };
 
 Espejo* espejo = nullptr;
@@ -56,8 +57,18 @@ void falla(const std::string& que) {
     }
 }
 
+// A failed read that ran into the end of the input, a number cut short included, is the end
+// of the game; any other is malformed input.
+bool leido(int convertidos, int esperados) {
+    if (convertidos == esperados) {
+        return true;
+    }
+    espejo->fin = std::feof(espejo->archivo) != 0;
+    return false;
+}
+
 bool leeEntero(int& valor) {
-    return std::fscanf(espejo->archivo, "%d", &valor) == 1;
+    return leido(std::fscanf(espejo->archivo, "%d", &valor), 1);
 }
 
 void leeMapa() {
@@ -86,7 +97,7 @@ bool leeTurno(int& n, std::vector<Entrada>& nuevas, int& id) {
     }
     for (int i = 0; i < n; ++i) {
         float v[4];
-        if (std::fscanf(espejo->archivo, "%f%f%f%f", &v[0], &v[1], &v[2], &v[3]) != 4) {
+        if (!leido(std::fscanf(espejo->archivo, "%f%f%f%f", &v[0], &v[1], &v[2], &v[3]), 4)) {
             return false;
         }
         Entrada entrada;
@@ -331,6 +342,11 @@ std::string compruebaProtocolo(const std::string& bytes) {
         return e.fallo;
     }
 
+    if ((estado == ZUL_FIN_ENTRADA) != e.fin) {
+        return "estado " + std::to_string(estado) +
+               (e.fin ? ", pero la entrada se acabó: " : ", pero la entrada no se acabó: ") +
+               mensaje;
+    }
     if (estado == ZUL_FIN_ENTRADA) {
         if (!mensaje.empty()) {
             return "fin de la entrada con mensaje: " + mensaje;

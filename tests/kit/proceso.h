@@ -1,7 +1,10 @@
-// Lanza un programa con sus tres flujos en tuberías, para probar bots y herramientas tal como
-// los usa el árbitro. Todas las esperas tienen un tope que solo evita colgarse.
+// Runs a program with its three streams on pipes, as the referee does, to test bots and tools.
+// Every wait has a cap that only keeps a broken program from hanging the test.
 #pragma once
 
+#include "zulprueba/proceso.h"
+
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -9,42 +12,35 @@
 struct Resultado {
     std::string salida;
     std::string errores;
-    int estado = -1;      // código de salida si terminó normalmente
-    int senal = 0;        // señal que lo terminó, si la hubo
-    bool colgado = false; // superó el tope y se mató
+    int estado = -1;      // exit status, if it exited
+    int senal = 0;        // the signal that ended it, if any
+    bool colgado = false; // it outlived the cap and was killed
 
     std::vector<std::string> lineas() const;
 };
 
 class Proceso {
 public:
-    // argv[0] es la ruta del programa; entorno son asignaciones "NOMBRE=valor" añadidas.
+    // argv[0] is the program's path; entorno holds "NOMBRE=valor" assignments added to ours.
     explicit Proceso(const std::vector<std::string>& argv,
-                     const std::vector<std::string>& entorno = {});
-    ~Proceso();
-    Proceso(const Proceso&) = delete;
-    Proceso& operator=(const Proceso&) = delete;
+                     const std::vector<std::string>& entorno = {}, long long limiteMemoria = 0);
 
-    // Escribe todo el texto (o hasta que el programa cierre su entrada).
+    // Writes all of the text (or until the program closes its input).
     void escribir(const std::string& texto);
-    // Espera una línea completa de la salida estándar; false si no llega antes del tope.
+    // Waits for a whole line of standard output; false if none comes before the cap.
     bool leerLinea(std::string& linea, int topeMs = 20000);
-    // Cierra la entrada, recoge el resto de la salida y espera al final del programa.
+    // Waits until standard error holds `texto`; false if it does not come before the cap.
+    bool esperarErrores(const std::string& texto, int topeMs = 20000);
+    // Closes our end of its standard output: its next write meets a broken pipe.
+    void cerrarSalida() { proceso_.cerrarSalida(); }
+    pid_t pid() const { return proceso_.pid(); }
+    // Closes the input, collects the rest of the output and waits for the program to end.
     Resultado terminar(int topeMs = 20000);
 
 private:
-    bool leerDisponible(int esperaMs);
-    void cerrarEntrada();
-
-    pid_t pid_ = -1;
-    int entrada_ = -1;
-    int salida_ = -1;
-    int errores_ = -1;
-    std::string bufSalida_;
-    std::string bufErrores_;
-    size_t consumido_ = 0;
+    zul::Proceso proceso_;
 };
 
-// Atajo: ejecuta con la entrada dada, la cierra y devuelve lo que pasó.
+// Shorthand: runs with the given input, closes it and reports what happened.
 Resultado ejecutar(const std::vector<std::string>& argv, const std::string& entrada,
                    const std::vector<std::string>& entorno = {}, int topeMs = 20000);

@@ -1,12 +1,17 @@
-// Herramientas del concursante: zulprueba, la grabación (ZUL_GRABAR) y registro().
+// The contestant's tools: zulprueba, recording (ZUL_GRABAR) and registro().
+#include "carpeta_temporal.h"
 #include "proceso.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -20,28 +25,11 @@ const std::string kRoto = ZUL_ROTO;
 const std::string kCharlatan = ZUL_CHARLATAN;
 const std::string kRegistra = ZUL_REGISTRA;
 
-std::string rutaTemporal(const std::string& nombre) {
-    return testing::TempDir() + "zulkit_" + std::to_string(getpid()) + "_" + nombre;
-}
-
-std::string escribirArchivo(const std::string& nombre, const std::string& contenido) {
-    const std::string ruta = rutaTemporal(nombre);
-    std::ofstream(ruta, std::ios::binary) << contenido;
-    return ruta;
-}
-
-std::string leerArchivo(const std::string& ruta) {
-    std::ifstream f(ruta, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-// Mapa de 3 × 4 con pista en la fila del medio.
+// A 3 × 4 map with track in the middle row.
 const std::string kMapa = "3 4\n5 5 5 5\n5 1 1 5\n5 5 5 5\n";
 
 // ---------------------------------------------------------------------------------------------
-// zulprueba contra bots que cumplen y contra bots rotos.
+// zulprueba against bots that keep the protocol and bots that break it.
 
 struct CasoZulprueba {
     const char* nombre;
@@ -56,7 +44,7 @@ class Zulprueba : public testing::TestWithParam<CasoZulprueba> {};
 TEST_P(Zulprueba, Informe) {
     const auto& c = GetParam();
     std::vector<std::string> argv = {kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa)};
-    // Un límite holgado, salvo donde se prueba: los tiempos de la máquina no deciden nada.
+    // A generous limit, except where it is tested: the machine's timing decides nothing.
     if (std::find(c.opciones.begin(), c.opciones.end(), "--limite") == c.opciones.end()) {
         argv.insert(argv.end(), {"--limite", "20000"});
     }
@@ -82,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"150 turnos sintéticos con 4 karts", "Turnos respondidos: 150 de 150",
                        "Tiempo por turno: media", "terminó con estado 0 al cerrarse su entrada",
                        "Resultado: el bot cumple el protocolo"}},
-        // Dispara cada 100 turnos a través de la biblioteca: nunca antes de tiempo.
+        // Shoots every 100 turns through the library: never too early.
         CasoZulprueba{"disparos_con_la_biblioteca",
                       {"--pasos", "250", "--jugadores", "2"},
                       {kCbot},
@@ -112,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"turno 2: respuesta no válida «depuración: estoy en 1.500000 1.500000»",
                        "turno 2: línea de más en el mismo turno: «m 1.000000 0.000000»",
                        "(2 infracciones)"}},
-        // Disparos válidos en los turnos 1 y 101; los demás, antes de tiempo.
+        // Valid shots in turns 1 and 101; the others, too early.
         CasoZulprueba{"dispara_siempre",
                       {"--pasos", "120"},
                       {kRoto, "dispara"},
@@ -145,6 +133,26 @@ INSTANTIATE_TEST_SUITE_P(
                       0,
                       {"siguió vivo tras cerrarse su entrada; zulprueba lo detuvo",
                        "Resultado: el bot cumple el protocolo"}},
+        // One space between the fields and nothing more.
+        CasoZulprueba{
+            "tabulador",
+            {"--pasos", "3"},
+            {kRoto, "tabulador"},
+            1,
+            {"turno 2: respuesta no válida «m\\x091 0»: contiene un tabulador", "(1 infracción)"}},
+        CasoZulprueba{"doble_espacio",
+                      {"--pasos", "3"},
+                      {kRoto, "espacios"},
+                      1,
+                      {"turno 2: respuesta no válida «m 1  0»: entre los campos va un solo "
+                       "espacio",
+                       "(1 infracción)"}},
+        CasoZulprueba{
+            "espacio_final",
+            {"--pasos", "3"},
+            {kRoto, "final"},
+            1,
+            {"turno 2: respuesta no válida «m 1 0 »: sobran espacios al final", "(1 infracción)"}},
         CasoZulprueba{"bot_inexistente", {"--pasos", "3"}, {"/no/existe/mibot"}, 2, {}},
         CasoZulprueba{
             "opciones_incompatibles", {"--pasos", "3", "--turnos", "/dev/null"}, {kDummy}, 2, {}}),
@@ -190,7 +198,7 @@ TEST(ZulpruebaPorOmision, MapaDeEjemploYLimite) {
     EXPECT_NE(r.salida.find("límite 1000 ms"), std::string::npos) << r.salida;
 }
 
-// La transcripción tiene lo enviado (>), lo recibido (<) y los comentarios (#).
+// The transcript holds what was sent (>), what was received (<) and comments (#).
 std::vector<std::string> marcadas(const std::string& transcripcion, char marca) {
     std::vector<std::string> v;
     std::stringstream ss(transcripcion);
@@ -219,15 +227,159 @@ TEST(ZulpruebaRegistro, TranscribeTodoElIntercambio) {
     EXPECT_EQ(errores[0], "[turno 1] id=0 n=1");
     EXPECT_NE(t.find("# turno 2"), std::string::npos);
     EXPECT_NE(t.find("# Resultado: el bot cumple el protocolo"), std::string::npos);
-    // Lo que el bot escribe en stderr también se ve al momento.
+    // What the bot writes to stderr is also shown at once.
     EXPECT_NE(r.errores.find("[turno 2] con salto final\n"), std::string::npos);
 }
 
+// Files that are no data files, or whose words cannot be cells or turns: refused at once, with
+// the file named, before the bot starts.
+TEST(ZulpruebaErrores, ArchivosQueNoSonDeDatos) {
+    struct Caso {
+        std::string opcion;
+        std::string ruta;
+        std::string dice;
+    };
+    const std::string carpeta = rutaTemporal("carpeta");
+    ASSERT_EQ(mkdir(carpeta.c_str(), 0755), 0);
+    const std::vector<Caso> casos = {
+        {"--turnos", carpeta,
+         "no se puede usar el archivo de turnos " + carpeta + ": es una carpeta"},
+        {"--mapa", carpeta, "no se puede usar el mapa " + carpeta + ": es una carpeta"},
+        {"--turnos", "/dev/zero", "/dev/zero: no es un archivo normal"},
+        {"--mapa", "/dev/zero", "/dev/zero: no es un archivo normal"},
+        {"--turnos", escribirArchivo("ceros.txt", std::string(1 << 20, '\0')),
+         "se esperaba el número de jugadores (entero), no «\\x00»"},
+        {"--mapa", escribirArchivo("ceros_mapa.txt", "2 2 " + std::string(1 << 20, '\0')),
+         "fila 0, columna 0 no es un entero: «\\x00»"},
+        {"--mapa", escribirArchivo("celda_larga.txt", "1 1 " + std::string(5000, '7')),
+         "una palabra de más de 4096 bytes"},
+    };
+    const std::string mapa = escribirArchivo("mapa.txt", kMapa);
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.opcion + " " + c.ruta);
+        std::vector<std::string> argv = {kZulprueba, "--mapa", mapa,  c.opcion,
+                                         c.ruta,     "--",     kDummy};
+        Resultado r = ejecutar(argv, "", {}, 10000);
+        EXPECT_FALSE(r.colgado);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.errores.find(c.dice), std::string::npos) << r.errores;
+        EXPECT_EQ(r.salida, "") << "el bot no debía arrancar";
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// A turns file too big for the memory zulprueba may use.
+TEST(ZulpruebaErrores, MemoriaAgotada) {
+    Proceso p({kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa), "--turnos", "/dev/stdin",
+               "--", kDummy},
+              {}, 256LL << 20);
+    p.escribir("1 ");
+    const std::string trozo(1 << 20, '1');
+    for (int k = 0; k < 600; ++k) {
+        p.escribir(trozo);
+    }
+    Resultado r = p.terminar();
+    EXPECT_EQ(r.senal, 0);
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.errores.find("zulprueba: memoria agotada"), std::string::npos) << r.errores;
+}
+#endif
+
+// Words of any length reach the bot exactly as the file has them.
+TEST(ZulpruebaTurnos, PalabrasLargasTalCual) {
+    for (size_t largo : {4096u, 4097u, 100000u}) {
+        SCOPED_TRACE(largo);
+        const std::string x = "1." + std::string(largo - 3, '0') + "1";
+        const std::string id = std::string(largo - 1, '0') + "2";
+        const std::string turnos = "1\n" + x + " 1 0 0\n" + id + "\n";
+        const std::string grabacion = rutaTemporal("grabacion" + std::to_string(largo));
+        Resultado r =
+            ejecutar({kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa), "--turnos",
+                      escribirArchivo("turnos.txt", turnos), "--limite", "20000", "--", kGuion},
+                     "", {"ZUL_GRABAR=" + grabacion});
+        EXPECT_EQ(r.estado, 0) << r.salida << r.errores;
+        EXPECT_EQ(leerArchivo(grabacion), kMapa + turnos);
+    }
+}
+
+// The bot's last stderr line, without its '\n', reaches the transcript before the summary.
+TEST(ZulpruebaRegistro, UltimaLineaDeErroresSinSalto) {
+    for (int vez = 0; vez < 5; ++vez) {
+        const std::string registro = rutaTemporal("registro.txt");
+        Resultado r =
+            ejecutar({kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa), "--pasos", "2",
+                      "--registro", registro, "--limite", "20000", "--", kRoto, "sinsalto"},
+                     "");
+        ASSERT_EQ(r.senal, 0);
+        ASSERT_EQ(r.estado, 0) << r.salida << r.errores;
+        const std::string t = leerArchivo(registro);
+        const size_t linea = t.find("\n! adiós sin salto\n");
+        ASSERT_NE(linea, std::string::npos) << t;
+        EXPECT_LT(linea, t.find("# Turnos respondidos"));
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
-// Grabación: ZUL_GRABAR copia cada byte leído; la grabación reproduce la partida.
+// Nothing that the bot starts outlives the check, however it ends.
+
+std::vector<pid_t> procesosDelBot(const std::string& errores) {
+    const size_t k = errores.find("hijos ");
+    std::vector<pid_t> v;
+    if (k != std::string::npos) {
+        std::istringstream ss(errores.substr(k + 6));
+        for (int pid; v.size() < 3 && ss >> pid;) {
+            v.push_back(pid);
+        }
+    }
+    return v;
+}
+
+bool terminan(const std::vector<pid_t>& procesos) {
+    for (int espera = 0; espera < 200; ++espera) {
+        if (std::all_of(procesos.begin(), procesos.end(),
+                        [](pid_t p) { return kill(p, 0) != 0 && errno == ESRCH; })) {
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
+}
+
+class ZulpruebaProcesos : public testing::TestWithParam<int> {};
+
+TEST_P(ZulpruebaProcesos, NingunoSobrevive) {
+    const int senal = GetParam();
+    std::vector<std::string> argv = {kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa),
+                                     "--pasos",  "3",      "--limite",
+                                     "60000",    "--",     kRoto,
+                                     "hijos"};
+    if (senal != 0) {
+        argv.push_back("duerme");
+    }
+    Proceso p(argv);
+    ASSERT_TRUE(p.esperarErrores("hijos "));
+    if (senal != 0) {
+        kill(p.pid(), senal);
+    }
+    Resultado r = p.terminar();
+    const auto procesos = procesosDelBot(r.errores);
+    ASSERT_EQ(procesos.size(), 3u) << r.errores;
+    EXPECT_FALSE(r.colgado);
+    EXPECT_EQ(r.estado, senal == 0 ? 0 : 128 + senal) << r.salida << r.errores;
+    EXPECT_TRUE(terminan(procesos)) << r.errores;
+}
+
+INSTANTIATE_TEST_SUITE_P(Finales, ZulpruebaProcesos, testing::Values(0, SIGHUP, SIGINT, SIGTERM),
+                         [](const auto& i) {
+                             return i.param == 0 ? std::string("bot_que_termina")
+                                                 : std::string("SIG") + sigabbrev_np(i.param);
+                         });
+
+// ---------------------------------------------------------------------------------------------
+// Recording: ZUL_GRABAR copies every byte read; the recording replays the game.
 
 TEST(Grabacion, PartidaInteractivaReproducida) {
-    // Partida turno a turno a través de zulprueba, con órdenes y disparos variados.
+    // A game turn by turn through zulprueba, with varied commands and shots.
     std::string turnos;
     for (int t = 0; t < 130; ++t) {
         turnos += t % 7 == 0 ? "0\n" : "1\n" + std::to_string(t * 13 % 360) + " 1.25e0 0 0\n";
@@ -244,7 +396,7 @@ TEST(Grabacion, PartidaInteractivaReproducida) {
     const auto respuestas = marcadas(transcripcion, '<');
     ASSERT_EQ(respuestas.size(), 130u);
 
-    // La grabación es exactamente lo que se envió.
+    // The recording is exactly what was sent.
     std::string enviado;
     for (const auto& l : marcadas(transcripcion, '>')) {
         enviado += l + "\n";
@@ -265,6 +417,59 @@ TEST(Grabacion, SinPoderGrabarSeJuegaIgual) {
     EXPECT_EQ(r.salida, normal.salida);
     EXPECT_NE(r.errores.find("no se pudo crear /no/existe/dir/g.txt"), std::string::npos)
         << r.errores;
+}
+
+// ZUL_GRABAR naming the file that is the bot's standard input: the file is left whole.
+TEST(Grabacion, LaPropiaEntradaNoSeBorra) {
+    const std::string entrada = "1 1 4\n1\n90 2 0 0\n1\n0 0\n";
+    const std::string ruta = escribirArchivo("partida.txt", entrada);
+    const std::string enlace = rutaTemporal("enlace.txt");
+    ASSERT_EQ(symlink(ruta.c_str(), enlace.c_str()), 0);
+    const Resultado normal = ejecutar({kGuion}, entrada);
+    for (const std::string& grabar : {ruta, enlace, std::string("/dev/stdin")}) {
+        SCOPED_TRACE(grabar);
+        Resultado r = ejecutar({"/bin/sh", "-c", "exec \"$0\" < \"$1\"", kGuion, ruta}, "",
+                               {"ZUL_GRABAR=" + grabar});
+        EXPECT_EQ(r.estado, 0);
+        EXPECT_EQ(r.salida, normal.salida);
+        EXPECT_NE(r.errores.find("es la propia entrada estándar; se juega sin grabar"),
+                  std::string::npos)
+            << r.errores;
+        EXPECT_EQ(leerArchivo(ruta), entrada);
+    }
+}
+
+// A FIFO with nobody reading it does not block the bot.
+TEST(Grabacion, TuberiaSinLector) {
+    const std::string fifo = rutaTemporal("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string entrada = "1 1 4\n1\n90 2 0 0\n1\n";
+    Resultado r = ejecutar({kGuion}, entrada, {"ZUL_GRABAR=" + fifo}, 5000);
+    EXPECT_FALSE(r.colgado);
+    EXPECT_EQ(r.estado, 0);
+    EXPECT_EQ(r.lineas(), ejecutar({kGuion}, entrada).lineas());
+    EXPECT_NE(r.errores.find("nadie lee la tubería " + fifo), std::string::npos) << r.errores;
+}
+
+// A FIFO whose reader goes away mid-game: the bot stops recording and plays on.
+TEST(Grabacion, LectorQueSeVa) {
+    const std::string fifo = rutaTemporal("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int lector = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(lector, 0);
+    Proceso p({kGuion}, {"ZUL_GRABAR=" + fifo});
+    p.escribir("0 0\n1\n0 1 0 0\n0\n");
+    std::string linea;
+    ASSERT_TRUE(p.leerLinea(linea));
+    close(lector);
+    for (int t = 0; t < 20; ++t) {
+        p.escribir("1\n90 2 0 0\n0\n");
+    }
+    Resultado r = p.terminar();
+    EXPECT_EQ(r.senal, 0) << r.errores;
+    EXPECT_EQ(r.estado, 0);
+    EXPECT_EQ(r.lineas(), std::vector<std::string>(20, "m 0.000000 2.000000"));
+    EXPECT_NE(r.errores.find("se deja de grabar"), std::string::npos) << r.errores;
 }
 
 // ---------------------------------------------------------------------------------------------

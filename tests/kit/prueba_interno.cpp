@@ -1,5 +1,5 @@
-// La biblioteca dentro del proceso, sobre flujos en memoria: el uso que hace un objetivo de
-// fuzzing, que ejecuta miles de partidas seguidas.
+// The library inside the process, on streams in memory: the use a fuzz target makes of it,
+// running thousands of games in a row.
 #include "ZULinterno.h"
 #include "ZULlib.h"
 
@@ -84,7 +84,7 @@ TEST_F(Interno, ReiniciarDejaElEstadoInicial) {
     EXPECT_EQ(p.salida, "s 0.000000 2.000000\n");
     EXPECT_EQ(obtenerId(), 6);
     EXPECT_EQ(dirrecionDelMapa(2.5f, 1.5f), 4);
-    EXPECT_EQ(zulTurnoActual(), 2); // el segundo turno empezó y se acabó la entrada
+    EXPECT_EQ(zulTurnoActual(), 2); // the second turn began and the input ended
 
     zulReiniciar();
     EXPECT_EQ(largoDelMapa(), 0);
@@ -96,8 +96,8 @@ TEST_F(Interno, ReiniciarDejaElEstadoInicial) {
     EXPECT_EQ(puedoDisparar(), 1);
     EXPECT_EQ(zulTurnoActual(), 0);
 
-    // Sin la espera de la partida anterior, el primer turno vuelve a poder disparar, y la
-    // orden vuelve a ser cero.
+    // Without the previous game's wait, the first turn may shoot again, and the command is
+    // zero again.
     estrategia = [] { dispara(); };
     EXPECT_EQ(jugar("0 0 0 1\n").salida, "s 0.000000 0.000000\n");
 }
@@ -112,7 +112,7 @@ TEST_F(Interno, IndicesFueraDeLoLeidoDanCero) {
 }
 
 TEST_F(Interno, CantidadesDeclaradasEnormesNoReservanMemoria) {
-    // La memoria crece con lo que se lee, no con lo que se anuncia.
+    // Memory grows with what is read, not with what is announced.
     const char* entradas[] = {"0 0 2000000000 1 2 3 4 5 6 7 8", "100000 100000 1 2 3 4 5",
                               "2147483647 2147483647 7"};
     for (const char* entrada : entradas) {
@@ -125,7 +125,7 @@ TEST_F(Interno, CantidadesDeclaradasEnormesNoReservanMemoria) {
 }
 
 TEST_F(Interno, ElBucleDeTurnosNoReservaMemoria) {
-    // Primer turno con 150 entradas (la memoria crece una vez); luego 200 turnos iguales.
+    // A first turn with 150 entries (memory grows once); then 200 equal turns.
     std::string entrada = "20 20";
     for (int k = 0; k < 400; ++k) {
         entrada += " 1";
@@ -153,7 +153,7 @@ TEST_F(Interno, ElBucleDeTurnosNoReservaMemoria) {
     fclose(in);
     fclose(nulo);
     ASSERT_EQ(n, 200);
-    // Desde el tercer turno (el búfer de salida se crea en la primera escritura) nada cambia.
+    // From the third turn on (the output buffer is made at the first write) nothing changes.
     for (int t = 2; t < 200; ++t) {
         EXPECT_EQ(medidas[t], medidas[2]) << "turno " << t + 1;
     }

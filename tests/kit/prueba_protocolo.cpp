@@ -1,4 +1,4 @@
-// El protocolo de turnos visto desde fuera: bots reales, tuberías reales.
+// The turn protocol seen from outside: real bots, real pipes.
 #include "proceso.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ std::vector<std::string> separar(const std::string& texto, char c = '\n') {
     return v;
 }
 
-// Lo que la sonda vio de cada entrada.
+// What the probe saw of each entry.
 struct Vista {
     float x, y, angulo, fuerza;
     int celda;
@@ -63,7 +63,7 @@ std::vector<std::string> cabecerasTurno(const Resultado& r) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Final de la entrada en cada fase: estado 0, sin mensajes y sin línea para un turno incompleto.
+// The input ends in each phase: status 0, no message and no line for an incomplete turn.
 
 struct CasoFin {
     const char* nombre;
@@ -97,11 +97,16 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoFin{"segundo_turno_a_medias", "0 0\n0 7\n1 1 2", 1},
                     CasoFin{"dos_turnos", "0 0\n0 7\n0 7\n", 2},
                     CasoFin{"sin_salto_final", "1 1 4 0 3", 1},
-                    CasoFin{"todo_en_una_linea", "2 3 0 1 2 3 5 4 1 0.5 0.5 1 0 0 -2 1", 2}),
+                    CasoFin{"todo_en_una_linea", "2 3 0 1 2 3 5 4 1 0.5 0.5 1 0 0 -2 1", 2},
+                    // The input ends inside a number: a sign with nothing after it.
+                    CasoFin{"signo_suelto_al_final", "0 0 2 1 1 1 1 1 1 1 -", 0},
+                    CasoFin{"signo_suelto_en_la_entrada", "0 0\n0 1\n1\n0.5 -", 1},
+                    CasoFin{"signo_suelto_en_el_id", "0 0\n0 1\n0 +", 1},
+                    CasoFin{"signo_suelto_en_el_mapa", "1 1 -", 0}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
 // ---------------------------------------------------------------------------------------------
-// Un número ilegible: estado distinto de 0 y una sola línea en stderr que dice qué y dónde.
+// An unreadable number: a non-zero status and one stderr line saying what and where.
 
 struct CasoMal {
     const char* nombre;
@@ -135,19 +140,15 @@ INSTANTIATE_TEST_SUITE_P(
         CasoMal{"jugadores", "0 0 abc", 0, {"número de jugadores", "turno 1", "«a»"}},
         CasoMal{"coordenada_x", "0 0 0 1 1 q", 1, {"coordenada x de la entrada 0", "turno 2"}},
         CasoMal{"id", "0 0 1 1 2 3 4 #", 0, {"identificador propio", "«#»"}},
-        CasoMal{"signo_suelto_al_final",
-                "0 0 2 1 1 1 1 1 1 1 -",
-                0,
-                {"componente v del vector de la entrada 1", "final de la entrada"}},
         CasoMal{"byte_de_control", "0 0 1 1 2 3 \x01", 0, {"componente v", "0x01"}}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
 // ---------------------------------------------------------------------------------------------
-// Lo que ve el concursante de cada entrada: conversión a ángulo y fuerza, y consulta del mapa
-// en su posición. Cada tabla es un solo turno con una entrada por fila.
+// What the contestant sees of each entry: the conversion to angle and force, and the map lookup
+// at its position. Each table is one turn with one entry per row.
 
 struct CasoEntrada {
-    const char* texto; // "x y u v" tal como llega
+    const char* texto; // "x y u v" as it arrives
     float x, y, angulo, fuerza;
     int celda;
 };
@@ -193,8 +194,8 @@ TEST(Entradas, AnguloYFuerza) {
 }
 
 TEST(Entradas, ExactosEnLosEjes) {
-    // Con el redondeo a float de cada paso, los ejes dan valores exactos (y un v negativo
-    // diminuto da 360, no algo menor).
+    // With each step rounded to float, the axes give exact values (and a tiny negative v gives
+    // 360, not something less).
     Resultado r = ejecutar({kSonda}, "0 0\n5\n0 0 0 1\n0 0 -1 0\n0 0 0 -1\n0 0 1 -1e-10\n"
                                      "0 0 3 4\n0\n");
     auto v = vistas(r);
@@ -216,7 +217,7 @@ TEST(Entradas, FormasDeNumeroDePosicion) {
                                });
 }
 
-// Mapa de 2 filas y 3 columnas: 0 1 2 / 3 5 4.
+// A map of 2 rows and 3 columns: 0 1 2 / 3 5 4.
 TEST(DirrecionDelMapa, BordesDeUnMapaNoCuadrado) {
     comprobarEntradas(kMapa23, {
                                    {"0 0 0 0", 0, 0, 0, 0, 0},
@@ -229,7 +230,7 @@ TEST(DirrecionDelMapa, BordesDeUnMapaNoCuadrado) {
                                    {"0.5 -0.001 0 0", 0.5f, -0.001f, 0, 0, 5},
                                    {"2.5 1.5 0 0", 2.5f, 1.5f, 0, 0, 4},
                                    {"1.5 1.5 0 0", 1.5f, 1.5f, 0, 0, 5},
-                                   // x se limita por las columnas y y por las filas.
+                                   // x is bounded by the columns and y by the rows.
                                    {"2.5 0.5 0 0", 2.5f, 0.5f, 0, 0, 2},
                                    {"0.5 2.5 0 0", 0.5f, 2.5f, 0, 0, 5},
                                });
@@ -242,7 +243,7 @@ TEST(DirrecionDelMapa, MapasVacios) {
     comprobarEntradas("0 0\n", fuera);
     comprobarEntradas("3 0\n", fuera);
     comprobarEntradas("0 3\n", fuera);
-    // Dimensiones negativas: mapa 0 × 0, sin celdas que leer.
+    // Negative dimensions: a 0 × 0 map, with no cells to read.
     comprobarEntradas("-2 3\n", fuera);
     comprobarEntradas("2 -3\n", fuera);
 }
@@ -253,7 +254,7 @@ TEST(DirrecionDelMapa, DimensionesNegativasSeLeenComoCero) {
     EXPECT_EQ(cabecerasTurno(r), std::vector<std::string>{"T id=7 n=0 mapa=0x0 puedo=1"});
 }
 
-// Mapas más allá de 513: cada celda vale fila * 1000 + columna.
+// Maps beyond 513: each cell holds row * 1000 + column.
 struct CasoMapaGrande {
     int filas, columnas;
 };
@@ -301,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(MasAllaDe513, MapaGrande,
                          });
 
 // ---------------------------------------------------------------------------------------------
-// Cantidad de entradas por turno.
+// The number of entries per turn.
 
 TEST(Turnos, CientoCincuentaEntradas) {
     std::string entrada = "0 0\n150\n";
@@ -325,7 +326,7 @@ TEST(Turnos, CientoCincuentaEntradas) {
 }
 
 TEST(Turnos, CeroYNegativoNoLeenEntradas) {
-    // Tras N = 0 o N < 0 el siguiente número es el identificador propio.
+    // After N = 0 or N < 0 the next number is the own id.
     Resultado r = ejecutar({kSonda}, "0 0\n0 4\n-3 9\n1 1 2 0 0 6\n");
     ASSERT_EQ(r.estado, 0) << r.errores;
     EXPECT_EQ(r.lineas().size(), 3u);
@@ -335,12 +336,12 @@ TEST(Turnos, CeroYNegativoNoLeenEntradas) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// La orden: conversión a componentes, permanencia entre turnos y disparos.
+// The command: its components, how it lasts from turn to turn, and shots.
 
 struct Turno {
-    std::string entradas; // "" = ninguna; si no, "ángulo fuerza" de la única entrada
-    int disparos;         // llamadas a dispara() en el turno
-    std::string linea;    // respuesta esperada
+    std::string entradas; // "" = none; else "angle force" of the only entry
+    int disparos;         // calls of dispara() in the turn
+    std::string linea;    // the expected reply
 };
 
 std::string textoTurnos(const std::vector<Turno>& turnos) {
@@ -354,18 +355,18 @@ std::string textoTurnos(const std::vector<Turno>& turnos) {
 
 TEST(Orden, ComponentesYPermanencia) {
     const std::vector<Turno> turnos = {
-        {"", 0, "m 0.000000 0.000000"}, // sin asignarDireccion todavía
+        {"", 0, "m 0.000000 0.000000"}, // no asignarDireccion yet
         {"0 1.5", 0, "m 1.500000 0.000000"},
         {"90 2", 0, "m 0.000000 2.000000"},
         {"270 1.5", 0, "m -0.000000 -1.500000"},
-        {"", 0, "m -0.000000 -1.500000"}, // se conserva
+        {"", 0, "m -0.000000 -1.500000"}, // kept
         {"180 1", 0, "m -1.000000 0.000000"},
-        {"45 -2", 0, "m -1.414214 -1.414214"}, // fuerza negativa tal cual
-        {"450 1", 0, "m 0.000000 1.000000"},   // ángulo fuera de 0..360 tal cual
+        {"45 -2", 0, "m -1.414214 -1.414214"}, // negative force as it is
+        {"450 1", 0, "m 0.000000 1.000000"},   // angle outside 0..360 as it is
         {"-90 0.5", 0, "m 0.000000 -0.500000"},
     };
     std::string texto = textoTurnos(turnos);
-    // Un turno con N negativo tampoco cambia la orden.
+    // A turn with a negative N does not change the command either.
     texto += "-4 0\n";
     Resultado r = ejecutar({kGuion}, texto);
     ASSERT_EQ(r.estado, 0) << r.errores;
@@ -378,8 +379,8 @@ TEST(Orden, ComponentesYPermanencia) {
 }
 
 TEST(Orden, EsperaDeCienTurnosEntreDisparos) {
-    // Turno 1: dos dispara() dan un solo disparo. Turnos 2 a 100: se piden y se ignoran.
-    // Turno 101: vuelve a poder. Turno 102: otra vez a esperar.
+    // Turn 1: two dispara() make one shot. Turns 2 to 100: asked for and ignored.
+    // Turn 101: it may again. Turn 102: waiting again.
     std::vector<Turno> turnos = {{"0 1", 2, "s 1.000000 0.000000"}};
     for (int t = 2; t <= 100; ++t) {
         turnos.push_back({"", 1, "m 1.000000 0.000000"});
@@ -393,7 +394,7 @@ TEST(Orden, EsperaDeCienTurnosEntreDisparos) {
     for (size_t i = 0; i < turnos.size(); ++i) {
         EXPECT_EQ(lineas[i], turnos[i].linea) << "turno " << i + 1;
     }
-    // puedoDisparar() antes y después de pedir el disparo, turno a turno.
+    // puedoDisparar() before and after asking for the shot, turn by turn.
     auto puedo = separar(r.errores);
     ASSERT_EQ(puedo.size(), turnos.size());
     EXPECT_EQ(puedo[0], "puedo 1 0");
@@ -405,11 +406,11 @@ TEST(Orden, EsperaDeCienTurnosEntreDisparos) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// El concursante de ejemplo y uno escrito en C.
+// The sample contestant, and one written in C.
 
 TEST(Dummy, RespondeCadaTurnoEnCuantoLoLee) {
-    // Solo se envía el turno siguiente tras recibir la respuesta: si no se vaciara la salida
-    // en cada turno, esto no avanzaría.
+    // The next turn is sent only once the reply has arrived: if the output were not flushed
+    // every turn, this would not move on.
     Proceso p({kDummy});
     p.escribir(kMapa23);
     for (int t = 0; t < 5; ++t) {
@@ -424,11 +425,27 @@ TEST(Dummy, RespondeCadaTurnoEnCuantoLoLee) {
     EXPECT_EQ(r.errores, "");
 }
 
+// Nobody reads the answers any more: status 2 and a line on stderr, never death by SIGPIPE.
+TEST(SalidaCerrada, EstadoDosYMensaje) {
+    for (const std::string& bot : {kDummy, kCbot}) {
+        SCOPED_TRACE(bot);
+        Proceso p({bot});
+        p.cerrarSalida();
+        p.escribir("0 0\n0 1\n0 1\n");
+        Resultado r = p.terminar();
+        EXPECT_EQ(r.senal, 0);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.errores.find("ZULlib: no se pudo escribir la respuesta del turno 1"),
+                  std::string::npos)
+            << r.errores;
+    }
+}
+
 TEST(ConcursanteEnC, JuegaIgual) {
     Resultado r = ejecutar({kCbot}, kMapa23 + "1\n2.5 1.5 0 0\n4\n0\n8\n");
     ASSERT_EQ(r.estado, 0) << r.errores;
     EXPECT_EQ(r.lineas(), (std::vector<std::string>{"s 0.000000 2.000000", "m 0.000000 2.000000"}));
-    // En el turno sin entradas, la entrada 0 conserva lo que dejó el turno anterior.
+    // In the turn without entries, entry 0 keeps what the previous turn left.
     EXPECT_EQ(separar(r.errores), (std::vector<std::string>{"C 4 2 3 1 4", "C 8 2 3 0 4"}));
 }
 

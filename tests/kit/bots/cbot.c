@@ -1,4 +1,4 @@
-/* Concursante escrito en C: se enlaza con el enlazador de C, sin el runtime de C++. */
+/* A contestant written in C: linked with the C linker, without the C++ runtime. */
 #include "ZULlib.h"
 
 #include <stdio.h>

@@ -1,4 +1,4 @@
-// Error típico: depurar con printf, que escribe en la salida del protocolo.
+// A common mistake: debugging with printf, which writes into the protocol's output.
 #include "ZULlib.h"
 
 #include <cstdio>

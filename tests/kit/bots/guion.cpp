@@ -1,5 +1,5 @@
-// Bot de prueba guiado por su entrada: la primera entrada del turno, si la hay, da la orden
-// (x = ángulo, y = fuerza), y el identificador propio dice cuántas veces llamar a dispara().
+// A test bot driven by its input: the turn's first entry, if any, gives the command
+// (x = angle, y = force), and the own id says how many times to call dispara().
 #include "ZULlib.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-// Depura como se debe: con registro(), que escribe en stderr con el turno delante.
+// Debugs the right way: with registro(), which writes to stderr after the turn number.
 #include "ZULlib.h"
 
 #include <string>

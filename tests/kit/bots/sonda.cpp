@@ -1,5 +1,5 @@
-// Bot de prueba: escribe en stderr todo lo que la biblioteca le deja ver en cada turno, y
-// consulta el mapa en la posición de cada entrada. Nunca fija orden.
+// A test bot: writes to stderr all that the library lets it see each turn, and looks up the map
+// at each entry's position. It never sets a command.
 #include "ZULlib.h"
 
 #include <cstdio>

@@ -1,0 +1,58 @@
+// zulprueba: checks locally that a bot keeps the turn protocol. It starts the bot on pipes,
+// sends it the map and the turns, and checks every reply and how the bot ends.
+#include "comprobacion.h"
+#include "error.h"
+#include "opciones.h"
+#include "proceso.h"
+
+#include <csignal>
+#include <cstdio>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+// Whatever stops zulprueba, nothing that the bot started outlives it.
+void alInterrumpir(int senal) {
+    zul::terminarDescendientes();
+    _exit(128 + senal);
+}
+
+int probar(zul::Opciones o) {
+    if (o.mapa.empty()) {
+        o.mapa = zul::mapaDeEjemplo();
+    }
+    const zul::Mapa mapa = zul::leerMapa(o.mapa);
+    const auto turnos = zul::elegirTurnos(o, mapa);
+    zul::Transcripcion transcripcion(o.registro);
+    zul::adoptarHuerfanos();
+    for (int s : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+        signal(s, alInterrumpir);
+    }
+    const int estado = zul::Comprobacion(o, mapa, *turnos, transcripcion).ejecutar();
+    zul::terminarDescendientes();
+    if (!transcripcion.cerrar()) {
+        std::fprintf(stderr, "zulprueba: no se pudo escribir el registro %s\n", o.registro.c_str());
+        return 2;
+    }
+    return estado;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const zul::Opciones o = zul::leerOpciones(argc, argv);
+        if (o.ayuda) {
+            std::fputs(zul::uso().c_str(), stdout);
+            return 0;
+        }
+        return probar(o);
+    } catch (const zul::ErrorDePrueba& e) {
+        std::fprintf(stderr, "zulprueba: %s\n", e.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "zulprueba: memoria agotada\n");
+    }
+    zul::terminarDescendientes();
+    return 2;
+}

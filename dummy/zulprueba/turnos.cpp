@@ -1,0 +1,81 @@
+#include "turnos.h"
+
+#include "error.h"
+#include "fichas.h"
+#include "texto.h"
+
+#include <climits>
+
+namespace zul {
+
+TurnosSinteticos::TurnosSinteticos(const Mapa& m, int jugadores, long cantidad)
+    : jugadores_(jugadores), cantidad_(cantidad) {
+    std::vector<size_t> pista;
+    for (size_t k = 0; k < m.celdas.size() && pista.size() < static_cast<size_t>(jugadores); ++k) {
+        if (m.celdas[k] != kMuro) {
+            pista.push_back(k);
+        }
+    }
+    texto_ = formato("%d\n", jugadores);
+    for (int j = 0; j < jugadores; ++j) {
+        double x = 0.5, y = 0.5;
+        if (!pista.empty()) {
+            const size_t k = pista[static_cast<size_t>(j) % pista.size()];
+            x = static_cast<double>(k % static_cast<size_t>(m.columnas)) + 0.5;
+            y = static_cast<double>(k / static_cast<size_t>(m.columnas)) + 0.5;
+        }
+        texto_ += formato("%g %g 0 0\n", x, y);
+    }
+    texto_ += "0\n";
+}
+
+std::string TurnosSinteticos::descripcion() const {
+    return formato("%ld turnos sintéticos con %d karts", cantidad_, jugadores_);
+}
+
+TurnosDeArchivo::TurnosDeArchivo(const std::string& ruta) : ruta_(ruta) {
+    ArchivoDeDatos archivo(ruta, "el archivo de turnos");
+    std::string t;
+    long n = 0;
+    while (archivo.siguiente(t)) {
+        const size_t numero = turnos_.size() + 1;
+        if (!entero(t, INT_MIN, INT_MAX, n)) {
+            throw ErrorDePrueba(formato("%s: turno %zu: se esperaba el número de jugadores "
+                                        "(entero), no %s",
+                                        ruta.c_str(), numero, mostrar(t).c_str()));
+        }
+        std::string texto = t + "\n";
+        for (long i = 0; i < n; ++i) {
+            for (int c = 0; c < 4; ++c) {
+                if (!archivo.siguiente(t) || !real(t)) {
+                    throw ErrorDePrueba(
+                        formato("%s: turno %zu: la entrada %ld necesita cuatro números (x y u "
+                                "v)%s%s",
+                                ruta.c_str(), numero, i, t.empty() ? "" : "; no vale ",
+                                t.empty() ? "" : mostrar(t).c_str()));
+                }
+                texto += t + (c == 3 ? "\n" : " ");
+            }
+        }
+        long id = 0;
+        if (!archivo.siguiente(t) || !entero(t, INT_MIN, INT_MAX, id)) {
+            throw ErrorDePrueba(formato("%s: turno %zu: falta el identificador propio (entero) "
+                                        "tras las entradas",
+                                        ruta.c_str(), numero));
+        }
+        turnos_.push_back(texto + t + "\n");
+    }
+}
+
+std::string TurnosDeArchivo::descripcion() const {
+    return formato("%ld turnos de %s", cantidad(), ruta_.c_str());
+}
+
+std::unique_ptr<FuenteDeTurnos> elegirTurnos(const Opciones& o, const Mapa& mapa) {
+    if (o.turnos.empty()) {
+        return std::make_unique<TurnosSinteticos>(mapa, o.jugadores, o.turnosSinteticos);
+    }
+    return std::make_unique<TurnosDeArchivo>(o.turnos);
+}
+
+} // namespace zul
