@@ -24,11 +24,11 @@ unsigned bits(float f) {
     return u;
 }
 
-const double kAngulos[] = {0,    90,      180,      270,       360,    45,    -90,
-                           1e30, -1e30,   INFINITY, -INFINITY, NAN,    -NAN,  1e-45,
-                           3e38, 720.5,   33.3,     -0.0,      1e39,   0.125, 359.9999};
-const double kFuerzas[] = {1.5,  2,     0,        -0.0,        -1,    1e30,   1e39,
-                           INFINITY, NAN, -NAN,   1e-40,       7e-46, 0.0078125, 1e300};
+const double kAngulos[] = {0,    90,    180,      270,       360,  45,    -90,
+                           1e30, -1e30, INFINITY, -INFINITY, NAN,  -NAN,  1e-45,
+                           3e38, 720.5, 33.3,     -0.0,      1e39, 0.125, 359.9999};
+const double kFuerzas[] = {1.5,      2,   0,    -0.0,  -1,    1e30,      1e39,
+                           INFINITY, NAN, -NAN, 1e-40, 7e-46, 0.0078125, 1e300};
 long turno = 0;
 
 } // namespace
@@ -39,8 +39,8 @@ void funcionPrincipal() {
     const int id = obtenerId();
     semilla = (semilla ^ static_cast<uint32_t>(n) ^
                (static_cast<uint64_t>(static_cast<uint32_t>(id)) << 32));
-    registro("T %ld n=%d id=%d mapa=%dx%d puedo=%d", turno, n, id, largoDelMapa(),
-             anchoDelMapa(), puedoDisparar());
+    registro("T %ld n=%d id=%d mapa=%dx%d puedo=%d", turno, n, id, largoDelMapa(), anchoDelMapa(),
+             puedoDisparar());
     const int hasta = n < 160 ? n + 2 : 162;
     for (int i = -1; i < hasta; ++i) {
         registro("E %d %08x %08x %08x %08x", i, bits(obtenerPosicionX(i)),
@@ -48,16 +48,14 @@ void funcionPrincipal() {
     }
     const double ancho = anchoDelMapa();
     const double largo = largoDelMapa();
-    const double puntos[] = {-0.0,        -1e-30,     0.5,          ancho - 0.5,
-                             ancho,       ancho + 0.5, ancho - 1e-9, 1e30,
-                             INFINITY,    NAN,        -INFINITY,    16777217.0,
-                             largo - 0.5, largo,      largo - 1e-7, 2.5};
+    const double puntos[] = {
+        -0.0,     -1e-30, 0.5,       ancho - 0.5, ancho,       ancho + 0.5, ancho - 1e-9, 1e30,
+        INFINITY, NAN,    -INFINITY, 16777217.0,  largo - 0.5, largo,       largo - 1e-7, 2.5};
     std::string linea = "D";
     for (double x : puntos) {
         for (double y : puntos) {
             linea += ' ';
-            linea += std::to_string(dirrecionDelMapa(static_cast<float>(x),
-                                                     static_cast<float>(y)));
+            linea += std::to_string(dirrecionDelMapa(static_cast<float>(x), static_cast<float>(y)));
         }
     }
     for (int i = 0; i < n && i < 20; ++i) {
