@@ -4,12 +4,15 @@
 # under the installed zulprueba, and checks that both answer a recorded game alike. Also the
 # manual page and the Python module and sample as installed.
 #
-#   instalacion_kit.sh CMAKE CONSTRUCCION TRABAJO PYTHON
+#   instalacion_kit.sh CMAKE CONSTRUCCION TRABAJO PYTHON [BANDERAS]
+#
+# BANDERAS are compiler and linker flags for the template, as a sanitized build needs.
 set -euo pipefail
 cmake_cmd="$1"
 construccion="$2"
 trabajo="$3"
 python="$4"
+banderas="${5:-}"
 
 rm -rf "$trabajo"
 mkdir -p "$trabajo"
@@ -40,6 +43,7 @@ fi
 # The contestant's side: a copy of the template, built and checked with the installed kit.
 cp -r "$prefijo/share/zul/plantilla" "$trabajo/mibot"
 "$cmake_cmd" -S "$trabajo/mibot" -B "$trabajo/mibot/build" -DCMAKE_PREFIX_PATH="$prefijo" \
+  -DCMAKE_CXX_FLAGS="$banderas" -DCMAKE_EXE_LINKER_FLAGS="$banderas" \
   >"$trabajo/configurar.log" 2>&1 || falla "la plantilla no configura: $(tail -5 "$trabajo/configurar.log")"
 "$cmake_cmd" --build "$trabajo/mibot/build" >"$trabajo/compilar.log" 2>&1 ||
   falla "la plantilla no compila: $(tail -5 "$trabajo/compilar.log")"

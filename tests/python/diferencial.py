@@ -161,7 +161,7 @@ def comparar(nombre, c, py):
 
 def main():
     bot_c, bot_py, python, kit, trabajo = sys.argv[1:6]
-    cuantas = int(sys.argv[6]) if len(sys.argv) > 6 else 150
+    cuantas = int(sys.argv[6]) if len(sys.argv) > 6 else 100
     semilla = int(sys.argv[7]) if len(sys.argv) > 7 else 20
     shutil.rmtree(trabajo, ignore_errors=True)
     os.makedirs(trabajo)
