@@ -113,6 +113,13 @@ bool turnosDeCarrera(std::FILE* archivo, const std::string& nombre, long jugador
     return true;
 }
 
+std::string desplazamientoReal(const TurnoCarrera& turno, long jugador) {
+    char linea[800]; // room for two "%f" of the largest doubles
+    std::snprintf(linea, sizeof linea, "en la carrera, el jugador %ld: m %f %f", jugador, turno.u,
+                  turno.v);
+    return linea;
+}
+
 bool turnosDeCarrera(const std::string& ruta, long jugador, TurnosCarrera& salida,
                      std::string& error) {
     std::FILE* f = std::fopen(ruta.c_str(), "r");

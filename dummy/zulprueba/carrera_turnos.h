@@ -38,6 +38,11 @@ struct TurnosCarrera {
 bool turnosDeCarrera(const std::string& ruta, long jugador, TurnosCarrera& salida,
                      std::string& error);
 
+// The transcript's note beside the bot's answer: what player `jugador` did in this turn of the
+// race, as the answer line that would have moved it so, e.g.
+// "en la carrera, el jugador 3: m 0.377000 0.045000".
+std::string desplazamientoReal(const TurnoCarrera& turno, long jugador);
+
 // The same over an open stream; `nombre` names it in the messages.
 bool turnosDeCarrera(std::FILE* archivo, const std::string& nombre, long jugador,
                      TurnosCarrera& salida, std::string& error);

@@ -43,6 +43,8 @@ TEST(CarreraTurnos, CadaPasoEsUnTurnoConElDesplazamientoAlSiguiente) {
     EXPECT_EQ(t.turnos[1].texto, "2\n1.6 2.5 0 0\n4 4.25 0 0\n1\n");
     EXPECT_EQ(t.turnos[0].u, 0);
     EXPECT_EQ(t.turnos[0].v, 0.25);
+    EXPECT_EQ(zulprueba::desplazamientoReal(t.turnos[0], 1),
+              "en la carrera, el jugador 1: m 0.000000 0.250000");
 }
 
 TEST(CarreraTurnos, LosDisparosVanConSuPaso) {
