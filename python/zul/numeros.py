@@ -64,7 +64,8 @@ def _redondear_exacto(d, f, mayor):
 
 
 _DECIMAL = re.compile(rb"[-+]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][-+]?[0-9]+)?")
-_HEXA = re.compile(rb"([-+]?)0[xX]((?:[0-9a-fA-F]+\.?[0-9a-fA-F]*|\.[0-9a-fA-F]+))(?:[pP]([-+]?[0-9]+))?")
+_HEXA = re.compile(rb"([-+]?)0[xX]((?:[0-9a-fA-F]+\.?[0-9a-fA-F]*|\.[0-9a-fA-F]+))"
+                   rb"(?:[pP]([-+]?[0-9]+))?")
 
 
 def _hexa(m):
