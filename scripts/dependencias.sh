@@ -11,6 +11,7 @@ paquetes=(
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   xvfb xdotool x11-utils imagemagick time
   desktop-file-utils
+  python3 python3-pip python3-setuptools python3-wheel python3-venv man-db
 )
 
 faltan=()

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and plays the contestant: copies the installed
+# template, builds bot.cpp against the installed ZULlib with find_package, runs it and bot.py
+# under the installed zulprueba, and checks that both answer a recorded game alike. Also the
+# manual page and the Python module and sample as installed.
+#
+#   instalacion_kit.sh CMAKE CONSTRUCCION TRABAJO PYTHON [BANDERAS]
+#
+# BANDERAS are compiler and linker flags for the template, as a sanitized build needs.
+set -euo pipefail
+cmake_cmd="$1"
+construccion="$2"
+trabajo="$3"
+python="$4"
+banderas="${5:-}"
+
+rm -rf "$trabajo"
+mkdir -p "$trabajo"
+prefijo="$trabajo/prefijo"
+"$cmake_cmd" --install "$construccion" --prefix "$prefijo" >"$trabajo/instalacion.log"
+
+fallos=0
+falla() {
+  echo "FALLO: $*" >&2
+  fallos=$((fallos + 1))
+}
+
+for archivo in share/zul/plantilla/bot.cpp share/zul/plantilla/CMakeLists.txt \
+  share/zul/plantilla/bot.py share/zul/plantilla/README.md share/man/man1/zulprueba.1 \
+  share/zul/dummy.py lib/python3.11/site-packages/zul/__init__.py bin/zulprueba; do
+  [ -f "$prefijo/$archivo" ] || falla "no se instaló $archivo"
+done
+[ -x "$prefijo/share/zul/plantilla/bot.py" ] || falla "bot.py no es ejecutable"
+
+if command -v man >/dev/null; then
+  pagina="$(MANPATH="$prefijo/share/man" MANPAGER=cat MANWIDTH=80 man zulprueba 2>&1)" ||
+    falla "man zulprueba: $pagina"
+  grep -q -- "--plantilla" <<<"$pagina" || falla "la página de manual no habla de --plantilla"
+else
+  echo "aviso: sin man en esta máquina; no se comprueba la página de manual"
+fi
+
+# The contestant's side: a copy of the template, built and checked with the installed kit.
+cp -r "$prefijo/share/zul/plantilla" "$trabajo/mibot"
+"$cmake_cmd" -S "$trabajo/mibot" -B "$trabajo/mibot/build" -DCMAKE_PREFIX_PATH="$prefijo" \
+  -DCMAKE_CXX_FLAGS="$banderas" -DCMAKE_EXE_LINKER_FLAGS="$banderas" \
+  >"$trabajo/configurar.log" 2>&1 || falla "la plantilla no configura: $(tail -5 "$trabajo/configurar.log")"
+"$cmake_cmd" --build "$trabajo/mibot/build" >"$trabajo/compilar.log" 2>&1 ||
+  falla "la plantilla no compila: $(tail -5 "$trabajo/compilar.log")"
+
+export PYTHONPATH="$prefijo/lib/python3.11/site-packages"
+zulprueba="$prefijo/bin/zulprueba"
+cd "$trabajo"
+for bot in "mibot/build/mibot" "$python mibot/bot.py" "$python $prefijo/share/zul/dummy.py"; do
+  nombre="$(basename "${bot##* }")"
+  # shellcheck disable=SC2086 # the bot is a command with its arguments
+  if ! ZUL_GRABAR="partida-$nombre.txt" "$zulprueba" --pasos 250 -- $bot >"prueba-$nombre.txt" 2>&1; then
+    falla "zulprueba rechaza $bot: $(cat "prueba-$nombre.txt")"
+  fi
+  grep -q "Resultado: el bot cumple el protocolo" "prueba-$nombre.txt" ||
+    falla "zulprueba no da por bueno $bot"
+done
+# bot.py is bot.cpp in Python: the same answers to the same recorded game.
+mibot/build/mibot <partida-mibot.txt >respuestas-cpp.txt
+"$python" mibot/bot.py <partida-mibot.txt >respuestas-py.txt
+cmp -s respuestas-cpp.txt respuestas-py.txt || falla "bot.py no contesta como bot.cpp"
+[ "$(grep -c '^s' respuestas-cpp.txt)" -eq 3 ] || falla "el bot no disparó cada 100 turnos"
+
+if [ "$fallos" -ne 0 ]; then
+  echo "instalacion_kit: $fallos comprobaciones fallaron" >&2
+  exit 1
+fi
+echo "instalacion_kit: todo en orden"
