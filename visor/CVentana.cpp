@@ -2,6 +2,7 @@
 
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
+#include "apertura.h"
 #include "estelas.h"
 #include "eventos.h"
 #include "mapa.h"
@@ -42,11 +43,11 @@ Archivo abre(const char* ruta) {
     if (ruta == nullptr) {
         throw new CVentana::excepcionArchivoNoAbre(std::string());
     }
-    Archivo archivo(std::fopen(ruta, "r"), &std::fclose);
-    if (!archivo) {
-        throw new CVentana::excepcionArchivoNoAbre(ruta);
+    zul::Apertura apertura = zul::abreParaLeer(ruta);
+    if (!apertura.archivo) {
+        throw new CVentana::excepcionArchivoNoAbre(ruta, apertura.motivo);
     }
-    return archivo;
+    return std::move(apertura.archivo);
 }
 
 // Runs a loader and turns what it refuses into the window's own exception,

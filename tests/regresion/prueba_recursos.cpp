@@ -183,8 +183,8 @@ ssize_t sirve(void* cookie, char* destino, std::size_t tam) {
         if (p < prefijo) {
             destino[hechos++] = f.prefijo[static_cast<std::size_t>(p)];
         } else if (p < prefijo + largoRelleno) {
-            const std::size_t n = static_cast<std::size_t>(
-                std::min<long long>(static_cast<long long>(tam - hechos), prefijo + largoRelleno - p));
+            const std::size_t n = static_cast<std::size_t>(std::min<long long>(
+                static_cast<long long>(tam - hechos), prefijo + largoRelleno - p));
             std::memset(destino + hechos, f.relleno, n);
             hechos += n;
             f.servidos += static_cast<long long>(n);
@@ -222,16 +222,21 @@ TEST(Recursos, MapaSinFinOConMuchoBlancoNoCreceEnMemoria) {
         Interminable fuente;
         const char* esperado;
     } casos[] = {
-        {"una cifra sin fin", {"2 2 1 ", '7', -1, ""},
+        {"una cifra sin fin",
+         {"2 2 1 ", '7', -1, ""},
          "rechazado: El mapa tiene un número de más de 1048576 caracteres."},
-        {"blanco sin fin tras la última celda", {"1 2 3 4", ' ', -1, ""},
+        {"blanco sin fin tras la última celda",
+         {"1 2 3 4", ' ', -1, ""},
          "cargado: 1 × 2, 2 celdas"},
-        {"128 MB de blanco entre celdas", {"2 2 1", '\n', 128LL << 20, "2 3 4"},
+        {"128 MB de blanco entre celdas",
+         {"2 2 1", '\n', 128LL << 20, "2 3 4"},
          "cargado: 2 × 2, 4 celdas"},
         // Leading zeros up to the limit still make a number; one more does not.
-        {"número de 1048576 caracteres", {"1 2 1 ", '0', (1LL << 20) - 1, "3"},
+        {"número de 1048576 caracteres",
+         {"1 2 1 ", '0', (1LL << 20) - 1, "3"},
          "cargado: 1 × 2, 2 celdas"},
-        {"número de 1048577 caracteres", {"1 2 1 ", '0', 1LL << 20, "3"},
+        {"número de 1048577 caracteres",
+         {"1 2 1 ", '0', 1LL << 20, "3"},
          "rechazado: El mapa tiene un número de más de 1048576 caracteres."},
     };
     for (const auto& caso : casos) {

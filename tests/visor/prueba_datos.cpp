@@ -314,8 +314,8 @@ TEST(Mapa, NingunValorFueraDeSuSitioEsFlechaNiMuro) {
 // header), the map reads as from one piece.
 TEST(Mapa, CualquierCorteDeTrozoDaLoMismo) {
     for (const char* texto :
-         {"2 3\n0 1 2\n3 5 4\n", "3 3 1 2 3 45 6 789 12 -3 +4", "2  2   1\t\n 22 x 3",
-          "1 4 9 9 9", "10 1 0 1 2 3 4 5 6 7 8 9", "1 1 0000000000000000000000012",
+         {"2 3\n0 1 2\n3 5 4\n", "3 3 1 2 3 45 6 789 12 -3 +4", "2  2   1\t\n 22 x 3", "1 4 9 9 9",
+          "10 1 0 1 2 3 4 5 6 7 8 9", "1 1 0000000000000000000000012",
           "00000000000000000000002 2 1 2 3", "99999999999999999999 1 1", "2 2", "2 2 -", ""}) {
         std::string entero;
         {
@@ -323,7 +323,8 @@ TEST(Mapa, CualquierCorteDeTrozoDaLoMismo) {
             zul::Mapa m;
             try {
                 zul::leerMapa(flujo.archivo.get(), m);
-                entero = std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
+                entero =
+                    std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
             } catch (const zul::ErrorFormato& e) {
                 entero = e.what();
             }
@@ -334,7 +335,8 @@ TEST(Mapa, CualquierCorteDeTrozoDaLoMismo) {
             std::string enTrozos;
             try {
                 zul::leerMapaEnTrozos(flujo.archivo.get(), m, trozo);
-                enTrozos = std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
+                enTrozos =
+                    std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
             } catch (const zul::ErrorFormato& e) {
                 enTrozos = e.what();
             }

@@ -177,15 +177,15 @@ TEST(Rangos, IgualQueRecorrerLaDimension) {
             elige({std::floor(uniforme(-50, 3050)), std::floor(uniforme(-50, 3050)) + 0.5,
                    uniforme(-1e4, 1e4), uniforme(-1e300, 1e300), 1e17, -1e17, kNaN, kInf, -kInf,
                    std::nextafter(0.0, 1.0), -0.0});
-        const double zoom = elige({1.0, 2.0, 0.5, 10.0, 0.1, 7.0, uniforme(1e-3, 60),
-                                   uniforme(0, 1e-300), 1e300, 0.0, -1.0, kNaN, kInf,
-                                   std::numeric_limits<double>::denorm_min()});
+        const double zoom =
+            elige({1.0, 2.0, 0.5, 10.0, 0.1, 7.0, uniforme(1e-3, 60), uniforme(0, 1e-300), 1e300,
+                   0.0, -1.0, kNaN, kInf, std::numeric_limits<double>::denorm_min()});
         const zul::Rango esperado = rangoRecorriendo(ancla, centro, zoom, cuantas, limite);
         const zul::Rango r = zul::rangoVisible(ancla, centro, zoom, cuantas, limite);
         ASSERT_TRUE(r.inicio == esperado.inicio && r.fin == esperado.fin)
             << "ancla " << ancla << " centro " << centro << " zoom " << zoom << " cuantas "
-            << cuantas << " limite " << limite << ": " << r.inicio << ".." << r.fin
-            << " en vez de " << esperado.inicio << ".." << esperado.fin;
+            << cuantas << " limite " << limite << ": " << r.inicio << ".." << r.fin << " en vez de "
+            << esperado.inicio << ".." << esperado.fin;
     }
 }
 

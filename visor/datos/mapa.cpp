@@ -14,8 +14,8 @@ namespace zul {
 char caracterCelda(long long valor) {
     // The low byte of valor + 48, in unsigned arithmetic so that saturated
     // values cannot overflow.
-    const char c = static_cast<char>(
-        static_cast<unsigned char>(static_cast<unsigned long long>(valor) + 48u));
+    const char c =
+        static_cast<char>(static_cast<unsigned char>(static_cast<unsigned long long>(valor) + 48u));
     const bool especial = (c >= '0' && c <= '3') || c == '5';
     const bool propio = (valor >= 0 && valor <= 3) || valor == 5;
     return especial && !propio ? '4' : c;
