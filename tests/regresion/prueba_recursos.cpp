@@ -199,18 +199,22 @@ ssize_t sirve(void* cookie, char* destino, std::size_t tam) {
     return static_cast<ssize_t>(hechos);
 }
 
+// Reads a map from `archivo` and closes it.
+std::string cargaMapaDesde(std::FILE* archivo) {
+    zul::Mapa m;
+    try {
+        zul::leerMapa(archivo, m);
+    } catch (const zul::ErrorFormato& e) {
+        std::fclose(archivo);
+        return "rechazado: " + std::string(e.what());
+    }
+    std::fclose(archivo);
+    return describeMapa(m);
+}
+
 std::function<std::string()> cargaMapaDe(Interminable fuente) {
     return [fuente]() mutable {
-        std::FILE* archivo = fopencookie(&fuente, "r", {sirve, nullptr, nullptr, nullptr});
-        zul::Mapa m;
-        try {
-            zul::leerMapa(archivo, m);
-        } catch (const zul::ErrorFormato& e) {
-            std::fclose(archivo);
-            return "rechazado: " + std::string(e.what());
-        }
-        std::fclose(archivo);
-        return describeMapa(m);
+        return cargaMapaDesde(fopencookie(&fuente, "r", {sirve, nullptr, nullptr, nullptr}));
     };
 }
 
@@ -249,20 +253,7 @@ TEST(Recursos, MapaSinFinOConMuchoBlancoNoCreceEnMemoria) {
 }
 
 TEST(Recursos, MapaDesdeDevZeroSeRechazaAlMomento) {
-    const Resultado r = enHijo(
-        [] {
-            std::FILE* archivo = std::fopen("/dev/zero", "r");
-            zul::Mapa m;
-            try {
-                zul::leerMapa(archivo, m);
-            } catch (const zul::ErrorFormato& e) {
-                std::fclose(archivo);
-                return "rechazado: " + std::string(e.what());
-            }
-            std::fclose(archivo);
-            return describeMapa(m);
-        },
-        0);
+    const Resultado r = enHijo([] { return cargaMapaDesde(std::fopen("/dev/zero", "r")); }, 0);
     EXPECT_TRUE(r.terminoBien);
     EXPECT_EQ(r.texto, "rechazado: El mapa no empieza con sus dos dimensiones (filas y columnas).");
     EXPECT_LT(r.maximoKb, kTopeFlujoKb);
