@@ -114,9 +114,8 @@ inline std::string diferenciaCarrera(const std::string& texto) {
     return d;
 }
 
-// Empty when both readers give the same grid or the same error.
-inline std::string diferenciaMapa(const std::string& texto) {
-    const auto rapido = lee<Mapa>(texto, leerMapa);
+inline std::string diferenciaMapaCon(const std::string& texto, void (*lector)(std::FILE*, Mapa&)) {
+    const auto rapido = lee<Mapa>(texto, lector);
     const auto referencia = lee<Mapa>(texto, leerMapaReferencia);
     if (rapido.error != referencia.error ||
         rapido.resultado.has_value() != referencia.resultado.has_value()) {
@@ -126,6 +125,26 @@ inline std::string diferenciaMapa(const std::string& texto) {
                              rapido.resultado->columnas != referencia.resultado->columnas ||
                              rapido.resultado->celdas != referencia.resultado->celdas)) {
         return "el mapa difiere";
+    }
+    return "";
+}
+
+// Empty when both readers give the same grid or the same error, also with the
+// fast reader's stream cut in tiny pieces.
+inline std::string diferenciaMapa(const std::string& texto) {
+    const struct {
+        const char* nombre;
+        void (*lector)(std::FILE*, Mapa&);
+    } lectores[] = {
+        {"", leerMapa},
+        {"en trozos de 1 byte: ", [](std::FILE* f, Mapa& m) { leerMapaEnTrozos(f, m, 1); }},
+        {"en trozos de 7 bytes: ", [](std::FILE* f, Mapa& m) { leerMapaEnTrozos(f, m, 7); }},
+    };
+    for (const auto& l : lectores) {
+        const std::string d = diferenciaMapaCon(texto, l.lector);
+        if (!d.empty()) {
+            return l.nombre + d;
+        }
     }
     return "";
 }
