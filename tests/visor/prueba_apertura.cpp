@@ -1,6 +1,11 @@
 // Opening the two input files: why one does not open, through the plain
 // function and through the real program's `--png` messages and exit status.
+#include "CDialogoAbrir.h"
+#include "CVentana.h"
 #include "apertura.h"
+
+#include <QApplication>
+#include <QMessageBox>
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +80,30 @@ TEST(Motivos, EnCastellanoParaCadaError) {
     EXPECT_EQ(zul::motivoDeError(ENAMETOOLONG), "la ruta es demasiado larga");
     EXPECT_EQ(zul::motivoDeError(EMFILE), "hay demasiados archivos abiertos");
     EXPECT_EQ(zul::motivoDeError(9999), "error del sistema número 9999");
+}
+
+// The window's message box: the plain text above, the reason beside the name.
+TEST(Caja, MotivoJuntoAlArchivo) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char nombre[] = "prueba_apertura";
+    char* argv[] = {nombre, nullptr};
+    QApplication aplicacion(argc, argv);
+    const struct {
+        CVentana::excepcionArchivoNoAbre error;
+        const char* informativo;
+    } casos[] = {
+        {CVentana::excepcionArchivoNoAbre("/x/no-existe.txt", "no existe"),
+         "Motivo: no existe.\nArchivo: /x/no-existe.txt"},
+        {CVentana::excepcionArchivoNoAbre("/x/y"), "Archivo: /x/y"},
+        {CVentana::excepcionArchivoNoAbre(""), "Falta la ruta del archivo."},
+    };
+    for (const auto& caso : casos) {
+        QMessageBox caja;
+        explicaError(caja, caso.error);
+        EXPECT_EQ(caja.text().toStdString(), "No se pudo abrir el archivo");
+        EXPECT_EQ(caja.informativeText().toStdString(), caso.informativo);
+    }
 }
 
 struct Resultado {
