@@ -3,9 +3,8 @@
 #
 #   scripts/fuzz.sh [SEGUNDOS [OBJETIVO...]]
 #
-# SEGUNDOS is the time each target runs (60 by default); the targets are
-# fuzz_carrera, fuzz_mapa, fuzz_protocolo and fuzz_carrera_referencia (all by
-# default). Up to as many targets as there are cores run at once. The build goes
+# SEGUNDOS is the time each target runs (60 by default); the targets are those
+# listed in `semillas` below (all by default). Up to as many targets as there are cores run at once. The build goes
 # into build-fuzz/ (or $ZUL_DIR_FUZZ); new inputs that the fuzzer keeps go to
 # build-fuzz/corpus/, and an input that breaks a check is saved under
 # build-fuzz/hallazgos/ and makes the script fail. Each run appends its counts to
@@ -15,8 +14,17 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 segundos="${1:-60}"
 shift || true
 objetivos=("$@")
+
+# Each fuzz target (fuzz/CMakeLists.txt) and the seed corpus it starts from,
+# fuzz/corpus/<semillas>, with the dictionary fuzz/<semillas>.dict if there is one.
+semillas="
+fuzz_carrera carrera
+fuzz_mapa mapa
+fuzz_protocolo protocolo
+fuzz_carrera_referencia carrera
+"
 if [ ${#objetivos[@]} -eq 0 ]; then
-  objetivos=(fuzz_carrera fuzz_mapa fuzz_protocolo fuzz_carrera_referencia)
+  read -r -a objetivos <<<"$(awk 'NF { printf "%s ", $1 }' <<<"$semillas")"
 fi
 dir="${ZUL_DIR_FUZZ:-$raiz/build-fuzz}"
 paralelo="$(nproc)"
@@ -30,12 +38,13 @@ fi
 cmake --build "$dir" --parallel "$paralelo" --target "${objetivos[@]}"
 
 semillas_de() {
-  case "$1" in
-    fuzz_carrera | fuzz_carrera_referencia) echo carrera ;;
-    fuzz_mapa) echo mapa ;;
-    fuzz_protocolo) echo protocolo ;;
-    *) echo "objetivo desconocido: $1" >&2; return 1 ;;
-  esac
+  local tipo
+  tipo="$(awk -v o="$1" '$1 == o { print $2 }' <<<"$semillas")"
+  if [ -z "$tipo" ]; then
+    echo "objetivo desconocido: $1" >&2
+    return 1
+  fi
+  echo "$tipo"
 }
 
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

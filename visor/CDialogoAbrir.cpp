@@ -98,9 +98,18 @@ std::unique_ptr<CVentana> CDialogoAbrir::construyeVentana(const QString& rutaCar
 
 void explicaError(QMessageBox& caja, const std::exception& error) {
     caja.setText(QObject::tr(error.what()));
+    // The reason why a file did not open goes beside its name, under the
+    // plain "No se pudo abrir el archivo".
+    QString motivo;
+    if (auto* noAbre = dynamic_cast<const CVentana::excepcionArchivoNoAbre*>(&error);
+        noAbre != nullptr && !noAbre->motivo().empty()) {
+        caja.setText(QObject::tr(CVentana::excepcionArchivoNoAbre::kTexto));
+        motivo = QObject::tr("Motivo: %1.").arg(QString::fromUtf8(noAbre->motivo().c_str())) +
+                 QLatin1Char('\n');
+    }
     if (auto* deArchivo = dynamic_cast<const CVentana::excepcionArchivo*>(&error)) {
         const QString ruta = QString::fromLocal8Bit(deArchivo->ruta());
-        caja.setInformativeText(ruta.isEmpty() ? QObject::tr("Falta la ruta del archivo.")
-                                               : QObject::tr("Archivo: %1").arg(ruta));
+        caja.setInformativeText(motivo + (ruta.isEmpty() ? QObject::tr("Falta la ruta del archivo.")
+                                                         : QObject::tr("Archivo: %1").arg(ruta)));
     }
 }

@@ -54,5 +54,5 @@ private:
 };
 
 // Fills a message box with a start-up error: the error's text and, for the
-// errors about one input file, which file it is.
+// errors about one input file, which file it is and, when it did not open, why.
 void explicaError(QMessageBox& caja, const std::exception& error);

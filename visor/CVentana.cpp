@@ -62,7 +62,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {
-            throw new excepcionArchivoNoAbre(error.ruta());
+            throw new excepcionArchivoNoAbre(error.ruta(), error.motivoApertura());
         }
         throw new excepcionArchivoInvalido(error.ruta(), error.what());
     }

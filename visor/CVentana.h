@@ -43,10 +43,23 @@ public:
         std::string rutaArchivo;
     };
 
+    // what() is "No se pudo abrir el archivo", followed by the reason in
+    // parentheses when it is known.
     class excepcionArchivoNoAbre : public excepcionArchivo {
     public:
-        using excepcionArchivo::excepcionArchivo;
-        const char* what() const noexcept override { return "No se pudo abrir el archivo"; }
+        explicit excepcionArchivoNoAbre(std::string ruta, std::string motivo = std::string())
+            : excepcionArchivo(std::move(ruta)), motivoFallo(std::move(motivo)),
+              texto(motivoFallo.empty() ? std::string(kTexto)
+                                        : std::string(kTexto) + " (" + motivoFallo + ")") {}
+        const char* what() const noexcept override { return texto.c_str(); }
+        // Why it did not open ("no existe", ...); empty when not known.
+        const std::string& motivo() const { return motivoFallo; }
+
+        static constexpr const char* kTexto = "No se pudo abrir el archivo";
+
+    private:
+        std::string motivoFallo;
+        std::string texto;
     };
 
     // The file opened but its content cannot be shown; what() says why.

@@ -11,7 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -157,6 +160,103 @@ TEST(Recursos, MapaDeTamanoRazonableSeCargaBajoElMismoLimite) {
     EXPECT_TRUE(r.terminoBien);
     EXPECT_EQ(r.texto, "cargado: 10000 × 10000, 100000000 celdas");
 #endif
+}
+
+// A stream of `prefijo`, then `cuantos` bytes of `relleno` (without end when
+// cuantos is negative), then `sufijo`: a file as large as wanted, or one that
+// never ends, without writing it anywhere.
+struct Interminable {
+    std::string prefijo;
+    char relleno;
+    long long cuantos;
+    std::string sufijo;
+    long long servidos = 0;
+};
+
+ssize_t sirve(void* cookie, char* destino, std::size_t tam) {
+    auto& f = *static_cast<Interminable*>(cookie);
+    const long long largoRelleno = f.cuantos < 0 ? LLONG_MAX / 2 : f.cuantos;
+    std::size_t hechos = 0;
+    while (hechos < tam) {
+        const long long p = f.servidos;
+        const long long prefijo = static_cast<long long>(f.prefijo.size());
+        if (p < prefijo) {
+            destino[hechos++] = f.prefijo[static_cast<std::size_t>(p)];
+        } else if (p < prefijo + largoRelleno) {
+            const std::size_t n = static_cast<std::size_t>(std::min<long long>(
+                static_cast<long long>(tam - hechos), prefijo + largoRelleno - p));
+            std::memset(destino + hechos, f.relleno, n);
+            hechos += n;
+            f.servidos += static_cast<long long>(n);
+            continue;
+        } else if (p < prefijo + largoRelleno + static_cast<long long>(f.sufijo.size())) {
+            destino[hechos++] = f.sufijo[static_cast<std::size_t>(p - prefijo - largoRelleno)];
+        } else {
+            break;
+        }
+        ++f.servidos;
+    }
+    return static_cast<ssize_t>(hechos);
+}
+
+// Reads a map from `archivo` and closes it.
+std::string cargaMapaDesde(std::FILE* archivo) {
+    zul::Mapa m;
+    try {
+        zul::leerMapa(archivo, m);
+    } catch (const zul::ErrorFormato& e) {
+        std::fclose(archivo);
+        return "rechazado: " + std::string(e.what());
+    }
+    std::fclose(archivo);
+    return describeMapa(m);
+}
+
+std::function<std::string()> cargaMapaDe(Interminable fuente) {
+    return [fuente]() mutable {
+        return cargaMapaDesde(fopencookie(&fuente, "r", {sirve, nullptr, nullptr, nullptr}));
+    };
+}
+
+constexpr long kTopeFlujoKb = 64 * 1024;
+
+TEST(Recursos, MapaSinFinOConMuchoBlancoNoCreceEnMemoria) {
+    const struct {
+        const char* nombre;
+        Interminable fuente;
+        const char* esperado;
+    } casos[] = {
+        {"una cifra sin fin",
+         {"2 2 1 ", '7', -1, ""},
+         "rechazado: El mapa tiene un número de más de 1048576 caracteres."},
+        {"blanco sin fin tras la última celda",
+         {"1 2 3 4", ' ', -1, ""},
+         "cargado: 1 × 2, 2 celdas"},
+        {"128 MB de blanco entre celdas",
+         {"2 2 1", '\n', 128LL << 20, "2 3 4"},
+         "cargado: 2 × 2, 4 celdas"},
+        // Leading zeros up to the limit still make a number; one more does not.
+        {"número de 1048576 caracteres",
+         {"1 2 1 ", '0', (1LL << 20) - 1, "3"},
+         "cargado: 1 × 2, 2 celdas"},
+        {"número de 1048577 caracteres",
+         {"1 2 1 ", '0', 1LL << 20, "3"},
+         "rechazado: El mapa tiene un número de más de 1048576 caracteres."},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        const Resultado r = enHijo(cargaMapaDe(caso.fuente), 0);
+        EXPECT_TRUE(r.terminoBien);
+        EXPECT_EQ(r.texto, caso.esperado);
+        EXPECT_LT(r.maximoKb, kTopeFlujoKb);
+    }
+}
+
+TEST(Recursos, MapaDesdeDevZeroSeRechazaAlMomento) {
+    const Resultado r = enHijo([] { return cargaMapaDesde(std::fopen("/dev/zero", "r")); }, 0);
+    EXPECT_TRUE(r.terminoBien);
+    EXPECT_EQ(r.texto, "rechazado: El mapa no empieza con sus dos dimensiones (filas y columnas).");
+    EXPECT_LT(r.maximoKb, kTopeFlujoKb);
 }
 
 struct CasoCarrera {

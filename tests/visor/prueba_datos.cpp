@@ -253,7 +253,15 @@ INSTANTIATE_TEST_SUITE_P(Casos, MapaLeido,
                                          CasoMapa{"PalabraEnMedio", "1 4 1 2 x 3", 1, 4, "1222"},
                                          CasoMapa{"ValorDoce", "1 1 12", 1, 1, "<"},
                                          CasoMapa{"ValorNegativoEnOchoBits", "1 2 -1 256", 1, 2,
-                                                  "/0"},
+                                                  "/4"},
+                                         // Values that would wrap round onto an arrow or the
+                                         // wall are plain track; the others keep their
+                                         // character, single digits on the fast path too.
+                                         CasoMapa{"ValoresQueDanLaVuelta",
+                                                  "1 11 256 261 -256 -251 4294967296 "
+                                                  "-99999999999999999999 99999999999999999999 262 "
+                                                  "12 5 3",
+                                                  1, 11, "444444/6<53"},
                                          CasoMapa{"SinFilas", "0 5", 0, 5, ""},
                                          CasoMapa{"SinColumnas", "7 0 1 2 3", 7, 0, ""},
                                          CasoMapa{"CeroYCero", "0 0", 0, 0, ""}),
@@ -280,9 +288,62 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoRechazo{"ColumnasNegativas", "3 -1", "negativas"},
                     CasoRechazo{"ProductoDesbordado", "65536 65536 0", "demasiadas celdas"},
                     CasoRechazo{"DimensionEnorme", "1 99999999999 0", "demasiadas celdas"},
+                    CasoRechazo{"FilasIlegiblesDeGrandes", "99999999999999999999 3 0",
+                                "número de filas demasiado grande"},
+                    CasoRechazo{"ColumnasIlegiblesDeGrandes", "3 +00099999999999999999999 0",
+                                "número de columnas demasiado grande"},
+                    CasoRechazo{"NegativasIlegiblesDeGrandes", "-9223372036854775809 3",
+                                "número de filas demasiado grande"},
                     CasoRechazo{"SinCeldas", "2 2", "ninguna celda"},
                     CasoRechazo{"PrimeraCeldaIlegible", "2 2 x 1 1 1", "ninguna celda"}),
     [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST(Mapa, NingunValorFueraDeSuSitioEsFlechaNiMuro) {
+    for (long long v = -70000; v <= 70000; ++v) {
+        const char c = zul::caracterCelda(v);
+        const bool propio = (v >= 0 && v <= 3) || v == 5;
+        const bool especial = (c >= '0' && c <= '3') || c == '5';
+        ASSERT_EQ(propio, especial) << v;
+        if (propio) {
+            ASSERT_EQ(c, '0' + v);
+        }
+    }
+}
+
+// Wherever a piece of the stream ends (inside a number, a run of spaces, the
+// header), the map reads as from one piece.
+TEST(Mapa, CualquierCorteDeTrozoDaLoMismo) {
+    for (const char* texto :
+         {"2 3\n0 1 2\n3 5 4\n", "3 3 1 2 3 45 6 789 12 -3 +4", "2  2   1\t\n 22 x 3", "1 4 9 9 9",
+          "10 1 0 1 2 3 4 5 6 7 8 9", "1 1 0000000000000000000000012",
+          "00000000000000000000002 2 1 2 3", "99999999999999999999 1 1", "2 2", "2 2 -", ""}) {
+        std::string entero;
+        {
+            Flujo flujo(texto);
+            zul::Mapa m;
+            try {
+                zul::leerMapa(flujo.archivo.get(), m);
+                entero =
+                    std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
+            } catch (const zul::ErrorFormato& e) {
+                entero = e.what();
+            }
+        }
+        for (std::size_t trozo = 1; trozo <= 24; ++trozo) {
+            Flujo flujo(texto);
+            zul::Mapa m;
+            std::string enTrozos;
+            try {
+                zul::leerMapaEnTrozos(flujo.archivo.get(), m, trozo);
+                enTrozos =
+                    std::to_string(m.filas) + "x" + std::to_string(m.columnas) + ":" + m.celdas;
+            } catch (const zul::ErrorFormato& e) {
+                enTrozos = e.what();
+            }
+            EXPECT_EQ(enTrozos, entero) << "«" << texto << "» en trozos de " << trozo;
+        }
+    }
+}
 
 // ---- Names ----
 

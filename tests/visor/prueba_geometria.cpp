@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -133,8 +135,59 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRango{"centro infinito", 256, kInf, 10, 50, 512, 0, 0},
         CasoRango{"centro lejano", 256, 1e300, 10, 50, 512, 0, 0},
         // 4096 cells at zoom 0.1 centred on the middle: all of them.
-        CasoRango{"zoom pequeno", 256, 2048, 0.1, 4096, 512, 0, 4096}),
+        CasoRango{"zoom pequeno", 256, 2048, 0.1, 4096, 512, 0, 4096},
+        // A header of two thousand million rows and no column: only the first
+        // rows lie in the view, and finding them takes no walk over the rest.
+        CasoRango{"dos mil millones", 256, 0, 10, INT_MAX, 512, 0, 27},
+        CasoRango{"dos mil millones al final", 256, INT_MAX, 10, INT_MAX, 512, INT_MAX - 27,
+                  INT_MAX}),
     nombreDe<CasoRango>);
+
+// The rule as first written: a walk in from each side until the test holds.
+zul::Rango rangoRecorriendo(double ancla, double centro, double zoom, int cuantas, int limite) {
+    if (cuantas <= 0 || !(zoom > 0.0) || !std::isfinite(zoom)) {
+        return zul::Rango{};
+    }
+    const auto borde = [&](int k) { return ancla + (static_cast<double>(k) - centro) * zoom; };
+    int inicio = 0;
+    while (inicio < cuantas && !(borde(inicio) + 2.0 * zoom >= 0.0)) {
+        ++inicio;
+    }
+    int fin = cuantas;
+    while (fin > 0 && !(borde(fin - 1) - zoom < static_cast<double>(limite))) {
+        --fin;
+    }
+    return zul::Rango{inicio, fin};
+}
+
+TEST(Rangos, IgualQueRecorrerLaDimension) {
+    std::mt19937_64 azar(19);
+    const auto elige = [&](std::initializer_list<double> valores) {
+        return *(valores.begin() + azar() % valores.size());
+    };
+    const auto uniforme = [&](double a, double b) {
+        return std::uniform_real_distribution<double>(a, b)(azar);
+    };
+    for (int vuelta = 0; vuelta < 20000; ++vuelta) {
+        const int cuantas = static_cast<int>(azar() % 3000) - 2;
+        const int limite = static_cast<int>(azar() % 1200) - 100;
+        const double ancla = elige({0.0, 0.5, 256.0, 350.0, uniforme(0, 1000)});
+        // Whole and half centres and zooms land edges exactly on the tests' bounds.
+        const double centro =
+            elige({std::floor(uniforme(-50, 3050)), std::floor(uniforme(-50, 3050)) + 0.5,
+                   uniforme(-1e4, 1e4), uniforme(-1e300, 1e300), 1e17, -1e17, kNaN, kInf, -kInf,
+                   std::nextafter(0.0, 1.0), -0.0});
+        const double zoom =
+            elige({1.0, 2.0, 0.5, 10.0, 0.1, 7.0, uniforme(1e-3, 60), uniforme(0, 1e-300), 1e300,
+                   0.0, -1.0, kNaN, kInf, std::numeric_limits<double>::denorm_min()});
+        const zul::Rango esperado = rangoRecorriendo(ancla, centro, zoom, cuantas, limite);
+        const zul::Rango r = zul::rangoVisible(ancla, centro, zoom, cuantas, limite);
+        ASSERT_TRUE(r.inicio == esperado.inicio && r.fin == esperado.fin)
+            << "ancla " << ancla << " centro " << centro << " zoom " << zoom << " cuantas "
+            << cuantas << " limite " << limite << ": " << r.inicio << ".." << r.fin << " en vez de "
+            << esperado.inicio << ".." << esperado.fin;
+    }
+}
 
 struct CasoTramos {
     const char* fila;

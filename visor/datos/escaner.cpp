@@ -92,25 +92,6 @@ std::size_t bytesRestantes(std::FILE* archivo) {
     return static_cast<std::size_t>(datos.st_size - posicion);
 }
 
-std::string leeTodo(std::FILE* archivo) {
-    std::string datos;
-    std::size_t leidos = 0;
-    // A file's size lets one read fill the buffer, without copies as it grows;
-    // one byte more shows the end was reached. A file that grows meanwhile is
-    // still read whole by the doubling below.
-    std::size_t capacidad = std::max<std::size_t>(bytesRestantes(archivo) + 1, 1 << 16);
-    for (;;) {
-        datos.resize(capacidad);
-        leidos += std::fread(&datos[leidos], 1, capacidad - leidos, archivo);
-        if (leidos < capacidad) {
-            break;
-        }
-        capacidad *= 2;
-    }
-    datos.resize(leidos);
-    return datos;
-}
-
 // Mirrors the C library's collection of a floating-point field character by
 // character, including which characters stay consumed when it fails.
 bool Escaner::real(double& valor) {

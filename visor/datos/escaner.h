@@ -6,10 +6,6 @@
 
 namespace zul {
 
-// Reads a whole stream into memory: one pass of fread, however the stream
-// was opened (file, pipe or memory). Throws std::bad_alloc when it does not fit.
-std::string leeTodo(std::FILE* archivo);
-
 // Bytes left in a regular file from its current position; 0 when that is not
 // known (a pipe, a memory stream) or nothing is left.
 std::size_t bytesRestantes(std::FILE* archivo);

@@ -1,9 +1,8 @@
 #include "tipo_archivo.h"
 
-#include <cerrno>
+#include "apertura.h"
+
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
 namespace zul {
 
@@ -66,11 +65,10 @@ bool pareceMapa(std::string_view texto, bool completo) {
 }
 
 std::string leeMuestra(const std::string& ruta, bool& completo) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> archivo(std::fopen(ruta.c_str(), "rb"),
-                                                            &std::fclose);
+    const Apertura apertura = abreParaLeer(ruta.c_str());
+    const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
-        throw ErrorFormato("No se pudo abrir el archivo " + ruta + ": " + std::strerror(errno) +
-                           ".");
+        throw ErrorFormato("No se pudo abrir el archivo " + ruta + ": " + apertura.motivo + ".");
     }
     std::string muestra(kMuestraTipo, '\0');
     const std::size_t leidos = std::fread(muestra.data(), 1, muestra.size(), archivo.get());

@@ -62,16 +62,26 @@ Rango rangoVisible(double ancla, double centro, double zoom, int cuantas, int li
         return Rango{};
     }
     const auto borde = [&](int k) { return ancla + (static_cast<double>(k) - centro) * zoom; };
-    // The edges grow with k, so each end is found by walking in from its side
-    // until the test first holds; a centre that is not a number holds nowhere.
-    int inicio = 0;
-    while (inicio < cuantas && !(borde(inicio) + 2.0 * zoom >= 0.0)) {
-        ++inicio;
-    }
-    int fin = cuantas;
-    while (fin > 0 && !(borde(fin - 1) - zoom < static_cast<double>(limite))) {
-        --fin;
-    }
+    // Each rounded step of borde() is monotonic in k, so each test below holds
+    // from some k on (or up to some k) and a bisection finds the same end as
+    // walking the whole dimension would, in about 31 steps however many cells
+    // a header declares. A centre that is not a number holds nowhere.
+    const auto primera = [&](auto cumple) { // the least k in [0, cuantas] where cumple holds
+        int bajo = 0;
+        int alto = cuantas;
+        while (bajo < alto) {
+            const int medio = bajo + (alto - bajo) / 2;
+            if (cumple(medio)) {
+                alto = medio;
+            } else {
+                bajo = medio + 1;
+            }
+        }
+        return bajo;
+    };
+    const int inicio = primera([&](int k) { return borde(k) + 2.0 * zoom >= 0.0; });
+    const int fin =
+        primera([&](int k) { return !(borde(k) - zoom < static_cast<double>(limite)); });
     return Rango{inicio, fin};
 }
 

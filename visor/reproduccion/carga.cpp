@@ -1,5 +1,7 @@
 #include "carga.h"
 
+#include "apertura.h"
+
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -9,18 +11,16 @@ namespace zul {
 namespace {
 
 template <typename T, typename Lector> T carga(const std::string& ruta, Lector lector) {
-    const auto noAbre = [&ruta] { return ErrorCarga(ruta, "No se pudo abrir el archivo", true); };
     if (ruta.empty()) {
-        throw noAbre();
+        throw ErrorCarga::archivoSinAbrir(ruta, std::string());
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> archivo(std::fopen(ruta.c_str(), "r"),
-                                                            &std::fclose);
-    if (!archivo) {
-        throw noAbre();
+    Apertura apertura = abreParaLeer(ruta.c_str());
+    if (!apertura.archivo) {
+        throw ErrorCarga::archivoSinAbrir(ruta, apertura.motivo);
     }
     T resultado;
     try {
-        lector(archivo.get(), resultado);
+        lector(apertura.archivo.get(), resultado);
     } catch (const ErrorFormato& error) {
         throw ErrorCarga(ruta, error.what(), false);
     } catch (const std::bad_alloc&) {
@@ -30,6 +30,16 @@ template <typename T, typename Lector> T carga(const std::string& ruta, Lector l
 }
 
 } // namespace
+
+ErrorCarga ErrorCarga::archivoSinAbrir(std::string ruta, std::string motivo) {
+    std::string texto = "No se pudo abrir el archivo";
+    if (!motivo.empty()) {
+        texto += " (" + motivo + ")";
+    }
+    ErrorCarga error(std::move(ruta), std::move(texto), true);
+    error.motivoNoAbre = std::move(motivo);
+    return error;
+}
 
 Carrera cargaCarrera(const std::string& ruta) {
     return carga<Carrera>(ruta, [](std::FILE* f, Carrera& c) { leerCarrera(f, c); });

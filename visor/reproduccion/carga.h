@@ -3,6 +3,8 @@
 #include "carrera.h"
 #include "mapa.h"
 
+#include <utility>
+
 #include <exception>
 #include <string>
 
@@ -14,15 +16,21 @@ class ErrorCarga : public std::exception {
 public:
     ErrorCarga(std::string ruta, std::string motivo, bool noAbre)
         : rutaArchivo(std::move(ruta)), texto(std::move(motivo)), sinAbrir(noAbre) {}
+    // A file that did not open, and why ("no existe", ...; empty when unknown).
+    static ErrorCarga archivoSinAbrir(std::string ruta, std::string motivo);
+
     const std::string& ruta() const { return rutaArchivo; }
     // True when the file could not be opened at all.
     bool noAbre() const { return sinAbrir; }
+    // Why it did not open; empty when it did, or when that is not known.
+    const std::string& motivoApertura() const { return motivoNoAbre; }
     const char* what() const noexcept override { return texto.c_str(); }
 
 private:
     std::string rutaArchivo;
     std::string texto;
     bool sinAbrir;
+    std::string motivoNoAbre;
 };
 
 // Read a whole file with the plain readers. Throw ErrorCarga when the path is

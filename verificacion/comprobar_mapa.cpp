@@ -27,6 +27,36 @@ std::string acotada(const std::string& bytes) {
     return bytes;
 }
 
+// Each cell against the value that "%lld" reads for it: only 0-3 and 5 may
+// become an arrow or the wall, and those exactly their own.
+std::string compruebaValores(std::string bytes, const Mapa& mapa) {
+    std::FILE* archivo = abreMemoria(bytes);
+    if (archivo == nullptr) {
+        return "no se pudo abrir la entrada en memoria";
+    }
+    long long filas = 0;
+    long long columnas = 0;
+    std::string fallo;
+    if (std::fscanf(archivo, "%lld %lld", &filas, &columnas) == 2) {
+        long long valor = 0;
+        for (std::size_t i = 0; i < mapa.celdas.size(); ++i) {
+            if (std::fscanf(archivo, "%lld", &valor) != 1) {
+                break; // the rest repeat the last cell read
+            }
+            const char c = mapa.celdas[i];
+            const bool propio = (valor >= 0 && valor <= 3) || valor == 5;
+            const bool especial = (c >= '0' && c <= '3') || c == '5';
+            if (propio ? c != static_cast<char>('0' + valor) : especial) {
+                fallo = "la celda " + std::to_string(i) + ", de valor " + std::to_string(valor) +
+                        ", se guardó como «" + std::string(1, c) + "»";
+                break;
+            }
+        }
+    }
+    std::fclose(archivo);
+    return fallo;
+}
+
 } // namespace
 
 std::string compruebaMapa(const std::string& entrada) {
@@ -57,6 +87,10 @@ std::string compruebaMapa(const std::string& entrada) {
             return "un mapa de " + std::to_string(mapa.filas) + " × " +
                    std::to_string(mapa.columnas) + " con " + std::to_string(mapa.celdas.size()) +
                    " celdas";
+        }
+        const std::string valores = compruebaValores(bytes, mapa);
+        if (!valores.empty()) {
+            return valores;
         }
     }
     return comparacion::diferenciaMapa(bytes);

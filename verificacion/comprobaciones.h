@@ -17,8 +17,8 @@ std::string compruebaCarrera(const std::string& bytes);
 // The race log loader against the fscanf reader: same race or same error.
 std::string compruebaCarreraReferencia(const std::string& bytes);
 
-// The map loader: a grid of exactly rows × columns cells, and the same result as
-// the fscanf reader.
+// The map loader: a grid of exactly rows × columns cells, no value other than
+// 0-3 and 5 kept as an arrow or the wall, and the same result as the fscanf reader.
 std::string compruebaMapa(const std::string& bytes);
 
 // The contestant library's map and turn reading with a test strategy: every

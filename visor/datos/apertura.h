@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace zul {
+
+// An open stream, closed when it goes.
+using ArchivoAbierto = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// A file opened to be read, or why it could not be.
+struct Apertura {
+    ArchivoAbierto archivo{nullptr, &std::fclose};
+    // Empty when the file opened; otherwise the reason, in Spanish and in
+    // lower case, to follow "No se pudo abrir el archivo": "no existe",
+    // "no hay permiso para leerlo", "es una carpeta, no un archivo", ...
+    std::string motivo;
+};
+
+// Opens `ruta` to read it. A folder is refused here, though the system would
+// open it: reading it would only fail later with a misleading message.
+Apertura abreParaLeer(const char* ruta);
+
+// The reason for an errno value of a failed open, as in Apertura::motivo.
+std::string motivoDeError(int numero);
+
+} // namespace zul
