@@ -4,8 +4,8 @@
 #   scripts/fuzz.sh [SEGUNDOS [OBJETIVO...]]
 #
 # SEGUNDOS is the time each target runs (60 by default); the targets are
-# fuzz_carrera, fuzz_mapa, fuzz_protocolo and fuzz_carrera_referencia (all by
-# default). Up to as many targets as there are cores run at once. The build goes
+# fuzz_carrera, fuzz_mapa, fuzz_protocolo, fuzz_carrera_referencia and
+# fuzz_carrera_incremental (all by default). Up to as many targets as there are cores run at once. The build goes
 # into build-fuzz/ (or $ZUL_DIR_FUZZ); new inputs that the fuzzer keeps go to
 # build-fuzz/corpus/, and an input that breaks a check is saved under
 # build-fuzz/hallazgos/ and makes the script fail. Each run appends its counts to
@@ -16,7 +16,7 @@ segundos="${1:-60}"
 shift || true
 objetivos=("$@")
 if [ ${#objetivos[@]} -eq 0 ]; then
-  objetivos=(fuzz_carrera fuzz_mapa fuzz_protocolo fuzz_carrera_referencia)
+  objetivos=(fuzz_carrera fuzz_mapa fuzz_protocolo fuzz_carrera_referencia fuzz_carrera_incremental)
 fi
 dir="${ZUL_DIR_FUZZ:-$raiz/build-fuzz}"
 paralelo="$(nproc)"
@@ -33,7 +33,7 @@ cmake --build "$dir" --parallel "$paralelo" --target "${objetivos[@]}"
 
 semillas_de() {
   case "$1" in
-    fuzz_carrera | fuzz_carrera_referencia) echo carrera ;;
+    fuzz_carrera | fuzz_carrera_referencia | fuzz_carrera_incremental) echo carrera ;;
     fuzz_mapa) echo mapa ;;
     fuzz_protocolo) echo protocolo ;;
     *) echo "objetivo desconocido: $1" >&2; return 1 ;;
