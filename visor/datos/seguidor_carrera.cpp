@@ -172,7 +172,9 @@ bool SeguidorCarrera::inicioCambiado() {
 
 // Reads what was appended, up to the limit per call; returns how many bytes.
 std::size_t SeguidorCarrera::lee() {
-    std::vector<char> bloque(std::min(kBloque, maximo));
+    if (bloque.empty()) {
+        bloque.resize(std::min(kBloque, maximo));
+    }
     std::size_t esta = 0;
     while (esta < maximo && !lector->terminado()) {
         const std::size_t pedidos = std::min(bloque.size(), maximo - esta);

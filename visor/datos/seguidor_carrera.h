@@ -9,6 +9,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zul {
 
@@ -86,6 +87,7 @@ private:
     // The first bytes read, to tell a log rewritten in place.
     std::string inicio;
     off_t tamanoVisto = -1;
+    std::vector<char> bloque; // kept from one read to the next
     timespec cambioVisto{};
 };
 
