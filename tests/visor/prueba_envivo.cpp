@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -120,6 +121,28 @@ TEST(Incremental, PiezasAlAzar) {
             ASSERT_EQ(compruebaIncremental(log, cortes), "") << log.substr(0, 80);
         }
     }
+}
+
+// The fuzz target's seeds (odd numbers, long tokens, cut files, huge
+// counts), byte by byte, and cut in two at each third.
+TEST(Incremental, SemillasDelFuzzing) {
+    std::size_t vistas = 0;
+    for (const auto& entrada : std::filesystem::directory_iterator(ZUL_CORPUS_CARRERA)) {
+        std::ifstream archivo(entrada.path(), std::ios::binary);
+        std::stringstream contenido;
+        contenido << archivo.rdbuf();
+        const std::string log = contenido.str();
+        std::vector<std::size_t> cortes;
+        const std::size_t paso = log.size() <= 4096 ? 1 : 97;
+        for (std::size_t p = paso; p < log.size(); p += paso) {
+            cortes.push_back(p);
+        }
+        ASSERT_EQ(compruebaIncremental(log, cortes), "") << entrada.path();
+        ASSERT_EQ(compruebaIncremental(log, {log.size() / 3}), "") << entrada.path();
+        ASSERT_EQ(compruebaIncremental(log, {2 * log.size() / 3}), "") << entrada.path();
+        ++vistas;
+    }
+    EXPECT_GT(vistas, 100u);
 }
 
 // What waits for more bytes, and what is in the race already.
@@ -273,6 +296,22 @@ INSTANTIATE_TEST_SUITE_P(Formas, NuevaCarrera,
                          testing::Values(CasoNueva{"MasCorta", 0}, CasoNueva{"Renombrada", 1},
                                          CasoNueva{"ReescritaMasLarga", 2}),
                          [](const auto& info) { return std::string(info.param.nombre); });
+
+// A new race whose first kilobytes are those of the last one (same players,
+// same start), already longer when it is seen.
+TEST_F(Seguidor, ReescritaIgualAlPrincipio) {
+    std::string comun = "2 alfa beta\n";
+    while (comun.size() < 6000) {
+        comun += kFrames;
+    }
+    zul::Carrera carrera;
+    zul::SeguidorCarrera seguidor(ruta, carrera);
+    escribe(comun + "p 1 1 0 0\np 2 2 0 0\n");
+    seguidor.sondea();
+    escribe(comun + "p 7 7 7 7\np 8 8 8 8\n" + kFrames + kFrames);
+    EXPECT_EQ(seguidor.sondea(), Cambio::recargada);
+    EXPECT_EQ(zul::robustez::diferenciaCarreras(carrera, entera()), "");
+}
 
 TEST_F(Seguidor, BorradoConservaLoLeido) {
     zul::Carrera carrera;

@@ -16,6 +16,8 @@ namespace {
 // Enough of the start of a log to tell one race from the next: the header
 // and the first frames.
 constexpr std::size_t kInicioGuardado = 4096;
+// And of the last bytes read, to tell a log rewritten and already longer.
+constexpr std::size_t kUltimos = 256;
 constexpr std::size_t kBloque = 1 << 20;
 
 std::string motivoDe(int error) {
@@ -59,6 +61,7 @@ void SeguidorCarrera::reinicia() {
     terminado = false;
     leidos = 0;
     inicio.clear();
+    ultimos.clear();
     tamanoVisto = -1;
     cambioVisto = timespec{};
     situacion = Estado::esperando;
@@ -156,18 +159,24 @@ SeguidorCarrera::Cambio SeguidorCarrera::sondea() {
     return cambio;
 }
 
+// Whether the bytes read so far are still in the file: its first ones and
+// the last ones read are compared. A log rewritten with the very same bytes
+// up to there reads on the same from where reading stopped.
 bool SeguidorCarrera::inicioCambiado() {
-    std::vector<char> ahora(inicio.size());
-    std::size_t hechos = 0;
-    while (hechos < ahora.size()) {
-        const ssize_t r = ::pread(descriptor, ahora.data() + hechos, ahora.size() - hechos,
-                                  static_cast<off_t>(hechos));
-        if (r <= 0) {
-            return true;
+    const auto distinto = [this](const std::string& antes, std::size_t desde) {
+        std::string ahora(antes.size(), '\0');
+        std::size_t hechos = 0;
+        while (hechos < ahora.size()) {
+            const ssize_t r = ::pread(descriptor, &ahora[hechos], ahora.size() - hechos,
+                                      static_cast<off_t>(desde + hechos));
+            if (r <= 0) {
+                return true;
+            }
+            hechos += static_cast<std::size_t>(r);
         }
-        hechos += static_cast<std::size_t>(r);
-    }
-    return !std::equal(ahora.begin(), ahora.end(), inicio.begin());
+        return ahora != antes;
+    };
+    return distinto(inicio, 0) || distinto(ultimos, leidos - ultimos.size());
 }
 
 // Reads what was appended, up to the limit per call; returns how many bytes.
@@ -188,6 +197,12 @@ std::size_t SeguidorCarrera::lee() {
         const auto largo = static_cast<std::size_t>(r);
         if (inicio.size() < kInicioGuardado) {
             inicio.append(bloque.data(), std::min(largo, kInicioGuardado - inicio.size()));
+        }
+        // The last kUltimos bytes read.
+        ultimos.append(bloque.data() + (largo > kUltimos ? largo - kUltimos : 0),
+                       std::min(largo, kUltimos));
+        if (ultimos.size() > kUltimos) {
+            ultimos.erase(0, ultimos.size() - kUltimos);
         }
         leidos += largo;
         esta += largo;

@@ -64,7 +64,7 @@ public:
 private:
     void reinicia();
     void cierra();
-    bool inicioCambiado();
+    bool inicioCambiado(); // or the last bytes read
     std::size_t lee();
     void falla(std::string texto);
 
@@ -84,8 +84,9 @@ private:
     // The header was refused: nothing more is read until the log changes.
     bool formatoRoto = false;
     std::size_t leidos = 0;
-    // The first bytes read, to tell a log rewritten in place.
+    // The first and the last bytes read, to tell a log rewritten in place.
     std::string inicio;
+    std::string ultimos;
     off_t tamanoVisto = -1;
     std::vector<char> bloque; // kept from one read to the next
     timespec cambioVisto{};
