@@ -10,6 +10,7 @@ paquetes=(
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   xvfb xdotool x11-utils imagemagick time
   desktop-file-utils
+  python3
 )
 
 faltan=()
