@@ -230,7 +230,7 @@ TEST_F(Seguidor, EsperaUnRegistroQueNoExisteYLuegoLoSigue) {
     EXPECT_EQ(seguidor.estado(), Estado::esperando);
     EXPECT_EQ(carrera.numJugadores, 0);
     anade("a beta\np 1 1 0 0\np 2 2");
-    seguidor.sondea();
+    EXPECT_EQ(seguidor.sondea(), Cambio::frames); // the header
     EXPECT_EQ(seguidor.estado(), Estado::siguiendo);
     EXPECT_EQ(carrera.nombres, (std::vector<std::string>{"alfa", "beta"}));
     EXPECT_EQ(carrera.framesCompletos(), 0u);

@@ -151,9 +151,13 @@ SeguidorCarrera::Cambio SeguidorCarrera::sondea() {
     // A file that could not be opened or read before can be now.
     situacion = lector->cabeceraLeida() ? Estado::siguiendo : Estado::esperando;
     porque.clear();
-    const std::size_t antes = destino.posiciones.size() + destino.disparos.size();
+    const auto tamano = [this] {
+        return destino.posiciones.size() + destino.disparos.size() +
+               static_cast<std::size_t>(destino.numJugadores);
+    };
+    const std::size_t antes = tamano();
     lee();
-    if (cambio == Cambio::nada && destino.posiciones.size() + destino.disparos.size() != antes) {
+    if (cambio == Cambio::nada && tamano() != antes) {
         cambio = Cambio::frames;
     }
     return cambio;

@@ -32,7 +32,7 @@ public:
     };
     enum class Cambio {
         nada,      // the race is as it was
-        frames,    // whole frames (or shots of the last frame) were added
+        frames,    // the header, whole frames or shots of the last frame came in
         recargada, // the race was emptied for a new log and read again from its start
     };
 
