@@ -40,5 +40,6 @@ void registraCarga(const Contexto& contexto);
 void registraTurno(const Contexto& contexto);
 void registraPintado(const Contexto& contexto);
 void registraClasificacion(const Contexto& contexto);
+void registraEnVivo(const Contexto& contexto);
 
 } // namespace zul::bench

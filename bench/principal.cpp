@@ -227,6 +227,7 @@ int main(int argc, char** argv) {
         zul::bench::registraClasificacion(contexto);
         zul::bench::registraTurno(contexto);
         zul::bench::registraPintado(contexto);
+        zul::bench::registraEnVivo(contexto);
 
         Informe informe;
         benchmark::RunSpecifiedBenchmarks(&informe);

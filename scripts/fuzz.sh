@@ -22,6 +22,7 @@ fuzz_carrera carrera
 fuzz_mapa mapa
 fuzz_protocolo protocolo
 fuzz_carrera_referencia carrera
+fuzz_carrera_incremental carrera
 "
 if [ ${#objetivos[@]} -eq 0 ]; then
   read -r -a objetivos <<<"$(awk 'NF { printf "%s ", $1 }' <<<"$semillas")"

@@ -271,8 +271,8 @@ TEST(Recursos, RegistroQueDeclaraMilJugadoresYTermina) {
         {"1000 a b c", "cargado: 1000 jugadores, 1000 nombres (3 escritos), 0 registros"},
         {"1001", "rechazado: El registro de carrera declara 1001 jugadores; el máximo es 1000."},
         {"99999999999999999999 a",
-         "rechazado: El registro de carrera declara 9223372036854775807 jugadores; el máximo es "
-         "1000."},
+         "rechazado: El registro de carrera declara un número de jugadores demasiado grande para "
+         "leerlo; el máximo es 1000."},
     };
     for (const CasoCarrera& caso : casos) {
         SCOPED_TRACE(caso.texto);
@@ -280,6 +280,94 @@ TEST(Recursos, RegistroQueDeclaraMilJugadoresYTermina) {
         EXPECT_TRUE(r.terminoBien);
         EXPECT_EQ(r.texto, caso.esperado);
         EXPECT_LT(r.maximoKb, kTopeKb);
+    }
+}
+
+// A stream of `antes`, then `cuantos` bytes of `relleno`, then `despues`,
+// made as it is read: hundreds of megabytes that never sit in memory.
+struct Relleno {
+    std::string antes;
+    char relleno;
+    std::size_t cuantos;
+    std::string despues;
+    std::size_t posicion = 0;
+};
+
+ssize_t leeRelleno(void* cookie, char* destino, std::size_t pedidos) {
+    Relleno& r = *static_cast<Relleno*>(cookie);
+    const std::size_t total = r.antes.size() + r.cuantos + r.despues.size();
+    std::size_t hechos = 0;
+    while (hechos < pedidos && r.posicion < total) {
+        const std::size_t p = r.posicion;
+        std::size_t n = 0;
+        if (p < r.antes.size()) {
+            n = std::min(pedidos - hechos, r.antes.size() - p);
+            std::memcpy(destino + hechos, r.antes.data() + p, n);
+        } else if (p < r.antes.size() + r.cuantos) {
+            n = std::min(pedidos - hechos, r.antes.size() + r.cuantos - p);
+            std::memset(destino + hechos, r.relleno, n);
+        } else {
+            const std::size_t q = p - r.antes.size() - r.cuantos;
+            n = std::min(pedidos - hechos, r.despues.size() - q);
+            std::memcpy(destino + hechos, r.despues.data() + q, n);
+        }
+        hechos += n;
+        r.posicion += n;
+    }
+    return static_cast<ssize_t>(hechos);
+}
+
+struct CasoRelleno {
+    const char* nombre;
+    const char* antes;
+    char relleno;
+    const char* despues;
+    const char* esperado;
+};
+
+// White space is never kept and a token is never kept whole, wherever they
+// stand and however long they are: memory stays far below what they measure.
+TEST(Recursos, RellenoEnormeNoSeGuarda) {
+    constexpr std::size_t kCuantos = 256u << 20;
+    constexpr long kMaximoKb = 128 * 1024;
+    const CasoRelleno casos[] = {
+        {"BlancoEnUnRegistro", "2 a b p 1 2 ", ' ', "3 4 p 5 6 7 8\n",
+         "cargado: 2 jugadores, 2 nombres (2 escritos), 2 registros"},
+        {"BlancoEnLaCabecera", "2 a", '\n', "b p 1 2 3 4 p 5 6 7 8\n",
+         "cargado: 2 jugadores, 2 nombres (2 escritos), 2 registros"},
+        {"NombreSinFin", "2 ", 'n', " b p 1 2 3 4 p 5 6 7 8",
+         "cargado: 2 jugadores, 2 nombres (2 escritos), 2 registros"},
+        {"PalabraSinFin", "1 a p 1 1 0 0 ", 'q', " p 2 2 0 0",
+         "cargado: 1 jugadores, 1 nombres (1 escritos), 2 registros"},
+        // A number field that long is unreadable: the race stops before it.
+        {"NumeroSinFin", "1 a p 1 1 0 0 p ", '1', " 2 0 0 p 3 3 0 0",
+         "cargado: 1 jugadores, 1 nombres (1 escritos), 1 registros"},
+        {"DisparoConNumeroSinFin", "1 a p 1 1 0 0 s 1 ", '7', " 2 3 p 3 3 0 0",
+         "cargado: 1 jugadores, 1 nombres (1 escritos), 2 registros"},
+        {"CuentaConCerosSinFin", "", '0', "2 a b p 1 2 3 4",
+         "cargado: 2 jugadores, 2 nombres (2 escritos), 1 registros"},
+    };
+    for (const CasoRelleno& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        const Resultado r = enHijo(
+            [&caso] {
+                Relleno relleno{caso.antes, caso.relleno, kCuantos, caso.despues};
+                std::FILE* archivo =
+                    fopencookie(&relleno, "r", {leeRelleno, nullptr, nullptr, nullptr});
+                zul::Carrera carrera;
+                try {
+                    zul::leerCarrera(archivo, carrera);
+                } catch (const zul::ErrorFormato& e) {
+                    std::fclose(archivo);
+                    return "rechazado: " + std::string(e.what());
+                }
+                std::fclose(archivo);
+                return describeCarrera(carrera);
+            },
+            0);
+        EXPECT_TRUE(r.terminoBien);
+        EXPECT_EQ(r.texto, caso.esperado);
+        EXPECT_LT(r.maximoKb, kMaximoKb);
     }
 }
 

@@ -171,16 +171,75 @@ TEST(Carrera, NombresQueFaltanQuedanVacios) {
     EXPECT_EQ(c.nombres, (std::vector<std::string>{"uno", "", ""}));
 }
 
-TEST(Carrera, TokenLargoSeCortaYElRestoEsOtroToken) {
-    const std::string largo(250, 'n');
-    const zul::Carrera c = carrera("2 " + largo + " b p 0 0 0 0 p 1 1 0 0");
+// A token longer than a name is still one token: a long name keeps its first
+// 199 bytes (never half a UTF-8 character) and the rest of it is skipped, so
+// the names after it and the race stay where they are.
+struct CasoTokenLargo {
+    const char* nombre;
+    std::string texto;
+    std::vector<std::string> nombres;
+    std::size_t registros;
+};
+
+class TokenLargo : public testing::TestWithParam<CasoTokenLargo> {};
+
+TEST_P(TokenLargo, UnSoloToken) {
+    const zul::Carrera c = carrera(GetParam().texto);
     compruebaInvariantes(c);
-    ASSERT_EQ(c.nombres.size(), 2u);
-    EXPECT_EQ(c.nombres[0], std::string(199, 'n'));
-    EXPECT_EQ(c.nombres[1], std::string(51, 'n'));
-    // "b" became a stray token; both records still read.
-    EXPECT_EQ(c.posiciones.size(), 2u);
+    EXPECT_EQ(c.nombres, GetParam().nombres);
+    EXPECT_EQ(c.posiciones.size(), GetParam().registros);
 }
+
+const std::string kEnie = "\xC3\xB1"; // ñ in UTF-8
+
+INSTANTIATE_TEST_SUITE_P(
+    Nombres, TokenLargo,
+    testing::Values(CasoTokenLargo{"NombreLargo",
+                                   "2 " + std::string(250, 'n') + " b p 0 0 0 0 p 1 1 0 0",
+                                   {std::string(199, 'n'), "b"},
+                                   2},
+                    CasoTokenLargo{"NombreEnorme",
+                                   "2 " + std::string(100000, 'n') + " b p 0 0 0 0 p 1 1 0 0",
+                                   {std::string(199, 'n'), "b"},
+                                   2},
+                    CasoTokenLargo{"DeDoscientos",
+                                   "1 " + std::string(200, 'x') + " p 1 1 0 0",
+                                   {std::string(199, 'x')},
+                                   1},
+                    CasoTokenLargo{"JustoElLimite",
+                                   "1 " + std::string(199, 'x') + " p 1 1 0 0",
+                                   {std::string(199, 'x')},
+                                   1},
+                    // 99 ñ and one more byte: the cut falls inside the hundredth ñ.
+                    CasoTokenLargo{"CorteDentroDeUnCaracter",
+                                   "1 x" +
+                                       [] {
+                                           std::string s;
+                                           for (int i = 0; i < 120; ++i) {
+                                               s += kEnie;
+                                           }
+                                           return s;
+                                       }() +
+                                       " p 1 1 0 0",
+                                   {"x" +
+                                    [] {
+                                        std::string s;
+                                        for (int i = 0; i < 99; ++i) {
+                                            s += kEnie;
+                                        }
+                                        return s;
+                                    }()},
+                                   1},
+                    // Once a long tag or stray token was cut, its rest could read as "p".
+                    CasoTokenLargo{"EtiquetaLarga",
+                                   "1 a p 0 0 0 0 " + std::string(199, 'q') + "p 7 7 7 7 p 1 1 0 0",
+                                   {"a"},
+                                   2},
+                    CasoTokenLargo{"PalabraLarga",
+                                   "1 a p 0 0 0 0 " + std::string(5000, 'q') + " p 1 1 0 0",
+                                   {"a"},
+                                   2}),
+    [](const auto& info) { return std::string(info.param.nombre); });
 
 struct CasoRechazo {
     const char* nombre;
@@ -207,7 +266,16 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoRechazo{"Cero", "0 p 1 1 0 0", "declara 0 jugadores"},
                     CasoRechazo{"Negativo", "-3 a b c", "declara -3 jugadores"},
                     CasoRechazo{"Enorme", "1000000000 a", "el máximo es 1000"},
-                    CasoRechazo{"Desbordado", "99999999999999999999999 a", "el máximo es 1000"}),
+                    CasoRechazo{"Desbordado", "99999999999999999999999 a", "el máximo es 1000"},
+                    CasoRechazo{"DesbordadoSeDiceDemasiadoGrande", "99999999999999999999999 a",
+                                "número de jugadores demasiado grande para leerlo; el máximo es "
+                                "1000."},
+                    CasoRechazo{"DosALaSesentaYTres", "9223372036854775808 a",
+                                "demasiado grande para leerlo"},
+                    CasoRechazo{"ElMayorQueCabe", "9223372036854775807 a",
+                                "declara 9223372036854775807 jugadores; el máximo es 1000."},
+                    CasoRechazo{"NegativoDesbordado", "-99999999999999999999999 a",
+                                "número de jugadores negativo; hace falta al menos uno."}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(Carrera, MilJugadoresSeAceptan) {

@@ -11,9 +11,12 @@
 
 namespace zul {
 
-// Longest name or tag kept from a race log; longer tokens are cut and the rest
-// is read as the next token.
+// Longest name or tag kept from a race log. A longer token is still one
+// token: its first kLargoToken bytes are kept and the rest is skipped.
 constexpr int kLargoToken = 199;
+// Longest number field read from a race log; a longer one is unreadable, as a
+// word would be, so that no field makes the reader hold more than this.
+constexpr std::size_t kLargoCampo = 1 << 16;
 // No race has more players; a larger count in a header is refused rather than
 // allocated.
 constexpr int kMaxJugadores = 1000;
@@ -43,8 +46,15 @@ struct Carrera {
     }
 };
 
-// Checks a declared player count; throws ErrorFormato when no race can have it.
-int compruebaNumeroJugadores(long long n);
+// Checks a declared player count; throws ErrorFormato when no race can have
+// it. `noCabe` says the written number is beyond what a long long holds (only
+// the sign of n counts then).
+int compruebaNumeroJugadores(long long n, bool noCabe = false);
+
+// A name cut at kLargoToken bytes from a longer token: when the cut falls
+// inside a UTF-8 character, that character's first bytes go too, so that a
+// UTF-8 name stays UTF-8.
+void quitaCaracterCortado(std::string& nombre);
 
 // Reads a race log from an open stream into `carrera`, which should be empty.
 // Throws ErrorFormato when the header has no usable player count; past the
