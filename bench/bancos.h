@@ -39,5 +39,6 @@ private:
 void registraCarga(const Contexto& contexto);
 void registraTurno(const Contexto& contexto);
 void registraPintado(const Contexto& contexto);
+void registraVideo(const Contexto& contexto);
 
 } // namespace zul::bench

@@ -32,9 +32,11 @@ using zul::bench::Contexto;
 // What the ratio table needs of one benchmark: the median of its repetitions,
 // or its only run.
 struct Medida {
-    double segundos = 0.0;  // CPU time per iteration
-    double megabytes = 0.0; // bytes read per iteration, in millions
-    double turnos = 0.0;    // turns played per iteration
+    double segundos = 0.0;   // CPU time per iteration
+    double megabytes = 0.0;  // bytes read per iteration, in millions
+    double turnos = 0.0;     // turns played per iteration
+    double reales = 0.0;     // wall time per iteration
+    double fotogramas = 0.0; // video pictures per iteration
     bool mediana = false;
 };
 
@@ -61,6 +63,8 @@ public:
             m.segundos = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             m.megabytes = valor(run, "MB");
             m.turnos = valor(run, "turnos");
+            m.reales = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m.fotogramas = valor(run, "fotogramas");
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -111,9 +115,30 @@ public:
                    << formatea(cifra(a->second)) << " | " << formatea(cifra(b->second)) << " | "
                    << unidad << " | " << formatea(cociente) << " × |\n";
         }
+        imprimeVideo(salida);
         for (const std::string& error : errores) {
             salida << "ERROR " << error << '\n';
         }
+    }
+
+    // Video export in wall time (the encoder runs threads beside ours):
+    // throughput, the encoder alone, and our share of the total.
+    void imprimeVideo(std::ostream& salida) const {
+        const auto total = medidas.find("BM_ExportarVideo");
+        const auto codificador = medidas.find("BM_CodificarVideo");
+        const auto nuestro = medidas.find("BM_DibujarYConvertir");
+        if (total == medidas.end() || codificador == medidas.end() || nuestro == medidas.end() ||
+            total->second.reales <= 0.0) {
+            return;
+        }
+        const auto fps = [](const Medida& m) { return m.fotogramas / m.reales; };
+        const double t = total->second.reales;
+        salida << "\nVídeo H.264 (tiempo real): exportación " << formatea(fps(total->second))
+               << " fotogramas/s; solo el codificador " << formatea(fps(codificador->second))
+               << " fotogramas/s; dibujo y color " << formatea(fps(nuestro->second))
+               << " fotogramas/s.\nParte nuestra del total: "
+               << formatea(100.0 * (t - codificador->second.reales) / t) << " % por diferencia, "
+               << formatea(100.0 * nuestro->second.reales / t) << " % medida aparte.\n";
     }
 
     bool hayErrores() const { return !errores.empty(); }
@@ -223,6 +248,7 @@ int main(int argc, char** argv) {
         zul::bench::registraCarga(contexto);
         zul::bench::registraTurno(contexto);
         zul::bench::registraPintado(contexto);
+        zul::bench::registraVideo(contexto);
 
         Informe informe;
         benchmark::RunSpecifiedBenchmarks(&informe);

@@ -6,10 +6,12 @@ extern "C" {
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
 #include <libavutil/frame.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 }
 
 #include <cstring>
+#include <mutex>
 
 namespace zul {
 
@@ -58,6 +60,10 @@ void CCodificadorVideo::descarta() {
 
 bool CCodificadorVideo::abre(const QString& ruta, QSize tamano, const OpcionesCodificador& opciones,
                              QString& error) {
+    // FFmpeg's notes and statistics would break the progress line on standard
+    // error; its errors still show, beside our own message.
+    static std::once_flag silencio;
+    std::call_once(silencio, [] { av_log_set_level(AV_LOG_ERROR); });
     descarta();
     salida = ruta;
     siguiente = 0;
