@@ -38,6 +38,21 @@ QImage dibujoDePrueba(long long frame, QSize tamano) {
     return imagen;
 }
 
+// Most cases: a 64 x 48 video of frames 0 to `ultimo` in a temporary folder.
+const QSize kPequeno(64, 48);
+
+QImage dibujoPequeno(long long frame) {
+    return dibujoDePrueba(frame, kPequeno);
+}
+
+OpcionesVideo enCarpeta(const QTemporaryDir& carpeta, const char* nombre, long long ultimo) {
+    OpcionesVideo opciones;
+    opciones.salida = carpeta.filePath(QLatin1String(nombre));
+    opciones.tamano = kPequeno;
+    opciones.ultimo = ultimo;
+    return opciones;
+}
+
 // Which frame of K..M a decoded picture shows, by the colour of its corner.
 long long frameVisto(const QImage& imagen, long long primero, long long ultimo) {
     long long r = 0, g = 0, b = 0;
@@ -249,12 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(VideoQueFalla, DiscoLlenoEnCualquierPunto) {
     QTemporaryDir carpeta;
     ASSERT_TRUE(carpeta.isValid());
-    const auto dibuja = [](long long frame) { return dibujoDePrueba(frame, QSize(64, 48)); };
+    const auto dibuja = dibujoPequeno;
     for (const char* nombre : {"v.mp4", "v.webm", "v.mkv"}) {
-        OpcionesVideo opciones;
-        opciones.salida = carpeta.filePath(QLatin1String(nombre));
-        opciones.tamano = QSize(64, 48);
-        opciones.ultimo = 9;
+        OpcionesVideo opciones = enCarpeta(carpeta, nombre, 9);
         ASSERT_TRUE(exportaVideo(opciones, dibuja).bien());
         const qint64 tamano = QFileInfo(opciones.salida).size();
         ASSERT_TRUE(QFile::remove(opciones.salida));
@@ -279,16 +291,13 @@ TEST(VideoQueFalla, DiscoLlenoEnCualquierPunto) {
 TEST(VideoQueFalla, DibujoQueFalla) {
     QTemporaryDir carpeta;
     ASSERT_TRUE(carpeta.isValid());
-    OpcionesVideo opciones;
-    opciones.salida = carpeta.filePath(QStringLiteral("v.mkv"));
-    opciones.tamano = QSize(64, 48);
-    opciones.ultimo = 5;
+    const OpcionesVideo opciones = enCarpeta(carpeta, "v.mkv", 5);
     const struct {
         const char* motivo;
         DibujaFrame dibuja;
     } casos[] = {
         {"no se pudo dibujar el paso 3",
-         [](long long k) { return k == 3 ? QImage() : dibujoDePrueba(k, QSize(64, 48)); }},
+         [](long long k) { return k == 3 ? QImage() : dibujoPequeno(k); }},
         {"la imagen mide 32x48 y el vídeo 64x48",
          [](long long k) { return dibujoDePrueba(k, QSize(k == 2 ? 32 : 64, 48)); }},
         {"al dibujar el paso 4: sin memoria",
@@ -296,7 +305,7 @@ TEST(VideoQueFalla, DibujoQueFalla) {
              if (k == 4) {
                  throw std::runtime_error("sin memoria");
              }
-             return dibujoDePrueba(k, QSize(64, 48));
+             return dibujoPequeno(k);
          }},
     };
     for (const auto& caso : casos) {
@@ -308,10 +317,8 @@ TEST(VideoQueFalla, DibujoQueFalla) {
 TEST(VideoQueFalla, IntervaloNoValido) {
     QTemporaryDir carpeta;
     ASSERT_TRUE(carpeta.isValid());
-    OpcionesVideo opciones;
-    opciones.salida = carpeta.filePath(QStringLiteral("v.mp4"));
+    OpcionesVideo opciones = enCarpeta(carpeta, "v.mp4", 4);
     opciones.primero = 5;
-    opciones.ultimo = 4;
     int dibujados = 0;
     compruebaFallo(exportaVideo(opciones,
                                 [&](long long) {
@@ -331,14 +338,9 @@ TEST(VideoQueFalla, CarpetaSinPermiso) {
     const QString cerrada = carpeta.filePath(QStringLiteral("cerrada"));
     ASSERT_TRUE(QDir().mkdir(cerrada));
     QFile::setPermissions(cerrada, QFile::ReadOwner | QFile::ExeOwner);
-    OpcionesVideo opciones;
-    opciones.salida = cerrada + QStringLiteral("/v.mp4");
-    opciones.tamano = QSize(64, 48);
-    compruebaFallo(exportaVideo(opciones,
-                                [](long long k) {
-                                    return dibujoDePrueba(k, {64, 48});
-                                }),
-                   opciones.salida, "no hay permiso", {}, cerrada);
+    const OpcionesVideo opciones = enCarpeta(carpeta, "cerrada/v.mp4", 0);
+    compruebaFallo(exportaVideo(opciones, dibujoPequeno), opciones.salida, "no hay permiso", {},
+                   cerrada);
     QFile::setPermissions(cerrada, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -347,11 +349,8 @@ TEST(VideoQueFalla, CarpetaSinPermiso) {
 TEST(VideoCancelado, NoDejaArchivo) {
     QTemporaryDir carpeta;
     ASSERT_TRUE(carpeta.isValid());
-    OpcionesVideo opciones;
-    opciones.salida = carpeta.filePath(QStringLiteral("v.mp4"));
-    opciones.tamano = QSize(64, 48);
-    opciones.ultimo = 29;
-    const auto dibuja = [](long long k) { return dibujoDePrueba(k, QSize(64, 48)); };
+    const OpcionesVideo opciones = enCarpeta(carpeta, "v.mp4", 29);
+    const auto dibuja = dibujoPequeno;
 
     for (const long long tras : {1LL, 17LL, 30LL}) {
         std::atomic<bool> cancelar{false};
@@ -400,15 +399,15 @@ TEST(CodificadorVideo, SinTerminarNoDejaArchivo) {
     {
         CCodificadorVideo codificador;
         OpcionesCodificador opciones;
-        ASSERT_TRUE(codificador.abre(salida, QSize(64, 48), opciones, error));
-        ASSERT_TRUE(codificador.agrega(dibujoDePrueba(0, QSize(64, 48)), error));
+        ASSERT_TRUE(codificador.abre(salida, kPequeno, opciones, error));
+        ASSERT_TRUE(codificador.agrega(dibujoPequeno(0), error));
         EXPECT_EQ(contenido(carpeta.path()).size(), 1); // the partial file
         EXPECT_FALSE(QFileInfo::exists(salida));
     }
     EXPECT_TRUE(contenido(carpeta.path()).isEmpty());
 
     CCodificadorVideo codificador;
-    EXPECT_FALSE(codificador.agrega(dibujoDePrueba(0, QSize(64, 48)), error));
+    EXPECT_FALSE(codificador.agrega(dibujoPequeno(0), error));
     EXPECT_TRUE(error.contains(QStringLiteral("no está abierto")));
     EXPECT_FALSE(codificador.termina(error));
 }

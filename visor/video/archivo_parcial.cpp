@@ -1,5 +1,7 @@
 #include "archivo_parcial.h"
 
+#include "formatos.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,14 +25,6 @@ namespace zul {
 namespace {
 
 constexpr int kBufer = 1 << 16;
-
-QString errorAbrir(const QString& destino, const QString& motivo) {
-    return QStringLiteral("No se puede escribir el vídeo %1: %2.").arg(destino, motivo);
-}
-
-QString errorEscribir(const QString& destino, const QString& motivo) {
-    return QStringLiteral("No se pudo escribir el vídeo %1: %2.").arg(destino, motivo);
-}
 
 } // namespace
 
@@ -64,7 +58,7 @@ bool CArchivoParcial::abre(const QString& ruta, QString& error) {
     destino = ruta;
     const QFileInfo info(ruta);
     if (info.exists() && !info.isFile()) {
-        error = errorAbrir(ruta, QStringLiteral("ya existe y no es un archivo normal"));
+        error = errorAlEmpezar(ruta, QStringLiteral("ya existe y no es un archivo normal"));
         return false;
     }
     const QString carpeta = QDir::toNativeSeparators(info.absolutePath());
@@ -80,12 +74,12 @@ bool CArchivoParcial::abre(const QString& ruta, QString& error) {
             break;
         }
         if (errno != EEXIST) {
-            error = errorAbrir(destino, motivoSistema(errno, carpeta));
+            error = errorAlEmpezar(destino, motivoSistema(errno, carpeta));
             return false;
         }
     }
     if (descriptor < 0) {
-        error = errorAbrir(
+        error = errorAlEmpezar(
             destino, QStringLiteral("no se pudo crear un archivo temporal en %1").arg(carpeta));
         return false;
     }
@@ -97,7 +91,7 @@ bool CArchivoParcial::abre(const QString& ruta, QString& error) {
     if (avio == nullptr) {
         av_free(bufer);
         descarta();
-        error = errorAbrir(destino, QStringLiteral("no hay memoria suficiente"));
+        error = errorAlEmpezar(destino, QStringLiteral("no hay memoria suficiente"));
         return false;
     }
     return true;
@@ -153,7 +147,7 @@ QString CArchivoParcial::motivoFallo() const {
 
 bool CArchivoParcial::publica(QString& error) {
     if (descriptor < 0 || avio == nullptr) {
-        error = errorEscribir(destino, QStringLiteral("el archivo no está abierto"));
+        error = errorAlEscribir(destino, QStringLiteral("el archivo no está abierto"));
         return false;
     }
     avio_flush(avio);
@@ -170,7 +164,7 @@ bool CArchivoParcial::publica(QString& error) {
         errorEscritura = errno;
     }
     if (errorEscritura != 0) {
-        error = errorEscribir(destino, motivoFallo());
+        error = errorAlEscribir(destino, motivoFallo());
         descarta();
         return false;
     }
@@ -181,7 +175,7 @@ bool CArchivoParcial::publica(QString& error) {
                 ? QStringLiteral("ya existe una carpeta con ese nombre")
                 : motivoSistema(numero,
                                 QDir::toNativeSeparators(QFileInfo(destino).absolutePath()));
-        error = errorEscribir(destino, motivo);
+        error = errorAlEscribir(destino, motivo);
         descarta();
         return false;
     }

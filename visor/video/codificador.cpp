@@ -27,14 +27,6 @@ QString textoAv(int codigo) {
     return QString::fromLocal8Bit(texto);
 }
 
-QString errorAbrir(const QString& salida, const QString& motivo) {
-    return QStringLiteral("No se puede escribir el vídeo %1: %2.").arg(salida, motivo);
-}
-
-QString errorEscribir(const QString& salida, const QString& motivo) {
-    return QStringLiteral("No se pudo escribir el vídeo %1: %2.").arg(salida, motivo);
-}
-
 } // namespace
 
 CCodificadorVideo::CCodificadorVideo() = default;
@@ -75,29 +67,30 @@ bool CCodificadorVideo::abre(const QString& ruta, QSize tamano, const OpcionesCo
     }
     if (tamano.width() < 1 || tamano.height() < 1 || tamano.width() > kLadoMaximoVideo ||
         tamano.height() > kLadoMaximoVideo) {
-        error = errorAbrir(ruta, QStringLiteral("el tamaño %1x%2 no está entre 1x1 y %3x%3")
-                                     .arg(tamano.width())
-                                     .arg(tamano.height())
-                                     .arg(kLadoMaximoVideo));
+        error = errorAlEmpezar(ruta, QStringLiteral("el tamaño %1x%2 no está entre 1x1 y %3x%3")
+                                         .arg(tamano.width())
+                                         .arg(tamano.height())
+                                         .arg(kLadoMaximoVideo));
         return false;
     }
     if (opciones.fps < 1 || opciones.fps > 1000) {
-        error = errorAbrir(ruta, QStringLiteral("%1 fotogramas por segundo no es una frecuencia "
+        error =
+            errorAlEmpezar(ruta, QStringLiteral("%1 fotogramas por segundo no es una frecuencia "
                                                 "válida")
                                      .arg(opciones.fps));
         return false;
     }
     const AVCodec* encoder = avcodec_find_encoder_by_name(elegido->codificador);
     if (encoder == nullptr) {
-        error = errorAbrir(ruta, QStringLiteral("las bibliotecas de FFmpeg de este sistema no "
-                                                "tienen el codificador %1 (%2)")
-                                     .arg(QLatin1String(elegido->codificador),
-                                          QLatin1String(elegido->nombreCodec)));
+        error = errorAlEmpezar(ruta, QStringLiteral("las bibliotecas de FFmpeg de este sistema no "
+                                                    "tienen el codificador %1 (%2)")
+                                         .arg(QLatin1String(elegido->codificador),
+                                              QLatin1String(elegido->nombreCodec)));
         return false;
     }
     QString motivo;
     if (!conversor.prepara(tamano, motivo)) {
-        error = errorAbrir(ruta, motivo);
+        error = errorAlEmpezar(ruta, motivo);
         return false;
     }
     archivo.limitaBytes(opciones.limiteBytes);
@@ -106,7 +99,7 @@ bool CCodificadorVideo::abre(const QString& ruta, QSize tamano, const OpcionesCo
     }
 
     const auto falla = [&](const QString& texto) {
-        error = errorAbrir(ruta, texto);
+        error = errorAlEmpezar(ruta, texto);
         descarta();
         return false;
     };
@@ -189,18 +182,18 @@ bool CCodificadorVideo::abre(const QString& ruta, QSize tamano, const OpcionesCo
 
 QString CCodificadorVideo::falloEscritura(int codigo) const {
     const QString motivo = archivo.motivoFallo();
-    return errorEscribir(salida, motivo.isEmpty() ? textoAv(codigo) : motivo);
+    return errorAlEscribir(salida, motivo.isEmpty() ? textoAv(codigo) : motivo);
 }
 
 bool CCodificadorVideo::agrega(const QImage& imagen, QString& error) {
     if (!abierto()) {
-        error = errorEscribir(salida, QStringLiteral("el vídeo no está abierto"));
+        error = errorAlEscribir(salida, QStringLiteral("el vídeo no está abierto"));
         return false;
     }
     QString motivo;
     AVFrame* cuadro = conversor.convierte(imagen, motivo);
     if (cuadro == nullptr) {
-        error = errorEscribir(salida, motivo);
+        error = errorAlEscribir(salida, motivo);
         descarta();
         return false;
     }
@@ -209,12 +202,13 @@ bool CCodificadorVideo::agrega(const QImage& imagen, QString& error) {
 
 bool CCodificadorVideo::agregaYuv(AVFrame* cuadro, QString& error) {
     if (!abierto()) {
-        error = errorEscribir(salida, QStringLiteral("el vídeo no está abierto"));
+        error = errorAlEscribir(salida, QStringLiteral("el vídeo no está abierto"));
         return false;
     }
     if (cuadro == nullptr || cuadro->width != codec->width || cuadro->height != codec->height ||
         cuadro->format != AV_PIX_FMT_YUV420P) {
-        error = errorEscribir(salida, QStringLiteral("un fotograma no tiene el tamaño del vídeo"));
+        error =
+            errorAlEscribir(salida, QStringLiteral("un fotograma no tiene el tamaño del vídeo"));
         descarta();
         return false;
     }
@@ -230,8 +224,8 @@ bool CCodificadorVideo::agregaYuv(AVFrame* cuadro, QString& error) {
 bool CCodificadorVideo::envia(AVFrame* cuadro, QString& error) {
     const int enviado = avcodec_send_frame(codec, cuadro);
     if (enviado < 0) {
-        error = errorEscribir(salida,
-                              QStringLiteral("el codificador falló (%1)").arg(textoAv(enviado)));
+        error = errorAlEscribir(salida,
+                                QStringLiteral("el codificador falló (%1)").arg(textoAv(enviado)));
         return false;
     }
     for (;;) {
@@ -240,7 +234,7 @@ bool CCodificadorVideo::envia(AVFrame* cuadro, QString& error) {
             return true;
         }
         if (recibido < 0) {
-            error = errorEscribir(
+            error = errorAlEscribir(
                 salida, QStringLiteral("el codificador falló (%1)").arg(textoAv(recibido)));
             return false;
         }
@@ -261,7 +255,7 @@ bool CCodificadorVideo::envia(AVFrame* cuadro, QString& error) {
 
 bool CCodificadorVideo::cierra(QString& error) {
     if (!abierto()) {
-        error = errorEscribir(salida, QStringLiteral("el vídeo no está abierto"));
+        error = errorAlEscribir(salida, QStringLiteral("el vídeo no está abierto"));
         return false;
     }
     if (!envia(nullptr, error)) {
@@ -281,7 +275,7 @@ bool CCodificadorVideo::cierra(QString& error) {
 
 bool CCodificadorVideo::publica(QString& error) {
     if (!cerrado_) {
-        error = errorEscribir(salida, QStringLiteral("el vídeo no está terminado"));
+        error = errorAlEscribir(salida, QStringLiteral("el vídeo no está terminado"));
         descarta();
         return false;
     }

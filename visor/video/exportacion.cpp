@@ -19,8 +19,8 @@ ResultadoVideo exportaVideo(const OpcionesVideo& opciones, const DibujaFrame& di
     const double pasos = opciones.pasosPorSegundo > 0.0 ? opciones.pasosPorSegundo
                                                         : static_cast<double>(opciones.fps);
     if (!planifica(opciones.primero, opciones.ultimo, opciones.fps, pasos, plan, motivo)) {
-        resultado.error =
-            QStringLiteral("No se puede escribir el vídeo %1: %2").arg(opciones.salida, motivo);
+        // The reason is a sentence of its own.
+        resultado.error = errorAlEmpezar(opciones.salida, motivo.chopped(1));
         return resultado;
     }
     resultado.progreso.total = plan.totalCuadros();
@@ -47,19 +47,15 @@ ResultadoVideo exportaVideo(const OpcionesVideo& opciones, const DibujaFrame& di
             try {
                 imagen = dibuja(frame);
             } catch (const std::exception& fallo) {
-                resultado.error = QStringLiteral("No se pudo escribir el vídeo %1: al dibujar el "
-                                                 "paso %2: %3.")
-                                      .arg(opciones.salida)
-                                      .arg(frame)
-                                      .arg(QString::fromLocal8Bit(fallo.what()));
+                resultado.error = errorAlEscribir(opciones.salida,
+                                                  QStringLiteral("al dibujar el paso %1: %2")
+                                                      .arg(frame)
+                                                      .arg(QString::fromLocal8Bit(fallo.what())));
                 return resultado;
             }
             if (imagen.isNull()) {
-                resultado.error =
-                    QStringLiteral(
-                        "No se pudo escribir el vídeo %1: no se pudo dibujar el paso %2.")
-                        .arg(opciones.salida)
-                        .arg(frame);
+                resultado.error = errorAlEscribir(
+                    opciones.salida, QStringLiteral("no se pudo dibujar el paso %1").arg(frame));
                 return resultado;
             }
             frameDibujado = frame;

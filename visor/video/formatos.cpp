@@ -31,8 +31,15 @@ QString errorExtension(const QString& ruta) {
     const QString cual = extension.isEmpty()
                              ? QStringLiteral("no tiene extensión")
                              : QStringLiteral("la extensión «.%1» no es de vídeo").arg(extension);
-    return QStringLiteral("No se puede escribir el vídeo %1: %2; use .mp4, .webm o .mkv.")
-        .arg(ruta, cual);
+    return errorAlEmpezar(ruta, cual + QStringLiteral("; use .mp4, .webm o .mkv"));
+}
+
+QString errorAlEmpezar(const QString& ruta, const QString& motivo) {
+    return QStringLiteral("No se puede escribir el vídeo %1: %2.").arg(ruta, motivo);
+}
+
+QString errorAlEscribir(const QString& ruta, const QString& motivo) {
+    return QStringLiteral("No se pudo escribir el vídeo %1: %2.").arg(ruta, motivo);
 }
 
 } // namespace zul

@@ -19,4 +19,10 @@ const FormatoVideo* formatoPorNombre(const QString& ruta);
 // "No se puede escribir el vídeo X: la extensión ..." for an unknown one.
 QString errorExtension(const QString& ruta);
 
+// The two messages every failure ends in: the video could not be started
+// ("No se puede escribir el vídeo X: motivo.") or could not be finished
+// ("No se pudo escribir el vídeo X: motivo.").
+QString errorAlEmpezar(const QString& ruta, const QString& motivo);
+QString errorAlEscribir(const QString& ruta, const QString& motivo);
+
 } // namespace zul
