@@ -247,6 +247,16 @@ INSTANTIATE_TEST_SUITE_P(
               true},
         Fallo{"carpeta_inexistente", "no/v.mp4", "no existe", {64, 48}, -1, false},
         Fallo{"carpeta_que_es_archivo", "archivo/v.mp4", "no es una carpeta", {64, 48}, -1, false},
+        Fallo{"nombre_demasiado_largo",
+              "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"
+              "vvvv"
+              "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"
+              "vvvv"
+              "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv.mp4",
+              "el nombre del archivo es demasiado largo",
+              {64, 48},
+              -1,
+              false},
         Fallo{"destino_es_carpeta", "carpeta.mp4", "no es un archivo normal", {64, 48}, -1, false},
         Fallo{"tamano_nulo", "v.mp4", "el tamaño 0x48", {0, 48}, -1, false},
         Fallo{"tamano_enorme", "v.webm", "el tamaño 9000x48", {9000, 48}, -1, false},

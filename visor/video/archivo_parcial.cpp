@@ -44,6 +44,8 @@ QString motivoSistema(int numero, const QString& carpeta) {
         return QStringLiteral("la carpeta %1 es de solo lectura").arg(carpeta);
     case EIO:
         return QStringLiteral("error de entrada/salida en el disco");
+    case ENAMETOOLONG:
+        return QStringLiteral("el nombre del archivo es demasiado largo");
     default:
         return QString::fromLocal8Bit(std::strerror(numero));
     }
