@@ -121,24 +121,28 @@ public:
         }
     }
 
-    // Video export in wall time (the encoder runs threads beside ours):
-    // throughput, the encoder alone, and our share of the total.
+    // Video export: throughput in wall time (the encoder runs threads beside
+    // ours), and our share in the process's CPU time, which a loaded machine
+    // disturbs far less.
     void imprimeVideo(std::ostream& salida) const {
         const auto total = medidas.find("BM_ExportarVideo");
         const auto codificador = medidas.find("BM_CodificarVideo");
         const auto nuestro = medidas.find("BM_DibujarYConvertir");
         if (total == medidas.end() || codificador == medidas.end() || nuestro == medidas.end() ||
-            total->second.reales <= 0.0) {
+            total->second.reales <= 0.0 || total->second.segundos <= 0.0) {
             return;
         }
         const auto fps = [](const Medida& m) { return m.fotogramas / m.reales; };
-        const double t = total->second.reales;
-        salida << "\nVídeo H.264 (tiempo real): exportación " << formatea(fps(total->second))
-               << " fotogramas/s; solo el codificador " << formatea(fps(codificador->second))
-               << " fotogramas/s; dibujo y color " << formatea(fps(nuestro->second))
-               << " fotogramas/s.\nParte nuestra del total: "
-               << formatea(100.0 * (t - codificador->second.reales) / t) << " % por diferencia, "
-               << formatea(100.0 * nuestro->second.reales / t) << " % medida aparte.\n";
+        const auto cpu = [](const Medida& m) { return m.segundos * 1e3 / m.fotogramas; };
+        const double t = total->second.segundos;
+        salida << "\nVídeo H.264: exportación " << formatea(fps(total->second))
+               << " fotogramas/s y " << formatea(cpu(total->second))
+               << " ms de CPU por fotograma; solo el codificador "
+               << formatea(fps(codificador->second)) << " fotogramas/s y "
+               << formatea(cpu(codificador->second)) << " ms; dibujo y color "
+               << formatea(cpu(nuestro->second)) << " ms.\nParte nuestra del tiempo de CPU: "
+               << formatea(100.0 * (t - codificador->second.segundos) / t) << " % por diferencia, "
+               << formatea(100.0 * nuestro->second.segundos / t) << " % medida aparte.\n";
     }
 
     bool hayErrores() const { return !errores.empty(); }
