@@ -298,6 +298,39 @@ TEST(VideoQueFalla, DiscoLlenoEnCualquierPunto) {
     }
 }
 
+// The kernel's own ENOSPC, on a small tmpfs that disco_lleno.sh mounts: a
+// video far larger than the disk fails, and one that fits still works.
+TEST(DiscoDeVerdad, LlenoNoDejaArchivo) {
+    const QString carpeta = qEnvironmentVariable("ZUL_CARPETA_LLENA");
+    if (carpeta.isEmpty()) {
+        GTEST_SKIP() << "solo con disco_lleno.sh";
+    }
+    OpcionesVideo opciones;
+    opciones.salida = carpeta + QStringLiteral("/v.mkv");
+    opciones.tamano = QSize(320, 240);
+    opciones.ultimo = 29;
+    // Noise does not compress: 30 pictures of it are megabytes.
+    const auto ruido = [](long long frame) {
+        QImage imagen(320, 240, QImage::Format_RGB32);
+        quint32 x = static_cast<quint32>(frame) * 2654435761u + 1;
+        for (int y = 0; y < imagen.height(); ++y) {
+            auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y));
+            for (int i = 0; i < imagen.width(); ++i) {
+                x ^= x << 13;
+                x ^= x >> 17;
+                x ^= x << 5;
+                fila[i] = 0xff000000u | x;
+            }
+        }
+        return imagen;
+    };
+    compruebaFallo(exportaVideo(opciones, ruido), opciones.salida, "el disco está lleno", {},
+                   carpeta);
+    opciones.tamano = kPequeno;
+    EXPECT_TRUE(exportaVideo(opciones, dibujoPequeno).bien());
+    EXPECT_EQ(contenido(carpeta), QStringList{QStringLiteral("v.mkv")});
+}
+
 TEST(VideoQueFalla, DibujoQueFalla) {
     QTemporaryDir carpeta;
     ASSERT_TRUE(carpeta.isValid());
