@@ -41,5 +41,6 @@ void registraTurno(const Contexto& contexto);
 void registraPintado(const Contexto& contexto);
 void registraClasificacion(const Contexto& contexto);
 void registraEnVivo(const Contexto& contexto);
+void registraVideo(const Contexto& contexto);
 
 } // namespace zul::bench

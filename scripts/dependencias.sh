@@ -8,6 +8,7 @@ paquetes=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-dejavu-core
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgtest-dev libbenchmark-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   xvfb xdotool x11-utils imagemagick time
   desktop-file-utils
