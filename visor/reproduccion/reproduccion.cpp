@@ -136,6 +136,10 @@ void Reproduccion::muestraUltimo() {
     if (total == 0) {
         return;
     }
+    if (frameMostrado + 1 == static_cast<long long>(total)) {
+        recogeCrecimiento(); // on show already: only late shots to add
+        return;
+    }
     frameSiguiente = std::max(frameSiguiente, total - 1);
     avanza();
 }
