@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -24,7 +26,12 @@ void CVentana::montaEnVivo(bool encendido) {
     casillaEnVivo = new QCheckBox(tr("En vivo"));
     casillaEnVivo->setToolTip(
         tr("Sigue el registro de carrera mientras el árbitro lo escribe (L)"));
-    layoutControles->addWidget(casillaEnVivo);
+    // Beside "Reiniciar": the replay's controls keep their four rows.
+    auto* fila = new QHBoxLayout;
+    layoutControles->insertLayout(layoutControles->indexOf(botonReiniciar), fila);
+    layoutControles->removeWidget(botonReiniciar);
+    fila->addWidget(botonReiniciar);
+    fila->addWidget(casillaEnVivo);
     marcaEnVivo = new CMarcaEnVivo(visualizador);
     connect(casillaEnVivo, &QCheckBox::toggled, this, &CVentana::ponEnVivo);
 
