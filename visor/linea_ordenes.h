@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modo_png.h"
+#include "modo_video.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,17 +9,19 @@
 // The viewer's command line, every mode in one parser:
 //   visor [CARRERA [MAPA]]                      the window
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
+//   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
     // Window mode: the paths given (none, the race log, or both).
     QStringList archivos;
     OpcionesPng png;
+    OpcionesModoVideo video;
 };
 
 // Exit statuses of every mode.
