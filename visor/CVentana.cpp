@@ -1,6 +1,7 @@
 #include "CVentana.h"
 
 #include "CDialogoAtajos.h"
+#include "CExportacionVideo.h"
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
 #include "archivos_soltados.h"
@@ -166,6 +167,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     filaPaso->addWidget(botonPaso);
     layoutControles->addLayout(filaPaso);
     layoutControles->addWidget(botonReiniciar);
+    auto* botonVideo = new QPushButton(tr("Exportar vídeo…"), this);
+    layoutControles->addWidget(botonVideo);
+    connect(botonVideo, &QPushButton::clicked, this, &CVentana::exportaVideo);
 
     layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
@@ -187,6 +191,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
             &CVentana::guardaImagen);
+    auto* atajoVideo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    atajoVideo->setWhatsThis(tr("Exportar vídeo…"));
+    connect(atajoVideo, &QShortcut::activated, this, &CVentana::exportaVideo);
     setAcceptDrops(true);
 
     temporizadorRepintado->start();
@@ -384,6 +391,10 @@ void CVentana::guardaImagen() {
     if (!guardaImagenEn(dialogo.selectedFiles().constFirst(), &error)) {
         QMessageBox::warning(this, tr("Guardar imagen"), error);
     }
+}
+
+void CVentana::exportaVideo() {
+    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador);
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

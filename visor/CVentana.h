@@ -111,6 +111,8 @@ public slots:
 
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
+    // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
+    void exportaVideo();
 
 signals:
     // Two files were dropped on the window; which is the race log and which
