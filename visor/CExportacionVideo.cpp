@@ -53,6 +53,7 @@ bool CExportacionVideo::empieza(QString& error) {
     progreso->setValue(0);
     progreso->show();
     reloj->start();
+    cronometro.start();
     hilo = std::thread([this] {
         const zul::ResultadoVideo resultado = zul::exportaCarrera(
             *dibujo, pedido,
@@ -82,11 +83,15 @@ void CExportacionVideo::actualizaProgreso() {
         return;
     }
     const long long hecho = hechos.load();
-    // The dialog counts in int; a percentage fits any length of video.
+    // The dialog counts in int; thousandths fit any length of video.
     progreso->setRange(0, 1000);
     progreso->setValue(static_cast<int>(hecho * 1000 / cuantos));
+    zul::Progreso visto;
+    visto.hechos = hecho;
+    visto.total = cuantos;
+    visto.segundos = static_cast<double>(cronometro.elapsed()) / 1000.0;
     progreso->setLabelText(
-        tr("Exportando %1: %2 de %3 fotogramas").arg(pedido.video.salida).arg(hecho).arg(cuantos));
+        tr("Exportando %1\n%2").arg(pedido.video.salida, zul::lineaProgreso(visto)));
 }
 
 void CExportacionVideo::alTerminar(const zul::ResultadoVideo& resultado) {

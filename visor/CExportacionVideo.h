@@ -4,6 +4,7 @@
 #include "reproduccion.h"
 #include "video_carrera.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QProgressDialog>
@@ -65,4 +66,5 @@ private:
     // The window owns it too, and may delete it first.
     QPointer<QProgressDialog> progreso;
     QTimer* reloj = nullptr;
+    QElapsedTimer cronometro;
 };
