@@ -167,9 +167,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     filaPaso->addWidget(botonPaso);
     layoutControles->addLayout(filaPaso);
     layoutControles->addWidget(botonReiniciar);
-    auto* botonVideo = new QPushButton(tr("Exportar vídeo…"), this);
-    layoutControles->addWidget(botonVideo);
-    connect(botonVideo, &QPushButton::clicked, this, &CVentana::exportaVideo);
 
     layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
