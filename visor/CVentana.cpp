@@ -1,6 +1,7 @@
 #include "CVentana.h"
 
 #include "CDialogoAtajos.h"
+#include "CExportacionVideo.h"
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
 #include "archivos_soltados.h"
@@ -190,6 +191,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
             &CVentana::guardaImagen);
+    auto* atajoVideo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    atajoVideo->setWhatsThis(tr("Exportar vídeo…"));
+    connect(atajoVideo, &QShortcut::activated, this, &CVentana::exportaVideo);
     setAcceptDrops(true);
     montaEnVivo(modo == ModoCarrera::enVivo);
 
@@ -422,6 +426,10 @@ void CVentana::guardaImagen() {
     if (!guardaImagenEn(dialogo.selectedFiles().constFirst(), &error)) {
         QMessageBox::warning(this, tr("Guardar imagen"), error);
     }
+}
+
+void CVentana::exportaVideo() {
+    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador);
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

@@ -126,6 +126,8 @@ public slots:
 
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
+    // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
+    void exportaVideo();
 
     // "En vivo" and L: follows the race log while it is written, or stops.
     void ponEnVivo(bool encendido);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modo_png.h"
+#include "modo_video.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,11 +10,12 @@
 //   visor [CARRERA [MAPA]]                      the window
 //   visor --en-vivo CARRERA MAPA                the window, following the log
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
+//   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -22,6 +24,7 @@ struct LineaDeOrdenes {
     // Window mode: the race log is followed while it is written.
     bool enVivo = false;
     OpcionesPng png;
+    OpcionesModoVideo video;
 };
 
 // Exit statuses of every mode.

@@ -30,6 +30,10 @@ int main(int argc, char* argv[]) {
         const zul::AplicacionSinPantalla aplicacion(argv[0]);
         return zul::ejecutaModoPng(orden.png);
     }
+    case zul::Modo::Video: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoVideo(orden.video);
+    }
     case zul::Modo::Ventana:
         break;
     }

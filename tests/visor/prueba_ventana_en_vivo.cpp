@@ -323,6 +323,8 @@ void PruebaVentanaEnVivo::ordenesRechazadas_data() {
                                << QStringLiteral("--png");
     QTest::newRow("--png antes") << QStringList{"--png", "x.png", "C", "M", "--en-vivo"}
                                  << QStringLiteral("--png");
+    QTest::newRow("con --video") << QStringList{"--en-vivo", "--video", "x.mp4", "C", "M"}
+                                 << QStringLiteral("--video");
     QTest::newRow("sin mapa") << QStringList{"--en-vivo", "C"} << QStringLiteral("el mapa");
     QTest::newRow("dos veces") << QStringList{"--en-vivo", "--en-vivo", "C", "M"}
                                << QStringLiteral("más de una vez");

@@ -12,6 +12,7 @@ namespace zul {
 
 class Estelas;
 class Flechas;
+struct Rotulos;
 
 // How the view is placed over the track.
 enum class Camara {
@@ -23,6 +24,8 @@ enum class Camara {
 struct OpcionesEscena {
     Camara camara = Camara::Seguir;
     bool estelas = false;
+    // Names, step and standings over the picture (see pintor_rotulos.h).
+    bool rotulos = false;
 };
 
 // One picture of the track: what the painter draws and how. Plain values
@@ -42,6 +45,7 @@ struct Escena {
     QVector<QPointF> finesRayos;
     const Estelas* estelas = nullptr;
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
+    const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
     OpcionesEscena opciones;
 };
 

@@ -3,6 +3,7 @@
 #include "colores.h"
 #include "estelas.h"
 #include "flechas.h"
+#include "pintor_rotulos.h"
 
 #include <QPainter>
 #include <QPen>
@@ -31,6 +32,9 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     }
     pintaKarts(pintor, escena, encuadre);
     pintaRayos(pintor, escena, encuadre);
+    if (escena.opciones.rotulos) {
+        pintaRotulos(pintor, escena, encuadre); // over everything
+    }
 }
 
 void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {

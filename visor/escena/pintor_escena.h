@@ -15,7 +15,8 @@ namespace zul {
 //  - black, then the track: blocks below the arrow zoom, arrow tiles from it;
 //  - the trails, under the karts, when they are on;
 //  - each kart's disc in its colour with its heading line;
-//  - the shots, as yellow lines.
+//  - the shots, as yellow lines;
+//  - the names, step and standings, when the overlays are on.
 // Lines are cut to the picture and nothing far outside it is drawn, so any
 // number in a scene is safe to paint.
 class PintorEscena {

@@ -1,6 +1,11 @@
 #include "imagen_frame.h"
 
+#include "nombres.h"
+#include "textos.h"
+
 #include <QPainter>
+
+#include <algorithm>
 
 namespace zul {
 
@@ -8,6 +13,39 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
                          const AspectoImagen& aspecto)
     : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
     flechas.ajustaA(aspecto.zoom);
+    if (aspecto.opciones.rotulos) {
+        const Carrera& carrera = reproduccion.carrera();
+        analisis = std::make_unique<AnalisisCarrera>(carrera);
+        textos.nombres.reserve(static_cast<qsizetype>(carrera.nombres.size()));
+        for (const std::string& nombre : carrera.nombres) {
+            textos.nombres.append(textoNombre(nombre));
+        }
+    }
+}
+
+ImagenFrame::~ImagenFrame() = default;
+
+const Rotulos& ImagenFrame::rotulos(long long k) {
+    textos.paso = QStringLiteral("Paso %1 de %2").arg(k).arg(reproduccion.numeroFrames());
+    textos.clasificacion.clear();
+    if (analisis == nullptr) {
+        return textos;
+    }
+    const std::vector<Puesto> puestos = analisis->clasificacion(k);
+    const std::size_t filas = std::min<std::size_t>(puestos.size(), kFilasRotulos);
+    for (std::size_t f = 0; f < filas; ++f) {
+        const Puesto& puesto = puestos[f];
+        FilaRotulos fila;
+        fila.posicion = puesto.posicion;
+        fila.jugador = puesto.jugador;
+        fila.nombre = puesto.jugador < textos.nombres.size() ? textos.nombres[puesto.jugador]
+                                                             : QString::number(puesto.jugador);
+        fila.vueltas = puesto.vueltas == 1 ? QStringLiteral("1 vuelta")
+                                           : QStringLiteral("%1 vueltas").arg(puesto.vueltas);
+        fila.diferencia = textoDiferencia(puesto);
+        textos.clasificacion.append(fila);
+    }
+    return textos;
 }
 
 Escena ImagenFrame::escena(long long k) {
@@ -34,6 +72,9 @@ Escena ImagenFrame::escena(long long k) {
     escena.estelas = &estelas;
     escena.flechas = &flechas;
     escena.opciones = aspecto.opciones;
+    if (aspecto.opciones.rotulos) {
+        escena.rotulos = &rotulos(k);
+    }
     return escena;
 }
 
