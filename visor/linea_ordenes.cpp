@@ -20,6 +20,8 @@ namespace {
 // The options of the --png mode, in the order the help lists them.
 const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
 const char* const kEstelas = "estelas";
+const char* const kResultados = "resultados";
+const char* const kFormato = "formato";
 
 // QApplication's own options: taken in window mode, where QApplication
 // removes them from the arguments, and unknown to every other mode.
@@ -156,6 +158,42 @@ bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& erro
     return true;
 }
 
+// The results mode: only --formato beside it, and at least one race log.
+bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
+                   LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas = vistas;
+    ajenas.removeAll(QStringLiteral("--") + QLatin1String(kResultados));
+    ajenas.removeAll(QStringLiteral("--") + QLatin1String(kFormato));
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--resultados no se combina con %1")
+                    .arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (a.isSet(QString::fromLatin1(kFormato))) {
+        const QString valor = a.value(QString::fromLatin1(kFormato));
+        if (!leeFormatoResultados(valor, resultado.formato)) {
+            error = QStringLiteral("--formato debe ser texto, csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    if (a.isSet(QStringLiteral("help"))) {
+        resultado.modo = Modo::Ayuda;
+        return true;
+    }
+    if (a.isSet(QStringLiteral("version"))) {
+        resultado.modo = Modo::Version;
+        return true;
+    }
+    resultado.carreras = a.positionalArguments();
+    if (resultado.carreras.isEmpty()) {
+        error = QStringLiteral("faltan archivos: --resultados necesita al menos un registro de "
+                               "carrera");
+        return false;
+    }
+    resultado.modo = Modo::Resultados;
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -177,6 +215,9 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
     }
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEstelas)));
+    analizador.addOption(QCommandLineOption(QString::fromLatin1(kResultados)));
+    analizador.addOption(
+        QCommandLineOption(QString::fromLatin1(kFormato), QString(), QStringLiteral("valor")));
     analizador.addOption(
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     analizador.addOption(
@@ -194,7 +235,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         return false;
     }
 
-    QStringList vistas; // --png mode options given, once each
+    QStringList vistas; // options of the modes given, once each
     QStringList deQt;
     for (const QString& nombre : analizador.optionNames()) {
         if (nombre == QLatin1String("h") || nombre == QLatin1String("help") ||
@@ -214,6 +255,15 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
     if (!vistas.isEmpty() && !deQt.isEmpty()) {
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
+        return false;
+    }
+    const QString resultados = QStringLiteral("--") + QLatin1String(kResultados);
+    const QString formato = QStringLiteral("--") + QLatin1String(kFormato);
+    if (vistas.contains(resultados)) {
+        return leeResultados(analizador, vistas, resultado, error);
+    }
+    if (vistas.contains(formato)) {
+        error = QStringLiteral("--formato solo se usa con --resultados");
         return false;
     }
     if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
@@ -272,11 +322,13 @@ QString textoAyuda() {
     return QStringLiteral(
         "Uso: visor [CARRERA MAPA]\n"
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
+        "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
         "\n"
         "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
         "mapa de la pista (MAPA). Sin --png abre la ventana del visor; sin archivos, pide\n"
         "elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, sin abrir ninguna\n"
-        "ventana ni necesitar pantalla, y termina.\n"
+        "ventana ni necesitar pantalla, y termina. Con --resultados escribe la clasificación\n"
+        "final de cada registro de carrera dado, sin mapa ni pantalla, y termina.\n"
         "\n"
         "Opciones:\n"
         "  --png SALIDA.png  archivo PNG que se escribe\n"
@@ -288,12 +340,18 @@ QString textoAyuda() {
         "  --tamano AxB      ancho y alto de la imagen en píxeles, de 1 a 8192\n"
         "                    (por defecto 512x512)\n"
         "  --estelas         dibuja el recorrido de cada kart en los últimos 30 pasos\n"
+        "  --resultados      escribe los resultados de cada CARRERA por la salida estándar:\n"
+        "                    posición, vueltas, paso, mejor y última vuelta y diferencia\n"
+        "                    con el líder en el último paso completo\n"
+        "  --formato F       texto (tabla alineada, por defecto), csv (RFC 4180, con\n"
+        "                    cabecera) o json (una lista de objetos)\n"
         "  -h, --help        muestra esta ayuda y termina\n"
         "  -v, --version     muestra la versión y termina\n"
         "\n"
         "Estado de salida: 0 si todo fue bien, 1 si no se pudo leer un archivo o escribir una\n"
         "imagen, 2 si la orden está mal escrita. Los errores se explican en la salida de\n"
-        "errores.\n");
+        "errores. Con --resultados, un registro que no se puede leer no impide escribir los\n"
+        "demás, y el estado es 1.\n");
 }
 
 } // namespace zul

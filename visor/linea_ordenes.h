@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modo_png.h"
+#include "resultados.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,17 +9,21 @@
 // The viewer's command line, every mode in one parser:
 //   visor [CARRERA [MAPA]]                      the window
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
+//   visor --resultados [--formato F] CARRERA...       results, no map, no display
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Ayuda, Version };
+enum class Modo { Ventana, Png, Resultados, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
     // Window mode: the paths given (none, the race log, or both).
     QStringList archivos;
     OpcionesPng png;
+    // Results mode: the race logs, in the order given, and how to print them.
+    QStringList carreras;
+    FormatoResultados formato = FormatoResultados::Texto;
 };
 
 // Exit statuses of every mode.
