@@ -3,6 +3,7 @@
 #include "CGraficas.h"
 #include "CModeloClasificacion.h"
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -68,7 +69,10 @@ CGraficas* CPanelClasificacion::graficas() const {
 void CPanelClasificacion::fijaAnchos() {
     // Fixed widths from the widest text each column can hold: measuring the
     // rows on every frame would cost a pass over every player.
-    const QFontMetrics celdas(vistaTabla->font());
+    // Bold, as the followed player's row is: the widest a cell gets.
+    QFont negrita = vistaTabla->font();
+    negrita.setBold(true);
+    const QFontMetrics celdas(negrita);
     const QFontMetrics cabecera(vistaTabla->horizontalHeader()->font());
     int anchoNombres = 0;
     for (const QString& nombre : nombres) {

@@ -274,7 +274,7 @@ void CVentana::anunciaFrame() {
     }
     const long long frame = frameMostrado();
     const bool alFinal = !carreraEnCurso && frame >= 0 && frame + 1 == numeroFrames();
-    if (alFinal && temporizador->isActive()) {
+    if (alFinal && pausaAlFinal && temporizador->isActive()) {
         detener();
     }
     panelClasificacion->muestraFrame(frame, alFinal);

@@ -102,6 +102,10 @@ public:
     // not its end: reaching it neither pauses the replay nor makes the
     // standings final.
     void ponCarreraEnCurso(bool enCurso);
+    // A running replay that reaches the last frame pauses there. Off by
+    // default, where the timer runs on past the end as it always has; the
+    // viewer's own windows (CGestorVentanas) turn it on.
+    void ponPausaAlFinal(bool pausa) { pausaAlFinal = pausa; }
     // After frames were appended to the race: the standings and the charts
     // take them in.
     void carreraCrecida();
@@ -177,4 +181,5 @@ private:
     QCheckBox* casillaEstelas = nullptr;
     CPanelClasificacion* panelClasificacion = nullptr;
     bool carreraEnCurso = false;
+    bool pausaAlFinal = false;
 };

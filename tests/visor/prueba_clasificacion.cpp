@@ -1,5 +1,6 @@
 // The standings in the window: the table following the frame on show, the end
 // of the race, a click on a row, and the keys C and G.
+#include "CGestorVentanas.h"
 #include "CGraficas.h"
 #include "CModeloClasificacion.h"
 #include "CPanelClasificacion.h"
@@ -90,6 +91,7 @@ private slots:
     void finDeCarrera_data();
     void finDeCarrera();
     void carreraEnCurso();
+    void ventanaDelPrograma();
     void clicEnFila();
     void teclaC_data();
     void teclaC();
@@ -166,8 +168,9 @@ void PruebaClasificacion::sigueElFrame() {
     QCOMPARE(panel->title(), titulo.arg(frame));
 }
 
-// A running replay pauses on the last frame, and the standings there are
-// final; stepping or seeking back works as before and the mark goes.
+// A running replay pauses on the last frame (as the program's windows are
+// set to), and the standings there are final; stepping or seeking back works
+// as before and the mark goes.
 void PruebaClasificacion::finDeCarrera_data() {
     QTest::addColumn<bool>("parcial");
     QTest::addColumn<int>("ultimo");      // the frame the replay stops on
@@ -181,6 +184,7 @@ void PruebaClasificacion::finDeCarrera() {
     QFETCH(int, ultimo);
     QFETCH(int, clasificado);
     auto v = abre(carreraDePrueba(parcial));
+    v->ponPausaAlFinal(true);
     QPushButton* ejecutar = boton(v.get(), "Ejecuta&r");
     QPushButton* pausa = boton(v.get(), "&Pausa");
     QTimer* temporizador = temporizadorDe(v.get());
@@ -227,6 +231,7 @@ void PruebaClasificacion::finDeCarrera() {
 // While the race is still being written its last frame is no end.
 void PruebaClasificacion::carreraEnCurso() {
     auto v = abre();
+    v->ponPausaAlFinal(true);
     v->ponCarreraEnCurso(true);
     QTimer* temporizador = temporizadorDe(v.get());
     v->ejecutar();
@@ -236,6 +241,20 @@ void PruebaClasificacion::carreraEnCurso() {
     v->ponCarreraEnCurso(false);
     QVERIFY(!temporizador->isActive());
     QVERIFY(v->clasificacion()->modelo()->esFinal());
+}
+
+// The windows the program opens pause at the end; a bare window keeps its
+// timer running past it.
+void PruebaClasificacion::ventanaDelPrograma() {
+    auto suelta = abre();
+    CGestorVentanas gestor;
+    QVERIFY(gestor.abre(dir->filePath("carrera.txt"), dir->filePath("mapa.txt")));
+    for (CVentana* v : {suelta.get(), gestor.ventanaActual()}) {
+        v->ejecutar();
+        v->irAFrame(kFrames - 1);
+        QCOMPARE(temporizadorDe(v)->isActive(), v == suelta.get());
+        QVERIFY(v->clasificacion()->modelo()->esFinal());
+    }
 }
 
 // A click on a row follows that player everywhere: the spin box, the view and
