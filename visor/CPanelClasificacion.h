@@ -33,7 +33,7 @@ public:
 
     // Until the user shows or hides the box (key C), it is on show only when
     // the window leaves the track at least this width beside it.
-    static constexpr int kAnchoMinimoPista = 640;
+    static constexpr int kAnchoMinimoPista = 512;
     // Shows or hides the box for `anchoLibre`, the width the track and this
     // box share; a choice of the user's stands.
     void ajustaAlAncho(int anchoLibre);
