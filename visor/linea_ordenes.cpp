@@ -158,7 +158,7 @@ bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& erro
     return true;
 }
 
-// The results mode: only --formato beside it, and at least one race log.
+// The results mode's options: only --formato beside it.
 bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
                    LineaDeOrdenes& resultado, QString& error) {
     QStringList ajenas = vistas;
@@ -175,20 +175,6 @@ bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
             error = QStringLiteral("--formato debe ser texto, csv o json, no «%1»").arg(valor);
             return false;
         }
-    }
-    if (a.isSet(QStringLiteral("help"))) {
-        resultado.modo = Modo::Ayuda;
-        return true;
-    }
-    if (a.isSet(QStringLiteral("version"))) {
-        resultado.modo = Modo::Version;
-        return true;
-    }
-    resultado.carreras = a.positionalArguments();
-    if (resultado.carreras.isEmpty()) {
-        error = QStringLiteral("faltan archivos: --resultados necesita al menos un registro de "
-                               "carrera");
-        return false;
     }
     resultado.modo = Modo::Resultados;
     return true;
@@ -260,13 +246,13 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     const QString resultados = QStringLiteral("--") + QLatin1String(kResultados);
     const QString formato = QStringLiteral("--") + QLatin1String(kFormato);
     if (vistas.contains(resultados)) {
-        return leeResultados(analizador, vistas, resultado, error);
-    }
-    if (vistas.contains(formato)) {
+        if (!leeResultados(analizador, vistas, resultado, error)) {
+            return false;
+        }
+    } else if (vistas.contains(formato)) {
         error = QStringLiteral("--formato solo se usa con --resultados");
         return false;
-    }
-    if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
+    } else if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
         return false;
     }
     if (analizador.isSet(QStringLiteral("help"))) {
@@ -279,6 +265,15 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
 
     const QStringList archivos = analizador.positionalArguments();
+    if (resultado.modo == Modo::Resultados) {
+        if (archivos.isEmpty()) {
+            error = QStringLiteral(
+                "faltan archivos: --resultados necesita al menos un registro de carrera");
+            return false;
+        }
+        resultado.carreras = archivos;
+        return true;
+    }
     const QString sobran =
         QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
             .arg(archivos.mid(2).join(QStringLiteral(" ")));

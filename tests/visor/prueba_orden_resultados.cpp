@@ -44,6 +44,7 @@ private slots:
     void archivoMaloEntreBuenos();
     void usoIncorrecto_data();
     void usoIncorrecto();
+    void ayuda();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -188,6 +189,16 @@ void PruebaOrdenResultados::usoIncorrecto() {
     QVERIFY2(r.errores.startsWith("visor: ") && r.errores.contains(dice), qPrintable(r.errores));
     QVERIFY(r.salida.isEmpty());
     QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files), QStringList());
+}
+
+// --help wins over the mode, as in every other one, and explains it.
+void PruebaOrdenResultados::ayuda() {
+    const Resultado r = ejecuta({"--resultados", "--formato", "csv", "--help"});
+    QCOMPARE(r.estado, 0);
+    for (const char* texto :
+         {"--resultados [--formato texto|csv|json] CARRERA...", "--formato F"}) {
+        QVERIFY2(r.salida.contains(texto), r.salida.constData());
+    }
 }
 
 QTEST_MAIN(PruebaOrdenResultados)
