@@ -117,7 +117,14 @@ void CPanelClasificacion::ponJugadorSeguido(int jugador) {
 }
 
 void CPanelClasificacion::carreraCrecida(const zul::Carrera& carrera) {
-    analisisCarrera->extiende(carrera);
+    if (carrera.numJugadores != analisisCarrera->numJugadores() ||
+        static_cast<long long>(carrera.vueltas.size()) <
+            analisisCarrera->framesAnalizados() * carrera.numJugadores) {
+        // Another race in the log: analysed afresh, in the same place.
+        *analisisCarrera = zul::AnalisisCarrera(carrera);
+    } else {
+        analisisCarrera->extiende(carrera);
+    }
     modeloTabla->actualiza();
     if (ventanaGraficas != nullptr && ventanaGraficas->isVisible()) {
         ventanaGraficas->actualiza();

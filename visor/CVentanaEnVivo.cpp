@@ -92,11 +92,7 @@ void CVentana::aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades) {
     }
     if (novedades.crecio) {
         lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
-        // The standings' analysis only grows; another race in the log keeps
-        // the standings of the one before (to be rebuilt there).
-        if (!novedades.otraCarrera) {
-            carreraCrecida();
-        }
+        carreraCrecida();
         muestraFoto();
     }
 }
