@@ -3,6 +3,7 @@
 #include "CDialogoAtajos.h"
 #include "CExportacionVideo.h"
 #include "CLineaTiempo.h"
+#include "CPanelClasificacion.h"
 #include "CVisualizador.h"
 #include "archivos_soltados.h"
 #include "carga.h"
@@ -90,7 +91,20 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     lineaTiempo = new CLineaTiempo;
     lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
     layoutPista->addWidget(lineaTiempo);
-    divisor->addWidget(pista);
+    // The standings sit between the track and the panel, in the same pane as
+    // the track, whose width they take while they are on show.
+    auto* izquierda = new QWidget;
+    auto* layoutIzquierda = new QHBoxLayout(izquierda);
+    layoutIzquierda->setContentsMargins(0, 0, 0, 0);
+    layoutIzquierda->addWidget(pista, 1);
+    QStringList nombres;
+    for (const std::string& nombre : carrera().nombres) {
+        nombres.append(zul::textoNombre(nombre));
+    }
+    panelClasificacion = new CPanelClasificacion(carrera(), nombres);
+    panelClasificacion->hide();
+    layoutIzquierda->addWidget(panelClasificacion);
+    divisor->addWidget(izquierda);
 
     auto* panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
@@ -188,6 +202,18 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
     connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
     montaNavegacion();
+    connect(selectorJugador, &QSpinBox::valueChanged, panelClasificacion,
+            &CPanelClasificacion::ponJugadorSeguido);
+    // Through the spin box, so that the view, the box and the table agree.
+    connect(panelClasificacion, &CPanelClasificacion::jugadorElegido, selectorJugador,
+            &QSpinBox::setValue);
+    connect(panelClasificacion, &CPanelClasificacion::frameElegido, this, &CVentana::irAFrame);
+    panelClasificacion->ponJugadorSeguido(selectorJugador->value());
+    anunciaFrame();
+    anadeAtajo(Qt::Key_C, tr("C"), tr("Mostrar u ocultar la clasificación"),
+               [this] { panelClasificacion->alterna(); });
+    anadeAtajo(Qt::Key_G, tr("G"), tr("Abrir o cerrar las gráficas"),
+               [this] { panelClasificacion->alternaGraficas(); });
     connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
             &CVentana::guardaImagen);
@@ -244,6 +270,10 @@ QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
+    if (divisor->count() > 1) {
+        panelClasificacion->ajustaAlAncho(event->size().width() -
+                                          divisor->widget(1)->sizeHint().width());
+    }
 }
 
 void CVentana::step() {
@@ -255,6 +285,7 @@ void CVentana::muestraFoto() {
     visualizador->quitaRayo();
     const zul::Foto& foto = reproduccion.enPantalla();
     if (foto.frame < 0) {
+        anunciaFrame();
         return;
     }
     for (std::size_t j = 0; j < foto.karts.size(); ++j) {
@@ -274,6 +305,43 @@ void CVentana::muestraFoto() {
         const zul::Disparo& disparo = carrera().disparos[k];
         visualizador->dibujaRayo(disparo.inicio, disparo.fin);
     }
+    anunciaFrame();
+}
+
+void CVentana::anunciaFrame() {
+    // The constructor shows frame 0 before the standings exist; it calls this
+    // again once they do.
+    if (panelClasificacion == nullptr) {
+        return;
+    }
+    const long long frame = frameMostrado();
+    const bool alFinal = !carreraEnCurso && frame >= 0 && frame + 1 == numeroFrames();
+    if (alFinal && pausaAlFinal && temporizador->isActive()) {
+        detener();
+    }
+    panelClasificacion->muestraFrame(frame, alFinal);
+    emit frameEnPantalla(frame);
+}
+
+void CVentana::ponCarreraEnCurso(bool enCurso) {
+    carreraEnCurso = enCurso;
+    anunciaFrame();
+}
+
+void CVentana::carreraCrecida() {
+    panelClasificacion->carreraCrecida(carrera());
+    anunciaFrame();
+}
+
+void CVentana::anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
+                          std::function<void()> hace) {
+    auto* nuevo = new QShortcut(teclas, this);
+    nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
+    // What the help window shows for it; empty for the keys that share one
+    // row there.
+    nuevo->setProperty("tecla", tecla);
+    nuevo->setWhatsThis(accion);
+    connect(nuevo, &QShortcut::activated, this, std::move(hace));
 }
 
 void CVentana::cambiaVelocidad(double frames) {
@@ -355,13 +423,7 @@ void CVentana::montaNavegacion() {
     };
     const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
                               std::function<void()> hace) {
-        auto* nuevo = new QShortcut(teclas, this);
-        nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
-        // What the help window shows for it; empty for the keys that share
-        // one row there.
-        nuevo->setProperty("tecla", tecla);
-        nuevo->setWhatsThis(accion);
-        connect(nuevo, &QShortcut::activated, this, std::move(hace));
+        anadeAtajo(teclas, tecla, accion, std::move(hace));
     };
     atajo(Qt::Key_Space, tr("Espacio"), tr("Ejecutar o pausar"), [this] { alternaEjecucion(); });
     atajo(Qt::Key_Right, tr("Flecha derecha"), tr("Un paso adelante"), [this] { step(); });

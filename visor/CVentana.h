@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
 class CLineaTiempo;
+class CPanelClasificacion;
 class CMarcaEnVivo;
 class CVisualizador;
 class QCheckBox;
@@ -23,6 +25,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QDoubleSpinBox;
 class QGroupBox;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 class QResizeEvent;
@@ -108,6 +111,20 @@ public:
     // reason, when it cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
+    // The standings table and the charts.
+    CPanelClasificacion* clasificacion() const { return panelClasificacion; }
+    // While the race is still being written (live mode) its last frame is
+    // not its end: reaching it neither pauses the replay nor makes the
+    // standings final.
+    void ponCarreraEnCurso(bool enCurso);
+    // A running replay that reaches the last frame pauses there. Off by
+    // default, where the timer runs on past the end as it always has; the
+    // viewer's own windows (CGestorVentanas) turn it on.
+    void ponPausaAlFinal(bool pausa) { pausaAlFinal = pausa; }
+    // After frames were appended to the race: the standings and the charts
+    // take them in.
+    void carreraCrecida();
+
 public slots:
     void step();
     void cambiaVelocidad(double frames);
@@ -133,6 +150,10 @@ public slots:
     void ponEnVivo(bool encendido);
 
 signals:
+    // The replay has put a frame on show (by a step, a seek or a restart's
+    // next step); -1 while there is none. Everything that follows the frame
+    // on show hooks here.
+    void frameEnPantalla(long long frame);
     // Two files were dropped on the window; which is the race log and which
     // the map was told by their content.
     void abrirArchivos(const QString& rutaCarrera, const QString& rutaMapa);
@@ -150,6 +171,12 @@ private:
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
     // Timeline, keyboard shortcuts and mouse on the track.
     void montaNavegacion();
+    // The one place that learns a frame is on show: the end of the race
+    // pauses the replay there, and the standings follow.
+    void anunciaFrame();
+    // A shortcut with its row in the F1 list.
+    void anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
+                    std::function<void()> hace);
     // One row per player in the "Jugadores" box, built again when live mode
     // finds other players in the log.
     void montaFilasJugadores();
@@ -182,6 +209,9 @@ private:
     zul::Reproduccion reproduccion;
     QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
+    CPanelClasificacion* panelClasificacion = nullptr;
+    bool carreraEnCurso = false;
+    bool pausaAlFinal = false;
     std::string rutaCarrera;
     zul::AnalisisCarrera analisis;
     // Declared after the replay and the analysis, which it fills.

@@ -69,6 +69,7 @@ void CVentana::ponEnVivo(bool encendido) {
         sesionEnVivo.reset();
         aplicaNovedades(ultimas);
     }
+    ponCarreraEnCurso(encendido);
     actualizaMarcaEnVivo();
 }
 
@@ -91,6 +92,7 @@ void CVentana::aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades) {
     }
     if (novedades.crecio) {
         lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
+        carreraCrecida();
         muestraFoto();
     }
 }

@@ -20,6 +20,8 @@ namespace {
 // The options of the --png mode, in the order the help lists them.
 const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
 const char* const kEstelas = "estelas";
+const char* const kResultados = "resultados";
+const char* const kFormato = "formato";
 // A window option: the race log is followed while it is written.
 const char* const kEnVivo = "en-vivo";
 // Only --video takes these.
@@ -213,6 +215,28 @@ bool leeOpcionesVideo(const QCommandLineParser& a, const OpcionesPng& png, Opcio
     return true;
 }
 
+// The results mode's options: only --formato beside it.
+bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
+                   LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas = vistas;
+    ajenas.removeAll(QStringLiteral("--") + QLatin1String(kResultados));
+    ajenas.removeAll(QStringLiteral("--") + QLatin1String(kFormato));
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--resultados no se combina con %1")
+                    .arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (a.isSet(QString::fromLatin1(kFormato))) {
+        const QString valor = a.value(QString::fromLatin1(kFormato));
+        if (!leeFormatoResultados(valor, resultado.formato)) {
+            error = QStringLiteral("--formato debe ser texto, csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    resultado.modo = Modo::Resultados;
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -238,6 +262,9 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
     }
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEstelas)));
+    analizador.addOption(QCommandLineOption(QString::fromLatin1(kResultados)));
+    analizador.addOption(
+        QCommandLineOption(QString::fromLatin1(kFormato), QString(), QStringLiteral("valor")));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEnVivo)));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kRotulos)));
     analizador.addOption(
@@ -257,7 +284,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         return false;
     }
 
-    QStringList vistas; // --png mode options given, once each
+    QStringList vistas; // options of the modes given, once each
     QStringList deQt;
     for (const QString& nombre : analizador.optionNames()) {
         if (nombre == QLatin1String("h") || nombre == QLatin1String("help") ||
@@ -294,7 +321,20 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             return false;
         }
     }
-    if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
+    if (resultado.enVivo && analizador.isSet(QString::fromLatin1(kResultados))) {
+        error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --resultados");
+        return false;
+    }
+    const QString resultados = QStringLiteral("--") + QLatin1String(kResultados);
+    const QString formato = QStringLiteral("--") + QLatin1String(kFormato);
+    if (vistas.contains(resultados)) {
+        if (!leeResultados(analizador, vistas, resultado, error)) {
+            return false;
+        }
+    } else if (vistas.contains(formato)) {
+        error = QStringLiteral("--formato solo se usa con --resultados");
+        return false;
+    } else if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
         return false;
     }
     if (analizador.isSet(QStringLiteral("help"))) {
@@ -307,6 +347,15 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
 
     const QStringList archivos = analizador.positionalArguments();
+    if (resultado.modo == Modo::Resultados) {
+        if (archivos.isEmpty()) {
+            error = QStringLiteral(
+                "faltan archivos: --resultados necesita al menos un registro de carrera");
+            return false;
+        }
+        resultado.carreras = archivos;
+        return true;
+    }
     const QString sobran =
         QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
             .arg(archivos.mid(2).join(QStringLiteral(" ")));
@@ -388,12 +437,14 @@ QString textoAyuda() {
         "     visor --en-vivo CARRERA MAPA\n"
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
         "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
+        "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
         "\n"
         "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
         "mapa de la pista (MAPA). Sin --png ni --video abre la ventana del visor; sin archivos,\n"
         "pide elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, y con --video\n"
         "graba un vídeo de la carrera, sin abrir ninguna ventana ni necesitar pantalla, y\n"
-        "termina.\n"
+        "termina. Con --resultados escribe la clasificación final de cada registro de carrera\n"
+        "dado, sin mapa ni pantalla, y termina.\n"
         "\n"
         "Con --en-vivo la ventana sigue el registro de carrera mientras el árbitro lo escribe:\n"
         "muestra cada paso nuevo en cuanto llega y espera si el registro aún no existe.\n"
@@ -419,13 +470,19 @@ QString textoAyuda() {
         "  --rotulos         escribe el nombre de cada jugador junto a su kart, «Paso k de N»\n"
         "                    arriba a la izquierda y la clasificación (los diez primeros)\n"
         "                    arriba a la derecha\n"
+        "  --resultados      escribe los resultados de cada CARRERA por la salida estándar:\n"
+        "                    posición, vueltas, paso, mejor y última vuelta y diferencia\n"
+        "                    con el líder en el último paso completo\n"
+        "  --formato F       texto (tabla alineada, por defecto), csv (RFC 4180, con\n"
+        "                    cabecera) o json (una lista de objetos)\n"
         "  -h, --help        muestra esta ayuda y termina\n"
         "  -v, --version     muestra la versión y termina\n"
         "\n"
         "Estado de salida: 0 si todo fue bien, 1 si no se pudo leer un archivo o escribir una\n"
         "imagen o el vídeo, 2 si la orden está mal escrita, 130 si se interrumpió un vídeo con\n"
         "Ctrl+C (no queda ningún archivo a medias). Los errores se explican en la salida de\n"
-        "errores.\n");
+        "errores. Con --resultados, un registro que no se puede leer no impide escribir los\n"
+        "demás, y el estado es 1.\n");
 }
 
 } // namespace zul

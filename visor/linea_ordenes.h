@@ -2,6 +2,7 @@
 
 #include "modo_png.h"
 #include "modo_video.h"
+#include "resultados.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,11 +12,12 @@
 //   visor --en-vivo CARRERA MAPA                the window, following the log
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
+//   visor --resultados [--formato F] CARRERA...       results, no map, no display
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -25,6 +27,9 @@ struct LineaDeOrdenes {
     bool enVivo = false;
     OpcionesPng png;
     OpcionesModoVideo video;
+    // Results mode: the race logs, in the order given, and how to print them.
+    QStringList carreras;
+    FormatoResultados formato = FormatoResultados::Texto;
 };
 
 // Exit statuses of every mode.
