@@ -13,15 +13,19 @@ exec unshare --mount --propagation private sh -c '
   mount -t tmpfs -o size=128k tmpfs "$carpeta" 2>/dev/null || { rmdir "$carpeta"; exit 77; }
   falla() { echo "FALLO: $*" >&2; umount "$carpeta"; rmdir "$carpeta"; exit 1; }
   printf "la imagen de antes" > "$carpeta/vista.png"
-  # Everything but a few KiB: no picture of the sample race fits.
+  # About 20 KiB left: a small picture fits, a big one (56 KiB) does not.
   head -c 110000 /dev/zero > "$carpeta/relleno" 2>/dev/null
+  "$visor" --png "$carpeta/cabe.png" --tamano 300x300 "$ejemplos/carrera.txt" \
+    "$ejemplos/mapa.txt" || falla "una imagen pequeña no se guardó"
+  [ -s "$carpeta/cabe.png" ] || falla "la imagen pequeña quedó vacía"
+  rm "$carpeta/cabe.png"
   for caso in una serie; do
     if [ $caso = una ]; then
-      errores=$("$visor" --png "$carpeta/vista.png" --tamano 600x600 \
+      errores=$("$visor" --png "$carpeta/vista.png" --tamano 2000x2000 --zoom 20 \
         "$ejemplos/carrera.txt" "$ejemplos/mapa.txt" 2>&1 >/dev/null)
       estado=$?; nombre="$carpeta/vista.png"
     else
-      errores=$("$visor" --png "$carpeta/serie.png" --paso 3 --hasta 6 --tamano 600x600 \
+      errores=$("$visor" --png "$carpeta/serie.png" --paso 3 --hasta 6 --tamano 2000x2000 --zoom 20 \
         "$ejemplos/carrera.txt" "$ejemplos/mapa.txt" 2>&1 >/dev/null)
       estado=$?; nombre="$carpeta/serie-00003.png"
     fi
