@@ -25,7 +25,7 @@ if [ ! -s "$carrera" ]; then
 fi
 
 enConstruccion=0
-for mb in ${ZUL_LIMITES_MB:-300 400 500 600 700 800 1000 1300}; do
+for mb in ${ZUL_LIMITES_MB:-300 400 450 500 550 600 800}; do
     rm -f "$salida/errores"
     (ulimit -v $((mb * 1024)) && exec "$visor" "$carrera" "$ejemplos/mapa.txt") 2>"$salida/errores" &
     pid=$!
