@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +39,47 @@ void sinPantalla(QtMsgType tipo, const QMessageLogContext& contexto, const QStri
     zul::escribe(stderr, qFormatLogMessage(tipo, contexto, texto) + QLatin1Char('\n'));
 }
 
+// Running out of memory is told, never an abort: first on standard error,
+// which needs no memory, then in a message box if one can still be built.
+void avisaFaltaMemoria(QWidget* padre) noexcept {
+    static const char kLinea[] = "visor: no hay memoria suficiente para mostrar la carrera\n";
+    ssize_t escrito = write(STDERR_FILENO, kLinea, sizeof kLinea - 1);
+    (void)escrito;
+    try {
+        QMessageBox caja(padre);
+        caja.setWindowTitle(QObject::tr("ZUL Karts"));
+        caja.setIcon(QMessageBox::Critical);
+        caja.setText(QObject::tr("No hay memoria suficiente para mostrar la carrera."));
+        caja.exec();
+    } catch (...) {
+        // The line above has said it already.
+    }
+}
+
+// An allocation that fails while an event is handled (a repaint, a race
+// opened from the window) would otherwise unwind through the event loop and
+// abort: it ends the program here, told, with status 1.
+class AplicacionVentana : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receptor, QEvent* evento) override {
+        try {
+            return QApplication::notify(receptor, evento);
+        } catch (const std::bad_alloc&) {
+            if (!avisado) {
+                avisado = true;
+                avisaFaltaMemoria(nullptr);
+                exit(EXIT_FAILURE);
+            }
+            return false;
+        }
+    }
+
+private:
+    bool avisado = false;
+};
+
 } // namespace
 
 int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
@@ -51,7 +94,7 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
     argc = quedan;
     argv[argc] = nullptr;
     const QtMessageHandler anterior = qInstallMessageHandler(sinPantalla);
-    QApplication aplicacion(argc, argv);
+    AplicacionVentana aplicacion(argc, argv);
     qInstallMessageHandler(anterior);
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
@@ -82,6 +125,10 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
         aplicacion.exec();
         // The viewer could not show the race: that is a failure, whatever the
         // message box's event loop returned.
+        return EXIT_FAILURE;
+    } catch (const std::bad_alloc&) {
+        // What the half-built window held is freed by now.
+        avisaFaltaMemoria(nullptr);
         return EXIT_FAILURE;
     }
 }
