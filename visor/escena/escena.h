@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QVector>
 
+#include <cstdint>
 #include <string_view>
 
 namespace zul {
@@ -23,6 +24,13 @@ enum class Camara {
 struct OpcionesEscena {
     Camara camara = Camara::Seguir;
     bool estelas = false;
+
+    // The cached picture is reused while the options compare equal, so a new
+    // option must be compared here too.
+    bool operator==(const OpcionesEscena& otras) const {
+        return camara == otras.camara && estelas == otras.estelas;
+    }
+    bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };
 
 // One picture of the track: what the painter draws and how. Plain values
@@ -35,6 +43,9 @@ struct Escena {
     int filas = 0;
     int columnas = 0;
     std::string_view celdas; // filas * columnas, or empty
+    // Changes whenever the cells change or are replaced, so that a kept
+    // picture of other cells at the same address is never reused.
+    std::uint64_t revisionCeldas = 0;
     QVector<QPointF> posiciones;
     QVector<double> angulos;
     // The shots on show: from iniciosRayos[k] to finesRayos[k].
