@@ -47,8 +47,9 @@ std::string rutaDe(const char* ruta) {
 
 } // namespace
 
-CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent)
-    : QWidget(parent) {
+CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent,
+                   ModoCarrera modo)
+    : QWidget(parent), rutaCarrera(rutaDe(archivoCarrera)) {
     setWindowTitle(tr("ZUL Karts"));
 
     // A child from the start, so that a failed load does not leak it; the
@@ -56,7 +57,18 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     visualizador = new CVisualizador(this);
 
     try {
-        reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaDe(archivoCarrera)));
+        if (modo == ModoCarrera::enVivo) {
+            sesionEnVivo =
+                std::make_unique<zul::SesionEnVivo>(rutaCarrera, reproduccion, analisis, true);
+            // Only a log that is there and cannot be read is an error; one
+            // that is not there yet is waited for.
+            if (sesionEnVivo->estado() == zul::SeguidorCarrera::Estado::error) {
+                throw zul::ErrorCarga(rutaCarrera, sesionEnVivo->motivo(), false);
+            }
+        } else {
+            reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaCarrera));
+            analisis = zul::AnalisisCarrera(carrera());
+        }
         visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera().numJugadores));
         zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
@@ -81,7 +93,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     auto* panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
-    auto* layoutJugadores = new QVBoxLayout;
     auto* layoutVisualizacion = new QVBoxLayout;
     auto* temporizadorRepintado = new QTimer(this);
     layoutControles = new QVBoxLayout;
@@ -100,23 +111,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     selectorVelocidad = new QDoubleSpinBox;
 
     const int n = carrera().numJugadores;
-    etiquetasNombres.reserve(n);
-    etiquetasVueltas.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        auto* fila = new QHBoxLayout;
-        // The name is text, not markup: escaped before it goes into the
-        // colour markup.
-        const QString nombre = zul::textoNombre(carrera().nombres[static_cast<std::size_t>(i)]);
-        auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
-                                          tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
-        etiquetaNombre->setTextFormat(Qt::RichText);
-        auto* etiquetaVueltas = new QLabel;
-        fila->addWidget(etiquetaNombre);
-        fila->addWidget(etiquetaVueltas);
-        layoutJugadores->addLayout(fila);
-        etiquetasNombres.append(etiquetaNombre);
-        etiquetasVueltas.append(etiquetaVueltas);
-    }
+    layoutJugadores = new QVBoxLayout;
+    montaFilasJugadores();
 
     resize(712, 512);
     divisor->resize(512, 512);
@@ -133,7 +129,11 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     temporizadorRepintado->setInterval(50);
     cambiaVelocidad(selectorVelocidad->value());
-    step();
+    if (sesionEnVivo) {
+        muestraFoto(); // the session has shown what the log holds
+    } else {
+        step();
+    }
     botonPausa->setEnabled(false);
 
     layoutPanel->addWidget(grupoJugadores);
@@ -175,6 +175,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
+    // The log is looked at before the view paints, so a new frame shows on
+    // the same tick.
+    connect(temporizadorRepintado, &QTimer::timeout, this, &CVentana::sondeaEnVivo);
     connect(temporizadorRepintado, &QTimer::timeout, visualizador,
             qOverload<>(&CVisualizador::repaint));
     connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
@@ -188,8 +191,43 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
             &CVentana::guardaImagen);
     setAcceptDrops(true);
+    montaEnVivo(modo == ModoCarrera::enVivo);
 
     temporizadorRepintado->start();
+}
+
+void CVentana::montaFilasJugadores() {
+    // Rows of another race go first, with their labels.
+    while (QLayoutItem* fila = layoutJugadores->takeAt(0)) {
+        if (QLayout* celdas = fila->layout()) {
+            while (QLayoutItem* celda = celdas->takeAt(0)) {
+                delete celda->widget();
+                delete celda;
+            }
+        }
+        delete fila;
+    }
+    etiquetasNombres.clear();
+    etiquetasVueltas.clear();
+
+    const int n = carrera().numJugadores;
+    etiquetasNombres.reserve(n);
+    etiquetasVueltas.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        auto* fila = new QHBoxLayout;
+        // The name is text, not markup: escaped before it goes into the
+        // colour markup.
+        const QString nombre = zul::textoNombre(carrera().nombres[static_cast<std::size_t>(i)]);
+        auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
+                                          tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
+        etiquetaNombre->setTextFormat(Qt::RichText);
+        auto* etiquetaVueltas = new QLabel;
+        fila->addWidget(etiquetaNombre);
+        fila->addWidget(etiquetaVueltas);
+        layoutJugadores->addLayout(fila);
+        etiquetasNombres.append(etiquetaNombre);
+        etiquetasVueltas.append(etiquetaVueltas);
+    }
 }
 
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {

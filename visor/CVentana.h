@@ -1,6 +1,8 @@
 #pragma once
 
+#include "analisis.h"
 #include "reproduccion.h"
+#include "sesion_en_vivo.h"
 
 #include <QString>
 #include <QVector>
@@ -9,10 +11,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 
 class CLineaTiempo;
+class CMarcaEnVivo;
 class CVisualizador;
 class QCheckBox;
 class QDragEnterEvent;
@@ -73,10 +77,15 @@ public:
         std::string motivo;
     };
 
+    // How the race log is read: whole, or followed while it is written.
+    enum class ModoCarrera { grabada, enVivo };
+
     // Throws (as pointers created with new) excepcionArchivoNoAbre when a path
     // is missing or cannot be opened, excepcionArchivoInvalido when a file
-    // cannot be used.
-    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr);
+    // cannot be used. In live mode a race log that does not exist yet, or
+    // holds part of its header, is waited for; the replay runs from the start.
+    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
+             ModoCarrera modo = ModoCarrera::grabada);
 
     // Read access for tests and tools.
     const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
@@ -88,6 +97,12 @@ public:
     std::uint32_t numeroFrames() const { return reproduccion.numeroFrames(); }
     // The frame on show, or -1 before any frame has been shown.
     long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
+
+    // The standings analysis of the race, grown with it in live mode.
+    const zul::AnalisisCarrera& analisisCarrera() const { return analisis; }
+    bool enVivo() const { return sesionEnVivo != nullptr; }
+    const zul::SesionEnVivo* sesionVivo() const { return sesionEnVivo.get(); }
+    CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
 
     // Saves the track view, as it is on screen, as a PNG; false, with the
     // reason, when it cannot.
@@ -112,6 +127,9 @@ public slots:
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
 
+    // "En vivo" and L: follows the race log while it is written, or stops.
+    void ponEnVivo(bool encendido);
+
 signals:
     // Two files were dropped on the window; which is the race log and which
     // the map was told by their content.
@@ -130,12 +148,22 @@ private:
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
     // Timeline, keyboard shortcuts and mouse on the track.
     void montaNavegacion();
+    // One row per player in the "Jugadores" box, built again when live mode
+    // finds other players in the log.
+    void montaFilasJugadores();
+    // Live mode: its check box, key and mark; the log is looked at on every
+    // repaint tick.
+    void montaEnVivo(bool encendido);
+    void sondeaEnVivo();
+    void aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades);
+    void actualizaMarcaEnVivo();
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
     QGroupBox* grupoJugadores = nullptr;
     QGroupBox* grupoControles = nullptr;
     QGroupBox* grupoVisualizacion = nullptr;
+    QVBoxLayout* layoutJugadores = nullptr;
     CVisualizador* visualizador = nullptr;
     // One entry per player: a race may have any number of players.
     QVector<QLabel*> etiquetasNombres;
@@ -152,4 +180,10 @@ private:
     zul::Reproduccion reproduccion;
     QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
+    std::string rutaCarrera;
+    zul::AnalisisCarrera analisis;
+    // Declared after the replay and the analysis, which it fills.
+    std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
+    QCheckBox* casillaEnVivo = nullptr;
+    CMarcaEnVivo* marcaEnVivo = nullptr;
 };

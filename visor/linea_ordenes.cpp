@@ -20,6 +20,8 @@ namespace {
 // The options of the --png mode, in the order the help lists them.
 const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
 const char* const kEstelas = "estelas";
+// A window option: the race log is followed while it is written.
+const char* const kEnVivo = "en-vivo";
 
 // QApplication's own options: taken in window mode, where QApplication
 // removes them from the arguments, and unknown to every other mode.
@@ -177,6 +179,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
     }
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEstelas)));
+    analizador.addOption(QCommandLineOption(QString::fromLatin1(kEnVivo)));
     analizador.addOption(
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     analizador.addOption(
@@ -206,6 +209,14 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             continue;
         }
         const QString opcion = QStringLiteral("--") + nombre;
+        if (nombre == QLatin1String(kEnVivo)) {
+            if (resultado.enVivo) {
+                error = QStringLiteral("la opción %1 aparece más de una vez").arg(opcion);
+                return false;
+            }
+            resultado.enVivo = true;
+            continue;
+        }
         if (vistas.contains(opcion)) {
             error = QStringLiteral("la opción %1 aparece más de una vez").arg(opcion);
             return false;
@@ -214,6 +225,10 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
     if (!vistas.isEmpty() && !deQt.isEmpty()) {
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
+        return false;
+    }
+    if (resultado.enVivo && analizador.isSet(QStringLiteral("png"))) {
+        error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --png");
         return false;
     }
     if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
@@ -235,6 +250,13 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     if (vistas.isEmpty()) {
         if (archivos.size() > 2) {
             error = sobran;
+            return false;
+        }
+        // The log may not exist yet, so there is nothing for the start
+        // dialog to check: both paths are needed.
+        if (resultado.enVivo && archivos.size() < 2) {
+            error = QStringLiteral("--en-vivo necesita el registro de carrera y el mapa: visor "
+                                   "--en-vivo CARRERA MAPA");
             return false;
         }
         resultado.modo = Modo::Ventana;
@@ -259,6 +281,11 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     return true;
 }
 
+bool esOpcionEnVivo(const QString& argumento) {
+    // The parser reads single-dash words as long options.
+    return argumento == QLatin1String("--en-vivo") || argumento == QLatin1String("-en-vivo");
+}
+
 QString textoErrorUso(const QString& error) {
     return QStringLiteral("visor: %1\nPruebe «visor --help» para ver las opciones.\n")
         .arg(textoImprimible(error));
@@ -271,6 +298,7 @@ QString textoVersion() {
 QString textoAyuda() {
     return QStringLiteral(
         "Uso: visor [CARRERA MAPA]\n"
+        "     visor --en-vivo CARRERA MAPA\n"
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
         "\n"
         "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
@@ -278,7 +306,11 @@ QString textoAyuda() {
         "elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, sin abrir ninguna\n"
         "ventana ni necesitar pantalla, y termina.\n"
         "\n"
+        "Con --en-vivo la ventana sigue el registro de carrera mientras el árbitro lo escribe:\n"
+        "muestra cada paso nuevo en cuanto llega y espera si el registro aún no existe.\n"
+        "\n"
         "Opciones:\n"
+        "  --en-vivo         sigue el registro mientras se escribe (solo con la ventana)\n"
         "  --png SALIDA.png  archivo PNG que se escribe\n"
         "  --paso K          paso que se dibuja, contando desde 0 (por defecto 0)\n"
         "  --hasta M         dibuja los pasos K a M, cada uno en su archivo, con el número de\n"

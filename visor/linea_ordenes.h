@@ -7,6 +7,7 @@
 
 // The viewer's command line, every mode in one parser:
 //   visor [CARRERA [MAPA]]                      the window
+//   visor --en-vivo CARRERA MAPA                the window, following the log
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
@@ -18,6 +19,8 @@ struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
     // Window mode: the paths given (none, the race log, or both).
     QStringList archivos;
+    // Window mode: the race log is followed while it is written.
+    bool enVivo = false;
     OpcionesPng png;
 };
 
@@ -32,6 +35,10 @@ constexpr int kSalidaUso = 2;
 // wrong; the files themselves are checked later.
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
                            QString& error);
+
+// The arguments that turn live mode on, for window mode to take them out
+// before QApplication sees the rest.
+bool esOpcionEnVivo(const QString& argumento);
 
 QString textoAyuda();
 QString textoVersion();

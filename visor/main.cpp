@@ -33,5 +33,5 @@ int main(int argc, char* argv[]) {
     case zul::Modo::Ventana:
         break;
     }
-    return ejecutaModoVentana(argc, argv);
+    return ejecutaModoVentana(argc, argv, orden.enVivo);
 }

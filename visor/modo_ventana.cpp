@@ -3,6 +3,7 @@
 #include "CDialogoAbrir.h"
 #include "CGestorVentanas.h"
 #include "CVentana.h"
+#include "linea_ordenes.h"
 #include "texto_terminal.h"
 
 #include <QApplication>
@@ -38,7 +39,17 @@ void sinPantalla(QtMsgType tipo, const QMessageLogContext& contexto, const QStri
 
 } // namespace
 
-int ejecutaModoVentana(int argc, char* argv[]) {
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
+    // Not an option of QApplication's: out before it reads the rest, so that
+    // the paths are the first two arguments left.
+    int quedan = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (i == 0 || !zul::esOpcionEnVivo(QString::fromLocal8Bit(argv[i]))) {
+            argv[quedan++] = argv[i];
+        }
+    }
+    argc = quedan;
+    argv[argc] = nullptr;
     const QtMessageHandler anterior = qInstallMessageHandler(sinPantalla);
     QApplication aplicacion(argc, argv);
     qInstallMessageHandler(anterior);
@@ -55,8 +66,10 @@ int ejecutaModoVentana(int argc, char* argv[]) {
         // the command line allows nothing else but the paths.
         CGestorVentanas gestor;
         if (argc > 2) {
-            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2]), QFile::decodeName(argv[1]),
-                           QFile::decodeName(argv[2]));
+            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2], nullptr,
+                                                      enVivo ? CVentana::ModoCarrera::enVivo
+                                                             : CVentana::ModoCarrera::grabada),
+                           QFile::decodeName(argv[1]), QFile::decodeName(argv[2]));
         } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }
