@@ -27,6 +27,7 @@ void CVisualizador::ponMapa(int filas, int columnas, std::string&& celdas) {
     this->celdas.resize(static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas));
     this->filas = filas;
     this->columnas = columnas;
+    ++revisionCeldas;
 }
 
 void CVisualizador::ponNumeroJugadores(unsigned int n) {
@@ -106,6 +107,7 @@ zul::Escena CVisualizador::escena() const {
     escena.filas = filas;
     escena.columnas = columnas;
     escena.celdas = celdas;
+    escena.revisionCeldas = revisionCeldas;
     escena.posiciones = posiciones;
     escena.angulos = angulos;
     if (rayos) {
@@ -134,7 +136,7 @@ void CVisualizador::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
     const zul::Escena actual = escena();
     centroVista = zul::encuadreDe(actual).centro;
-    pintorEscena.pinta(pintor, actual);
+    pintor.drawImage(QPoint(0, 0), cache.imagen(actual, pintorEscena, devicePixelRatioF()));
 }
 
 void CVisualizador::wheelEvent(QWheelEvent* event) {

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QVector>
 
+#include <cstdint>
 #include <string_view>
 
 namespace zul {
@@ -26,6 +27,13 @@ struct OpcionesEscena {
     bool estelas = false;
     // Names, step and standings over the picture (see pintor_rotulos.h).
     bool rotulos = false;
+
+    // The cached picture is reused while the options compare equal, so a new
+    // option must be compared here too.
+    bool operator==(const OpcionesEscena& otras) const {
+        return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos;
+    }
+    bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };
 
 // One picture of the track: what the painter draws and how. Plain values
@@ -38,6 +46,9 @@ struct Escena {
     int filas = 0;
     int columnas = 0;
     std::string_view celdas; // filas * columnas, or empty
+    // Changes whenever the cells change or are replaced, so that a kept
+    // picture of other cells at the same address is never reused.
+    std::uint64_t revisionCeldas = 0;
     QVector<QPointF> posiciones;
     QVector<double> angulos;
     // The shots on show: from iniciosRayos[k] to finesRayos[k].

@@ -40,6 +40,7 @@ void Flechas::ajustaA(double zoom) {
         return;
     }
     const int lado = static_cast<int>(zoom + 1.0);
+    ++cambios;
     for (int d = 0; d < NumBaldosas; ++d) {
         escaladas[d] =
             originales[d].isNull()

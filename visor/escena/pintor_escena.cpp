@@ -4,6 +4,7 @@
 #include "estelas.h"
 #include "flechas.h"
 #include "pintor_rotulos.h"
+#include "relleno_directo.h"
 
 #include <QPainter>
 #include <QPen>
@@ -11,6 +12,10 @@
 #include <algorithm>
 
 namespace zul {
+
+namespace {
+const QColor kColorPista(108, 81, 81);
+} // namespace
 
 Encuadre encuadreDe(const Escena& escena) {
     // The only camera so far follows a player.
@@ -43,7 +48,7 @@ void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encu
     if (filasV.vacio() || columnasV.vacio() || escena.celdas.empty()) {
         return;
     }
-    pintor.setBrush(QColor(108, 81, 81));
+    pintor.setBrush(kColorPista);
     if (escena.zoom < kZoomFlechas) {
         pintaBloques(pintor, escena, encuadre, filasV, columnasV);
     } else {
@@ -56,7 +61,11 @@ void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const En
     const QSize vista = escena.tamano;
     const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
     int enLote = 0;
+    RellenoDirecto directo(pintor, kColorPista.rgb());
     const auto guarda = [&](const QRectF& bloque) {
+        if (directo.rellena(bloque)) {
+            return;
+        }
         // A full batch is drawn and reused, so no run is ever left out.
         if (enLote == kCapacidadLote) {
             pintor.drawRects(lote.get(), enLote);
