@@ -63,9 +63,7 @@ int ejecutaModoVideo(const OpcionesModoVideo& opciones) {
         const Mapa mapa = cargaMapa(QFile::encodeName(opciones.mapa).toStdString());
         return codifica(reproduccion, mapa, opciones.pedido);
     } catch (const ErrorCarga& fallo) {
-        informa((fallo.ruta().empty() ? QStringLiteral("falta la ruta del archivo")
-                                      : QString::fromLocal8Bit(fallo.ruta().c_str())) +
-                QStringLiteral(": ") + QString::fromUtf8(fallo.what()));
+        informa(textoErrorCarga(fallo));
         return 1;
     } catch (const std::bad_alloc&) {
         informa(QStringLiteral("no hay memoria suficiente"));
