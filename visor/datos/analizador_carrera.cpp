@@ -172,6 +172,7 @@ const char* AnalizadorCarrera::nombres(const char* p, const char* fin, bool fina
     destino.posiciones.reserve(estimados);
     destino.angulos.reserve(estimados);
     destino.vueltas.reserve(estimados);
+    destino.framesDisparos.reserve(disparosEstimados);
     fase = Fase::cuerpo;
     return p;
 }

@@ -17,10 +17,12 @@ namespace zul {
 // hold more than a number field's limit.
 class AnalizadorCarrera {
 public:
-    // Records go to `destino`; `registrosEstimados` player records are
-    // reserved once the header has been read.
-    explicit AnalizadorCarrera(Carrera& destino, std::size_t registrosEstimados = 0)
-        : destino(destino), estimados(registrosEstimados) {}
+    // Records go to `destino`; `registrosEstimados` player records and the
+    // frames of `disparosEstimados` shots are reserved once the header has
+    // been read.
+    explicit AnalizadorCarrera(Carrera& destino, std::size_t registrosEstimados = 0,
+                               std::size_t disparosEstimados = 0)
+        : destino(destino), estimados(registrosEstimados), disparosEstimados(disparosEstimados) {}
 
     // Reads [inicio, fin). With `final`, fin is the end of the log; otherwise
     // more bytes may follow, and whatever could read differently with them
@@ -46,6 +48,7 @@ private:
 
     Carrera& destino;
     std::size_t estimados;
+    std::size_t disparosEstimados;
     Fase fase = Fase::cuenta;
 
     // The player count as it is read, digit by digit.
