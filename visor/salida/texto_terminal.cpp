@@ -10,6 +10,10 @@ void escribe(std::FILE* destino, const QString& texto) {
     std::fflush(destino);
 }
 
+void informaError(const QString& error) {
+    escribe(stderr, QStringLiteral("visor: %1\n").arg(textoImprimible(error)));
+}
+
 QString textoErrorCarga(const ErrorCarga& fallo) {
     return (fallo.ruta().empty() ? QStringLiteral("falta la ruta del archivo")
                                  : QString::fromLocal8Bit(fallo.ruta().c_str())) +

@@ -17,4 +17,8 @@ QString textoErrorCarga(const ErrorCarga& fallo);
 // Writes a text in the locale's encoding and flushes.
 void escribe(std::FILE* destino, const QString& texto);
 
+// "visor: ERROR" on standard error, as the headless modes report a failure,
+// the text made printable.
+void informaError(const QString& error);
+
 } // namespace zul
