@@ -17,9 +17,9 @@ namespace zul {
 // hold more than a number field's limit.
 class AnalizadorCarrera {
 public:
-    // Records go to `destino`; `registrosEstimados` player records and the
-    // frames of `disparosEstimados` shots are reserved once the header has
-    // been read.
+    // Records go to `destino`; `registrosEstimados` player records are
+    // reserved once the header has been read, and the frames of
+    // `disparosEstimados` shots once there are kDisparosSinReserva shots.
     explicit AnalizadorCarrera(Carrera& destino, std::size_t registrosEstimados = 0,
                                std::size_t disparosEstimados = 0)
         : destino(destino), estimados(registrosEstimados), disparosEstimados(disparosEstimados) {}
@@ -31,6 +31,8 @@ public:
     // them again, followed by the new bytes. Throws ErrorFormato when the
     // header has no usable player count.
     const char* analiza(const char* inicio, const char* fin, bool final);
+
+    static constexpr std::size_t kDisparosSinReserva = std::size_t{1} << 16;
 
     // The player count and every name have been read into `destino`.
     bool cabeceraLeida() const { return fase == Fase::cuerpo || fase == Fase::terminado; }
