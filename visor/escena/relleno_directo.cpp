@@ -101,27 +101,16 @@ void RellenoDirecto::rellenaFila(const Encuadre& encuadre, int i, const char* fi
     bool hay = false;
     double x = 0.0;
     double w = 0.0;
-    int j = columnas.inicio;
-    while (j < columnas.fin) {
-        while (j < columnas.fin && fila[j] == kMuro) {
-            ++j;
-        }
-        if (j == columnas.fin) {
-            break;
-        }
-        const int inicio = j;
-        while (j < columnas.fin && fila[j] != kMuro) {
-            ++j;
-        }
-        const double izquierda = izquierdas[columna(inicio)];
-        const double derecha = derechas[columna(j)];
+    recorreTramos(fila, columnas, [&](Tramo tramo) {
+        const double izquierda = izquierdas[columna(tramo.inicio)];
+        const double derecha = derechas[columna(tramo.fin + 1)];
         if (!(derecha > izquierda)) {
-            continue;
+            return;
         }
         const double anchoTramo = derecha - izquierda;
         if (hay && izquierda <= x + w) {
             w = std::max(x + w, izquierda + anchoTramo) - x;
-            continue;
+            return;
         }
         if (hay) {
             rellenaBloque(x, w);
@@ -129,7 +118,7 @@ void RellenoDirecto::rellenaFila(const Encuadre& encuadre, int i, const char* fi
         x = izquierda;
         w = anchoTramo;
         hay = true;
-    }
+    });
     if (hay) {
         rellenaBloque(x, w);
     }
