@@ -3,13 +3,16 @@
 #include "CDialogoAtajos.h"
 #include "CLineaTiempo.h"
 #include "CVisualizador.h"
+#include "analisis.h"
 #include "archivos_soltados.h"
 #include "carga.h"
 #include "eventos.h"
 #include "filtro_selectores.h"
-#include "guardar_png.h"
+#include "formato_imagen.h"
 #include "interaccion.h"
+#include "lista_jugadores.h"
 #include "nombres.h"
+#include "protagonista.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -75,11 +78,16 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPista->setSpacing(0);
     layoutPista->addWidget(visualizador, 1);
     lineaTiempo = new CLineaTiempo;
-    lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
+    eventos = zul::eventosCarrera(carrera());
+    QStringList textosNombres;
+    for (const std::string& nombre : carrera().nombres) {
+        textosNombres.append(zul::textoNombre(nombre));
+    }
+    lineaTiempo->ponCarrera(numeroFrames(), eventos, textosNombres);
     layoutPista->addWidget(lineaTiempo);
     divisor->addWidget(pista);
 
-    auto* panelLateral = new QWidget;
+    panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
     auto* layoutJugadores = new QVBoxLayout;
     auto* layoutVisualizacion = new QVBoxLayout;
@@ -100,23 +108,19 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     selectorVelocidad = new QDoubleSpinBox;
 
     const int n = carrera().numJugadores;
-    etiquetasNombres.reserve(n);
-    etiquetasVueltas.reserve(n);
+    // The rows scroll when a large race does not fit in the panel.
+    auto* filasJugadores = new QWidget;
+    filasJugadores->setLayout(layoutJugadores);
+    auto* desplazamiento = new QScrollArea;
+    QVector<QString> codigos;
     for (int i = 0; i < n; ++i) {
-        auto* fila = new QHBoxLayout;
-        // The name is text, not markup: escaped before it goes into the
-        // colour markup.
-        const QString nombre = zul::textoNombre(carrera().nombres[static_cast<std::size_t>(i)]);
-        auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
-                                          tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
-        etiquetaNombre->setTextFormat(Qt::RichText);
-        auto* etiquetaVueltas = new QLabel;
-        fila->addWidget(etiquetaNombre);
-        fila->addWidget(etiquetaVueltas);
-        layoutJugadores->addLayout(fila);
-        etiquetasNombres.append(etiquetaNombre);
-        etiquetasVueltas.append(etiquetaVueltas);
+        codigos.append(tr(visualizador->colorJugador(i)));
     }
+    lista =
+        new ListaJugadores(textosNombres.mid(0, n), codigos, layoutJugadores, desplazamiento, this);
+    etiquetasNombres = lista->etiquetasNombres();
+    etiquetasVueltas = lista->etiquetasVueltas();
+    visualizador->ponNombres(textosNombres);
 
     resize(712, 512);
     divisor->resize(512, 512);
@@ -139,10 +143,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPanel->addWidget(grupoJugadores);
     layoutPanel->addWidget(grupoVisualizacion);
     layoutPanel->addWidget(grupoControles);
-    // The rows scroll when a large race does not fit in the panel.
-    auto* filasJugadores = new QWidget;
-    filasJugadores->setLayout(layoutJugadores);
-    auto* desplazamiento = new QScrollArea;
     desplazamiento->setWidget(filasJugadores);
     desplazamiento->setWidgetResizable(true);
     desplazamiento->setFrameShape(QFrame::NoFrame);
@@ -172,6 +172,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
     casillaEstelas = new QCheckBox(tr("Estelas"));
     layoutVisualizacion->addWidget(casillaEstelas);
+    montaProyector(layoutVisualizacion);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
@@ -189,8 +190,16 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
             &CVentana::guardaImagen);
     setAcceptDrops(true);
 
+    // No pane folds away, and the window never gets smaller than what shows
+    // every control whole.
+    divisor->setChildrenCollapsible(false);
+    visualizador->setMinimumSize(160, 120);
+    ajustaLetra();
+
     temporizadorRepintado->start();
 }
+
+CVentana::~CVentana() = default;
 
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
     auto* fila = new QWidget;
@@ -202,6 +211,7 @@ QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
+    ajustaLetra();
 }
 
 void CVentana::step() {
@@ -225,6 +235,7 @@ void CVentana::muestraFoto() {
     if (lineaTiempo != nullptr) {
         lineaTiempo->muestraFrame(foto.frame);
     }
+    muestraExtras();
     // The view draws the trails from the race's own records, so it keeps no
     // history.
     visualizador->ponEstelas(foto.estela, foto.largoEstela, carrera().numJugadores);
@@ -293,19 +304,15 @@ void CVentana::montaNavegacion() {
         // Through the spin box, so that it, the view and its range agree.
         selectorZoom->setValue(zul::zoomTrasMuescas(selectorZoom->value(), muescas));
     };
-    const auto mira = [this](int jugador) {
-        // A player the race does not have is no reason to follow another one.
-        if (jugador >= 0 && jugador < carrera().numJugadores) {
-            selectorJugador->setValue(jugador);
-        }
-    };
+    const auto mira = [this](int jugador) { this->mira(jugador); };
     connect(visualizador, &CVisualizador::ruedaGirada, this, zoomEn);
     connect(visualizador, &CVisualizador::clicEnMapa, this, [this, mira](QPointF punto) {
         QVector<QPointF> posiciones;
         for (int j = 0; j < visualizador->cantidadJugadores(); ++j) {
             posiciones.append(visualizador->posicionJugador(j));
         }
-        mira(zul::kartEnPunto(posiciones, punto, visualizador->zoom()));
+        // At the zoom the camera frames with, which the whole track chooses.
+        mira(zul::kartEnPunto(posiciones, punto, visualizador->encuadre().zoom));
     });
 
     const auto salta = [this](long long frames) {
@@ -341,11 +348,23 @@ void CVentana::montaNavegacion() {
           [this] { lineaTiempo->eventoSiguiente(); });
     atajo(Qt::Key_F1, tr("F1"), tr("Esta lista de atajos"), [this] { muestraAtajos(); });
 
-    auto* filtro = new FiltroSelectores(this);
+    auto* filtro = new FiltroSelectores(visualizador, this);
     for (QWidget* selector :
          std::initializer_list<QWidget*>{selectorJugador, selectorZoom, selectorVelocidad}) {
         selector->installEventFilter(filtro);
     }
+    // Enter in a number field hands the keys back to the track, so that 1-9
+    // and the other shortcuts work again.
+    for (QAbstractSpinBox* selector : std::initializer_list<QAbstractSpinBox*>{
+             selectorJugador, selectorZoom, selectorVelocidad}) {
+        connect(selector, &QAbstractSpinBox::editingFinished, this, [this, selector] {
+            if (selector->hasFocus()) {
+                visualizador->setFocus(Qt::OtherFocusReason);
+            }
+        });
+    }
+    // A click on the track takes the focus out of any field.
+    visualizador->setFocusPolicy(Qt::ClickFocus);
 }
 
 void CVentana::muestraAtajos() {
@@ -360,7 +379,7 @@ void CVentana::muestraAtajos() {
 
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
     QString motivo;
-    const bool guardada = zul::guardaPng(visualizador->imagen(), ruta, motivo);
+    const bool guardada = zul::guardaImagen(visualizador->imagen(), ruta, motivo);
     if (!guardada && error != nullptr) {
         *error = motivo;
     }
@@ -372,7 +391,7 @@ void CVentana::guardaImagen() {
         this, tr("Guardar imagen"),
         QDir::current().filePath(QStringLiteral("paso-%1.png")
                                      .arg(std::max(frameMostrado(), 0LL), 5, 10, QLatin1Char('0'))),
-        tr("Imagen PNG (*.png)"));
+        tr("Imagen PNG (*.png);;Imagen JPEG (*.jpg *.jpeg)"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without an extension gets ".png" before the dialog checks
     // whether it would overwrite a file.

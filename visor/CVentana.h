@@ -1,5 +1,7 @@
 #pragma once
 
+#include "escena.h"
+#include "eventos.h"
 #include "reproduccion.h"
 
 #include <QString>
@@ -9,10 +11,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
+namespace zul {
+class AnalisisCarrera;
+}
 class CLineaTiempo;
+class ListaJugadores;
+class QComboBox;
 class CVisualizador;
 class QCheckBox;
 class QDragEnterEvent;
@@ -89,9 +98,14 @@ public:
     // The frame on show, or -1 before any frame has been shown.
     long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
 
-    // Saves the track view, as it is on screen, as a PNG; false, with the
-    // reason, when it cannot.
+    ~CVentana() override;
+
+    // Saves the track view, as it is on screen, in the format of the file's
+    // extension (PNG when it has none); false, with the reason, when it
+    // cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
+
+    ListaJugadores* listaJugadores() const { return lista; }
 
 public slots:
     void step();
@@ -108,6 +122,16 @@ public slots:
     void alternaEjecucion();
     // F1: a small window listing every shortcut.
     void muestraAtajos();
+
+    // Follows player j, as 1-9, a click on a kart or on a name do: the whole
+    // track and the Director camera give way to following it.
+    void mira(int jugador);
+    // The camera of the view, also from the "Cámara" selector, 0 and D.
+    void ponCamara(zul::Camara camara);
+    // F11: full screen and back; the panel's fonts grow with the screen.
+    void alternaPantallaCompleta();
+    // H: hides or shows the side panel; the track takes its room.
+    void alternaPanel();
 
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
@@ -130,6 +154,16 @@ private:
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
     // Timeline, keyboard shortcuts and mouse on the track.
     void montaNavegacion();
+    // Camera selector, labels, full track, visible shots, full screen and the
+    // panel (CVentanaProyector.cpp).
+    void montaProyector(QVBoxLayout* layoutVisualizacion);
+    // The scene options of the check boxes and the selector, to the view.
+    void aplicaOpciones();
+    // What the options draw besides the frame: the leader, recent shots and
+    // the marked row.
+    void muestraExtras();
+    // Fonts and the window's minimum size for the current screen state.
+    void ajustaLetra();
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
@@ -152,4 +186,14 @@ private:
     zul::Reproduccion reproduccion;
     QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
+    // The projector's controls and what they need.
+    QWidget* panelLateral = nullptr;
+    ListaJugadores* lista = nullptr;
+    QComboBox* selectorCamara = nullptr;
+    QCheckBox* casillaRotulos = nullptr;
+    QCheckBox* casillaPistaCompleta = nullptr;
+    QCheckBox* casillaDisparosVisibles = nullptr;
+    std::unique_ptr<zul::AnalisisCarrera> analisis;
+    std::vector<zul::Evento> eventos;
+    double escalaLetra = 1.0;
 };

@@ -95,7 +95,23 @@ void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int j
 }
 
 void CVisualizador::muestraEstelas(bool visibles) {
-    conEstelas = visibles;
+    opciones.estelas = visibles;
+}
+
+void CVisualizador::ponOpciones(const zul::OpcionesEscena& nuevas) {
+    opciones = nuevas;
+}
+
+void CVisualizador::ponNombres(const QStringList& nombres) {
+    nombresJugadores = nombres;
+}
+
+void CVisualizador::ponLider(int jugador) {
+    lider = jugador;
+}
+
+void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
+    rayosRecientes = recientes;
 }
 
 zul::Escena CVisualizador::escena() const {
@@ -114,7 +130,12 @@ zul::Escena CVisualizador::escena() const {
     }
     escena.estelas = &recorridos;
     escena.flechas = &flechas;
-    escena.opciones.estelas = conEstelas;
+    escena.opciones = opciones;
+    escena.nombres = nombresJugadores;
+    escena.lider = lider;
+    if (opciones.disparosVisibles) {
+        escena.rayosRecientes = rayosRecientes;
+    }
     return escena;
 }
 
@@ -126,6 +147,7 @@ QImage CVisualizador::imagen() {
     QPainter pintor(&imagen);
     const zul::Escena actual = escena();
     centroVista = zul::encuadreDe(actual).centro;
+    flechas.ajustaA(zul::encuadreDe(actual).zoom);
     pintorEscena.pinta(pintor, actual);
     return imagen;
 }
@@ -134,6 +156,9 @@ void CVisualizador::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
     const zul::Escena actual = escena();
     centroVista = zul::encuadreDe(actual).centro;
+    // The whole-track camera frames at a zoom of its own; the same side is
+    // not scaled again.
+    flechas.ajustaA(zul::encuadreDe(actual).zoom);
     pintorEscena.pinta(pintor, actual);
 }
 

@@ -1,5 +1,6 @@
 #include "linea_ordenes.h"
 
+#include "camara.h"
 #include "texto_terminal.h"
 
 #include <QCommandLineOption>
@@ -18,7 +19,7 @@ namespace zul {
 namespace {
 
 // The options of the --png mode, in the order the help lists them.
-const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
+const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano", "camara"};
 const char* const kEstelas = "estelas";
 
 // QApplication's own options: taken in window mode, where QApplication
@@ -88,6 +89,19 @@ QString errorDeAnalisis(const QCommandLineParser& analizador, const QStringList&
     return QStringLiteral("orden mal escrita");
 }
 
+} // namespace
+
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error) {
+    if (!leeCamara(valor, opciones.camara)) {
+        error = QStringLiteral("--camara debe ser seguir, centrado, pista o director, no «%1»")
+                    .arg(valor);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
 bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
     png.salida = a.value(QStringLiteral("png"));
     if (a.isSet(QStringLiteral("png")) && png.salida.isEmpty()) {
@@ -149,6 +163,10 @@ bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& erro
         png.aspecto.tamano = QSize(static_cast<int>(ancho), static_cast<int>(alto));
     }
     png.aspecto.opciones.estelas = a.isSet(QString::fromLatin1(kEstelas));
+    if (a.isSet(QStringLiteral("camara")) &&
+        !leeCamaraDeOpcion(a.value(QStringLiteral("camara")), png.aspecto.opciones, error)) {
+        return false;
+    }
     if (a.isSet(QStringLiteral("hasta")) && png.hasta < png.frame) {
         error = QStringLiteral("--hasta %1 es anterior a --paso %2").arg(png.hasta).arg(png.frame);
         return false;
@@ -288,6 +306,9 @@ QString textoAyuda() {
         "  --tamano AxB      ancho y alto de la imagen en píxeles, de 1 a 8192\n"
         "                    (por defecto 512x512)\n"
         "  --estelas         dibuja el recorrido de cada kart en los últimos 30 pasos\n"
+        "  --camara C        cómo se coloca la vista: seguir (por defecto: el jugador J\n"
+        "                    arriba a la izquierda, como en la ventana), centrado (J en el\n"
+        "                    centro), pista (el mapa entero) o director (el líder)\n"
         "  -h, --help        muestra esta ayuda y termina\n"
         "  -v, --version     muestra la versión y termina\n"
         "\n"

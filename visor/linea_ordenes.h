@@ -33,6 +33,10 @@ constexpr int kSalidaUso = 2;
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
                            QString& error);
 
+// --camara seguir|centrado|pista|director, for any headless mode: sets the
+// camera of `opciones`; false, with the reason, for any other value.
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error);
+
 QString textoAyuda();
 QString textoVersion();
 

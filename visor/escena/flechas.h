@@ -24,6 +24,7 @@ public:
 private:
     QPixmap originales[NumBaldosas];
     QPixmap escaladas[NumBaldosas];
+    int ladoEscaladas = 0; // the side they were scaled to; 0: not yet
 };
 
 } // namespace zul

@@ -1,13 +1,22 @@
 #include "imagen_frame.h"
 
+#include "camara.h"
+#include "disparos_recientes.h"
+#include "nombres.h"
+
 #include <QPainter>
 
 namespace zul {
 
 ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
                          const AspectoImagen& aspecto)
-    : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
+    : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto),
+      analisis(aspecto.opciones.camara == Camara::Director ? AnalisisCarrera(reproduccion.carrera())
+                                                           : AnalisisCarrera()) {
     flechas.ajustaA(aspecto.zoom);
+    for (const std::string& nombre : reproduccion.carrera().nombres) {
+        nombres.append(textoNombre(nombre));
+    }
 }
 
 Escena ImagenFrame::escena(long long k) {
@@ -30,6 +39,17 @@ Escena ImagenFrame::escena(long long k) {
         escena.iniciosRayos.append(carrera.disparos[d].inicio);
         escena.finesRayos.append(carrera.disparos[d].fin);
     }
+    if (aspecto.opciones.disparosVisibles) {
+        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
+            escena.rayosRecientes.append(
+                {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
+        }
+    }
+    if (aspecto.opciones.camara == Camara::Director) {
+        const std::vector<Puesto> puestos = analisis.clasificacion(k);
+        escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
+    }
+    escena.nombres = nombres;
     estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
     escena.estelas = &estelas;
     escena.flechas = &flechas;
@@ -43,7 +63,10 @@ QImage ImagenFrame::dibuja(long long k) {
         return imagen;
     }
     QPainter lienzo(&imagen);
-    pintor.pinta(lienzo, escena(k));
+    const Escena actual = escena(k);
+    // The whole-track camera frames at a zoom of its own.
+    flechas.ajustaA(encuadreDe(actual).zoom);
+    pintor.pinta(lienzo, actual);
     return imagen;
 }
 

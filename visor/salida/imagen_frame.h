@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analisis.h"
 #include "escena.h"
 #include "estelas.h"
 #include "flechas.h"
@@ -41,6 +42,9 @@ private:
     AspectoImagen aspecto;
     Flechas flechas;
     Estelas estelas;
+    // The standings, for the Director camera.
+    AnalisisCarrera analisis;
+    QStringList nombres;
     PintorEscena pintor;
 };
 

@@ -1,0 +1,110 @@
+#include "lista_jugadores.h"
+
+#include "colores.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+ListaJugadores::ListaJugadores(const QStringList& nombresJugadores,
+                               const QVector<QString>& codigosColor, QVBoxLayout* layoutFilas,
+                               QScrollArea* area, QObject* parent)
+    : QObject(parent), textos(nombresJugadores), codigos(codigosColor), layout(layoutFilas),
+      desplazamiento(area) {
+    layout->setSpacing(1);
+    for (int i = 0; i < textos.size(); ++i) {
+        auto* fila = new QWidget;
+        fila->setObjectName(QStringLiteral("filaJugador"));
+        fila->setCursor(Qt::PointingHandCursor);
+        auto* horizontal = new QHBoxLayout(fila);
+        horizontal->setContentsMargins(3, 1, 3, 1);
+        auto* nombre = new QLabel;
+        nombre->setTextFormat(Qt::RichText);
+        nombre->setToolTip(tr("%1 (clic: mirar a este jugador)").arg(textos[i]));
+        const QColor color(QStringLiteral("#") + codigos[i]);
+        // A plate of black or white behind each name, whichever its colour
+        // reads best on, so that no colour code fades into the panel.
+        nombre->setStyleSheet(QStringLiteral("QLabel { background: %1; padding: 1px 4px; }")
+                                  .arg(zul::fondoLegible(color).name()));
+        auto* vuelta = new QLabel;
+        horizontal->addWidget(nombre);
+        horizontal->addWidget(vuelta, 1);
+        layout->addWidget(fila);
+        fila->installEventFilter(this);
+        filas.append(fila);
+        nombres.append(nombre);
+        vueltas.append(vuelta);
+    }
+    layout->addStretch(1);
+    desplazamiento->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ajusta();
+}
+
+void ListaJugadores::ajusta() {
+    const QFontMetrics medida(desplazamiento->font());
+    const int tope = medida.averageCharWidth() * kLargoNombre;
+    int anchoNombres = 0;
+    for (const QString& nombre : textos) {
+        anchoNombres = std::max(anchoNombres, std::min(tope, medida.horizontalAdvance(nombre)));
+    }
+    for (int i = 0; i < filas.size(); ++i) {
+        const QString visible = medida.elidedText(textos[i], Qt::ElideRight, tope);
+        // The name is text, not markup: escaped before it goes into the
+        // colour markup.
+        nombres[i]->setText(tr("<font color=#") + codigos[i] + tr(">") + visible.toHtmlEscaped() +
+                            tr("</font>"));
+        // Every name as wide as the widest (cut) one, so the laps line up.
+        nombres[i]->setFixedWidth(anchoNombres + medida.averageCharWidth() + 10);
+        vueltas[i]->setMinimumWidth(medida.horizontalAdvance(tr("9999 vueltas")));
+    }
+    // Tall enough for a small race's rows, so no scroll bar shows for them.
+    const int alto = filas.isEmpty() ? 0 : filas.first()->sizeHint().height() + layout->spacing();
+    const int visibles = std::min<int>(static_cast<int>(filas.size()), kFilasSinDesplazar);
+    const QMargins margenes = layout->contentsMargins();
+    desplazamiento->setMinimumHeight(visibles * alto + margenes.top() + margenes.bottom() + 2);
+    const int barra =
+        filas.size() > visibles ? desplazamiento->verticalScrollBar()->sizeHint().width() : 0;
+    const int anchoFila = filas.isEmpty() ? 0 : filas.first()->sizeHint().width();
+    desplazamiento->setMinimumWidth(anchoFila + margenes.left() + margenes.right() + barra + 2);
+}
+
+void ListaJugadores::marca(int jugador) {
+    if (jugador == seguido) {
+        return;
+    }
+    const auto pon = [this](int j, bool activo) {
+        if (j < 0 || j >= filas.size()) {
+            return;
+        }
+        QFont letra = vueltas[j]->font();
+        letra.setBold(activo);
+        nombres[j]->setFont(letra);
+        vueltas[j]->setFont(letra);
+        // A highlighted frame around the row, in the style's own colours.
+        filas[j]->setAutoFillBackground(activo);
+        filas[j]->setBackgroundRole(activo ? QPalette::Highlight : QPalette::Window);
+        vueltas[j]->setForegroundRole(activo ? QPalette::HighlightedText : QPalette::WindowText);
+    };
+    pon(seguido, false);
+    seguido = jugador;
+    pon(seguido, true);
+}
+
+bool ListaJugadores::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+        const int j = static_cast<int>(filas.indexOf(static_cast<QWidget*>(objeto)));
+        if (j >= 0) {
+            emit jugadorElegido(j);
+            return true;
+        }
+    }
+    return QObject::eventFilter(objeto, evento);
+}
