@@ -204,6 +204,9 @@ CVentana::~CVentana() = default;
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
     auto* fila = new QWidget;
     auto* layout = new QHBoxLayout(fila);
+    // The box has margins of its own; doubled, they pushed the panel out of a
+    // 512-pixel-high window.
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(texto));
     layout->addWidget(control);
     return fila;

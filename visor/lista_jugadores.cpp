@@ -48,7 +48,10 @@ ListaJugadores::ListaJugadores(const QStringList& nombresJugadores,
 }
 
 void ListaJugadores::ajusta() {
-    const QFontMetrics medida(desplazamiento->font());
+    // Measured in bold, as the followed row shows it.
+    QFont negrita = desplazamiento->font();
+    negrita.setBold(true);
+    const QFontMetrics medida(negrita);
     const int tope = medida.averageCharWidth() * kLargoNombre;
     int anchoNombres = 0;
     for (const QString& nombre : textos) {
