@@ -256,7 +256,9 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
     // Wide enough for the longest count, so the buttons do not shift as the
     // replay runs.
     const QString largo = tr("Paso %1 de %2").arg(std::max(0LL, frames - 1)).arg(frames);
-    etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo));
+    // (and a pixel or two more than the text, which the label's own margin
+    // takes).
+    etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo) + 2);
     muestraFrame(std::min(actual, frames - 1));
 }
 

@@ -140,6 +140,10 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     step();
     botonPausa->setEnabled(false);
 
+    // Narrow margins: the panel has to fit a 512-pixel-high window with the
+    // rows of a small race whole.
+    layoutPanel->setContentsMargins(6, 4, 6, 4);
+    layoutPanel->setSpacing(4);
     layoutPanel->addWidget(grupoJugadores);
     layoutPanel->addWidget(grupoVisualizacion);
     layoutPanel->addWidget(grupoControles);
@@ -171,7 +175,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
     casillaEstelas = new QCheckBox(tr("Estelas"));
-    layoutVisualizacion->addWidget(casillaEstelas);
+    // Beside the projector's check boxes.
     montaProyector(layoutVisualizacion);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);

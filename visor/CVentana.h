@@ -106,6 +106,8 @@ public:
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
     ListaJugadores* listaJugadores() const { return lista; }
+    // How much the panel's fonts grow in full screen on a screen this size.
+    static double escalaPantallaCompleta(QSize pantalla);
 
 public slots:
     void step();

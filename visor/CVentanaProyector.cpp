@@ -45,10 +45,12 @@ void CVentana::montaProyector(QVBoxLayout* layoutVisualizacion) {
     casillaRotulos->setToolTip(tr("El nombre de cada kart a su lado (N)"));
     casillaPistaCompleta->setToolTip(tr("Desde zoom 7, también las casillas sin flecha"));
     casillaDisparosVisibles->setToolTip(tr("Disparos más gruesos, que se apagan en unos pasos"));
+    // Two a row, so the panel fits a 512-pixel-high window.
     auto* casillas = new QGridLayout;
-    casillas->addWidget(casillaRotulos, 0, 0);
-    casillas->addWidget(casillaPistaCompleta, 0, 1);
-    casillas->addWidget(casillaDisparosVisibles, 1, 0, 1, 2);
+    casillas->addWidget(casillaEstelas, 0, 0);
+    casillas->addWidget(casillaRotulos, 0, 1);
+    casillas->addWidget(casillaPistaCompleta, 1, 0);
+    casillas->addWidget(casillaDisparosVisibles, 1, 1);
     layoutVisualizacion->addLayout(casillas);
 
     connect(selectorCamara, &QComboBox::currentIndexChanged, this, [this] { aplicaOpciones(); });
@@ -56,6 +58,7 @@ void CVentana::montaProyector(QVBoxLayout* layoutVisualizacion) {
         connect(casilla, &QCheckBox::toggled, this, [this] { aplicaOpciones(); });
     }
     connect(selectorJugador, &QSpinBox::valueChanged, this, [this] { muestraExtras(); });
+    connect(lista, &ListaJugadores::jugadorElegido, this, &CVentana::mira);
     // An event jump follows the player the event is about; the whole track
     // already shows it, so there only the marked player changes.
     connect(lineaTiempo, &CLineaTiempo::eventoElegido, this, [this](long long frame) {
@@ -168,13 +171,16 @@ void CVentana::alternaPanel() {
     ajustaLetra();
 }
 
+double CVentana::escalaPantallaCompleta(QSize pantalla) {
+    // 1280 x 720 and smaller keep the usual fonts; a 1080p projector gets
+    // half as large again.
+    return std::clamp(std::min(pantalla.width() / 1280.0, pantalla.height() / 720.0), 1.0, 2.5);
+}
+
 void CVentana::ajustaLetra() {
     // In full screen the panel and the timeline grow with the screen, as far
     // as the panel still fits in its height.
-    double escala = 1.0;
-    if (isFullScreen()) {
-        escala = std::clamp(std::min(width() / 1280.0, height() / 720.0), 1.0, 2.5);
-    }
+    double escala = isFullScreen() ? escalaPantallaCompleta(size()) : 1.0;
     QFont letra = QApplication::font(this);
     const double base = letra.pointSizeF() > 0 ? letra.pointSizeF() : 9.0;
     for (;; escala -= 0.125) {

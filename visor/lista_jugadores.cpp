@@ -24,20 +24,25 @@ ListaJugadores::ListaJugadores(const QStringList& nombresJugadores,
         fila->setObjectName(QStringLiteral("filaJugador"));
         fila->setCursor(Qt::PointingHandCursor);
         auto* horizontal = new QHBoxLayout(fila);
-        horizontal->setContentsMargins(3, 1, 3, 1);
+        horizontal->setContentsMargins(3, 0, 3, 0);
         auto* nombre = new QLabel;
         nombre->setTextFormat(Qt::RichText);
-        nombre->setToolTip(tr("%1 (clic: mirar a este jugador)").arg(textos[i]));
+        fila->setToolTip(tr("%1 (clic: mirar a este jugador)").arg(textos[i]));
         const QColor color(QStringLiteral("#") + codigos[i]);
         // A plate of black or white behind each name, whichever its colour
         // reads best on, so that no colour code fades into the panel.
-        nombre->setStyleSheet(QStringLiteral("QLabel { background: %1; padding: 1px 4px; }")
+        nombre->setStyleSheet(QStringLiteral("QLabel { background: %1; padding: 0px 4px; }")
                                   .arg(zul::fondoLegible(color).name()));
         auto* vuelta = new QLabel;
+        // Clicks and the tooltip are the row's, wherever in it they land.
+        nombre->setAttribute(Qt::WA_TransparentForMouseEvents);
+        vuelta->setAttribute(Qt::WA_TransparentForMouseEvents);
         horizontal->addWidget(nombre);
         horizontal->addWidget(vuelta, 1);
         layout->addWidget(fila);
         fila->installEventFilter(this);
+        nombre->installEventFilter(this);
+        vuelta->installEventFilter(this);
         filas.append(fila);
         nombres.append(nombre);
         vueltas.append(vuelta);
@@ -67,11 +72,15 @@ void ListaJugadores::ajusta() {
         nombres[i]->setFixedWidth(anchoNombres + medida.averageCharWidth() + 10);
         vueltas[i]->setMinimumWidth(medida.horizontalAdvance(tr("9999 vueltas")));
     }
-    // Tall enough for a small race's rows, so no scroll bar shows for them.
+    // The list asks for room for a small race's rows, so no scroll bar shows
+    // for them at the usual size; smaller windows squeeze it down to a few
+    // rows before the controls under it lose any room.
     const int alto = filas.isEmpty() ? 0 : filas.first()->sizeHint().height() + layout->spacing();
     const int visibles = std::min<int>(static_cast<int>(filas.size()), kFilasSinDesplazar);
     const QMargins margenes = layout->contentsMargins();
-    desplazamiento->setMinimumHeight(visibles * alto + margenes.top() + margenes.bottom() + 2);
+    const int extra = margenes.top() + margenes.bottom() + 2;
+    desplazamiento->setMinimumHeight(std::min(visibles, kFilasMinimas) * alto + extra);
+    altoPedido = visibles * alto + extra;
     const int barra =
         filas.size() > visibles ? desplazamiento->verticalScrollBar()->sizeHint().width() : 0;
     const int anchoFila = filas.isEmpty() ? 0 : filas.first()->sizeHint().width();
@@ -103,7 +112,10 @@ void ListaJugadores::marca(int jugador) {
 bool ListaJugadores::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
-        const int j = static_cast<int>(filas.indexOf(static_cast<QWidget*>(objeto)));
+        auto* widget = static_cast<QWidget*>(objeto);
+        int j = static_cast<int>(filas.indexOf(widget));
+        j = j >= 0 ? j : static_cast<int>(nombres.indexOf(widget));
+        j = j >= 0 ? j : static_cast<int>(vueltas.indexOf(widget));
         if (j >= 0) {
             emit jugadorElegido(j);
             return true;

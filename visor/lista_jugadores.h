@@ -20,8 +20,12 @@ class ListaJugadores : public QObject {
 public:
     // Names wider than this many average characters are cut.
     static constexpr int kLargoNombre = 16;
-    // Up to this many rows are shown whole; more scroll.
+    // Up to this many rows are shown whole when the window has the room;
+    // more scroll. The smallest window keeps kFilasMinimas in view.
     static constexpr int kFilasSinDesplazar = 10;
+    static constexpr int kFilasMinimas = 3;
+    // The height that shows up to kFilasSinDesplazar rows.
+    int alturaPedida() const { return altoPedido; }
 
     // Builds one row per name into `layout` (the box's rows), inside
     // `desplazamiento`. codigo(i) is player i's colour code, six hex digits.
@@ -54,4 +58,5 @@ private:
     QVector<QLabel*> nombres;
     QVector<QLabel*> vueltas;
     int seguido = -1;
+    int altoPedido = 0;
 };

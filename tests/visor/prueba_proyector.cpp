@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -133,8 +134,7 @@ void PruebaProyector::tamanoMinimo() {
     QList<QWidget*> controles;
     for (QWidget* w : v->findChildren<QWidget*>()) {
         const bool esControl = qobject_cast<QAbstractButton*>(w) ||
-                               qobject_cast<QAbstractSpinBox*>(w) ||
-                               qobject_cast<QComboBox*>(w) ||
+                               qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
                                w == v->findChild<CLineaTiempo*>()->contador();
         if (esControl && w->isVisibleTo(v.get())) {
             controles.append(w);
@@ -144,17 +144,17 @@ void PruebaProyector::tamanoMinimo() {
     const QRect ventana = v->rect();
     for (QWidget* w : controles) {
         const QRect r = enVentana(w, v.get());
-        const QString nombre = w->metaObject()->className() + QStringLiteral(" ") +
-                               w->property("text").toString();
+        const QString nombre =
+            w->metaObject()->className() + QStringLiteral(" ") + w->property("text").toString();
         QVERIFY2(ventana.contains(r), qPrintable(nombre));
         QVERIFY2(w->height() >= w->minimumSizeHint().height() &&
                      w->width() >= w->minimumSizeHint().width(),
                  qPrintable(nombre));
         for (QWidget* otro : controles) {
             if (otro != w && !w->isAncestorOf(otro) && !otro->isAncestorOf(w)) {
-                QVERIFY2(!r.intersects(enVentana(otro, v.get())),
-                         qPrintable(nombre + QStringLiteral(" / ") +
-                                    otro->metaObject()->className()));
+                QVERIFY2(
+                    !r.intersects(enVentana(otro, v.get())),
+                    qPrintable(nombre + QStringLiteral(" / ") + otro->metaObject()->className()));
             }
         }
     }
@@ -175,8 +175,7 @@ void PruebaProyector::focoTrasEscribir() {
     QTest::keyClick(zoom, Qt::Key_Return);
     QCOMPARE(v->vista()->zoom(), 12.0);
     QVERIFY(!zoom->hasFocus());
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v.get(),
-                    Qt::Key_2);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v.get(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
     QCOMPARE(v->vista()->jugadorMirado(), 1);
 }
@@ -229,9 +228,10 @@ void PruebaProyector::clicEnUnNombre() {
 void PruebaProyector::listaSinBarraYAlineada_data() {
     QTest::addColumn<int>("jugadores");
     QTest::addColumn<bool>("desplaza");
-    QTest::newRow("5") << 5 << false;
-    QTest::newRow("10") << 10 << false;
-    QTest::newRow("40") << 40 << true;
+    QTest::addColumn<int>("alto");
+    QTest::newRow("5") << 5 << false << 512;
+    QTest::newRow("10, ventana alta") << 10 << false << 700;
+    QTest::newRow("40") << 40 << true << 512;
 }
 
 // A small race shows every row with no scroll bar; long names are cut so
@@ -239,7 +239,10 @@ void PruebaProyector::listaSinBarraYAlineada_data() {
 void PruebaProyector::listaSinBarraYAlineada() {
     QFETCH(int, jugadores);
     QFETCH(bool, desplaza);
+    QFETCH(int, alto);
     auto v = abre(carreraDe(jugadores));
+    v->resize(712, alto);
+    QApplication::processEvents();
     auto* area = v->findChild<QScrollArea*>();
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, desplaza);
     QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
@@ -253,7 +256,7 @@ void PruebaProyector::listaSinBarraYAlineada() {
     QVERIFY(enVentana(lista->etiquetasVueltas()[0], v.get()).right() <
             enVentana(area, v.get()).right());
     // A cut name keeps the whole one in its tooltip.
-    QVERIFY(lista->etiquetasNombres()[3]->toolTip().contains("un_nombre_de_equipo_muy_largo_3"));
+    QVERIFY(lista->fila(3)->toolTip().contains("un_nombre_de_equipo_muy_largo_3"));
 }
 
 // Each name sits on a plate of the contrast colour that reads best; the
@@ -266,8 +269,8 @@ void PruebaProyector::nombresLegibles() {
     const ListaJugadores* lista = v->listaJugadores();
     const char* codigos[] = {"FF1C1C", "1CFF1C", "1C1CFF", "FFFF1C", "FF1CFF", "1CFFFF"};
     for (int j = 0; j < 6; ++j) {
-        QVERIFY(lista->etiquetasNombres()[j]->text().startsWith(
-            QStringLiteral("<font color=#") + codigos[j] + QStringLiteral(">")));
+        QVERIFY(lista->etiquetasNombres()[j]->text().startsWith(QStringLiteral("<font color=#") +
+                                                                codigos[j] + QStringLiteral(">")));
         const QImage imagen = lista->etiquetasNombres()[j]->grab().toImage();
         // The plate's colour at its left edge, away from the text.
         QCOMPARE(imagen.pixelColor(1, imagen.height() / 2),
@@ -356,7 +359,7 @@ void PruebaProyector::coloresDistintos() {
         QVERIFY(zul::distanciaColores(zul::colorDisco(i), QColor(108, 81, 81)) > 15.0);
     }
     QCOMPARE(codigos.size(), std::size_t(40));
-    QVERIFY2(menor > 12.0, qPrintable(QStringLiteral("%1 y %2: %3").arg(a).arg(b).arg(menor)));
+    QVERIFY2(menor > 15.0, qPrintable(QStringLiteral("%1 y %2: %3").arg(a).arg(b).arg(menor)));
     // Players 0 and 25 were both red once.
     QVERIFY(zul::distanciaColores(zul::colorDisco(0), zul::colorDisco(25)) > 12.0);
 }
@@ -382,12 +385,14 @@ void PruebaProyector::pantallaCompletaYPanel() {
 
     QTest::keyClick(v.get(), Qt::Key_F11);
     QTRY_VERIFY(v->isFullScreen());
-    v->resize(2560, 1440); // what a projector's screen would give
-    QApplication::processEvents();
-    QVERIFY(v->findChild<QComboBox*>()->fontInfo().pixelSize() > letra);
     QTest::keyClick(v.get(), Qt::Key_F11);
     QTRY_VERIFY(!v->isFullScreen());
-    QTRY_COMPARE(v->findChild<QComboBox*>()->fontInfo().pixelSize(), letra);
+    QCOMPARE(v->findChild<QComboBox*>()->fontInfo().pixelSize(), letra);
+    // The growth for a projector's screens (the offscreen screen is small).
+    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(800, 600)), 1.0);
+    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(1920, 1080)), 1.5);
+    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(1920, 1200)), 1.5);
+    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(7680, 4320)), 2.5);
 }
 
 // 0 shows the whole track, D follows the leader, N the labels, a number

@@ -54,9 +54,11 @@ constexpr int kGenerados = 96;
 const std::vector<QColor>& generados() {
     static const std::vector<QColor> colores = [] {
         std::vector<QColor> candidatos;
-        for (int tono = 0; tono < 360; tono += 8) {
-            for (double saturacion : {0.45, 0.7, 0.95}) {
-                for (double valor : {0.6, 0.8, 1.0}) {
+        // Pale like the classic discs (no channel below 60, one at 200 or
+        // more), so every kart stands out on the dark track.
+        for (int tono = 0; tono < 360; tono += 5) {
+            for (double saturacion : {0.25, 0.45, 0.7}) {
+                for (double valor : {0.8, 0.9, 1.0}) {
                     candidatos.push_back(QColor::fromHsvF(static_cast<float>(tono / 360.0),
                                                           static_cast<float>(saturacion),
                                                           static_cast<float>(valor)));
