@@ -8,7 +8,7 @@ from math import sqrt as _raiz
 
 from . import grabacion, numeros
 from .estado import E
-from .lectura import EOF_C, LEIDO, Entrada, tam_lectura
+from .lectura import EOF_C, LEIDO, NO_CONVERTIDO, Entrada, tam_lectura
 
 FIN_ENTRADA = 0
 ENTRADA_NO_VALIDA = 1
@@ -41,7 +41,9 @@ def _encontrado(entrada):
 def _comprobar(resultado, entrada, que):
     if resultado == LEIDO:
         return
-    if resultado == EOF_C and not entrada.error:
+    # A number cut short by the end of input is the end of input too: the
+    # referee stopped writing in the middle of a turn.
+    if resultado in (EOF_C, NO_CONVERTIDO) and entrada.fin and not entrada.error:
         raise _Fin(FIN_ENTRADA)
     donde = "en el mapa" if E.turno == 0 else "en el turno %d" % E.turno
     if resultado == EOF_C:
@@ -125,6 +127,12 @@ def _escribir(linea):
         while linea:
             linea = linea[os.write(1, linea):]
     except OSError as e:
+        # What is left unsent is dropped, as the C library drops it: the
+        # interpreter's own flush at exit must not try the closed pipe again.
+        try:
+            os.dup2(os.open(os.devnull, os.O_WRONLY), 1)
+        except OSError:
+            pass
         raise _Fin(ERROR_ES, "ZULlib: no se pudo escribir la respuesta del turno %d: %s"
                    % (E.turno, os.strerror(e.errno or 0)))
 
@@ -173,8 +181,9 @@ def ZULmain(funcionPrincipal=None):
         funcionPrincipal = _principal_de_main()
     elif not callable(funcionPrincipal):
         raise TypeError("ZULmain necesita una función, no %r" % (funcionPrincipal,))
-    # A closed pipe kills the bot as it kills a C program, instead of raising.
-    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+    # A reader that went away makes the write fail (status 2 and a line), as
+    # in the C library, rather than killing the bot.
+    signal.signal(signal.SIGPIPE, signal.SIG_IGN)
     grab = grabacion.abrir()
     entrada = Entrada(0, tam_lectura(0, grab is not None), grab)
     estado, mensaje = ejecutar(entrada, funcionPrincipal)
