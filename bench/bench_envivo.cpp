@@ -2,11 +2,16 @@
 // second while the follower is polled every 50 ms, as the window's repaint
 // tick does, in a race 20 000 frames in; each frame's time from its write to
 // its being in the race. The baseline polls the same way but reads the whole
-// file again each time.
+// file again each time. The session variant goes as far as the window goes on
+// its tick before it paints: the frame on show in a replay that follows the
+// head, with the standings analysis grown.
 #include "bancos.h"
 
+#include "analisis.h"
 #include "carrera.h"
+#include "reproduccion.h"
 #include "seguidor_carrera.h"
+#include "sesion_en_vivo.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zul::bench {
@@ -72,8 +78,11 @@ double percentil(std::vector<double> valores, double p) {
     return valores[std::min(i, valores.size() - 1)];
 }
 
+enum class Lectura { seguidor, relectura, sesion };
+
 void latencia(benchmark::State& estado, const std::string& ruta, int previos, int frames,
-              bool relee) {
+              Lectura lectura) {
+    const bool relee = lectura == Lectura::relectura;
     std::vector<double> latencias;
     double cpuPorSondeo = 0;
     for (auto _ : estado) {
@@ -98,8 +107,16 @@ void latencia(benchmark::State& estado, const std::string& ruta, int previos, in
         }
         Carrera carrera;
         SeguidorCarrera seguidor(ruta, carrera);
-        while (carrera.framesCompletos() < static_cast<std::size_t>(previos) &&
+        while (lectura != Lectura::sesion &&
+               carrera.framesCompletos() < static_cast<std::size_t>(previos) &&
                seguidor.sondea() != SeguidorCarrera::Cambio::nada) {
+        }
+        // The window opened live: it catches up at once and runs at the head.
+        Reproduccion reproduccion;
+        AnalisisCarrera analisis;
+        std::unique_ptr<SesionEnVivo> sesion;
+        if (lectura == Lectura::sesion) {
+            sesion = std::make_unique<SesionEnVivo>(ruta, reproduccion, analisis, true);
         }
         const Reloj::time_point inicio = Reloj::now();
         std::thread escritor([&] {
@@ -127,6 +144,9 @@ void latencia(benchmark::State& estado, const std::string& ruta, int previos, in
             std::size_t ahora = 0;
             if (relee) {
                 ahora = framesReleidos(ruta);
+            } else if (sesion) {
+                sesion->sondea(true);
+                ahora = static_cast<std::size_t>(reproduccion.frameEnPantalla() + 1);
             } else {
                 seguidor.sondea();
                 ahora = carrera.framesCompletos();
@@ -164,11 +184,14 @@ void registraEnVivo(const Contexto& contexto) {
     const int previos = std::min(20000, contexto.tamanos.frames / 2);
     auto temporal = contexto.temporal;
     const std::string ruta = temporal->escribe("envivo.txt", "");
-    for (const bool relee : {false, true}) {
-        benchmark::RegisterBenchmark(relee ? "BM_LatenciaEnVivoRelectura" : "BM_LatenciaEnVivo",
-                                     [temporal, ruta, previos, frames, relee](benchmark::State& e) {
-                                         latencia(e, ruta, previos, frames, relee);
-                                     })
+    const std::pair<const char*, Lectura> variantes[] = {
+        {"BM_LatenciaEnVivo", Lectura::seguidor},
+        {"BM_LatenciaEnVivoRelectura", Lectura::relectura},
+        {"BM_LatenciaEnVivoSesion", Lectura::sesion}};
+    for (const auto& [nombre, lectura] : variantes) {
+        benchmark::RegisterBenchmark(
+            nombre, [temporal, ruta, previos, frames, lectura = lectura](
+                        benchmark::State& e) { latencia(e, ruta, previos, frames, lectura); })
             ->Iterations(1)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);

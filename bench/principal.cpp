@@ -1,5 +1,7 @@
 // zul_bench: every benchmark runs beside its baseline, and the run ends with a
-// table of the ratios.
+// table of the ratios. The results come out as --benchmark_format and
+// --benchmark_out say; the ratio table follows the console output, or goes to
+// standard error with the other formats.
 //
 //   zul_bench [--reducido] [opciones de Google Benchmark]
 //   zul_bench [--reducido] --escribe-entradas=CARPETA
@@ -21,6 +23,7 @@
 #include <exception>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,9 +43,23 @@ struct Medida {
     bool mediana = false;
 };
 
-// The usual console output, remembering each result and any failure.
-class Informe : public benchmark::ConsoleReporter {
+// Whatever output --benchmark_format asks for, as every Google Benchmark
+// program gives it, remembering each result and any failure for the ratio
+// table.
+class Informe : public benchmark::BenchmarkReporter {
 public:
+    Informe() : salida(benchmark::CreateDefaultDisplayReporter()) {}
+
+    // Whether the output is the console table; the ratios then follow it on
+    // standard output, and otherwise go to standard error, so that tools can
+    // read standard output as it is.
+    bool enConsola() const {
+        return dynamic_cast<benchmark::ConsoleReporter*>(salida.get()) != nullptr;
+    }
+
+    bool ReportContext(const Context& contexto) override { return salida->ReportContext(contexto); }
+    void Finalize() override { salida->Finalize(); }
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const std::string nombre = run.run_name.function_name;
@@ -66,7 +83,7 @@ public:
             m.reales = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             m.fotogramas = valor(run, "fotogramas");
         }
-        ConsoleReporter::ReportRuns(runs);
+        salida->ReportRuns(runs);
     }
 
     // Ours against the baseline for every pair that ran, in Markdown.
@@ -169,6 +186,7 @@ private:
         return texto;
     }
 
+    std::unique_ptr<benchmark::BenchmarkReporter> salida;
     std::map<std::string, Medida> medidas;
     std::vector<std::string> errores;
 };
@@ -261,7 +279,7 @@ int main(int argc, char** argv) {
 
         Informe informe;
         benchmark::RunSpecifiedBenchmarks(&informe);
-        informe.imprimeCocientes(std::cout);
+        informe.imprimeCocientes(informe.enConsola() ? std::cout : std::cerr);
         // The benchmarks hold the temporary folder; dropping them removes it.
         benchmark::ClearRegisteredBenchmarks();
         benchmark::Shutdown();

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <new>
+
 CDialogoAbrir::CDialogoAbrir(QWidget* parent)
     : QDialog(parent), seleccionCarrera(new CSeleccionarArchivo),
       seleccionMapa(new CSeleccionarArchivo), botonAceptar(new QPushButton(tr("Aceptar"))),
@@ -91,6 +93,15 @@ std::unique_ptr<CVentana> CDialogoAbrir::construyeVentana(const QString& rutaCar
         caja.setWindowTitle(tr("Abrir carrera"));
         caja.setIcon(QMessageBox::Warning);
         explicaError(caja, *error);
+        caja.exec();
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        // Too big for the memory left: told, and the window on show stays.
+        QMessageBox caja(padre);
+        caja.setWindowTitle(tr("Abrir carrera"));
+        caja.setIcon(QMessageBox::Warning);
+        caja.setText(tr("No hay memoria suficiente para mostrar la carrera."));
+        caja.setInformativeText(tr("Carrera: %1\nMapa: %2").arg(rutaCarrera, rutaMapa));
         caja.exec();
         return nullptr;
     }

@@ -23,6 +23,8 @@ void CGestorVentanas::muestra(std::unique_ptr<CVentana> nueva, const QString& ru
     mapa = rutaMapa;
     // Closing the window is the end of it: it holds the whole recorded race.
     ventana->setAttribute(Qt::WA_DeleteOnClose);
+    // On screen, the end of the race is where the replay stops.
+    ventana->ponPausaAlFinal(true);
     auto* atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), ventana);
     atajo->setWhatsThis(tr("Abrir otra carrera"));
     connect(atajo, &QShortcut::activated, this, &CGestorVentanas::abreOtra);

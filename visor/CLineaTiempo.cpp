@@ -114,11 +114,8 @@ void CBarraFrames::pintaCapa() {
         const int x = x0 + QStyle::sliderPositionFromValue(minimum(), maximum(),
                                                            comoValor(marca.frame), ancho);
         if (marca.arriba) {
-            // A shot: a dark mark that no player's lap mark looks like, with
-            // a core in the yellow the track draws shots in.
-            const QRect mitad(x - 3, franja.top(), 7, medio - franja.top());
-            pintor.fillRect(mitad, zul::colorMarcaDisparo());
-            pintor.fillRect(mitad.adjusted(2, 0, -2, 0), marca.color);
+            // A shot: wider than a lap mark, in a colour no player has.
+            pintor.fillRect(QRect(x - 3, franja.top(), 7, medio - franja.top()), marca.color);
             continue;
         }
         const QRect mitad(x - 2, medio, 5, franja.bottom() + 1 - medio);
@@ -233,13 +230,14 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
         }
         framesEventos.push_back(evento.frame);
         const bool disparo = evento.tipo == zul::Evento::Disparo;
-        // Shots in the colour they are drawn with on the track; laps in the
-        // colour of the player's kart.
+        // Shots in a colour of their own (the track's yellow is also a
+        // player's); laps in the colour of the player's kart.
         const QString quien = evento.jugador >= 0 && evento.jugador < nombres.size()
                                   ? nombres[evento.jugador]
                                   : tr("el jugador %1").arg(evento.jugador);
         marcas.push_back(
-            {evento.frame, disparo ? QColor(Qt::yellow) : zul::colorDisco(evento.jugador), disparo,
+            {evento.frame, disparo ? zul::colorMarcaDisparo() : zul::colorDisco(evento.jugador),
+             disparo,
              disparo ? tr("Paso %1: disparo").arg(evento.frame)
                      : tr("Paso %1: %2 completa una vuelta").arg(evento.frame).arg(quien)});
     }

@@ -1,18 +1,18 @@
 #include "CVentana.h"
 
 #include "CDialogoAtajos.h"
+#include "CExportacionVideo.h"
 #include "CLineaTiempo.h"
+#include "CPanelClasificacion.h"
+#include "CPanelJugadores.h"
 #include "CVisualizador.h"
-#include "analisis.h"
 #include "archivos_soltados.h"
 #include "carga.h"
 #include "eventos.h"
 #include "filtro_selectores.h"
 #include "formato_imagen.h"
 #include "interaccion.h"
-#include "lista_jugadores.h"
 #include "nombres.h"
-#include "protagonista.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -21,7 +21,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -29,7 +28,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -50,8 +48,9 @@ std::string rutaDe(const char* ruta) {
 
 } // namespace
 
-CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent)
-    : QWidget(parent) {
+CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent,
+                   ModoCarrera modo)
+    : QWidget(parent), rutaCarrera(rutaDe(archivoCarrera)) {
     setWindowTitle(tr("ZUL Karts"));
 
     // A child from the start, so that a failed load does not leak it; the
@@ -59,7 +58,18 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     visualizador = new CVisualizador(this);
 
     try {
-        reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaDe(archivoCarrera)));
+        if (modo == ModoCarrera::enVivo) {
+            sesionEnVivo =
+                std::make_unique<zul::SesionEnVivo>(rutaCarrera, reproduccion, analisis, true);
+            // Only a log that is there and cannot be read is an error; one
+            // that is not there yet is waited for.
+            if (sesionEnVivo->estado() == zul::SeguidorCarrera::Estado::error) {
+                throw zul::ErrorCarga(rutaCarrera, sesionEnVivo->motivo(), false);
+            }
+        } else {
+            reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaCarrera));
+            analisis = zul::AnalisisCarrera(carrera());
+        }
         visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera().numJugadores));
         zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
@@ -78,24 +88,26 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPista->setSpacing(0);
     layoutPista->addWidget(visualizador, 1);
     lineaTiempo = new CLineaTiempo;
-    eventos = zul::eventosCarrera(carrera());
-    QStringList textosNombres;
-    for (const std::string& nombre : carrera().nombres) {
-        textosNombres.append(zul::textoNombre(nombre));
-    }
-    lineaTiempo->ponCarrera(numeroFrames(), eventos, textosNombres);
     layoutPista->addWidget(lineaTiempo);
-    divisor->addWidget(pista);
+    // The standings sit between the track and the panel, in the same pane as
+    // the track, whose width they take while they are on show.
+    auto* izquierda = new QWidget;
+    auto* layoutIzquierda = new QHBoxLayout(izquierda);
+    layoutIzquierda->setContentsMargins(0, 0, 0, 0);
+    layoutIzquierda->addWidget(pista, 1);
+    panelClasificacion = new CPanelClasificacion(carrera(), nombresJugadores());
+    panelClasificacion->hide();
+    layoutIzquierda->addWidget(panelClasificacion);
+    divisor->addWidget(izquierda);
 
     panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
-    auto* layoutJugadores = new QVBoxLayout;
     auto* layoutVisualizacion = new QVBoxLayout;
     auto* temporizadorRepintado = new QTimer(this);
     layoutControles = new QVBoxLayout;
 
     grupoControles = new QGroupBox(tr("Controles"));
-    grupoJugadores = new QGroupBox(tr("Jugadores"));
+    jugadores = new CPanelJugadores;
     grupoVisualizacion = new QGroupBox(tr("Visualizacion"));
     botonReiniciar = new QPushButton(tr("Reiniciar"), this);
     botonEjecutar = new QPushButton(tr("Ejecuta&r"), this);
@@ -108,19 +120,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     selectorVelocidad = new QDoubleSpinBox;
 
     const int n = carrera().numJugadores;
-    // The rows scroll when a large race does not fit in the panel.
-    auto* filasJugadores = new QWidget;
-    filasJugadores->setLayout(layoutJugadores);
-    auto* desplazamiento = new QScrollArea;
-    QVector<QString> codigos;
-    for (int i = 0; i < n; ++i) {
-        codigos.append(tr(visualizador->colorJugador(i)));
-    }
-    lista =
-        new ListaJugadores(textosNombres.mid(0, n), codigos, layoutJugadores, desplazamiento, this);
-    etiquetasNombres = lista->etiquetasNombres();
-    etiquetasVueltas = lista->etiquetasVueltas();
-    visualizador->ponNombres(textosNombres);
+    montaFilasJugadores();
 
     resize(712, 512);
     divisor->resize(512, 512);
@@ -137,23 +137,20 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     temporizadorRepintado->setInterval(50);
     cambiaVelocidad(selectorVelocidad->value());
-    step();
+    if (sesionEnVivo) {
+        muestraFoto(); // the session has shown what the log holds
+    } else {
+        step();
+    }
     botonPausa->setEnabled(false);
 
     // Narrow margins: the panel has to fit a 512-pixel-high window with the
     // rows of a small race whole.
     layoutPanel->setContentsMargins(6, 4, 6, 4);
     layoutPanel->setSpacing(4);
-    layoutPanel->addWidget(grupoJugadores);
+    layoutPanel->addWidget(jugadores);
     layoutPanel->addWidget(grupoVisualizacion);
     layoutPanel->addWidget(grupoControles);
-    desplazamiento->setWidget(filasJugadores);
-    desplazamiento->setWidgetResizable(true);
-    desplazamiento->setFrameShape(QFrame::NoFrame);
-    auto* layoutGrupoJugadores = new QVBoxLayout;
-    layoutGrupoJugadores->setContentsMargins(0, 0, 0, 0);
-    layoutGrupoJugadores->addWidget(desplazamiento);
-    grupoJugadores->setLayout(layoutGrupoJugadores);
     grupoVisualizacion->setLayout(layoutVisualizacion);
     grupoControles->setLayout(layoutControles);
     divisor->addWidget(panelLateral);
@@ -175,11 +172,14 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
     casillaEstelas = new QCheckBox(tr("Estelas"));
-    // Beside the projector's check boxes.
-    montaProyector(layoutVisualizacion);
+    layoutVisualizacion->addWidget(casillaEstelas);
+    montaProyector(layoutPista);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
+    // The log is looked at before the view paints, so a new frame shows on
+    // the same tick.
+    connect(temporizadorRepintado, &QTimer::timeout, this, &CVentana::sondeaEnVivo);
     connect(temporizadorRepintado, &QTimer::timeout, visualizador,
             qOverload<>(&CVisualizador::repaint));
     connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
@@ -189,10 +189,26 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
     connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
     montaNavegacion();
+    connect(selectorJugador, &QSpinBox::valueChanged, panelClasificacion,
+            &CPanelClasificacion::ponJugadorSeguido);
+    // Through the spin box, so that the view, the box and the table agree.
+    connect(panelClasificacion, &CPanelClasificacion::jugadorElegido, selectorJugador,
+            &QSpinBox::setValue);
+    connect(panelClasificacion, &CPanelClasificacion::frameElegido, this, &CVentana::irAFrame);
+    panelClasificacion->ponJugadorSeguido(selectorJugador->value());
+    anunciaFrame();
+    anadeAtajo(Qt::Key_C, tr("C"), tr("Mostrar u ocultar la clasificación"),
+               [this] { panelClasificacion->alterna(); });
+    anadeAtajo(Qt::Key_G, tr("G"), tr("Abrir o cerrar las gráficas"),
+               [this] { panelClasificacion->alternaGraficas(); });
     connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
             &CVentana::guardaImagen);
+    auto* atajoVideo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    atajoVideo->setWhatsThis(tr("Exportar vídeo…"));
+    connect(atajoVideo, &QShortcut::activated, this, &CVentana::exportaVideo);
     setAcceptDrops(true);
+    montaEnVivo(modo == ModoCarrera::enVivo);
 
     // No pane folds away, and the window never gets smaller than what shows
     // every control whole.
@@ -204,6 +220,27 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 }
 
 CVentana::~CVentana() = default;
+
+QStringList CVentana::nombresJugadores() const {
+    QStringList nombres;
+    for (const std::string& nombre : carrera().nombres) {
+        nombres.append(zul::textoNombre(nombre));
+    }
+    return nombres;
+}
+
+void CVentana::montaFilasJugadores() {
+    const QStringList nombres = nombresJugadores();
+    QVector<QString> codigos;
+    for (int i = 0; i < nombres.size(); ++i) {
+        codigos.append(QString::fromLatin1(visualizador->colorJugador(i)));
+    }
+    jugadores->ponJugadores(nombres, codigos);
+    visualizador->ponNombres(nombres);
+    // The event marks name the players in their tooltips.
+    eventos = zul::eventosCarrera(carrera());
+    lineaTiempo->ponCarrera(numeroFrames(), eventos, nombres);
+}
 
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
     auto* fila = new QWidget;
@@ -218,6 +255,10 @@ QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
+    if (divisor->count() > 1) {
+        panelClasificacion->ajustaAlAncho(event->size().width() -
+                                          divisor->widget(1)->sizeHint().width());
+    }
     ajustaLetra();
 }
 
@@ -230,19 +271,19 @@ void CVentana::muestraFoto() {
     visualizador->quitaRayo();
     const zul::Foto& foto = reproduccion.enPantalla();
     if (foto.frame < 0) {
+        anunciaFrame();
         return;
     }
     for (std::size_t j = 0; j < foto.karts.size(); ++j) {
         const zul::EstadoKart& kart = foto.karts[j];
         visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
                                  kart.vueltas);
-        etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
-            QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
+        jugadores->ponVueltas(static_cast<int>(j),
+                              visualizador->vueltasJugador(static_cast<int>(j)));
     }
     if (lineaTiempo != nullptr) {
         lineaTiempo->muestraFrame(foto.frame);
     }
-    muestraExtras();
     // The view draws the trails from the race's own records, so it keeps no
     // history.
     visualizador->ponEstelas(foto.estela, foto.largoEstela, carrera().numJugadores);
@@ -250,6 +291,44 @@ void CVentana::muestraFoto() {
         const zul::Disparo& disparo = carrera().disparos[k];
         visualizador->dibujaRayo(disparo.inicio, disparo.fin);
     }
+    muestraExtras();
+    anunciaFrame();
+}
+
+void CVentana::anunciaFrame() {
+    // The constructor shows frame 0 before the standings exist; it calls this
+    // again once they do.
+    if (panelClasificacion == nullptr) {
+        return;
+    }
+    const long long frame = frameMostrado();
+    const bool alFinal = !carreraEnCurso && frame >= 0 && frame + 1 == numeroFrames();
+    if (alFinal && pausaAlFinal && temporizador->isActive()) {
+        detener();
+    }
+    panelClasificacion->muestraFrame(frame, alFinal);
+    emit frameEnPantalla(frame);
+}
+
+void CVentana::ponCarreraEnCurso(bool enCurso) {
+    carreraEnCurso = enCurso;
+    anunciaFrame();
+}
+
+void CVentana::carreraCrecida() {
+    panelClasificacion->carreraCrecida(carrera());
+    anunciaFrame();
+}
+
+void CVentana::anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
+                          std::function<void()> hace) {
+    auto* nuevo = new QShortcut(teclas, this);
+    nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
+    // What the help window shows for it; empty for the keys that share one
+    // row there.
+    nuevo->setProperty("tecla", tecla);
+    nuevo->setWhatsThis(accion);
+    connect(nuevo, &QShortcut::activated, this, std::move(hace));
 }
 
 void CVentana::cambiaVelocidad(double frames) {
@@ -327,13 +406,7 @@ void CVentana::montaNavegacion() {
     };
     const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
                               std::function<void()> hace) {
-        auto* nuevo = new QShortcut(teclas, this);
-        nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
-        // What the help window shows for it; empty for the keys that share
-        // one row there.
-        nuevo->setProperty("tecla", tecla);
-        nuevo->setWhatsThis(accion);
-        connect(nuevo, &QShortcut::activated, this, std::move(hace));
+        anadeAtajo(teclas, tecla, accion, std::move(hace));
     };
     atajo(Qt::Key_Space, tr("Espacio"), tr("Ejecutar o pausar"), [this] { alternaEjecucion(); });
     atajo(Qt::Key_Right, tr("Flecha derecha"), tr("Un paso adelante"), [this] { step(); });
@@ -410,6 +483,10 @@ void CVentana::guardaImagen() {
     if (!guardaImagenEn(dialogo.selectedFiles().constFirst(), &error)) {
         QMessageBox::warning(this, tr("Guardar imagen"), error);
     }
+}
+
+void CVentana::exportaVideo() {
+    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador);
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,33 +1,37 @@
 #pragma once
 
+#include "analisis.h"
 #include "escena.h"
 #include "eventos.h"
 #include "reproduccion.h"
+#include "sesion_en_vivo.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace zul {
-class AnalisisCarrera;
-}
+class CBarraProyector;
 class CLineaTiempo;
-class ListaJugadores;
-class QComboBox;
+class CPanelJugadores;
+class CPanelClasificacion;
+class CMarcaEnVivo;
 class CVisualizador;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
 class QDoubleSpinBox;
 class QGroupBox;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 class QResizeEvent;
@@ -82,10 +86,17 @@ public:
         std::string motivo;
     };
 
+    // How the race log is read: whole, or followed while it is written.
+    enum class ModoCarrera { grabada, enVivo };
+
     // Throws (as pointers created with new) excepcionArchivoNoAbre when a path
     // is missing or cannot be opened, excepcionArchivoInvalido when a file
-    // cannot be used.
-    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr);
+    // cannot be used. In live mode a race log that does not exist yet, or
+    // holds part of its header, is waited for; the replay runs from the start.
+    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
+             ModoCarrera modo = ModoCarrera::grabada);
+
+    ~CVentana() override;
 
     // Read access for tests and tools.
     const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
@@ -98,16 +109,36 @@ public:
     // The frame on show, or -1 before any frame has been shown.
     long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
 
-    ~CVentana() override;
+    // The standings analysis of the race, grown with it in live mode.
+    const zul::AnalisisCarrera& analisisCarrera() const { return analisis; }
+    bool enVivo() const { return sesionEnVivo != nullptr; }
+    const zul::SesionEnVivo* sesionVivo() const { return sesionEnVivo.get(); }
+    CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
 
     // Saves the track view, as it is on screen, in the format of the file's
     // extension (PNG when it has none); false, with the reason, when it
     // cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
-    ListaJugadores* listaJugadores() const { return lista; }
+    // The "Jugadores" box and the projector's options under the timeline.
+    CPanelJugadores* panelJugadores() const { return jugadores; }
+    CBarraProyector* barraProyector() const { return barra; }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
+
+    // The standings table and the charts.
+    CPanelClasificacion* clasificacion() const { return panelClasificacion; }
+    // While the race is still being written (live mode) its last frame is
+    // not its end: reaching it neither pauses the replay nor makes the
+    // standings final.
+    void ponCarreraEnCurso(bool enCurso);
+    // A running replay that reaches the last frame pauses there. Off by
+    // default, where the timer runs on past the end as it always has; the
+    // viewer's own windows (CGestorVentanas) turn it on.
+    void ponPausaAlFinal(bool pausa) { pausaAlFinal = pausa; }
+    // After frames were appended to the race: the standings and the charts
+    // take them in.
+    void carreraCrecida();
 
 public slots:
     void step();
@@ -132,13 +163,23 @@ public slots:
     void ponCamara(zul::Camara camara);
     // F11: full screen and back; the panel's fonts grow with the screen.
     void alternaPantallaCompleta();
-    // H: hides or shows the side panel; the track takes its room.
+    // H: hides or shows the side panel and the projector's options; the
+    // track takes their room.
     void alternaPanel();
 
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
+    // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
+    void exportaVideo();
+
+    // "En vivo" and L: follows the race log while it is written, or stops.
+    void ponEnVivo(bool encendido);
 
 signals:
+    // The replay has put a frame on show (by a step, a seek or a restart's
+    // next step); -1 while there is none. Everything that follows the frame
+    // on show hooks here.
+    void frameEnPantalla(long long frame);
     // Two files were dropped on the window; which is the race log and which
     // the map was told by their content.
     void abrirArchivos(const QString& rutaCarrera, const QString& rutaMapa);
@@ -150,32 +191,46 @@ protected:
 
 private:
     const zul::Carrera& carrera() const { return reproduccion.carrera(); }
+    // The players' names as the panel, the labels and the marks show them.
+    QStringList nombresJugadores() const;
     // Hands what the replay has on show to the view, the lap labels and the
     // timeline.
     void muestraFoto();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
     // Timeline, keyboard shortcuts and mouse on the track.
     void montaNavegacion();
-    // Camera selector, labels, full track, visible shots, full screen and the
-    // panel (CVentanaProyector.cpp).
-    void montaProyector(QVBoxLayout* layoutVisualizacion);
-    // The scene options of the check boxes and the selector, to the view.
+    // The one place that learns a frame is on show: the end of the race
+    // pauses the replay there, and the standings follow.
+    void anunciaFrame();
+    // A shortcut with its row in the F1 list.
+    void anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
+                    std::function<void()> hace);
+    // One row per player in the "Jugadores" box, built again when live mode
+    // finds other players in the log.
+    void montaFilasJugadores();
+    // The projector's options, full screen, the panel and their keys
+    // (CVentanaProyector.cpp).
+    void montaProyector(QVBoxLayout* layoutPista);
+    // The scene options of the bar, to the view.
     void aplicaOpciones();
     // What the options draw besides the frame: the leader, recent shots and
     // the marked row.
     void muestraExtras();
     // Fonts and the window's minimum size for the current screen state.
     void ajustaLetra();
+    // Live mode: its check box, key and mark; the log is looked at on every
+    // repaint tick.
+    void montaEnVivo(bool encendido);
+    void sondeaEnVivo();
+    void aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades);
+    void actualizaMarcaEnVivo();
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
-    QGroupBox* grupoJugadores = nullptr;
+    CPanelJugadores* jugadores = nullptr;
     QGroupBox* grupoControles = nullptr;
     QGroupBox* grupoVisualizacion = nullptr;
     CVisualizador* visualizador = nullptr;
-    // One entry per player: a race may have any number of players.
-    QVector<QLabel*> etiquetasNombres;
-    QVector<QLabel*> etiquetasVueltas;
     QPushButton* botonEjecutar = nullptr;
     QPushButton* botonReiniciar = nullptr;
     QPushButton* botonPaso = nullptr;
@@ -188,14 +243,18 @@ private:
     zul::Reproduccion reproduccion;
     QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
-    // The projector's controls and what they need.
+    CPanelClasificacion* panelClasificacion = nullptr;
+    bool carreraEnCurso = false;
+    bool pausaAlFinal = false;
+    std::string rutaCarrera;
+    zul::AnalisisCarrera analisis;
+    // Declared after the replay and the analysis, which it fills.
+    std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
+    QCheckBox* casillaEnVivo = nullptr;
+    CMarcaEnVivo* marcaEnVivo = nullptr;
+    // The projector's side.
     QWidget* panelLateral = nullptr;
-    ListaJugadores* lista = nullptr;
-    QComboBox* selectorCamara = nullptr;
-    QCheckBox* casillaRotulos = nullptr;
-    QCheckBox* casillaPistaCompleta = nullptr;
-    QCheckBox* casillaDisparosVisibles = nullptr;
-    std::unique_ptr<zul::AnalisisCarrera> analisis;
+    CBarraProyector* barra = nullptr;
     std::vector<zul::Evento> eventos;
     double escalaLetra = 1.0;
 };

@@ -1,64 +1,30 @@
-// The window's projector side: cameras, kart labels, full track, visible
-// shots, full screen and the panel that can be hidden.
-#include "CVentana.h"
-
-#include "CDialogoAtajos.h"
+// The window's projector side: the cameras, kart names, full track and
+// visible shots of the bar under the timeline, full screen and the panel that
+// can be hidden.
+#include "CBarraProyector.h"
 #include "CLineaTiempo.h"
+#include "CPanelJugadores.h"
+#include "CVentana.h"
 #include "CVisualizador.h"
-#include "analisis.h"
 #include "camara.h"
 #include "disparos_recientes.h"
-#include "lista_jugadores.h"
 #include "protagonista.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
 #include <QKeySequence>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
 
-namespace {
-
-// The cameras in the order the selector lists them.
-constexpr zul::Camara kCamaras[] = {zul::Camara::Seguir, zul::Camara::Centrado, zul::Camara::Pista,
-                                    zul::Camara::Director};
-
-} // namespace
-
-void CVentana::montaProyector(QVBoxLayout* layoutVisualizacion) {
-    selectorCamara = new QComboBox;
-    selectorCamara->addItems({tr("Seguir"), tr("Centrado"), tr("Pista entera"), tr("Director")});
-    selectorCamara->setToolTip(
-        tr("Seguir: el jugador arriba a la izquierda; Centrado: en el "
-           "centro; Pista entera (0): todo el mapa; Director (D): el líder"));
-    layoutVisualizacion->addWidget(conEtiqueta(tr("Cámara:"), selectorCamara));
-    casillaRotulos = new QCheckBox(tr("Rótulos"));
-    casillaPistaCompleta = new QCheckBox(tr("Pista completa"));
-    casillaDisparosVisibles = new QCheckBox(tr("Disparos visibles"));
-    casillaRotulos->setToolTip(tr("El nombre de cada kart a su lado (N)"));
-    casillaPistaCompleta->setToolTip(tr("Desde zoom 7, también las casillas sin flecha"));
-    casillaDisparosVisibles->setToolTip(tr("Disparos más gruesos, que se apagan en unos pasos"));
-    // Two a row, so the panel fits a 512-pixel-high window.
-    auto* casillas = new QGridLayout;
-    casillas->addWidget(casillaEstelas, 0, 0);
-    casillas->addWidget(casillaRotulos, 0, 1);
-    casillas->addWidget(casillaPistaCompleta, 1, 0);
-    casillas->addWidget(casillaDisparosVisibles, 1, 1);
-    layoutVisualizacion->addLayout(casillas);
-
-    connect(selectorCamara, &QComboBox::currentIndexChanged, this, [this] { aplicaOpciones(); });
-    for (QCheckBox* casilla : {casillaRotulos, casillaPistaCompleta, casillaDisparosVisibles}) {
-        connect(casilla, &QCheckBox::toggled, this, [this] { aplicaOpciones(); });
-    }
+void CVentana::montaProyector(QVBoxLayout* layoutPista) {
+    barra = new CBarraProyector;
+    layoutPista->addWidget(barra);
+    connect(barra, &CBarraProyector::cambiadas, this, &CVentana::aplicaOpciones);
     connect(selectorJugador, &QSpinBox::valueChanged, this, [this] { muestraExtras(); });
-    connect(lista, &ListaJugadores::jugadorElegido, this, &CVentana::mira);
+    connect(jugadores, &CPanelJugadores::jugadorElegido, this, &CVentana::mira);
     // An event jump follows the player the event is about; the whole track
     // already shows it, so there only the marked player changes.
     connect(lineaTiempo, &CLineaTiempo::eventoElegido, this, [this](long long frame) {
@@ -67,64 +33,47 @@ void CVentana::montaProyector(QVBoxLayout* layoutVisualizacion) {
         if (j < 0) {
             return;
         }
-        if (visualizador->opcionesEscena().camara == zul::Camara::Pista) {
+        if (barra->camara() == zul::Camara::Pista) {
             selectorJugador->setValue(j);
         } else {
             mira(j);
         }
     });
 
-    const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
-                              std::function<void()> hace) {
-        auto* nuevo = new QShortcut(teclas, this);
-        nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
-        nuevo->setProperty("tecla", tecla);
-        nuevo->setWhatsThis(accion);
-        connect(nuevo, &QShortcut::activated, this, std::move(hace));
-    };
-    atajo(Qt::Key_0, tr("0"), tr("Cámara «Pista entera»: todo el mapa"),
-          [this] { ponCamara(zul::Camara::Pista); });
-    atajo(Qt::Key_D, tr("D"), tr("Cámara «Director»: sigue al líder"),
-          [this] { ponCamara(zul::Camara::Director); });
-    atajo(Qt::Key_N, tr("N"), tr("Rótulos de los karts"), [this] { casillaRotulos->toggle(); });
-    atajo(Qt::Key_F11, tr("F11"), tr("Pantalla completa"), [this] { alternaPantallaCompleta(); });
-    atajo(Qt::Key_H, tr("H"), tr("Ocultar o mostrar el panel"), [this] { alternaPanel(); });
-    atajo(Qt::Key_Escape, tr("Esc"), tr("Salir de un campo o de la pantalla completa"), [this] {
-        if (isFullScreen()) {
-            alternaPantallaCompleta();
-        }
-    });
+    anadeAtajo(Qt::Key_0, tr("0"), tr("Cámara «Pista entera»: todo el mapa"),
+               [this] { ponCamara(zul::Camara::Pista); });
+    anadeAtajo(Qt::Key_D, tr("D"), tr("Cámara «Director»: sigue al líder"),
+               [this] { ponCamara(zul::Camara::Director); });
+    anadeAtajo(Qt::Key_N, tr("N"), tr("Nombres de los karts"),
+               [this] { barra->alternaEtiquetas(); });
+    anadeAtajo(Qt::Key_F11, tr("F11"), tr("Pantalla completa"),
+               [this] { alternaPantallaCompleta(); });
+    anadeAtajo(Qt::Key_H, tr("H"), tr("Ocultar o mostrar el panel"), [this] { alternaPanel(); });
+    anadeAtajo(Qt::Key_Escape, tr("Esc"), tr("Salir de un campo o de la pantalla completa"),
+               [this] {
+                   if (isFullScreen()) {
+                       alternaPantallaCompleta();
+                   }
+               });
+    // The row of the player followed from the start.
+    muestraExtras();
 }
 
 void CVentana::aplicaOpciones() {
-    zul::OpcionesEscena opciones = visualizador->opcionesEscena();
-    const int indice = selectorCamara->currentIndex();
-    opciones.camara = indice >= 0 && indice < static_cast<int>(std::size(kCamaras))
-                          ? kCamaras[indice]
-                          : zul::Camara::Seguir;
-    opciones.rotulos = casillaRotulos->isChecked();
-    opciones.pistaCompleta = casillaPistaCompleta->isChecked();
-    opciones.disparosVisibles = casillaDisparosVisibles->isChecked();
-    visualizador->ponOpciones(opciones);
+    visualizador->ponOpciones(barra->aplicaA(visualizador->opcionesEscena()));
     muestraExtras();
 }
 
 void CVentana::muestraExtras() {
-    if (lista == nullptr) {
+    if (barra == nullptr) {
         return; // still building
     }
     const long long frame = reproduccion.frameEnPantalla();
     const zul::OpcionesEscena& opciones = visualizador->opcionesEscena();
     int lider = -1;
     if (opciones.camara == zul::Camara::Director && frame >= 0) {
-        // Built when first needed; a race that grew (live) is taken in.
-        if (!analisis) {
-            analisis = std::make_unique<zul::AnalisisCarrera>(carrera());
-        } else if (analisis->framesAnalizados() <
-                   static_cast<long long>(carrera().framesCompletos())) {
-            analisis->extiende(carrera());
-        }
-        const std::vector<zul::Puesto> puestos = analisis->clasificacion(frame);
+        // The analysis grows with the race in live mode.
+        const std::vector<zul::Puesto> puestos = analisis.clasificacion(frame);
         lider = puestos.empty() ? -1 : puestos.front().jugador;
     }
     visualizador->ponLider(lider);
@@ -137,7 +86,7 @@ void CVentana::muestraExtras() {
         }
     }
     visualizador->ponRayosRecientes(recientes);
-    lista->marca(zul::jugadorEnfocado(visualizador->escena()));
+    jugadores->marca(zul::jugadorEnfocado(visualizador->escena()));
 }
 
 void CVentana::mira(int jugador) {
@@ -145,7 +94,7 @@ void CVentana::mira(int jugador) {
     if (jugador < 0 || jugador >= carrera().numJugadores) {
         return;
     }
-    const zul::Camara camara = visualizador->opcionesEscena().camara;
+    const zul::Camara camara = barra->camara();
     if (camara == zul::Camara::Pista || camara == zul::Camara::Director) {
         ponCamara(zul::Camara::Seguir);
     }
@@ -154,8 +103,7 @@ void CVentana::mira(int jugador) {
 }
 
 void CVentana::ponCamara(zul::Camara camara) {
-    const auto* hallada = std::find(std::begin(kCamaras), std::end(kCamaras), camara);
-    selectorCamara->setCurrentIndex(static_cast<int>(hallada - std::begin(kCamaras)));
+    barra->ponCamara(camara);
 }
 
 void CVentana::alternaPantallaCompleta() {
@@ -167,7 +115,9 @@ void CVentana::alternaPantallaCompleta() {
 }
 
 void CVentana::alternaPanel() {
-    panelLateral->setVisible(!panelLateral->isVisible());
+    const bool visible = !panelLateral->isVisible();
+    panelLateral->setVisible(visible);
+    barra->setVisible(visible);
     ajustaLetra();
 }
 
@@ -178,8 +128,11 @@ double CVentana::escalaPantallaCompleta(QSize pantalla) {
 }
 
 void CVentana::ajustaLetra() {
-    // In full screen the panel and the timeline grow with the screen, as far
-    // as the panel still fits in its height.
+    if (barra == nullptr) {
+        return; // still building
+    }
+    // In full screen the panel, the bar and the timeline grow with the
+    // screen, as far as the panel still fits in its height.
     double escala = isFullScreen() ? escalaPantallaCompleta(size()) : 1.0;
     QFont letra = QApplication::font(this);
     const double base = letra.pointSizeF() > 0 ? letra.pointSizeF() : 9.0;
@@ -187,10 +140,11 @@ void CVentana::ajustaLetra() {
         escala = std::max(escala, 1.0);
         if (escala != escalaLetra) {
             letra.setPointSizeF(base * escala);
-            panelLateral->setFont(escala == 1.0 ? QFont() : letra);
-            lineaTiempo->setFont(escala == 1.0 ? QFont() : letra);
+            for (QWidget* parte :
+                 {panelLateral, static_cast<QWidget*>(lineaTiempo), static_cast<QWidget*>(barra)}) {
+                parte->setFont(escala == 1.0 ? QFont() : letra);
+            }
             escalaLetra = escala;
-            lista->ajusta();
         }
         if (escala == 1.0 || panelLateral->minimumSizeHint().height() <= height()) {
             break;

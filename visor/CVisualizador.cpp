@@ -27,6 +27,7 @@ void CVisualizador::ponMapa(int filas, int columnas, std::string&& celdas) {
     this->celdas.resize(static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas));
     this->filas = filas;
     this->columnas = columnas;
+    ++revisionCeldas;
 }
 
 void CVisualizador::ponNumeroJugadores(unsigned int n) {
@@ -122,6 +123,7 @@ zul::Escena CVisualizador::escena() const {
     escena.filas = filas;
     escena.columnas = columnas;
     escena.celdas = celdas;
+    escena.revisionCeldas = revisionCeldas;
     escena.posiciones = posiciones;
     escena.angulos = angulos;
     if (rayos) {
@@ -159,7 +161,7 @@ void CVisualizador::paintEvent(QPaintEvent*) {
     // The whole-track camera frames at a zoom of its own; the same side is
     // not scaled again.
     flechas.ajustaA(zul::encuadreDe(actual).zoom);
-    pintorEscena.pinta(pintor, actual);
+    pintor.drawImage(QPoint(0, 0), cache.imagen(actual, pintorEscena, devicePixelRatioF()));
 }
 
 void CVisualizador::wheelEvent(QWheelEvent* event) {

@@ -5,6 +5,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include "cache_escena.h"
 #include "escena.h"
 #include "estelas.h"
 #include "flechas.h"
@@ -12,6 +13,7 @@
 #include "pintor_escena.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -23,7 +25,8 @@ class QWheelEvent;
 
 // The track view: holds the frame on show (grid, karts, shots, zoom, followed
 // player) and paints it as a scene through the shared scene painter. It never repaints by itself;
-// the main window repaints it on a timer.
+// the main window repaints it on a timer, and a repaint that would draw the
+// same picture as the last one shows the kept picture.
 class CVisualizador : public QWidget {
     Q_OBJECT
 
@@ -120,7 +123,9 @@ private:
     double factorZoom = 1.0;
     int filas = 0;
     int columnas = 0;
+    std::uint64_t revisionCeldas = 0;
     zul::PintorEscena pintorEscena;
+    zul::CacheEscena cache;
     zul::Flechas flechas;
     QVector<QPointF> inicios;
     QVector<QPointF> fines;

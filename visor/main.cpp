@@ -1,10 +1,13 @@
 #include "aplicacion_sin_pantalla.h"
 #include "linea_ordenes.h"
 #include "modo_ventana.h"
+#include "resultados.h"
 #include "texto_terminal.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <iostream>
 
 int main(int argc, char* argv[]) {
     QStringList argumentos;
@@ -30,8 +33,15 @@ int main(int argc, char* argv[]) {
         const zul::AplicacionSinPantalla aplicacion(argv[0]);
         return zul::ejecutaModoPng(orden.png);
     }
+    case zul::Modo::Video: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoVideo(orden.video);
+    }
+    case zul::Modo::Resultados:
+        // Plain text and files only: no display, no application object.
+        return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);
     case zul::Modo::Ventana:
         break;
     }
-    return ejecutaModoVentana(argc, argv);
+    return ejecutaModoVentana(argc, argv, orden.enVivo);
 }

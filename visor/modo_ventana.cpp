@@ -3,6 +3,7 @@
 #include "CDialogoAbrir.h"
 #include "CGestorVentanas.h"
 #include "CVentana.h"
+#include "linea_ordenes.h"
 #include "texto_terminal.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -36,11 +39,62 @@ void sinPantalla(QtMsgType tipo, const QMessageLogContext& contexto, const QStri
     zul::escribe(stderr, qFormatLogMessage(tipo, contexto, texto) + QLatin1Char('\n'));
 }
 
+// Running out of memory is told, never an abort: first on standard error,
+// which needs no memory, then in a message box if one can still be built.
+void avisaFaltaMemoria(QWidget* padre) noexcept {
+    static const char kLinea[] = "visor: no hay memoria suficiente para mostrar la carrera\n";
+    ssize_t escrito = write(STDERR_FILENO, kLinea, sizeof kLinea - 1);
+    (void)escrito;
+    try {
+        QMessageBox caja(padre);
+        caja.setWindowTitle(QObject::tr("ZUL Karts"));
+        caja.setIcon(QMessageBox::Critical);
+        caja.setText(QObject::tr("No hay memoria suficiente para mostrar la carrera."));
+        caja.exec();
+    } catch (...) {
+        // The line above has said it already.
+    }
+}
+
+// An allocation that fails while an event is handled (a repaint, a race
+// opened from the window) would otherwise unwind through the event loop and
+// abort: it ends the program here, told, with status 1.
+class AplicacionVentana : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receptor, QEvent* evento) override {
+        try {
+            return QApplication::notify(receptor, evento);
+        } catch (const std::bad_alloc&) {
+            if (!avisado) {
+                avisado = true;
+                avisaFaltaMemoria(nullptr);
+                exit(EXIT_FAILURE);
+            }
+            return false;
+        }
+    }
+
+private:
+    bool avisado = false;
+};
+
 } // namespace
 
-int ejecutaModoVentana(int argc, char* argv[]) {
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
+    // Not an option of QApplication's: out before it reads the rest, so that
+    // the paths are the first two arguments left.
+    int quedan = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (i == 0 || !zul::esOpcionEnVivo(QString::fromLocal8Bit(argv[i]))) {
+            argv[quedan++] = argv[i];
+        }
+    }
+    argc = quedan;
+    argv[argc] = nullptr;
     const QtMessageHandler anterior = qInstallMessageHandler(sinPantalla);
-    QApplication aplicacion(argc, argv);
+    AplicacionVentana aplicacion(argc, argv);
     qInstallMessageHandler(anterior);
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
@@ -55,8 +109,10 @@ int ejecutaModoVentana(int argc, char* argv[]) {
         // the command line allows nothing else but the paths.
         CGestorVentanas gestor;
         if (argc > 2) {
-            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2]), QFile::decodeName(argv[1]),
-                           QFile::decodeName(argv[2]));
+            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2], nullptr,
+                                                      enVivo ? CVentana::ModoCarrera::enVivo
+                                                             : CVentana::ModoCarrera::grabada),
+                           QFile::decodeName(argv[1]), QFile::decodeName(argv[2]));
         } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }
@@ -69,6 +125,10 @@ int ejecutaModoVentana(int argc, char* argv[]) {
         aplicacion.exec();
         // The viewer could not show the race: that is a failure, whatever the
         // message box's event loop returned.
+        return EXIT_FAILURE;
+    } catch (const std::bad_alloc&) {
+        // What the half-built window held is freed by now.
+        avisaFaltaMemoria(nullptr);
         return EXIT_FAILURE;
     }
 }

@@ -3,6 +3,7 @@
 // The window mode, from main once the command line has been read: the race
 // window (or the "Abrir carrera" dialog, with fewer than two paths) until
 // the user closes it. argv still holds Qt's own options, which QApplication
-// takes out. Returns the exit status: 0, or 1 when the race cannot be shown
-// or there is no display to show it on.
-int ejecutaModoVentana(int argc, char* argv[]);
+// takes out. With `enVivo` the race log is followed while it is written
+// (argv may hold --en-vivo, which is taken out here). Returns the exit status:
+// 0, or 1 when the race cannot be shown or there is no display to show it on.
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo = false);

@@ -1,7 +1,9 @@
 #include "carrera_turnos.h"
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace zulprueba {
@@ -9,6 +11,8 @@ namespace zulprueba {
 namespace {
 
 constexpr long long kMaxJugadores = 1000; // the viewer refuses more, so no race has them
+// A shot is its shooter's when it starts this close to it (the logs start it right there).
+constexpr double kDistanciaDisparo = 0.5;
 
 struct Registro {
     double x, y;
@@ -19,6 +23,35 @@ void anadir(std::string& s, double d) {
     char buf[32];
     auto r = std::to_chars(buf, buf + sizeof buf, d);
     s.append(buf, r.ptr);
+}
+
+// "%199s", with the rest of a longer word skipped as the viewer does: its tail is never taken
+// for the next word.
+bool palabra(std::FILE* archivo, char (&token)[200]) {
+    if (std::fscanf(archivo, "%199s", token) != 1) {
+        return false;
+    }
+    int c;
+    while ((c = std::getc(archivo)) != EOF && !std::isspace(c)) {
+    }
+    if (c != EOF) {
+        std::ungetc(c, archivo);
+    }
+    return true;
+}
+
+// Index of the player nearest to where the shot starts, within kDistanciaDisparo; -1 if none.
+long tirador(const DisparoCarrera& d, const Registro* paso, size_t jugadores) {
+    long mejor = -1;
+    double distancia = kDistanciaDisparo;
+    for (size_t j = 0; j < jugadores; ++j) {
+        const double h = std::hypot(paso[j].x - d.x1, paso[j].y - d.y1);
+        if (h <= distancia) {
+            distancia = h;
+            mejor = static_cast<long>(j);
+        }
+    }
+    return mejor;
 }
 
 } // namespace
@@ -46,14 +79,14 @@ bool turnosDeCarrera(std::FILE* archivo, const std::string& nombre, long jugador
     salida.jugadores = static_cast<int>(n);
     char token[200];
     for (long long i = 0; i < n; ++i) {
-        salida.nombres.emplace_back(std::fscanf(archivo, "%199s", token) == 1 ? token : "");
+        salida.nombres.emplace_back(palabra(archivo, token) ? token : "");
     }
 
     // Records as the viewer reads them: a player record with fewer than four fields ends the
     // log; a shot with fewer is dropped; any other token is skipped.
     std::vector<Registro> registros;
     std::vector<std::vector<DisparoCarrera>> disparos(1);
-    while (std::fscanf(archivo, "%199s", token) == 1) {
+    while (palabra(archivo, token)) {
         if (std::strcmp(token, "p") == 0) {
             double x, y, angulo;
             int vueltas;
@@ -109,6 +142,12 @@ bool turnosDeCarrera(std::FILE* archivo, const std::string& nombre, long jugador
         }
         t.texto += std::to_string(jugador) + "\n";
         t.disparos = std::move(disparos[k]);
+        for (const auto& d : t.disparos) {
+            if (tirador(d, &registros[k * static_cast<size_t>(n)], static_cast<size_t>(n)) ==
+                jugador) {
+                t.propios.push_back(d);
+            }
+        }
     }
     return true;
 }

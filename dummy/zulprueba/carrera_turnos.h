@@ -19,6 +19,8 @@ struct TurnoCarrera {
     double v = 0;
     // Shots the log records for this frame.
     std::vector<DisparoCarrera> disparos;
+    // Those of them that player J fired: a shot starts where its shooter is.
+    std::vector<DisparoCarrera> propios;
 };
 
 struct TurnosCarrera {

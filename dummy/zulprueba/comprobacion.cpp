@@ -168,6 +168,11 @@ bool Comprobacion::jugarTurno(long t) {
     ++respondidos_;
     informe_.tiempo(t, ms);
     transcripcion_.escribir('<', linea);
+    if (transcripcion_.activa()) {
+        for (const auto& nota : turnos_.notas(t)) {
+            transcripcion_.escribir('#', nota);
+        }
+    }
     transcripcion_.escribir('#', formato("respuesta en %.3f ms", ms));
     const Revision r = comprobarRespuesta(linea);
     if (!r.motivo.empty()) {

@@ -22,6 +22,8 @@ public:
     bool siguiente(std::string& palabra, size_t maximo = 0);
 
     const std::string& ruta() const { return ruta_; }
+    // The stream itself, for a reader of its own format.
+    std::FILE* flujo() const { return f_; }
 
 private:
     std::FILE* f_ = nullptr;

@@ -3,8 +3,10 @@
 #include "comprobacion.h"
 #include "error.h"
 #include "opciones.h"
+#include "plantilla.h"
 #include "proceso.h"
 
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -38,6 +40,36 @@ int probar(zul::Opciones o) {
     return estado;
 }
 
+// The installed template is found beside the program itself, wherever it was installed.
+std::string dirPrograma() {
+    char exe[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) {
+        return ".";
+    }
+    std::string dir(exe, static_cast<size_t>(n));
+    return dir.substr(0, dir.rfind('/'));
+}
+
+int copiar(const std::string& destino) {
+    const std::string origen = zulprueba::carpetaPlantilla(dirPrograma());
+    if (origen.empty()) {
+        throw zul::ErrorDePrueba("no se encontró la plantilla del concursante (share/zul/plantilla "
+                                 "junto al kit instalado)");
+    }
+    std::vector<std::string> copiados;
+    std::string error;
+    if (!zulprueba::copiarPlantilla(origen, destino, copiados, error)) {
+        throw zul::ErrorDePrueba(error);
+    }
+    std::printf("zulprueba: plantilla copiada de %s en %s:\n", origen.c_str(), destino.c_str());
+    for (const auto& c : copiados) {
+        std::printf("  %s\n", c.c_str());
+    }
+    std::printf("Su README explica cómo compilarla y probarla.\n");
+    return std::fflush(stdout) == 0 ? 0 : 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,6 +78,9 @@ int main(int argc, char** argv) {
         if (o.ayuda) {
             std::fputs(zul::uso().c_str(), stdout);
             return 0;
+        }
+        if (!o.plantilla.empty()) {
+            return copiar(o.plantilla);
         }
         return probar(o);
     } catch (const zul::ErrorDePrueba& e) {

@@ -3,6 +3,8 @@
 #include "error.h"
 #include "texto.h"
 
+#include <algorithm>
+#include <climits>
 #include <functional>
 
 namespace zul {
@@ -28,7 +30,8 @@ long numero(const std::string& s, long minimo, long maximo, const char* motivo) 
 
 const std::vector<Opcion>& opciones() {
     static const std::vector<Opcion> tabla = {
-        {"--mapa", "MAPA", "mapa que se envía (por omisión, el mapa de ejemplo del kit)",
+        {"--mapa", "MAPA",
+         "mapa que se envía (por omisión, también con --carrera, el mapa\nde ejemplo del kit)",
          [](Opciones& o, const std::string& v) { o.mapa = v; }},
         {"--turnos", "ARCHIVO", "turnos en el formato del protocolo: N, N veces \"x y u v\", id",
          [](Opciones& o, const std::string& v) { o.turnos = v; }},
@@ -39,6 +42,20 @@ const std::vector<Opcion>& opciones() {
              o.turnosSinteticos =
                  numero(v, 0, 100000000,
                         "--pasos necesita un número de turnos entre 0 y 100000000, no «%s»");
+         }},
+        {"--carrera", "CARRERA",
+         "los turnos de una carrera grabada (un registro del visor): un\nturno por paso, con la "
+         "posición de cada jugador y, como vector,\nsu desplazamiento hasta el paso siguiente "
+         "(0 0 en el último)",
+         [](Opciones& o, const std::string& v) { o.carrera = v; }},
+        {"--jugador", "J",
+         "con --carrera, el jugador cuyo papel hace el bot: su\nidentificador propio es J (de 0 "
+         "al número de jugadores menos\nuno); con --registro, cada turno muestra también lo que "
+         "hizo",
+         [](Opciones& o, const std::string& v) {
+             // Whether the race has that player is for the race to say.
+             o.jugador =
+                 numero(v, INT_MIN, INT_MAX, "--jugador necesita un número entero, no «%s»");
          }},
         {"--jugadores", "K", "karts de los turnos sintéticos (por omisión 4; el propio es el 0)",
          [](Opciones& o, const std::string& v) {
@@ -52,6 +69,10 @@ const std::vector<Opcion>& opciones() {
          }},
         {"--registro", "ARCHIVO", "escribe todo el intercambio en ARCHIVO",
          [](Opciones& o, const std::string& v) { o.registro = v; }},
+        {"--plantilla", "CARPETA",
+         "copia en CARPETA el proyecto de concursante instalado (bot.cpp,\nCMakeLists.txt, "
+         "bot.py y su README) sin sobrescribir nada, y\ntermina; no lleva bot",
+         [](Opciones& o, const std::string& v) { o.plantilla = v; }},
     };
     return tabla;
 }
@@ -68,9 +89,11 @@ const Opcion* buscar(const std::string& nombre) {
 } // namespace
 
 std::string uso() {
-    std::string s = "Uso: zulprueba [--mapa MAPA] [--turnos ARCHIVO | --pasos N] [--limite MS]\n"
+    std::string s = "Uso: zulprueba [--mapa MAPA] [--turnos ARCHIVO | --pasos N |\n"
+                    "                --carrera CARRERA --jugador J] [--limite MS]\n"
                     "                [--jugadores K] [--registro ARCHIVO] -- ./mibot "
                     "[argumentos]\n"
+                    "     zulprueba --plantilla CARPETA\n"
                     "\n"
                     "Arranca el bot, le envía el mapa y los turnos y comprueba cada respuesta.\n";
     const std::string sangria(22, ' ');
@@ -86,11 +109,16 @@ std::string uso() {
         s += cabeza + ayuda + "\n";
     }
     return s + "Estado de salida: 0 si el bot cumple el protocolo, 1 si no, 2 si no se pudo "
-               "probar.\n";
+               "probar.\n"
+               "Con --plantilla: 0 si se copió, 2 si no.\n";
 }
 
 Opciones leerOpciones(int argc, char** argv) {
     Opciones o;
+    std::vector<std::string> dadas;
+    const auto dada = [&dadas](const char* nombre) {
+        return std::find(dadas.begin(), dadas.end(), nombre) != dadas.end();
+    };
     int i = 1;
     for (; i < argc; ++i) {
         const std::string a = argv[i];
@@ -117,17 +145,39 @@ Opciones leerOpciones(int argc, char** argv) {
             valor = argv[++i];
         }
         opcion->aplicar(o, valor);
+        dadas.push_back(opcion->nombre);
     }
     for (; i < argc; ++i) {
         o.bot.push_back(argv[i]);
     }
+    if (dada("--plantilla")) {
+        if (dadas.size() > 1 || !o.bot.empty()) {
+            throw ErrorDePrueba("--plantilla va sola: zulprueba --plantilla CARPETA");
+        }
+        if (o.plantilla.empty()) {
+            throw ErrorDePrueba("--plantilla necesita el nombre de una carpeta");
+        }
+        return o;
+    }
     if (o.bot.empty()) {
         throw ErrorDePrueba("falta el bot que probar\n" + uso());
     }
-    if (!o.turnos.empty() && o.turnosSinteticos >= 0) {
-        throw ErrorDePrueba("--turnos y --pasos se excluyen: use uno de los dos");
+    if (dada("--turnos") + dada("--pasos") + dada("--carrera") > 1) {
+        throw ErrorDePrueba("--turnos, --pasos y --carrera se excluyen: use uno de los tres");
     }
-    if (o.turnos.empty() && o.turnosSinteticos < 0) {
+    if (dada("--carrera") != dada("--jugador")) {
+        throw ErrorDePrueba(
+            dada("--carrera") ? "--carrera necesita --jugador J: el jugador cuyo papel hace el bot"
+                              : "--jugador va con --carrera CARRERA");
+    }
+    if (dada("--carrera") && o.carrera.empty()) {
+        throw ErrorDePrueba("--carrera necesita la ruta de un registro de carrera");
+    }
+    if (dada("--carrera") && dada("--jugadores")) {
+        throw ErrorDePrueba("--jugadores es para los turnos sintéticos; con --carrera, los "
+                            "jugadores son los de la carrera");
+    }
+    if (o.turnos.empty() && o.carrera.empty() && o.turnosSinteticos < 0) {
         o.turnosSinteticos = kTurnosPorOmision;
     }
     return o;

@@ -1,12 +1,42 @@
 #include "plantilla.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace zulprueba {
+
+namespace {
+
+// The reasons a contestant meets when copying, in Spanish; anything rarer in the system's words.
+std::string motivo(const std::error_code& e) {
+    switch (e.value()) {
+    case ENOENT:
+        return "no existe la carpeta";
+    case ENOTDIR:
+        return "una parte de la ruta no es una carpeta";
+    case EACCES:
+    case EPERM:
+        return "no hay permiso para escribir ahí";
+    case EROFS:
+        return "el sistema de archivos es de solo lectura";
+    case ENOSPC:
+        return "no queda espacio en el disco";
+    case EDQUOT:
+        return "se acabó la cuota de disco";
+    case EEXIST:
+        return "ya existe";
+    case ENAMETOOLONG:
+        return "la ruta es demasiado larga";
+    default:
+        return e.message();
+    }
+}
+
+} // namespace
 
 std::string carpetaPlantilla(const std::string& dirPrograma) {
     const fs::path candidatos[] = {fs::path(dirPrograma) / ZUL_PLANTILLA_RELATIVA,
@@ -53,13 +83,44 @@ bool copiarPlantilla(const std::string& origen, const std::string& destino,
         error = "no se copia nada: ya existe " + existentes;
         return false;
     }
+    // A copy that fails halfway takes back what it wrote, so a second try meets no clash.
+    std::vector<fs::path> carpetasNuevas;
+    const auto deshacer = [&](const fs::path& aMedias) {
+        std::error_code ignorado;
+        if (!aMedias.empty()) {
+            fs::remove(aMedias, ignorado);
+        }
+        for (auto c = copiados.rbegin(); c != copiados.rend(); ++c) {
+            fs::remove(*c, ignorado);
+        }
+        for (auto c = carpetasNuevas.rbegin(); c != carpetasNuevas.rend(); ++c) {
+            fs::remove(*c, ignorado); // only while empty
+        }
+        copiados.clear();
+    };
     for (const auto& a : archivos) {
         const fs::path hacia = fs::path(destino) / a;
+        std::vector<fs::path> faltan;
+        for (fs::path c = hacia.parent_path(); !c.empty() && !fs::exists(c, e);
+             c = c.parent_path()) {
+            faltan.push_back(c);
+            if (c == c.parent_path()) {
+                break;
+            }
+        }
         fs::create_directories(hacia.parent_path(), e);
+        carpetasNuevas.insert(carpetasNuevas.end(), faltan.rbegin(), faltan.rend());
+        if (e) {
+            error =
+                "no se pudo crear la carpeta " + hacia.parent_path().string() + ": " + motivo(e);
+            deshacer({});
+            return false;
+        }
         // copy_file without overwrite also refuses a file that appeared meanwhile.
-        if (e || !fs::copy_file(fs::path(origen) / a, hacia, fs::copy_options::none, e)) {
+        if (!fs::copy_file(fs::path(origen) / a, hacia, fs::copy_options::none, e)) {
             error = "no se pudo copiar " + (fs::path(origen) / a).string() + " en " +
-                    hacia.string() + ": " + e.message();
+                    hacia.string() + ": " + motivo(e);
+            deshacer(e == std::errc::file_exists ? fs::path() : hacia);
             return false;
         }
         copiados.push_back(hacia.string());

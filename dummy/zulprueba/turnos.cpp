@@ -71,7 +71,36 @@ std::string TurnosDeArchivo::descripcion() const {
     return formato("%ld turnos de %s", cantidad(), ruta_.c_str());
 }
 
+TurnosDeCarrera::TurnosDeCarrera(const std::string& ruta, long jugador)
+    : ruta_(ruta), jugador_(jugador) {
+    // Opened as any other data file: a folder or a device is refused by name.
+    ArchivoDeDatos archivo(ruta, "la carrera");
+    std::string error;
+    if (!zulprueba::turnosDeCarrera(archivo.flujo(), ruta, jugador, carrera_, error)) {
+        throw ErrorDePrueba(error);
+    }
+}
+
+std::string TurnosDeCarrera::descripcion() const {
+    const std::string& nombre = carrera_.nombres[static_cast<size_t>(jugador_)];
+    return formato("%ld turnos de la carrera %s%s como el jugador %ld%s", cantidad(), ruta_.c_str(),
+                   carrera_.ultimoPasoIncompleto ? " (sin su último paso, incompleto)" : "",
+                   jugador_, nombre.empty() ? "" : (" (" + mostrar(nombre) + ")").c_str());
+}
+
+std::vector<std::string> TurnosDeCarrera::notas(long t) const {
+    std::vector<std::string> n = {zulprueba::desplazamientoReal(de(t), jugador_)};
+    for (const auto& d : de(t).propios) {
+        n.push_back(formato("en la carrera, el jugador %ld disparó de (%g, %g) a (%g, %g)",
+                            jugador_, d.x1, d.y1, d.x2, d.y2));
+    }
+    return n;
+}
+
 std::unique_ptr<FuenteDeTurnos> elegirTurnos(const Opciones& o, const Mapa& mapa) {
+    if (!o.carrera.empty()) {
+        return std::make_unique<TurnosDeCarrera>(o.carrera, o.jugador);
+    }
     if (o.turnos.empty()) {
         return std::make_unique<TurnosSinteticos>(mapa, o.jugadores, o.turnosSinteticos);
     }

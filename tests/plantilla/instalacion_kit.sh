@@ -40,8 +40,12 @@ else
   echo "aviso: sin man en esta máquina; no se comprueba la página de manual"
 fi
 
-# The contestant's side: a copy of the template, built and checked with the installed kit.
-cp -r "$prefijo/share/zul/plantilla" "$trabajo/mibot"
+# The contestant's side: a copy of the template made by the installed zulprueba (which finds
+# the template beside itself), built and checked with the installed kit.
+copia=$("$prefijo/bin/zulprueba" --plantilla "$trabajo/mibot") ||
+  falla "zulprueba --plantilla falló: $copia"
+grep -q "plantilla copiada de $(cd "$prefijo/share/zul/plantilla" && pwd -P) en" <<<"$copia" ||
+  falla "zulprueba --plantilla no copió la plantilla instalada: $copia"
 "$cmake_cmd" -S "$trabajo/mibot" -B "$trabajo/mibot/build" -DCMAKE_PREFIX_PATH="$prefijo" \
   -DCMAKE_CXX_FLAGS="$banderas" -DCMAKE_EXE_LINKER_FLAGS="$banderas" \
   >"$trabajo/configurar.log" 2>&1 || falla "la plantilla no configura: $(tail -5 "$trabajo/configurar.log")"

@@ -64,4 +64,23 @@ TEST(Plantilla, ErroresConSuArchivo) {
     EXPECT_EQ(error, archivo.string() + " ya existe y no es una carpeta");
 }
 
+// A copy that fails halfway takes back what it wrote: a second try must not meet a clash.
+TEST(Plantilla, UnaCopiaAMediasSeDeshace) {
+    const fs::path origen = carpetaNueva("plantilla_origen");
+    fs::create_directories(origen / "sub");
+    std::ofstream(origen / "a.txt") << "a";
+    std::ofstream(origen / "sub" / "b.txt") << "b";
+    const fs::path destino = carpetaNueva("plantilla_a_medias");
+    fs::create_directories(destino);
+    std::ofstream(destino / "sub") << "un archivo donde iría la carpeta";
+    std::vector<std::string> copiados;
+    std::string error;
+    EXPECT_FALSE(zulprueba::copiarPlantilla(origen.string(), destino.string(), copiados, error));
+    EXPECT_EQ(error, "no se pudo crear la carpeta " + (destino / "sub").string() +
+                         ": una parte de la ruta no es una carpeta");
+    EXPECT_TRUE(copiados.empty());
+    EXPECT_FALSE(fs::exists(destino / "a.txt"));
+    EXPECT_EQ(contenido(destino / "sub"), "un archivo donde iría la carpeta");
+}
+
 } // namespace

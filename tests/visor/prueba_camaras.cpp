@@ -4,10 +4,10 @@
 #include "camara.h"
 #include "colores.h"
 #include "escena.h"
+#include "etiquetas_karts.h"
 #include "flechas.h"
 #include "formato_imagen.h"
 #include "pintor_escena.h"
-#include "rotulos_karts.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -64,7 +64,7 @@ private slots:
     void camaras_data();
     void camaras();
     void directorSinLider();
-    void rotulos();
+    void etiquetas();
     void pistaCompleta();
     void disparosVisibles();
     void formatoDeRuta_data();
@@ -135,7 +135,7 @@ void PruebaCamaras::directorSinLider() {
 
 // Labels: off, nothing beside the kart; on, a dark plate with text in the
 // kart's colour to its right, and a white ring around the followed kart only.
-void PruebaCamaras::rotulos() {
+void PruebaCamaras::etiquetas() {
     Datos datos;
     zul::Escena e = escenaDe(datos, QSize(300, 200), 4.0);
     const auto cuenta = [](const QImage& imagen, QRect zona, const QColor& color) {
@@ -150,7 +150,7 @@ void PruebaCamaras::rotulos() {
     // Player 0 at (100, 100) with radius 10; its label starts at x = 113.
     const QRect derecha(114, 92, 40, 16);
     const QImage sin = pinta(e);
-    e.opciones.rotulos = true;
+    e.opciones.etiquetas = true;
     const QImage con = pinta(e);
     QCOMPARE(cuenta(sin, derecha, zul::colorDisco(0)), 0);
     QVERIFY(cuenta(con, derecha, zul::colorDisco(0)) > 5);
@@ -162,13 +162,13 @@ void PruebaCamaras::rotulos() {
     // Names beside karts far apart; numbers when they crowd.
     const zul::Encuadre encuadre = zul::encuadreDe(e);
     QVERIFY(!zul::kartApinado(e, encuadre, 0, 30.0));
-    QCOMPARE(zul::textoRotulo(e, 0, false), QStringLiteral("alfa"));
+    QCOMPARE(zul::textoEtiqueta(e, 0, false), QStringLiteral("alfa"));
     e.posiciones[1] = QPointF(6.0, 5.5);
     QVERIFY(zul::kartApinado(e, zul::encuadreDe(e), 0, 30.0));
-    QCOMPARE(zul::textoRotulo(e, 1, true), QStringLiteral("1"));
+    QCOMPARE(zul::textoEtiqueta(e, 1, true), QStringLiteral("1"));
     e.nombres = {QStringLiteral("un nombre larguísimo de verdad")};
-    QCOMPARE(zul::textoRotulo(e, 0, false).size(), 14);
-    QCOMPARE(zul::textoRotulo(e, 1, false), QStringLiteral("1")); // nameless
+    QCOMPARE(zul::textoEtiqueta(e, 0, false).size(), 14);
+    QCOMPARE(zul::textoEtiqueta(e, 1, false), QStringLiteral("1")); // nameless
 }
 
 // From zoom 7 a direction-less track cell is black, unless "Pista completa"

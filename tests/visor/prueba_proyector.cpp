@@ -1,11 +1,12 @@
 // The window as a new user and a contest organiser at a projector use it:
 // focus after typing, the player list, the smallest window, event jumps that
 // follow the player, distinct colours, full screen, the panel and cameras.
+#include "CBarraProyector.h"
 #include "CLineaTiempo.h"
+#include "CPanelJugadores.h"
 #include "CVentana.h"
 #include "CVisualizador.h"
 #include "colores.h"
-#include "lista_jugadores.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -206,7 +207,7 @@ void PruebaProyector::clicEnLaPistaQuitaElFoco() {
 // A click on a name follows that player, and only its row is marked.
 void PruebaProyector::clicEnUnNombre() {
     auto v = abre();
-    ListaJugadores* lista = v->listaJugadores();
+    CPanelJugadores* lista = v->panelJugadores();
     QCOMPARE(lista->marcado(), 0);
     QVERIFY(lista->etiquetasNombres()[0]->font().bold());
     QTest::mouseClick(lista->etiquetasNombres()[1], Qt::LeftButton);
@@ -216,8 +217,8 @@ void PruebaProyector::clicEnUnNombre() {
     QVERIFY(lista->etiquetasNombres()[1]->font().bold());
     QVERIFY(lista->etiquetasVueltas()[1]->font().bold());
     QVERIFY(!lista->etiquetasNombres()[0]->font().bold());
-    QVERIFY(lista->fila(1)->autoFillBackground());
-    QVERIFY(!lista->fila(0)->autoFillBackground());
+    QVERIFY(lista->etiquetasVueltas()[1]->autoFillBackground());
+    QVERIFY(!lista->etiquetasVueltas()[0]->autoFillBackground());
     // The lap label of a row takes the click too; another button does not.
     QTest::mouseClick(lista->etiquetasVueltas()[0], Qt::LeftButton);
     QCOMPARE(v->vista()->jugadorMirado(), 0);
@@ -246,7 +247,7 @@ void PruebaProyector::listaSinBarraYAlineada() {
     auto* area = v->findChild<QScrollArea*>();
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, desplaza);
     QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
-    const ListaJugadores* lista = v->listaJugadores();
+    const CPanelJugadores* lista = v->panelJugadores();
     const int x = enVentana(lista->etiquetasVueltas()[0], v.get()).x();
     for (int j = 0; j < jugadores; ++j) {
         QLabel* vueltas = lista->etiquetasVueltas()[j];
@@ -256,7 +257,7 @@ void PruebaProyector::listaSinBarraYAlineada() {
     QVERIFY(enVentana(lista->etiquetasVueltas()[0], v.get()).right() <
             enVentana(area, v.get()).right());
     // A cut name keeps the whole one in its tooltip.
-    QVERIFY(lista->fila(3)->toolTip().contains("un_nombre_de_equipo_muy_largo_3"));
+    QVERIFY(lista->etiquetasNombres()[3]->toolTip().contains("un_nombre_de_equipo_muy_largo_3"));
 }
 
 // Each name sits on a plate of the contrast colour that reads best; the
@@ -266,7 +267,7 @@ void PruebaProyector::nombresLegibles() {
     QCOMPARE(zul::fondoLegible(QColor("#1CFF1C")), QColor(Qt::black));
     QCOMPARE(zul::fondoLegible(QColor("#1C1CFF")), QColor(Qt::white));
     auto v = abre(carreraDe(6));
-    const ListaJugadores* lista = v->listaJugadores();
+    const CPanelJugadores* lista = v->panelJugadores();
     const char* codigos[] = {"FF1C1C", "1CFF1C", "1C1CFF", "FFFF1C", "FF1CFF", "1CFFFF"};
     for (int j = 0; j < 6; ++j) {
         QVERIFY(lista->etiquetasNombres()[j]->text().startsWith(QStringLiteral("<font color=#") +
@@ -405,7 +406,7 @@ void PruebaProyector::teclasDeCamara() {
     QTest::keyClick(v.get(), Qt::Key_0);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Pista);
     QCOMPARE(selector->currentText(), QStringLiteral("Pista entera"));
-    QCOMPARE(v->listaJugadores()->marcado(), -1);
+    QCOMPARE(v->panelJugadores()->marcado(), -1);
     QTest::keyClick(v.get(), Qt::Key_2);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Seguir);
     QCOMPARE(v->vista()->jugadorMirado(), 1);
@@ -413,11 +414,11 @@ void PruebaProyector::teclasDeCamara() {
     v->irAFrame(5);
     QTest::keyClick(v.get(), Qt::Key_D);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Director);
-    QCOMPARE(v->listaJugadores()->marcado(), 0);
+    QCOMPARE(v->panelJugadores()->marcado(), 0);
     QCOMPARE(v->vista()->encuadre().centro, v->vista()->posicionJugador(0));
-    QVERIFY(!v->vista()->opcionesEscena().rotulos);
+    QVERIFY(!v->vista()->opcionesEscena().etiquetas);
     QTest::keyClick(v.get(), Qt::Key_N);
-    QVERIFY(v->vista()->opcionesEscena().rotulos);
+    QVERIFY(v->vista()->opcionesEscena().etiquetas);
     selector->setCurrentIndex(1);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Centrado);
     // Off at start, and on from their boxes.

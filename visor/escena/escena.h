@@ -7,12 +7,14 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstdint>
 #include <string_view>
 
 namespace zul {
 
 class Estelas;
 class Flechas;
+struct Rotulos;
 
 // How the view is placed over the track.
 enum class Camara {
@@ -30,19 +32,24 @@ enum class Camara {
 struct OpcionesEscena {
     Camara camara = Camara::Seguir;
     bool estelas = false;
-    // Each kart's name (or number, where karts crowd) beside it, and a ring
-    // around the followed one.
+    // Names, step and standings over the picture (see pintor_rotulos.h).
     bool rotulos = false;
+    // Each kart's name (or number, where karts crowd) beside it, and a ring
+    // around the one the camera keeps in view (see etiquetas_karts.h).
+    bool etiquetas = false;
     // From the arrow zoom on, direction-less track cells as blocks too.
     bool pistaCompleta = false;
     // Shots thicker, and fading over the steps after they were fired.
     bool disparosVisibles = false;
 
-    bool operator==(const OpcionesEscena& otra) const {
-        return camara == otra.camara && estelas == otra.estelas && rotulos == otra.rotulos &&
-               pistaCompleta == otra.pistaCompleta && disparosVisibles == otra.disparosVisibles;
+    // The cached picture is reused while the options compare equal, so a new
+    // option must be compared here too.
+    bool operator==(const OpcionesEscena& otras) const {
+        return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos &&
+               etiquetas == otras.etiquetas && pistaCompleta == otras.pistaCompleta &&
+               disparosVisibles == otras.disparosVisibles;
     }
-    bool operator!=(const OpcionesEscena& otra) const { return !(*this == otra); }
+    bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };
 
 // A shot of an earlier step, drawn fainter the older it is.
@@ -65,6 +72,9 @@ struct Escena {
     int filas = 0;
     int columnas = 0;
     std::string_view celdas; // filas * columnas, or empty
+    // Changes whenever the cells change or are replaced, so that a kept
+    // picture of other cells at the same address is never reused.
+    std::uint64_t revisionCeldas = 0;
     QVector<QPointF> posiciones;
     QVector<double> angulos;
     // The shots on show: from iniciosRayos[k] to finesRayos[k].
@@ -79,6 +89,7 @@ struct Escena {
     int lider = -1;
     const Estelas* estelas = nullptr;
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
+    const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
     OpcionesEscena opciones;
 };
 

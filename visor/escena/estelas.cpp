@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include <cstring>
+
 namespace zul {
 
 void Estelas::pon(const QPointF* puntos, std::size_t cuantos, int jugadores) {
@@ -12,13 +14,24 @@ void Estelas::pon(const QPointF* puntos, std::size_t cuantos, int jugadores) {
         vacia();
         return;
     }
+    // The same trails again, as at every repaint of a paused replay, keep
+    // the revision, and with it the kept picture.
+    if (jugadores == n && cuantos == datos.size() &&
+        (cuantos == 0 || std::memcmp(puntos, datos.data(), cuantos * sizeof(QPointF)) == 0)) {
+        return;
+    }
     datos.assign(puntos, puntos + cuantos);
     n = jugadores;
+    ++cambios;
 }
 
 void Estelas::vacia() {
+    if (n == 0 && datos.empty()) {
+        return;
+    }
     datos.clear();
     n = 0;
+    ++cambios;
 }
 
 void Estelas::pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista) const {

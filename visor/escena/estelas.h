@@ -6,6 +6,7 @@
 #include <QSize>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class QPainter;
@@ -24,6 +25,8 @@ public:
     void vacia();
 
     int jugadores() const { return n; }
+    // Goes up whenever the points or the player count change.
+    std::uint64_t revision() const { return cambios; }
     const std::vector<QPointF>& puntos() const { return datos; }
 
     // Each player's path as thin lines in the player's disc colour, cut to
@@ -33,6 +36,7 @@ public:
 private:
     std::vector<QPointF> datos;
     int n = 0;
+    std::uint64_t cambios = 0;
 };
 
 } // namespace zul

@@ -45,6 +45,7 @@ void Flechas::ajustaA(double zoom) {
         return;
     }
     ladoEscaladas = lado;
+    ++cambios;
     for (int d = 0; d < NumBaldosas; ++d) {
         escaladas[d] =
             originales[d].isNull()

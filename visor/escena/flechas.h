@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include <cstdint>
+
 namespace zul {
 
 // The arrow tiles: the four pictures as loaded, and the same scaled to one
@@ -20,11 +22,14 @@ public:
     void ajustaA(double zoom);
 
     const QPixmap& flecha(int direccion) const { return escaladas[direccion]; }
+    // Goes up whenever the scaled tiles change.
+    std::uint64_t revision() const { return cambios; }
 
 private:
     QPixmap originales[NumBaldosas];
     QPixmap escaladas[NumBaldosas];
     int ladoEscaladas = 0; // the side they were scaled to; 0: not yet
+    std::uint64_t cambios = 0;
 };
 
 } // namespace zul

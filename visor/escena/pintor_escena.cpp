@@ -2,8 +2,10 @@
 
 #include "colores.h"
 #include "estelas.h"
+#include "etiquetas_karts.h"
 #include "flechas.h"
-#include "rotulos_karts.h"
+#include "pintor_rotulos.h"
+#include "relleno_directo.h"
 
 #include <QPainter>
 #include <QPen>
@@ -11,6 +13,10 @@
 #include <algorithm>
 
 namespace zul {
+
+namespace {
+const QColor kColorPista(108, 81, 81);
+} // namespace
 
 PintorEscena::PintorEscena() : lote(new QRectF[kCapacidadLote]) {}
 
@@ -27,7 +33,10 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     pintaKarts(pintor, escena, encuadre);
     pintaRayos(pintor, escena, encuadre);
     if (escena.opciones.rotulos) {
-        pintaRotulos(pintor, escena, encuadre); // over everything, so names stay readable
+        pintaRotulos(pintor, escena, encuadre); // over everything
+    }
+    if (escena.opciones.etiquetas) {
+        pintaEtiquetas(pintor, escena, encuadre); // over the overlays too, with the ring
     }
 }
 
@@ -37,7 +46,7 @@ void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encu
     if (filasV.vacio() || columnasV.vacio() || escena.celdas.empty()) {
         return;
     }
-    pintor.setBrush(QColor(108, 81, 81));
+    pintor.setBrush(kColorPista);
     // The camera may frame at another zoom than the scene's (the whole track).
     if (encuadre.zoom < kZoomFlechas) {
         pintaBloques(pintor, escena, encuadre, filasV, columnasV, false);
@@ -54,7 +63,11 @@ void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const En
     const QSize vista = escena.tamano;
     const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
     int enLote = 0;
+    RellenoDirecto directo(pintor, kColorPista.rgb());
     const auto guarda = [&](const QRectF& bloque) {
+        if (directo.rellena(bloque)) {
+            return;
+        }
         // A full batch is drawn and reused, so no run is ever left out.
         if (enLote == kCapacidadLote) {
             pintor.drawRects(lote.get(), enLote);

@@ -17,7 +17,8 @@ namespace zul {
 //  - each kart's disc in its colour with its heading line;
 //  - the shots, as yellow lines (thicker, and fading over the steps after,
 //    with "Disparos visibles");
-//  - the kart labels, when they are on.
+//  - the names, step and standings, when the overlays are on;
+//  - the kart labels and the ring, when they are on.
 // The camera (camara.h) decides the framing.
 // Lines are cut to the picture and nothing far outside it is drawn, so any
 // number in a scene is safe to paint.

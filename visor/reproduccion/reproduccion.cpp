@@ -109,4 +109,46 @@ void Reproduccion::reinicia() {
     disparoSiguiente = 0;
 }
 
+void Reproduccion::recogeCrecimiento() {
+    if (frameMostrado < 0) {
+        return;
+    }
+    if (frameMostrado >= static_cast<long long>(numeroFrames())) {
+        irAFrame(frameMostrado); // the race is shorter: clamped to its end
+        return;
+    }
+    // The shots on show stay and the late ones join them; with none on
+    // show, the late ones show alone.
+    const bool siguenDisparos =
+        foto.finDisparos > foto.primerDisparo && foto.finDisparos == disparoSiguiente;
+    const std::size_t primero = siguenDisparos ? foto.primerDisparo : disparoSiguiente;
+    rellena(foto, frameMostrado);
+    while (disparoSiguiente < datos.disparos.size() &&
+           static_cast<long long>(datos.framesDisparos[disparoSiguiente]) <= frameMostrado) {
+        ++disparoSiguiente;
+    }
+    foto.primerDisparo = std::min<std::size_t>(primero, disparoSiguiente);
+    foto.finDisparos = disparoSiguiente;
+}
+
+void Reproduccion::muestraUltimo() {
+    const std::uint32_t total = numeroFrames();
+    if (total == 0) {
+        return;
+    }
+    if (frameMostrado + 1 == static_cast<long long>(total)) {
+        recogeCrecimiento(); // on show already: only late shots to add
+        return;
+    }
+    frameSiguiente = std::max(frameSiguiente, total - 1);
+    avanza();
+}
+
+void Reproduccion::empiezaDeNuevo() {
+    frameSiguiente = 0;
+    disparoSiguiente = 0;
+    frameMostrado = -1;
+    foto = Foto();
+}
+
 } // namespace zul

@@ -68,6 +68,19 @@ public:
     // The next step shows frame 0 again; the frame on show stays.
     void reinicia();
 
+    // For a race that grows while it is shown (live mode).
+    // The race grew at its end: what is on show is read again from it (the
+    // trail points into the race), and shots that came in since for the
+    // frame on show or an earlier one show now with it, so that a shot
+    // written after its frame was shown is not lost.
+    void recogeCrecimiento();
+    // Shows the last frame with every shot still pending, so that frames
+    // that came in together lose none of their shots.
+    void muestraUltimo();
+    // The race was emptied and is read again as another race: nothing is on
+    // show and the next step shows frame 0.
+    void empiezaDeNuevo();
+
     // What is on show now.
     const Foto& enPantalla() const { return foto; }
     // What frame k shows when it is reached by a seek: its records and the

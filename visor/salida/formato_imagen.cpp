@@ -1,9 +1,10 @@
 #include "formato_imagen.h"
 
+#include "guardar_png.h"
+
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace zul {
 
@@ -34,28 +35,9 @@ bool guardaImagen(const QImage& imagen, const QString& ruta, QString& error) {
     if (!formatoDeRuta(ruta, formato, error)) {
         return false;
     }
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, archivo.errorString());
-        return false;
-    }
-    QImageWriter escritor(&archivo, formato);
-    if (formato == "jpg") {
-        escritor.setQuality(92); // sharp enough for the track's thin lines
-    }
-    if (!escritor.write(imagen)) {
-        archivo.cancelWriting();
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, escritor.errorString());
-        return false;
-    }
-    if (!archivo.commit()) {
-        error = QStringLiteral("No se pudo guardar la imagen en %1: %2.")
-                    .arg(ruta, archivo.errorString());
-        return false;
-    }
-    return true;
+    // Sharp enough for the track's thin lines.
+    const int calidad = formato == "jpg" ? 92 : -1;
+    return guardaEnFormato(imagen, ruta, formato.constData(), calidad, error);
 }
 
 } // namespace zul

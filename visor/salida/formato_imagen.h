@@ -13,9 +13,10 @@ namespace zul {
 // in Spanish naming the file, for an extension no picture format has.
 bool formatoDeRuta(const QString& ruta, QByteArray& formato, QString& error);
 
-// Writes a picture in the format of its file name (formatoDeRuta). The file
-// is replaced only once the whole picture has been written, so a failed save
-// leaves an existing file as it was.
+// Writes a picture in the format of its file name (formatoDeRuta), as
+// guardaEnFormato does: the file is replaced only once the whole picture is
+// on disk, so a failed save (a full disk too) leaves an existing file as it
+// was.
 bool guardaImagen(const QImage& imagen, const QString& ruta, QString& error);
 
 } // namespace zul

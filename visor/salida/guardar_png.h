@@ -2,13 +2,35 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <sys/types.h>
+
 class QImage;
 
 namespace zul {
 
-// Writes a picture as PNG. The file is replaced only once the whole picture
-// has been written, so a failed save leaves an existing file as it was.
-// False, with the reason in Spanish, when it cannot be saved.
-bool guardaPng(const QImage& imagen, const QString& ruta, QString& error);
+// The system calls that put a saved file on disk. The program uses the real
+// ones; a test gives calls that fail on purpose, as a full disk would.
+struct LlamadasEscritura {
+    ssize_t (*escribe)(int fd, const void* datos, size_t largo);
+    int (*sincroniza)(int fd);
+    int (*cierra)(int fd);
+};
+
+// The real write, fsync and close.
+const LlamadasEscritura& llamadasDelSistema();
+
+// Writes a picture as PNG. The picture goes whole into a new file beside
+// `ruta`, which takes its place only once every write, the sync and the close
+// have succeeded: a failed save removes its partial file and leaves an
+// existing file as it was. False, with "No se pudo guardar la imagen en RUTA:
+// motivo." in `error`, when it cannot be saved.
+bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
+               const LlamadasEscritura& llamadas = llamadasDelSistema());
+
+// The same for any format Qt writes ("png", "jpg", ...), at `calidad` from 0
+// to 100 where the format has one (-1: its default).
+bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* formato, int calidad,
+                     QString& error, const LlamadasEscritura& llamadas = llamadasDelSistema());
 
 } // namespace zul

@@ -3,20 +3,54 @@
 #include "camara.h"
 #include "disparos_recientes.h"
 #include "nombres.h"
+#include "textos.h"
 
 #include <QPainter>
+
+#include <algorithm>
 
 namespace zul {
 
 ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
                          const AspectoImagen& aspecto)
-    : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto),
-      analisis(aspecto.opciones.camara == Camara::Director ? AnalisisCarrera(reproduccion.carrera())
-                                                           : AnalisisCarrera()) {
+    : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
     flechas.ajustaA(aspecto.zoom);
     for (const std::string& nombre : reproduccion.carrera().nombres) {
         nombres.append(textoNombre(nombre));
     }
+    // The Director camera follows the leader, and the overlays show the
+    // standings: either needs the race analysed.
+    if (aspecto.opciones.rotulos || aspecto.opciones.camara == Camara::Director) {
+        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera());
+    }
+    if (aspecto.opciones.rotulos) {
+        textos.nombres = nombres;
+    }
+}
+
+ImagenFrame::~ImagenFrame() = default;
+
+const Rotulos& ImagenFrame::rotulos(long long k) {
+    textos.paso = QStringLiteral("Paso %1 de %2").arg(k).arg(reproduccion.numeroFrames());
+    textos.clasificacion.clear();
+    if (analisis == nullptr || !aspecto.opciones.rotulos) {
+        return textos;
+    }
+    const std::vector<Puesto> puestos = analisis->clasificacion(k);
+    const std::size_t filas = std::min<std::size_t>(puestos.size(), kFilasRotulos);
+    for (std::size_t f = 0; f < filas; ++f) {
+        const Puesto& puesto = puestos[f];
+        FilaRotulos fila;
+        fila.posicion = puesto.posicion;
+        fila.jugador = puesto.jugador;
+        fila.nombre = puesto.jugador < textos.nombres.size() ? textos.nombres[puesto.jugador]
+                                                             : QString::number(puesto.jugador);
+        fila.vueltas = puesto.vueltas == 1 ? QStringLiteral("1 vuelta")
+                                           : QStringLiteral("%1 vueltas").arg(puesto.vueltas);
+        fila.diferencia = textoDiferencia(puesto);
+        textos.clasificacion.append(fila);
+    }
+    return textos;
 }
 
 Escena ImagenFrame::escena(long long k) {
@@ -45,8 +79,8 @@ Escena ImagenFrame::escena(long long k) {
                 {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
         }
     }
-    if (aspecto.opciones.camara == Camara::Director) {
-        const std::vector<Puesto> puestos = analisis.clasificacion(k);
+    if (aspecto.opciones.camara == Camara::Director && analisis != nullptr) {
+        const std::vector<Puesto> puestos = analisis->clasificacion(k);
         escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
     }
     escena.nombres = nombres;
@@ -54,6 +88,9 @@ Escena ImagenFrame::escena(long long k) {
     escena.estelas = &estelas;
     escena.flechas = &flechas;
     escena.opciones = aspecto.opciones;
+    if (aspecto.opciones.rotulos) {
+        escena.rotulos = &rotulos(k);
+    }
     return escena;
 }
 

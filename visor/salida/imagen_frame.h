@@ -7,9 +7,12 @@
 #include "mapa.h"
 #include "pintor_escena.h"
 #include "reproduccion.h"
+#include "rotulos.h"
 
 #include <QImage>
 #include <QSize>
+
+#include <memory>
 
 namespace zul {
 
@@ -26,15 +29,20 @@ struct AspectoImagen {
 // the window's track view after a seek to that frame (its shots included).
 // Every headless output draws through it, so each of their pictures is the
 // same. The race and the map must outlive it. Needs a QGuiApplication for
-// the arrow tiles.
+// the arrow tiles. With the overlays on or the Director camera, the
+// standings come from one analysis of the race made here.
 class ImagenFrame {
 public:
     ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa, const AspectoImagen& aspecto);
+    ~ImagenFrame();
 
     // The scene of frame k, valid until the next call.
     Escena escena(long long k);
     // Frame k as an RGB32 image; a null image when it cannot be allocated.
     QImage dibuja(long long k);
+
+    // The overlays' texts for frame k, as escena(k) hands them to the painter.
+    const Rotulos& rotulos(long long k);
 
 private:
     const Reproduccion& reproduccion;
@@ -42,10 +50,11 @@ private:
     AspectoImagen aspecto;
     Flechas flechas;
     Estelas estelas;
-    // The standings, for the Director camera.
-    AnalisisCarrera analisis;
     QStringList nombres;
     PintorEscena pintor;
+    // Only with the overlays on or the Director camera.
+    std::unique_ptr<AnalisisCarrera> analisis;
+    Rotulos textos;
 };
 
 } // namespace zul

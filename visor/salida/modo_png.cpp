@@ -106,9 +106,7 @@ int ejecutaModoPng(const OpcionesPng& opciones) {
         }
         return 0;
     } catch (const ErrorCarga& fallo) {
-        informa((fallo.ruta().empty() ? QStringLiteral("falta la ruta del archivo")
-                                      : QString::fromLocal8Bit(fallo.ruta().c_str())) +
-                QStringLiteral(": ") + QString::fromUtf8(fallo.what()));
+        informa(textoErrorCarga(fallo));
         return 1;
     } catch (const std::bad_alloc&) {
         informa(QStringLiteral("no hay memoria suficiente"));

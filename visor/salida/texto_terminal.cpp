@@ -1,5 +1,7 @@
 #include "texto_terminal.h"
 
+#include "carga.h"
+
 namespace zul {
 
 QString textoImprimible(const QString& texto) {
@@ -27,6 +29,12 @@ void escribe(std::FILE* destino, const QString& texto) {
     const QByteArray bytes = texto.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), destino);
     std::fflush(destino);
+}
+
+QString textoErrorCarga(const ErrorCarga& fallo) {
+    return (fallo.ruta().empty() ? QStringLiteral("falta la ruta del archivo")
+                                 : QString::fromLocal8Bit(fallo.ruta().c_str())) +
+           QStringLiteral(": ") + QString::fromUtf8(fallo.what());
 }
 
 } // namespace zul

@@ -13,11 +13,11 @@ namespace zul {
 bool kartApinado(const Escena& escena, const Encuadre& encuadre, int k, double distancia);
 
 // The text beside kart k: its name, or its number when crowded or nameless.
-QString textoRotulo(const Escena& escena, int k, bool apinado);
+QString textoEtiqueta(const Escena& escena, int k, bool apinado);
 
 // Draws the kart labels over the picture: each kart's text on a dark plate,
 // in its disc colour, and a white ring around the kart the camera keeps in
 // view.
-void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuadre);
+void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre);
 
 } // namespace zul

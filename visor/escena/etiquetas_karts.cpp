@@ -1,4 +1,4 @@
-#include "rotulos_karts.h"
+#include "etiquetas_karts.h"
 
 #include "camara.h"
 #include "colores.h"
@@ -15,7 +15,7 @@ namespace zul {
 namespace {
 
 // Names longer than this are cut, so that a label stays beside its kart.
-constexpr int kLargoRotulo = 14;
+constexpr int kLargoEtiqueta = 14;
 
 // Labels grow with the picture, so they read on a projector too.
 int altoLetra(QSize vista) {
@@ -38,15 +38,16 @@ bool kartApinado(const Escena& escena, const Encuadre& encuadre, int k, double d
     return false;
 }
 
-QString textoRotulo(const Escena& escena, int k, bool apinado) {
+QString textoEtiqueta(const Escena& escena, int k, bool apinado) {
     const QString nombre = k < escena.nombres.size() ? escena.nombres[k].trimmed() : QString();
     if (apinado || nombre.isEmpty()) {
         return QString::number(k);
     }
-    return nombre.size() > kLargoRotulo ? nombre.left(kLargoRotulo - 1) + QChar(0x2026) : nombre;
+    return nombre.size() > kLargoEtiqueta ? nombre.left(kLargoEtiqueta - 1) + QChar(0x2026)
+                                          : nombre;
 }
 
-void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
+void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
     pintor.save();
     QFont letra = pintor.font();
     letra.setPixelSize(altoLetra(escena.tamano));
@@ -63,7 +64,7 @@ void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuad
         if (!dentroDeVista(punto, escena.tamano)) {
             continue;
         }
-        const QString texto = textoRotulo(escena, k, kartApinado(escena, encuadre, k, distancia));
+        const QString texto = textoEtiqueta(escena, k, kartApinado(escena, encuadre, k, distancia));
         const QRectF caja(punto.x() + std::min(radio, 40.0) + 3.0,
                           punto.y() - medida.height() * 0.5, medida.horizontalAdvance(texto) + 6.0,
                           medida.height());

@@ -1,0 +1,74 @@
+#include "modo_video.h"
+
+#include "carga.h"
+#include "interrupcion.h"
+#include "progreso.h"
+#include "texto_terminal.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <new>
+
+namespace zul {
+
+namespace {
+
+void informa(const QString& error) {
+    escribe(stderr, QStringLiteral("visor: %1\n").arg(textoImprimible(error)));
+}
+
+// The video is published by renaming over SALIDA, so SALIDA must not be one
+// of the files it is drawn from.
+bool esEntrada(const QString& salida, const OpcionesModoVideo& opciones) {
+    const QString destino = QFileInfo(salida).canonicalFilePath();
+    return !destino.isEmpty() && (destino == QFileInfo(opciones.carrera).canonicalFilePath() ||
+                                  destino == QFileInfo(opciones.mapa).canonicalFilePath());
+}
+
+int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo pedido) {
+    QString error;
+    if (!compruebaPedido(reproduccion, pedido, error)) {
+        informa(error);
+        return 1;
+    }
+    ImagenFrame dibujo(reproduccion, mapa, pedido.aspecto);
+    CProgresoTerminal progreso(stderr);
+    const std::atomic<bool>& cancelar = instalaCancelacionPorSenales();
+    const ResultadoVideo resultado = exportaCarrera(
+        dibujo, pedido, [&progreso](const Progreso& p) { progreso.informa(p); }, &cancelar);
+    const int senal = senalRecibida();
+    restauraSenales();
+    progreso.termina(pedido.video.salida, resultado, pedido.video.fps);
+    if (resultado.bien()) {
+        return 0;
+    }
+    informa(resultado.error);
+    // A signal that arrived once the video was already published changes
+    // nothing; one that stopped it is the exit status, as a shell expects.
+    return resultado.estado == EstadoVideo::Cancelado && senal != 0 ? 128 + senal : 1;
+}
+
+} // namespace
+
+int ejecutaModoVideo(const OpcionesModoVideo& opciones) {
+    if (esEntrada(opciones.pedido.video.salida, opciones)) {
+        informa(QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe")
+                    .arg(opciones.pedido.video.salida));
+        return 1;
+    }
+    try {
+        const Reproduccion reproduccion(
+            cargaCarrera(QFile::encodeName(opciones.carrera).toStdString()));
+        const Mapa mapa = cargaMapa(QFile::encodeName(opciones.mapa).toStdString());
+        return codifica(reproduccion, mapa, opciones.pedido);
+    } catch (const ErrorCarga& fallo) {
+        informa(textoErrorCarga(fallo));
+        return 1;
+    } catch (const std::bad_alloc&) {
+        informa(QStringLiteral("no hay memoria suficiente"));
+        return 1;
+    }
+}
+
+} // namespace zul
