@@ -146,6 +146,10 @@ void CPanelJugadores::marca(int jugador) {
     pintaMarca(seguido, false);
     seguido = jugador;
     pintaMarca(seguido, true);
+    // The Director camera may follow a player far down a long list.
+    if (seguido >= 0 && seguido < nombres.size()) {
+        area->ensureWidgetVisible(nombres[seguido], 0, 0);
+    }
 }
 
 void CPanelJugadores::changeEvent(QEvent* evento) {

@@ -169,6 +169,17 @@ void PruebaCamaras::etiquetas() {
     e.nombres = {QStringLiteral("un nombre larguísimo de verdad")};
     QCOMPARE(zul::textoEtiqueta(e, 0, false).size(), 14);
     QCOMPARE(zul::textoEtiqueta(e, 1, false), QStringLiteral("1")); // nameless
+
+    // Kart 1 out of the way, the name; kart 1 just right of the name, too
+    // far to count as crowded, the number, which stays short of it.
+    e.nombres = {QStringLiteral("alfa"), QStringLiteral("beta")};
+    const QRect cola(125, 94, 5, 12); // past the number's width
+    for (const auto& [posicion, nombre] :
+         {std::pair{QPointF(-4.5, 15.5), true}, std::pair{QPointF(15.5, 5.5), false}}) {
+        e.posiciones[1] = posicion;
+        QVERIFY(!zul::kartApinado(e, zul::encuadreDe(e), 0, 33.0));
+        QCOMPARE(cuenta(pinta(e), cola, zul::colorDisco(0)) > 0, nombre);
+    }
 }
 
 // From zoom 7 a direction-less track cell is black, unless "Pista completa"

@@ -64,10 +64,28 @@ void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encu
         if (!dentroDeVista(punto, escena.tamano)) {
             continue;
         }
-        const QString texto = textoEtiqueta(escena, k, kartApinado(escena, encuadre, k, distancia));
-        const QRectF caja(punto.x() + std::min(radio, 40.0) + 3.0,
+        const auto cajaDe = [&](const QString& texto) {
+            return QRectF(punto.x() + std::min(radio, 40.0) + 3.0,
                           punto.y() - medida.height() * 0.5, medida.horizontalAdvance(texto) + 6.0,
                           medida.height());
+        };
+        // A name that would lie over another kart gives way to the number.
+        const auto cubreOtro = [&](const QRectF& caja) {
+            for (int otro = 0; otro < cuantos; ++otro) {
+                const QPointF centro = encuadre.aPixel(escena.posiciones[otro]);
+                if (otro != k && caja.intersects(QRectF(centro.x() - radio, centro.y() - radio,
+                                                        2.0 * radio, 2.0 * radio))) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        QString texto = textoEtiqueta(escena, k, kartApinado(escena, encuadre, k, distancia));
+        QRectF caja = cajaDe(texto);
+        if (texto != QString::number(k) && cubreOtro(caja)) {
+            texto = textoEtiqueta(escena, k, true);
+            caja = cajaDe(texto);
+        }
         pintor.setPen(Qt::NoPen);
         pintor.setBrush(QColor(0, 0, 0, 190));
         pintor.drawRect(caja);
