@@ -197,7 +197,8 @@ private:
     // timeline.
     void muestraFoto();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
-    // Timeline, keyboard shortcuts and mouse on the track.
+    // Timeline, keyboard shortcuts and mouse on the track
+    // (CVentanaNavegacion.cpp).
     void montaNavegacion();
     // The one place that learns a frame is on show: the end of the race
     // pauses the replay there, and the standings follow.
