@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -235,8 +236,8 @@ void PruebaProyector::listaSinBarraYAlineada_data() {
     QTest::newRow("40") << 40 << true << 512;
 }
 
-// A small race shows every row with no scroll bar; long names are cut so
-// every lap label starts at the same x, inside the list.
+// A small race shows every row with no scroll bar, each at its own height;
+// long names are cut so every lap label starts at the same x, inside the list.
 void PruebaProyector::listaSinBarraYAlineada() {
     QFETCH(int, jugadores);
     QFETCH(bool, desplaza);
@@ -253,6 +254,10 @@ void PruebaProyector::listaSinBarraYAlineada() {
         QLabel* vueltas = lista->etiquetasVueltas()[j];
         QCOMPARE(enVentana(vueltas, v.get()).x(), x);
         QVERIFY(vueltas->width() >= vueltas->fontMetrics().horizontalAdvance(vueltas->text()));
+        // Rows keep their height in a list taller than they need.
+        const QLabel* nombre = lista->etiquetasNombres()[j];
+        QVERIFY(vueltas->height() <=
+                std::max(vueltas->sizeHint().height(), nombre->sizeHint().height()));
     }
     QVERIFY(enVentana(lista->etiquetasVueltas()[0], v.get()).right() <
             enVentana(area, v.get()).right());
