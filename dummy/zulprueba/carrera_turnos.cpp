@@ -1,5 +1,7 @@
 #include "carrera_turnos.h"
 
+#include "motivo_error.h"
+
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -163,7 +165,7 @@ bool turnosDeCarrera(const std::string& ruta, long jugador, TurnosCarrera& salid
                      std::string& error) {
     std::FILE* f = std::fopen(ruta.c_str(), "r");
     if (f == nullptr) {
-        error = "no se pudo abrir la carrera " + ruta + ": " + std::strerror(errno);
+        error = "no se pudo abrir la carrera " + ruta + ": " + motivoDeError(errno);
         return false;
     }
     const bool bien = turnosDeCarrera(f, ruta, jugador, salida, error);

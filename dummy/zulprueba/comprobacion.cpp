@@ -1,6 +1,7 @@
 #include "comprobacion.h"
 
 #include "error.h"
+#include "motivo_error.h"
 #include "respuesta.h"
 #include "texto.h"
 
@@ -8,7 +9,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <cstring> // sigabbrev_np
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zul {
@@ -50,6 +52,23 @@ bool terminoBien(const Proceso& p) {
     return !p.detenido() && WIFEXITED(p.estado()) && WEXITSTATUS(p.estado()) == 0;
 }
 
+// Why the bot could not be run. Lacking permission to run a program is not lacking permission to
+// read it, and a script whose "#!" line names a missing interpreter fails as if the script itself
+// were missing.
+std::string motivoDeArranque(const std::vector<std::string>& bot, int error) {
+    struct stat datos;
+    const bool existe =
+        !bot.empty() && bot[0].find('/') != std::string::npos && stat(bot[0].c_str(), &datos) == 0;
+    if (error == EACCES) {
+        return existe && S_ISDIR(datos.st_mode) ? "es una carpeta, no un programa"
+                                                : "no tiene permiso de ejecución";
+    }
+    if (error == ENOENT && existe) {
+        return "el archivo existe, pero no el intérprete que pide (su línea #!)";
+    }
+    return zulprueba::motivoDeError(error);
+}
+
 std::string ordenDelBot(const std::vector<std::string>& bot) {
     std::string orden;
     for (const auto& a : bot) {
@@ -75,10 +94,7 @@ Comprobacion::Comprobacion(const Opciones& o, const Mapa& mapa, const FuenteDeTu
     try {
         bot_.emplace(arranque(o.bot));
     } catch (const ErrorDeArranque& e) {
-        throw ErrorDePrueba(formato("%s: %s", e.what(),
-                                    e.error == ENOENT   ? "no existe"
-                                    : e.error == EACCES ? "no tiene permiso de ejecución"
-                                                        : std::strerror(e.error)));
+        throw ErrorDePrueba(formato("%s: %s", e.what(), motivoDeArranque(o.bot, e.error).c_str()));
     }
     bot_->alRecibirErrores = [this](const char* datos, size_t largo) {
         transcripcion_.erroresDelBot(datos, largo);

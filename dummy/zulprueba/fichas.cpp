@@ -1,11 +1,11 @@
 #include "fichas.h"
 
 #include "error.h"
+#include "motivo_error.h"
 #include "texto.h"
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace zul {
@@ -13,22 +13,23 @@ namespace zul {
 ArchivoDeDatos::ArchivoDeDatos(const std::string& ruta, const char* que) : ruta_(ruta) {
     f_ = std::fopen(ruta.c_str(), "r");
     if (f_ == nullptr) {
-        throw ErrorDePrueba(
-            formato("no se pudo abrir %s %s: %s", que, ruta.c_str(), std::strerror(errno)));
+        throw ErrorDePrueba(formato("no se pudo abrir %s %s: %s", que, ruta.c_str(),
+                                    zulprueba::motivoDeError(errno).c_str()));
     }
     struct stat st;
-    const char* motivo = nullptr;
+    std::string motivo;
     if (fstat(fileno(f_), &st) != 0) {
-        motivo = std::strerror(errno);
+        motivo = zulprueba::motivoDeError(errno);
     } else if (S_ISDIR(st.st_mode)) {
         motivo = "es una carpeta";
     } else if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) {
         motivo = "no es un archivo normal";
     }
-    if (motivo != nullptr) {
+    if (!motivo.empty()) {
         std::fclose(f_);
         f_ = nullptr;
-        throw ErrorDePrueba(formato("no se puede usar %s %s: %s", que, ruta.c_str(), motivo));
+        throw ErrorDePrueba(
+            formato("no se puede usar %s %s: %s", que, ruta.c_str(), motivo.c_str()));
     }
 }
 
@@ -55,7 +56,8 @@ bool ArchivoDeDatos::siguiente(std::string& palabra, size_t maximo) {
         c = getc(f_);
     }
     if (std::ferror(f_)) {
-        throw ErrorDePrueba(formato("no se pudo leer %s: %s", ruta_.c_str(), std::strerror(errno)));
+        throw ErrorDePrueba(formato("no se pudo leer %s: %s", ruta_.c_str(),
+                                    zulprueba::motivoDeError(errno).c_str()));
     }
     return !palabra.empty();
 }

@@ -1,10 +1,10 @@
 #include "informe.h"
 
 #include "error.h"
+#include "motivo_error.h"
 #include "texto.h"
 
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 #include <vector>
 
@@ -24,8 +24,8 @@ Transcripcion::Transcripcion(const std::string& ruta) {
     }
     f_ = std::fopen(ruta.c_str(), "w");
     if (f_ == nullptr) {
-        throw ErrorDePrueba(
-            formato("no se pudo crear el registro %s: %s", ruta.c_str(), std::strerror(errno)));
+        throw ErrorDePrueba(formato("no se pudo crear el registro %s: %s", ruta.c_str(),
+                                    zulprueba::motivoAlCrear(errno).c_str()));
     }
 }
 
@@ -43,7 +43,11 @@ void Transcripcion::escribir(char marca, const std::string& texto) {
         if (fin == std::string::npos) {
             fin = texto.size();
         }
-        std::fprintf(f_, "%c %.*s\n", marca, static_cast<int>(fin - inicio), texto.data() + inicio);
+        if (std::fprintf(f_, "%c %.*s\n", marca, static_cast<int>(fin - inicio),
+                         texto.data() + inicio) < 0 &&
+            error_ == 0) {
+            error_ = errno;
+        }
         inicio = fin + 1;
     }
 }
@@ -77,6 +81,9 @@ bool Transcripcion::cerrar() {
     terminarErrores();
     const bool bien = std::ferror(f_) == 0;
     const bool cerrado = std::fclose(f_) == 0;
+    if (!cerrado && error_ == 0) {
+        error_ = errno;
+    }
     f_ = nullptr;
     return bien && cerrado;
 }

@@ -22,12 +22,15 @@ public:
     void erroresDelBot(const char* datos, size_t largo);
     // Writes what is left of the bot's standard error: a last line without '\n'.
     void terminarErrores();
-    // False if anything failed to reach the file.
+    // False if anything failed to reach the file; error() then says why.
     bool cerrar();
+    // The errno of the first write that failed, 0 if none did.
+    int error() const { return error_; }
 
 private:
     std::FILE* f_ = nullptr;
     std::string errores_; // the bot's standard error since its last '\n'
+    int error_ = 0;
 };
 
 class Informe {

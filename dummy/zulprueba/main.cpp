@@ -2,6 +2,7 @@
 // sends it the map and the turns, and checks every reply and how the bot ends.
 #include "comprobacion.h"
 #include "error.h"
+#include "motivo_error.h"
 #include "opciones.h"
 #include "plantilla.h"
 #include "proceso.h"
@@ -34,7 +35,10 @@ int probar(zul::Opciones o) {
     const int estado = zul::Comprobacion(o, mapa, *turnos, transcripcion).ejecutar();
     zul::terminarDescendientes();
     if (!transcripcion.cerrar()) {
-        std::fprintf(stderr, "zulprueba: no se pudo escribir el registro %s\n", o.registro.c_str());
+        const int error = transcripcion.error();
+        std::fprintf(stderr, "zulprueba: no se pudo escribir el registro %s%s\n",
+                     o.registro.c_str(),
+                     error != 0 ? (": " + zulprueba::motivoDeError(error)).c_str() : "");
         return 2;
     }
     return estado;

@@ -1,5 +1,7 @@
 #include "plantilla.h"
 
+#include "motivo_error.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -11,29 +13,13 @@ namespace zulprueba {
 
 namespace {
 
-// The reasons a contestant meets when copying, in Spanish; anything rarer in the system's words.
-std::string motivo(const std::error_code& e) {
-    switch (e.value()) {
-    case ENOENT:
-        return "no existe la carpeta";
-    case ENOTDIR:
-        return "una parte de la ruta no es una carpeta";
-    case EACCES:
-    case EPERM:
-        return "no hay permiso para escribir ahí";
-    case EROFS:
-        return "el sistema de archivos es de solo lectura";
-    case ENOSPC:
-        return "no queda espacio en el disco";
-    case EDQUOT:
-        return "se acabó la cuota de disco";
-    case EEXIST:
-        return "ya existe";
-    case ENAMETOOLONG:
-        return "la ruta es demasiado larga";
-    default:
+// Why a copy failed. The filesystem library's codes are errno values, but one of its own
+// (a path that is not what was expected, say) is told in its words.
+std::string motivo(const std::error_code& e, bool creando) {
+    if (e.category() != std::generic_category() && e.category() != std::system_category()) {
         return e.message();
     }
+    return creando ? motivoAlCrear(e.value()) : motivoDeError(e.value());
 }
 
 } // namespace
@@ -69,7 +55,7 @@ bool copiarPlantilla(const std::string& origen, const std::string& destino,
         }
     }
     if (e) {
-        error = "no se pudo leer la plantilla " + origen + ": " + e.message();
+        error = "no se pudo leer la plantilla " + origen + ": " + motivo(e, false);
         return false;
     }
     std::sort(archivos.begin(), archivos.end());
@@ -111,15 +97,15 @@ bool copiarPlantilla(const std::string& origen, const std::string& destino,
         fs::create_directories(hacia.parent_path(), e);
         carpetasNuevas.insert(carpetasNuevas.end(), faltan.rbegin(), faltan.rend());
         if (e) {
-            error =
-                "no se pudo crear la carpeta " + hacia.parent_path().string() + ": " + motivo(e);
+            error = "no se pudo crear la carpeta " + hacia.parent_path().string() + ": " +
+                    motivo(e, true);
             deshacer({});
             return false;
         }
         // copy_file without overwrite also refuses a file that appeared meanwhile.
         if (!fs::copy_file(fs::path(origen) / a, hacia, fs::copy_options::none, e)) {
             error = "no se pudo copiar " + (fs::path(origen) / a).string() + " en " +
-                    hacia.string() + ": " + motivo(e);
+                    hacia.string() + ": " + motivo(e, true);
             deshacer(e == std::errc::file_exists ? fs::path() : hacia);
             return false;
         }

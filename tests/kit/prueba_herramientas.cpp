@@ -187,6 +187,36 @@ TEST(ZulpruebaErrores, MensajesClaros) {
     }
 }
 
+// Why a file or the bot failed, in the contestant's language, through the real zulprueba.
+TEST(ZulpruebaErrores, MotivosEnCastellano) {
+    const std::string mapa = escribirArchivo("m.txt", kMapa);
+    const std::string sinInterprete = escribirArchivo("bot.py", "#!/no/existe/python9\n");
+    ASSERT_EQ(chmod(sinInterprete.c_str(), 0755), 0);
+    const struct {
+        std::vector<std::string> argv;
+        std::string dice;
+    } casos[] = {
+        {{"--mapa", "/no/existe.txt", "--", kDummy},
+         "no se pudo abrir el mapa /no/existe.txt: no existe\n"},
+        {{"--mapa", mapa, "--registro", "/no/existe/r.txt", "--", kDummy},
+         "no se pudo crear el registro /no/existe/r.txt: no existe la carpeta\n"},
+        {{"--mapa", mapa, "--pasos", "3", "--registro", "/dev/full", "--", kDummy},
+         "no se pudo escribir el registro /dev/full: no queda espacio en el disco\n"},
+        {{"--mapa", mapa, "--", sinInterprete},
+         "no se pudo ejecutar " + sinInterprete +
+             ": el archivo existe, pero no el intérprete que pide (su línea #!)\n"},
+        {{"--mapa", mapa, "--", "/"}, "no se pudo ejecutar /: es una carpeta, no un programa\n"},
+    };
+    for (const auto& c : casos) {
+        std::vector<std::string> argv = {kZulprueba};
+        argv.insert(argv.end(), c.argv.begin(), c.argv.end());
+        Resultado r = ejecutar(argv, "");
+        EXPECT_EQ(r.estado, 2) << c.dice;
+        EXPECT_NE(r.errores.find("zulprueba: " + c.dice), std::string::npos)
+            << "falta «" << c.dice << "» en " << r.errores;
+    }
+}
+
 TEST(ZulpruebaPorOmision, MapaDeEjemploYLimite) {
     if (access(ZUL_MAPA_FUENTE, R_OK) != 0) {
         GTEST_SKIP() << "aún no hay mapa de ejemplo en " << ZUL_MAPA_FUENTE;

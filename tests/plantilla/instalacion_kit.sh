@@ -13,17 +13,10 @@ construccion="$2"
 trabajo="$3"
 python="$4"
 banderas="${5:-}"
+# shellcheck source-path=SCRIPTDIR source=../comun/instalacion.sh
+source "$(dirname "$0")/../comun/instalacion.sh"
 
-rm -rf "$trabajo"
-mkdir -p "$trabajo"
-prefijo="$trabajo/prefijo"
-"$cmake_cmd" --install "$construccion" --prefix "$prefijo" >"$trabajo/instalacion.log"
-
-fallos=0
-falla() {
-  echo "FALLO: $*" >&2
-  fallos=$((fallos + 1))
-}
+instala "$cmake_cmd" "$construccion" "$trabajo"
 
 for archivo in share/zul/plantilla/bot.cpp share/zul/plantilla/CMakeLists.txt \
   share/zul/plantilla/bot.py share/zul/plantilla/README.md share/man/man1/zulprueba.1 \
@@ -70,8 +63,4 @@ mibot/build/mibot <partida-mibot.txt >respuestas-cpp.txt
 cmp -s respuestas-cpp.txt respuestas-py.txt || falla "bot.py no contesta como bot.cpp"
 [ "$(grep -c '^s' respuestas-cpp.txt)" -eq 3 ] || falla "el bot no disparó cada 100 turnos"
 
-if [ "$fallos" -ne 0 ]; then
-  echo "instalacion_kit: $fallos comprobaciones fallaron" >&2
-  exit 1
-fi
-echo "instalacion_kit: todo en orden"
+termina instalacion_kit

@@ -102,8 +102,7 @@ TEST(CarreraTurnos, UnArchivoQueNoSeAbreSeNombra) {
     TurnosCarrera t;
     std::string error;
     EXPECT_FALSE(turnosDeCarrera("/no/existe/carrera.txt", 0, t, error));
-    EXPECT_EQ(error, "no se pudo abrir la carrera /no/existe/carrera.txt: No such file or "
-                     "directory");
+    EXPECT_EQ(error, "no se pudo abrir la carrera /no/existe/carrera.txt: no existe");
 }
 
 TEST(CarreraTurnos, LaCarreraDeEjemplo) {

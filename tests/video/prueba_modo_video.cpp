@@ -5,6 +5,7 @@
 #include "colores.h"
 #include "imagen_frame.h"
 #include "lectura_video.h"
+#include "visor_sin_pantalla.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,10 +51,7 @@ QByteArray mapa() {
     return texto;
 }
 
-struct Resultado {
-    int estado = -1;
-    QString errores;
-};
+using Resultado = ResultadoVisor;
 
 } // namespace
 
@@ -99,23 +97,7 @@ void PruebaModoVideo::init() {
 }
 
 Resultado PruebaModoVideo::ejecuta(const QStringList& argumentos) {
-    QProcess proceso;
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        entorno.remove(QString::fromLatin1(variable));
-    }
-    proceso.setProcessEnvironment(entorno);
-    proceso.setWorkingDirectory(dir->path());
-    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR), argumentos);
-    Resultado resultado;
-    if (!proceso.waitForFinished(90000) || proceso.exitStatus() != QProcess::NormalExit) {
-        proceso.kill();
-        resultado.errores = QStringLiteral("el programa no terminó bien");
-        return resultado;
-    }
-    resultado.estado = proceso.exitCode();
-    resultado.errores = QString::fromLocal8Bit(proceso.readAllStandardError());
-    return resultado;
+    return ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir->path(), argumentos, 90000);
 }
 
 QImage PruebaModoVideo::png(long long paso, const QStringList& opciones) {

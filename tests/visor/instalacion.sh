@@ -9,17 +9,11 @@ set -euo pipefail
 cmake_cmd="$1"
 construccion="$2"
 trabajo="$3"
+# shellcheck source-path=SCRIPTDIR source=../comun/instalacion.sh
+source "$(dirname "$0")/../comun/instalacion.sh"
 
-rm -rf "$trabajo"
-mkdir -p "$trabajo/vacia"
-prefijo="$trabajo/prefijo"
-"$cmake_cmd" --install "$construccion" --prefix "$prefijo" >"$trabajo/instalacion.log"
-
-fallos=0
-falla() {
-  echo "FALLO: $*" >&2
-  fallos=$((fallos + 1))
-}
+instala "$cmake_cmd" "$construccion" "$trabajo"
+mkdir "$trabajo/vacia"
 
 for archivo in bin/visor share/zul/arriba.png share/zul/abajo.png share/zul/izquierda.png \
   share/zul/derecha.png share/applications/zulkarts-visor.desktop \
@@ -83,8 +77,4 @@ dibuja local.png
 cmp -s "$trabajo/instalada.png" "$trabajo/local.png" ||
   falla "la flecha de la carpeta de trabajo no ganó a la instalada"
 
-if [ "$fallos" -ne 0 ]; then
-  echo "instalacion: $fallos comprobaciones fallaron" >&2
-  exit 1
-fi
-echo "instalacion: todo en orden"
+termina instalacion

@@ -3,6 +3,7 @@
 #include "CDialogoAbrir.h"
 #include "CVentana.h"
 #include "apertura.h"
+#include "visor_sin_pantalla.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -106,31 +106,11 @@ TEST(Caja, MotivoJuntoAlArchivo) {
     }
 }
 
-struct Resultado {
-    int estado = -1;
-    QString errores;
-};
+using Resultado = ResultadoVisor;
 
 // `visor --png` with no display at all, from the test's folder.
 Resultado visor(const QTemporaryDir& dir, const QStringList& argumentos) {
-    QProcess proceso;
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        entorno.remove(QString::fromLatin1(variable));
-    }
-    proceso.setProcessEnvironment(entorno);
-    proceso.setWorkingDirectory(dir.path());
-    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR), argumentos);
-    Resultado r;
-    if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) {
-        proceso.kill();
-        proceso.waitForFinished();
-        r.errores = QStringLiteral("el programa no terminó bien");
-        return r;
-    }
-    r.estado = proceso.exitCode();
-    r.errores = QString::fromLocal8Bit(proceso.readAllStandardError());
-    return r;
+    return ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir.path(), argumentos);
 }
 
 TEST_F(Apertura, ElVisorLoExplica) {

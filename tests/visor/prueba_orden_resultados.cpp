@@ -1,10 +1,11 @@
 // `visor --resultados` through the real program, with no display and no map:
 // the three formats, a bad file among good ones, and bad usage.
+#include "visor_sin_pantalla.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,11 +25,7 @@ const QByteArray kCarrera = "2 alfa be,ta\n"
 // One player, "com\"illa", who never completes a lap.
 const QByteArray kOtra = "1 com\"illa\np 1 1 0 0\np 1 1 0 0\n";
 
-struct Resultado {
-    int estado = -1;
-    QByteArray salida;
-    QString errores;
-};
+using Resultado = ResultadoVisor;
 
 } // namespace
 
@@ -63,25 +60,8 @@ void PruebaOrdenResultados::init() {
 }
 
 Resultado PruebaOrdenResultados::ejecuta(const QStringList& argumentos) {
-    QProcess proceso;
     // No display of any kind: the results need none.
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        entorno.remove(QString::fromLatin1(variable));
-    }
-    proceso.setProcessEnvironment(entorno);
-    proceso.setWorkingDirectory(dir->path());
-    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR), argumentos);
-    Resultado resultado;
-    if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) {
-        proceso.kill();
-        resultado.errores = QStringLiteral("el programa no terminó bien");
-        return resultado;
-    }
-    resultado.estado = proceso.exitCode();
-    resultado.salida = proceso.readAllStandardOutput();
-    resultado.errores = QString::fromUtf8(proceso.readAllStandardError());
-    return resultado;
+    return ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir->path(), argumentos);
 }
 
 void PruebaOrdenResultados::formatos_data() {

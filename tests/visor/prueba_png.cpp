@@ -7,10 +7,10 @@
 #include "linea_ordenes.h"
 #include "modo_png.h"
 #include "texto_terminal.h"
+#include "visor_sin_pantalla.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -103,26 +103,9 @@ void PruebaPng::init() {
 }
 
 Resultado PruebaPng::ejecuta(const QStringList& argumentos) {
-    QProcess proceso;
-    // No display of any kind: the program must pick the offscreen platform
-    // itself.
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        entorno.remove(QString::fromLatin1(variable));
-    }
-    proceso.setProcessEnvironment(entorno);
-    proceso.setWorkingDirectory(dir->path());
-    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR), argumentos);
-    Resultado resultado;
-    if (!proceso.waitForFinished(60000) || proceso.exitStatus() != QProcess::NormalExit) {
-        proceso.kill();
-        resultado.errores = QStringLiteral("el programa no terminó bien");
-        return resultado;
-    }
-    resultado.estado = proceso.exitCode();
-    resultado.salida = QString::fromLocal8Bit(proceso.readAllStandardOutput());
-    resultado.errores = QString::fromLocal8Bit(proceso.readAllStandardError());
-    return resultado;
+    const ResultadoVisor r =
+        ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir->path(), argumentos);
+    return {r.estado, QString::fromLocal8Bit(r.salida), r.errores};
 }
 
 QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas) {

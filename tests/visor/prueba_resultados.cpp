@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -148,6 +149,104 @@ TEST_F(Resultados, TextoEnColumnasAlineadas) {
     const std::string titulo =
         "Resultados de " + ruta.toStdString() + " (paso 3, el último completo)\n";
     EXPECT_EQ(salida.str(), titulo + tabla + "\n" + titulo + tabla);
+}
+
+// The control characters left raw in `texto` (UTF-8), other than those in
+// `permitidos`: C0, DEL and C1, all of which a terminal may act on.
+std::string controlesEnCrudo(const std::string& texto, const std::string& permitidos) {
+    std::string hallados;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const auto c = static_cast<unsigned char>(texto[i]);
+        const auto siguiente = i + 1 < texto.size() ? static_cast<unsigned char>(texto[i + 1]) : 0u;
+        const bool control =
+            c < 0x20 || c == 0x7f || (c == 0xc2 && siguiente >= 0x80 && siguiente < 0xa0);
+        if (control && permitidos.find(static_cast<char>(c)) == std::string::npos) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%02x ", c == 0xc2 ? siguiente : c);
+            hallados += hex;
+        }
+    }
+    return hallados;
+}
+
+TEST(CampoCsv, ControlesEscritosComoEnElTexto) {
+    const struct {
+        const char* valor;
+        const char* campo;
+    } filas[] = {
+        {"ro\x1b[31mjo", "\"ro\\x1b[31mjo\""},
+        {"ta\tb", "\"ta\\tb\""},
+        {"del\x7f", "\"del\\x7f\""},
+        {"c\xc2\x9bsi", "\"c\\x9bsi\""},
+        // Line breaks stay, as RFC 4180 allows inside quotes.
+        {"dos\nlí\x07neas\r", "\"dos\nlí\\x07neas\r\""},
+        {"di\"jo\x1b", "\"di\"\"jo\\x1b\""},
+        {"a\\x1b", "a\\x1b"},
+    };
+    for (const auto& f : filas) {
+        EXPECT_EQ(zul::campoCsv(QString::fromUtf8(f.valor)).toStdString(), f.campo) << f.valor;
+    }
+}
+
+// Names and paths with control characters, in every format: nothing reaches
+// the terminal raw, the text and CSV show them as \xHH, and JSON keeps them
+// exact in its escapes.
+TEST_F(Resultados, ControlesNuncaEnCrudo) {
+    // ESC, BEL, DEL and the C1 CSI (in UTF-8) in the names; an escape and a
+    // line break in the path.
+    const QString ruta = escribe(QString::fromUtf8("ca\x1b[2J\nrrera.txt"),
+                                 "3 ro\x1b[31mjo be\x07l\x7f c\xc2\x9bsi\n"
+                                 "p 0 0 0 0 p 0 0 0 0 p 0 0 0 0\n"
+                                 "p 0 0 0 1 p 0 0 0 0 p 0 0 0 0\n"
+                                 "p 0 0 0 1 p 0 0 0 1 p 0 0 0 0\n"
+                                 "p 0 0 0 1 p 0 0 0 1 p 0 0 0 0\n");
+    const QString falta = QDir(carpeta.path()).filePath(QString::fromUtf8("no\x1b]0;x\x07.txt"));
+    const std::string carpetaVista = carpeta.path().toStdString();
+    const std::string rutaVista = carpetaVista + "/ca\\x1b[2J\\nrrera.txt";
+    const std::string csvRuta = "\"" + carpetaVista + "/ca\\x1b[2J\nrrera.txt\"";
+    const struct {
+        zul::FormatoResultados formato;
+        const char* permitidos;
+        std::string salida; // empty: checked below
+    } filas[] = {
+        {zul::FormatoResultados::Texto, "\n",
+         "Resultados de " + rutaVista +
+             " (paso 3, el último completo)\n"
+             "Pos  Jugador  Nombre        Vueltas  Paso  Mejor vuelta  Última vuelta  Diferencia\n"
+             "  1        0  ro\\x1b[31mjo        1     1             1              1  Líder\n"
+             "  2        1  be\\x07l\\x7f         1     2             2              2  +1 paso\n"
+             "  3        2  c\\x9bsi             0     0             -              -  +1 "
+             "vuelta\n"},
+        {zul::FormatoResultados::Csv, "\r\n",
+         std::string(zul::kCabeceraCsv) + "\r\n" + csvRuta +
+             ",1,0,\"ro\\x1b[31mjo\",1,1,1,1,0,0\r\n" + csvRuta +
+             ",2,1,\"be\\x07l\\x7f\",1,2,2,2,0,1\r\n" + csvRuta + ",3,2,\"c\\x9bsi\",0,0,,,1,\r\n"},
+        {zul::FormatoResultados::Json, "\n", ""},
+    };
+    for (const auto& f : filas) {
+        EXPECT_EQ(ejecuta({ruta, falta}, f.formato), 1);
+        EXPECT_EQ(controlesEnCrudo(salida.str(), f.permitidos), "") << salida.str();
+        EXPECT_EQ(controlesEnCrudo(errores.str(), "\n"), "") << errores.str();
+        EXPECT_EQ(errores.str(), "visor: " + carpetaVista +
+                                     "/no\\x1b]0;x\\x07.txt: No se pudo abrir el archivo: no "
+                                     "existe.\n");
+        if (!f.salida.empty()) {
+            EXPECT_EQ(salida.str(), f.salida);
+        }
+    }
+    // The JSON of the last row: valid, and the same text as the files hold.
+    QJsonParseError fallo;
+    const QJsonArray lista =
+        QJsonDocument::fromJson(QByteArray::fromStdString(salida.str()), &fallo).array();
+    ASSERT_EQ(fallo.error, QJsonParseError::NoError) << salida.str();
+    ASSERT_EQ(lista.size(), 3);
+    const char* const nombres[] = {"ro\x1b[31mjo", "be\x07l\x7f", "c\xc2\x9bsi"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(lista[i].toObject()["carrera"].toString(), ruta);
+        EXPECT_EQ(lista[i].toObject()["nombre"].toString(), QString::fromUtf8(nombres[i]));
+    }
+    EXPECT_NE(salida.str().find("\"be\\u0007l\\u007f\""), std::string::npos) << salida.str();
+    EXPECT_NE(salida.str().find("\"c\\u009bsi\""), std::string::npos) << salida.str();
 }
 
 // Each race that cannot be printed is named on the error stream and makes the

@@ -1,8 +1,10 @@
 #include "resultados.h"
 
 #include "analisis.h"
+#include "apertura.h"
 #include "carrera.h"
 #include "nombres.h"
+#include "texto_imprimible.h"
 #include "textos.h"
 
 #include <QFile>
@@ -13,10 +15,7 @@
 #include <QJsonValue>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -42,11 +41,11 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> archivo(
-        std::fopen(QFile::encodeName(ruta).constData(), "r"), &std::fclose);
+    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData());
+    const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
         error = QStringLiteral("No se pudo abrir el archivo: %1.")
-                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+                    .arg(QString::fromStdString(apertura.motivo));
         return false;
     }
     try {
@@ -103,6 +102,8 @@ QString rellena(const QString& texto, qsizetype columnas, bool derecha) {
     return derecha ? relleno + texto : texto + relleno;
 }
 
+// A terminal shows the table: a name or a path can neither break its lines
+// nor drive the terminal.
 void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera) {
     const QStringList cabecera = {QStringLiteral("Pos"),           QStringLiteral("Jugador"),
                                   QStringLiteral("Nombre"),        QStringLiteral("Vueltas"),
@@ -112,10 +113,10 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
     const bool derecha[] = {true, true, false, true, true, true, true, false};
     std::vector<QStringList> filas = {cabecera};
     for (const Puesto& p : r.puestos) {
-        filas.push_back({QString::number(p.posicion), QString::number(p.jugador), nombreDe(r, p),
-                         QString::number(p.vueltas), QString::number(p.paso),
-                         textoTiempo(p.mejorVuelta), textoTiempo(p.ultimaVuelta),
-                         textoDiferencia(p)});
+        filas.push_back({QString::number(p.posicion), QString::number(p.jugador),
+                         textoImprimible(nombreDe(r, p)), QString::number(p.vueltas),
+                         QString::number(p.paso), textoTiempo(p.mejorVuelta),
+                         textoTiempo(p.ultimaVuelta), textoDiferencia(p)});
     }
     std::vector<qsizetype> anchos(static_cast<std::size_t>(cabecera.size()), 0);
     for (const QStringList& fila : filas) {
@@ -126,7 +127,7 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
     }
     QString texto = primera ? QString() : QStringLiteral("\n");
     texto += QStringLiteral("Resultados de %1 (paso %2, el último completo)\n")
-                 .arg(r.ruta)
+                 .arg(textoImprimible(r.ruta))
                  .arg(r.ultimoFrame);
     for (const QStringList& fila : filas) {
         QString linea;
@@ -186,6 +187,28 @@ void anadeJson(QJsonArray& lista, const ResultadosCarrera& r) {
     }
 }
 
+// Qt writes U+0000 to U+001F as \uXXXX, as JSON requires, but DEL and the C1
+// controls as they are, which a terminal would act on: they get the same
+// escape, so the document means the same and shows safely. In UTF-8 those are
+// the byte 0x7F and the pairs 0xC2 0x80 to 0xC2 0x9F, found only inside strings.
+QByteArray sinControlesJson(const QByteArray& json) {
+    QByteArray resultado;
+    resultado.reserve(json.size());
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const auto c = static_cast<unsigned char>(json[i]);
+        const auto siguiente = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0u;
+        if (c == 0x7f) {
+            resultado += "\\u007f";
+        } else if (c == 0xc2 && siguiente >= 0x80 && siguiente < 0xa0) {
+            resultado += "\\u00" + QByteArray::number(siguiente, 16);
+            ++i;
+        } else {
+            resultado += static_cast<char>(c);
+        }
+    }
+    return resultado;
+}
+
 } // namespace
 
 bool leeFormatoResultados(const QString& nombre, FormatoResultados& formato) {
@@ -202,13 +225,28 @@ bool leeFormatoResultados(const QString& nombre, FormatoResultados& formato) {
 }
 
 QString campoCsv(const QString& valor) {
-    if (!valor.contains(QLatin1Char(',')) && !valor.contains(QLatin1Char('"')) &&
-        !valor.contains(QLatin1Char('\n')) && !valor.contains(QLatin1Char('\r'))) {
-        return valor;
+    // Line breaks stay as they are, inside quotes. The other control
+    // characters, for which RFC 4180 has no room, are written as in the text
+    // format, and their field quoted too: it is no longer the text as it was.
+    QString texto;
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i <= valor.size(); ++i) {
+        if (i == valor.size() || valor[i] == QLatin1Char('\n') || valor[i] == QLatin1Char('\r')) {
+            texto += textoImprimible(valor.mid(inicio, i - inicio));
+            if (i < valor.size()) {
+                texto += valor[i];
+            }
+            inicio = i + 1;
+        }
     }
-    QString citado = valor;
-    citado.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + citado + QLatin1Char('"');
+    const bool citar = texto != valor || texto.contains(QLatin1Char(',')) ||
+                       texto.contains(QLatin1Char('"')) || texto.contains(QLatin1Char('\n')) ||
+                       texto.contains(QLatin1Char('\r'));
+    if (!citar) {
+        return texto;
+    }
+    texto.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + texto + QLatin1Char('"');
 }
 
 int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::ostream& salida,
@@ -223,7 +261,8 @@ int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::
         ResultadosCarrera r;
         QString error;
         if (!calcula(ruta, r, error)) {
-            escribe(errores, QStringLiteral("visor: %1: %2\n").arg(ruta, error));
+            escribe(errores, QStringLiteral("visor: %1: %2\n")
+                                 .arg(textoImprimible(ruta), textoImprimible(error)));
             estado = 1;
             continue;
         }
@@ -243,7 +282,7 @@ int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::
         salida.flush();
     }
     if (formato == FormatoResultados::Json) {
-        escribe(salida, QJsonDocument(lista).toJson(QJsonDocument::Indented));
+        escribe(salida, sinControlesJson(QJsonDocument(lista).toJson(QJsonDocument::Indented)));
     }
     salida.flush();
     if (!salida) {

@@ -1,14 +1,12 @@
 #include "modo_png.h"
 
-#include "carga.h"
+#include "carga_sin_pantalla.h"
 #include "formato_imagen.h"
 #include "texto_terminal.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <new>
 
 namespace zul {
 
@@ -16,10 +14,6 @@ namespace {
 
 QString rutaCanonica(const QString& ruta) {
     return QFileInfo(ruta).canonicalFilePath();
-}
-
-void informa(const QString& error) {
-    escribe(stderr, QStringLiteral("visor: %1\n").arg(textoImprimible(error)));
 }
 
 } // namespace
@@ -95,23 +89,15 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
 }
 
 int ejecutaModoPng(const OpcionesPng& opciones) {
-    try {
-        const Reproduccion reproduccion(
-            cargaCarrera(QFile::encodeName(opciones.carrera).toStdString()));
-        const Mapa mapa = cargaMapa(QFile::encodeName(opciones.mapa).toStdString());
-        QString error;
-        if (!escribePngs(reproduccion, mapa, opciones, error)) {
-            informa(error);
-            return 1;
-        }
-        return 0;
-    } catch (const ErrorCarga& fallo) {
-        informa(textoErrorCarga(fallo));
-        return 1;
-    } catch (const std::bad_alloc&) {
-        informa(QStringLiteral("no hay memoria suficiente"));
-        return 1;
-    }
+    return conCarreraYMapa(opciones.carrera, opciones.mapa,
+                           [&opciones](const Reproduccion& reproduccion, const Mapa& mapa) {
+                               QString error;
+                               if (!escribePngs(reproduccion, mapa, opciones, error)) {
+                                   informaError(error);
+                                   return 1;
+                               }
+                               return 0;
+                           });
 }
 
 } // namespace zul

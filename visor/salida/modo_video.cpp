@@ -1,22 +1,15 @@
 #include "modo_video.h"
 
-#include "carga.h"
+#include "carga_sin_pantalla.h"
 #include "interrupcion.h"
 #include "progreso.h"
 #include "texto_terminal.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <new>
 
 namespace zul {
 
 namespace {
-
-void informa(const QString& error) {
-    escribe(stderr, QStringLiteral("visor: %1\n").arg(textoImprimible(error)));
-}
 
 // The video is published by renaming over SALIDA, so SALIDA must not be one
 // of the files it is drawn from.
@@ -29,7 +22,7 @@ bool esEntrada(const QString& salida, const OpcionesModoVideo& opciones) {
 int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo pedido) {
     QString error;
     if (!compruebaPedido(reproduccion, pedido, error)) {
-        informa(error);
+        informaError(error);
         return 1;
     }
     ImagenFrame dibujo(reproduccion, mapa, pedido.aspecto);
@@ -43,7 +36,7 @@ int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo ped
     if (resultado.bien()) {
         return 0;
     }
-    informa(resultado.error);
+    informaError(resultado.error);
     // A signal that arrived once the video was already published changes
     // nothing; one that stopped it is the exit status, as a shell expects.
     return resultado.estado == EstadoVideo::Cancelado && senal != 0 ? 128 + senal : 1;
@@ -53,22 +46,14 @@ int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo ped
 
 int ejecutaModoVideo(const OpcionesModoVideo& opciones) {
     if (esEntrada(opciones.pedido.video.salida, opciones)) {
-        informa(QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe")
-                    .arg(opciones.pedido.video.salida));
+        informaError(QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe")
+                         .arg(opciones.pedido.video.salida));
         return 1;
     }
-    try {
-        const Reproduccion reproduccion(
-            cargaCarrera(QFile::encodeName(opciones.carrera).toStdString()));
-        const Mapa mapa = cargaMapa(QFile::encodeName(opciones.mapa).toStdString());
-        return codifica(reproduccion, mapa, opciones.pedido);
-    } catch (const ErrorCarga& fallo) {
-        informa(textoErrorCarga(fallo));
-        return 1;
-    } catch (const std::bad_alloc&) {
-        informa(QStringLiteral("no hay memoria suficiente"));
-        return 1;
-    }
+    return conCarreraYMapa(opciones.carrera, opciones.mapa,
+                           [&opciones](const Reproduccion& reproduccion, const Mapa& mapa) {
+                               return codifica(reproduccion, mapa, opciones.pedido);
+                           });
 }
 
 } // namespace zul

@@ -1,0 +1,26 @@
+#include "carga_sin_pantalla.h"
+
+#include "carga.h"
+#include "texto_terminal.h"
+
+#include <QFile>
+
+#include <new>
+
+namespace zul {
+
+int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPantalla& modo) {
+    try {
+        const Reproduccion reproduccion(cargaCarrera(QFile::encodeName(carrera).toStdString()));
+        const Mapa cargado = cargaMapa(QFile::encodeName(mapa).toStdString());
+        return modo(reproduccion, cargado);
+    } catch (const ErrorCarga& fallo) {
+        informaError(textoErrorCarga(fallo));
+        return 1;
+    } catch (const std::bad_alloc&) {
+        informaError(QStringLiteral("no hay memoria suficiente"));
+        return 1;
+    }
+}
+
+} // namespace zul

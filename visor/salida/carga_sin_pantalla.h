@@ -1,0 +1,21 @@
+#pragma once
+
+#include "mapa.h"
+#include "reproduccion.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace zul {
+
+// What a headless mode does with the race and the map; returns the exit
+// status.
+using ModoSinPantalla = std::function<int(const Reproduccion&, const Mapa&)>;
+
+// Loads the race log and the map of a headless mode (--png, --video) and runs
+// `modo` on them. A file that cannot be loaded, or memory that runs out, is
+// told on standard error and gives exit status 1.
+int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPantalla& modo);
+
+} // namespace zul
