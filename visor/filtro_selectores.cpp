@@ -30,6 +30,9 @@ bool FiltroSelectores::eventFilter(QObject* objeto, QEvent* evento) {
     case Qt::Key_D:
     case Qt::Key_N:
     case Qt::Key_H:
+    case Qt::Key_C:
+    case Qt::Key_G:
+    case Qt::Key_L:
         evento->ignore(); // not the spin box's: the shortcut runs
         return true;
     case Qt::Key_PageUp:

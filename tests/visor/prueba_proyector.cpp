@@ -3,6 +3,7 @@
 // follow the player, distinct colours, full screen, the panel and cameras.
 #include "CBarraProyector.h"
 #include "CLineaTiempo.h"
+#include "CPanelClasificacion.h"
 #include "CPanelJugadores.h"
 #include "CVentana.h"
 #include "CVisualizador.h"
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -75,6 +77,8 @@ private slots:
     void tamanoMinimo();
     void focoTrasEscribir();
     void escSaleDelCampo();
+    void letrasDesdeUnCampo_data();
+    void letrasDesdeUnCampo();
     void clicEnLaPistaQuitaElFoco();
     void clicEnUnNombre();
     void listaSinBarraYAlineada_data();
@@ -192,6 +196,37 @@ void PruebaProyector::escSaleDelCampo() {
     QVERIFY(v->vista()->hasFocus());
     QTest::keyClick(v->vista(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
+}
+
+void PruebaProyector::letrasDesdeUnCampo_data() {
+    QTest::addColumn<int>("tecla");
+    QTest::newRow("N") << int(Qt::Key_N);
+    QTest::newRow("H") << int(Qt::Key_H);
+    QTest::newRow("C") << int(Qt::Key_C);
+    QTest::newRow("D") << int(Qt::Key_D);
+}
+
+// A letter means nothing to a number: typed in the zoom field, its shortcut
+// runs and the field keeps its value.
+void PruebaProyector::letrasDesdeUnCampo() {
+    QFETCH(int, tecla);
+    auto v = abre();
+    auto* zoom = v->findChildren<QDoubleSpinBox*>().value(0);
+    QWidget* panel = zoom->parentWidget();
+    while (panel->parentWidget() != nullptr && !qobject_cast<QSplitter*>(panel->parentWidget())) {
+        panel = panel->parentWidget();
+    }
+    const auto estado = [&] {
+        return QList<bool>{v->vista()->opcionesEscena().etiquetas, panel->isVisible(),
+                           v->clasificacion()->isVisible(),
+                           v->vista()->opcionesEscena().camara == zul::Camara::Director};
+    };
+    const QList<bool> antes = estado();
+    zoom->setFocus();
+    QTest::keyClick(zoom, static_cast<Qt::Key>(tecla));
+    QApplication::processEvents();
+    QVERIFY(estado() != antes);
+    QCOMPARE(zoom->text(), QStringLiteral("10.00"));
 }
 
 void PruebaProyector::clicEnLaPistaQuitaElFoco() {
