@@ -180,6 +180,21 @@ void PruebaCamaras::etiquetas() {
         QVERIFY(!zul::kartApinado(e, zul::encuadreDe(e), 0, 33.0));
         QCOMPARE(cuenta(pinta(e), cola, zul::colorDisco(0)) > 0, nombre);
     }
+
+    // Near the right edge the label goes to the left of the kart.
+    e.posiciones[1] = QPointF(-4.5, 15.5);
+    QPoint kart;
+    for (int ancho = 300; ancho > 60; ancho -= 5) {
+        e.tamano = QSize(ancho, 200);
+        kart = zul::encuadreDe(e).aPixel(e.posiciones[0]).toPoint();
+        if (kart.x() + 40 > ancho) {
+            break;
+        }
+    }
+    QVERIFY(kart.x() + 40 > e.tamano.width() && kart.x() + 15 < e.tamano.width());
+    const QImage borde = pinta(e);
+    QCOMPARE(cuenta(borde, QRect(kart.x() + 13, kart.y() - 8, 40, 16), zul::colorDisco(0)), 0);
+    QVERIFY(cuenta(borde, QRect(kart.x() - 60, kart.y() - 8, 47, 16), zul::colorDisco(0)) > 5);
 }
 
 // From zoom 7 a direction-less track cell is black, unless "Pista completa"

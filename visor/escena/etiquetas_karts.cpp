@@ -65,9 +65,14 @@ void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encu
             continue;
         }
         const auto cajaDe = [&](const QString& texto) {
-            return QRectF(punto.x() + std::min(radio, 40.0) + 3.0,
-                          punto.y() - medida.height() * 0.5, medida.horizontalAdvance(texto) + 6.0,
-                          medida.height());
+            const double ancho = medida.horizontalAdvance(texto) + 6.0;
+            const double separacion = std::min(radio, 40.0) + 3.0;
+            // To the right of the kart, or to its left where the right edge
+            // of the picture would cut it.
+            const double x = punto.x() + separacion + ancho > escena.tamano.width()
+                                 ? punto.x() - separacion - ancho
+                                 : punto.x() + separacion;
+            return QRectF(x, punto.y() - medida.height() * 0.5, ancho, medida.height());
         };
         // A name that would lie over another kart gives way to the number.
         const auto cubreOtro = [&](const QRectF& caja) {

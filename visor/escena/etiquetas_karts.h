@@ -16,7 +16,8 @@ bool kartApinado(const Escena& escena, const Encuadre& encuadre, int k, double d
 QString textoEtiqueta(const Escena& escena, int k, bool apinado);
 
 // Draws the kart labels over the picture: each kart's text on a dark plate
-// (the number, too, where the name would lie over another kart's disc),
+// to its right (to its left near the right edge; the number where the name
+// would lie over another kart's disc),
 // in its disc colour, and a white ring around the kart the camera keeps in
 // view.
 void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre);
