@@ -35,6 +35,8 @@ PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QS
     pedido.aspecto.zoom = std::clamp(vista.zoom(), kZoomMinimo, kZoomMaximo);
     pedido.aspecto.tamano =
         vista.size().boundedTo(QSize(kLadoMaximoVideo, kLadoMaximoVideo)).expandedTo(QSize(16, 16));
+    // The view's camera, names, full track and visible shots go along.
+    pedido.aspecto.opciones = vista.opcionesEscena();
     pedido.aspecto.opciones.estelas = vista.estelasVisibles();
     // A video is made to be published: names, step and standings on.
     pedido.aspecto.opciones.rotulos = true;

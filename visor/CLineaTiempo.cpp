@@ -3,16 +3,19 @@
 #include "colores.h"
 
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -110,12 +113,59 @@ void CBarraFrames::pintaCapa() {
     for (const Marca& marca : lista) {
         const int x = x0 + QStyle::sliderPositionFromValue(minimum(), maximum(),
                                                            comoValor(marca.frame), ancho);
-        const QRect mitad = marca.arriba ? QRect(x - 2, franja.top(), 5, medio - franja.top())
-                                         : QRect(x - 2, medio, 5, franja.bottom() + 1 - medio);
+        if (marca.arriba) {
+            // A shot: wider than a lap mark, in a colour no player has.
+            pintor.fillRect(QRect(x - 3, franja.top(), 7, medio - franja.top()), marca.color);
+            continue;
+        }
+        const QRect mitad(x - 2, medio, 5, franja.bottom() + 1 - medio);
         // A dark edge keeps pale colours visible on a pale groove.
         pintor.fillRect(mitad, marca.color.darker(220));
         pintor.fillRect(mitad.adjusted(1, 0, -1, 0), marca.color);
     }
+}
+
+QString CBarraFrames::textoMarcasEn(QPoint punto) const {
+    const QRect franja = franjaMarcas();
+    if (punto.y() < franja.top() - 2 || punto.y() > franja.bottom() + 2) {
+        return QString();
+    }
+    const bool arriba = punto.y() < franja.top() + franja.height() / 2;
+    const int x0 = xDeValor(minimum());
+    const int ancho = xDeValor(maximum()) - x0;
+    QStringList textos;
+    for (const Marca& marca : lista) {
+        const int x = x0 + QStyle::sliderPositionFromValue(minimum(), maximum(),
+                                                           comoValor(marca.frame), ancho);
+        // Marks are 5 to 7 pixels wide; a pixel more on each side is easier
+        // to hit.
+        if (marca.arriba == arriba && std::abs(x - punto.x()) <= 4 && !marca.texto.isEmpty() &&
+            !textos.contains(marca.texto)) {
+            textos.append(marca.texto);
+        }
+    }
+    // A crowded groove puts many marks under one pixel; a few say enough.
+    if (textos.size() > 6) {
+        const qsizetype resto = textos.size() - 5;
+        textos = textos.mid(0, 5);
+        textos.append(tr("y %1 más").arg(resto));
+    }
+    return textos.join(QLatin1Char('\n'));
+}
+
+bool CBarraFrames::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* ayuda = static_cast<QHelpEvent*>(event);
+        const QString texto = textoMarcasEn(ayuda->pos());
+        if (texto.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(ayuda->globalPos(), texto, this);
+        }
+        return true;
+    }
+    return QSlider::event(event);
 }
 
 void CBarraFrames::mousePressEvent(QMouseEvent* event) {
@@ -168,7 +218,8 @@ CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
     ponCarrera(0, {});
 }
 
-void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos) {
+void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos,
+                              const QStringList& nombres) {
     frames = std::max(0LL, numeroFrames);
     framesEventos.clear();
     std::vector<CBarraFrames::Marca> marcas;
@@ -179,10 +230,16 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
         }
         framesEventos.push_back(evento.frame);
         const bool disparo = evento.tipo == zul::Evento::Disparo;
-        // Shots in the colour they are drawn with on the track; laps in the
-        // colour of the player's kart.
-        marcas.push_back({evento.frame,
-                          disparo ? QColor(Qt::yellow) : zul::colorDisco(evento.jugador), disparo});
+        // Shots in a colour of their own (the track's yellow is also a
+        // player's); laps in the colour of the player's kart.
+        const QString quien = evento.jugador >= 0 && evento.jugador < nombres.size()
+                                  ? nombres[evento.jugador]
+                                  : tr("el jugador %1").arg(evento.jugador);
+        marcas.push_back(
+            {evento.frame, disparo ? zul::colorMarcaDisparo() : zul::colorDisco(evento.jugador),
+             disparo,
+             disparo ? tr("Paso %1: disparo").arg(evento.frame)
+                     : tr("Paso %1: %2 completa una vuelta").arg(evento.frame).arg(quien)});
     }
     std::sort(framesEventos.begin(), framesEventos.end());
     framesEventos.erase(std::unique(framesEventos.begin(), framesEventos.end()),
@@ -197,7 +254,9 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
     // Wide enough for the longest count, so the buttons do not shift as the
     // replay runs.
     const QString largo = tr("Paso %1 de %2").arg(std::max(0LL, frames - 1)).arg(frames);
-    etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo));
+    // (and a pixel or two more than the text, which the label's own margin
+    // takes).
+    etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo) + 2);
     muestraFrame(std::min(actual, frames - 1));
 }
 
@@ -217,6 +276,7 @@ void CLineaTiempo::eventoAnterior() {
     const long long destino = actual < 0 ? -1 : zul::frameEventoAnterior(framesEventos, actual);
     if (destino >= 0) {
         emit frameElegido(destino);
+        emit eventoElegido(destino);
     }
 }
 
@@ -224,6 +284,7 @@ void CLineaTiempo::eventoSiguiente() {
     const long long destino = zul::frameEventoSiguiente(framesEventos, actual);
     if (destino >= 0) {
         emit frameElegido(destino);
+        emit eventoElegido(destino);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QPair>
 #include <QPixmap>
 #include <QSlider>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -27,6 +28,7 @@ public:
         // Shots are marked in the upper half of the groove, laps in the lower
         // half, so both show when they fall on the same frame.
         bool arriba = false;
+        QString texto; // its tooltip
     };
 
     explicit CBarraFrames(QWidget* parent = nullptr);
@@ -39,8 +41,12 @@ public:
     int xDeValor(int valor) const;
     // The band the marks are drawn in: the groove, made taller.
     QRect franjaMarcas() const;
+    // The tooltip at a point: the texts of the marks drawn under it (shots
+    // in the upper half, laps in the lower), empty where there is none.
+    QString textoMarcasEn(QPoint punto) const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -66,8 +72,10 @@ class CLineaTiempo : public QWidget {
 public:
     explicit CLineaTiempo(QWidget* parent = nullptr);
 
-    // The race to navigate: its number of frames and its events.
-    void ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos);
+    // The race to navigate: its number of frames and its events; the names
+    // go into the marks' tooltips.
+    void ponCarrera(long long numeroFrames, const std::vector<zul::Evento>& eventos,
+                    const QStringList& nombres = QStringList());
 
     long long frameMostrado() const { return actual; }
     long long numeroFrames() const { return frames; }
@@ -87,6 +95,8 @@ public slots:
 signals:
     // The user chose this frame: on the slider or with an event jump.
     void frameElegido(long long frame);
+    // After frameElegido, when the frame was reached by an event jump.
+    void eventoElegido(long long frame);
 
 private:
     void eligeDesdeBarra(int valor);

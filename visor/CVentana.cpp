@@ -1,16 +1,14 @@
 #include "CVentana.h"
 
-#include "CDialogoAtajos.h"
 #include "CExportacionVideo.h"
 #include "CLineaTiempo.h"
 #include "CPanelClasificacion.h"
+#include "CPanelJugadores.h"
 #include "CVisualizador.h"
 #include "archivos_soltados.h"
 #include "carga.h"
 #include "eventos.h"
-#include "filtro_selectores.h"
-#include "guardar_png.h"
-#include "interaccion.h"
+#include "formato_imagen.h"
 #include "nombres.h"
 
 #include <QCheckBox>
@@ -20,7 +18,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -28,7 +25,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -89,7 +85,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPista->setSpacing(0);
     layoutPista->addWidget(visualizador, 1);
     lineaTiempo = new CLineaTiempo;
-    lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
     layoutPista->addWidget(lineaTiempo);
     // The standings sit between the track and the panel, in the same pane as
     // the track, whose width they take while they are on show.
@@ -97,23 +92,19 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     auto* layoutIzquierda = new QHBoxLayout(izquierda);
     layoutIzquierda->setContentsMargins(0, 0, 0, 0);
     layoutIzquierda->addWidget(pista, 1);
-    QStringList nombres;
-    for (const std::string& nombre : carrera().nombres) {
-        nombres.append(zul::textoNombre(nombre));
-    }
-    panelClasificacion = new CPanelClasificacion(carrera(), nombres);
+    panelClasificacion = new CPanelClasificacion(carrera(), nombresJugadores());
     panelClasificacion->hide();
     layoutIzquierda->addWidget(panelClasificacion);
     divisor->addWidget(izquierda);
 
-    auto* panelLateral = new QWidget;
+    panelLateral = new QWidget;
     auto* layoutPanel = new QVBoxLayout(panelLateral);
     auto* layoutVisualizacion = new QVBoxLayout;
     auto* temporizadorRepintado = new QTimer(this);
     layoutControles = new QVBoxLayout;
 
     grupoControles = new QGroupBox(tr("Controles"));
-    grupoJugadores = new QGroupBox(tr("Jugadores"));
+    jugadores = new CPanelJugadores;
     grupoVisualizacion = new QGroupBox(tr("Visualizacion"));
     botonReiniciar = new QPushButton(tr("Reiniciar"), this);
     botonEjecutar = new QPushButton(tr("Ejecuta&r"), this);
@@ -126,7 +117,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     selectorVelocidad = new QDoubleSpinBox;
 
     const int n = carrera().numJugadores;
-    layoutJugadores = new QVBoxLayout;
     montaFilasJugadores();
 
     resize(712, 512);
@@ -151,20 +141,13 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     }
     botonPausa->setEnabled(false);
 
-    layoutPanel->addWidget(grupoJugadores);
+    // Narrow margins: the panel has to fit a 512-pixel-high window with the
+    // rows of a small race whole.
+    layoutPanel->setContentsMargins(6, 4, 6, 4);
+    layoutPanel->setSpacing(4);
+    layoutPanel->addWidget(jugadores);
     layoutPanel->addWidget(grupoVisualizacion);
     layoutPanel->addWidget(grupoControles);
-    // The rows scroll when a large race does not fit in the panel.
-    auto* filasJugadores = new QWidget;
-    filasJugadores->setLayout(layoutJugadores);
-    auto* desplazamiento = new QScrollArea;
-    desplazamiento->setWidget(filasJugadores);
-    desplazamiento->setWidgetResizable(true);
-    desplazamiento->setFrameShape(QFrame::NoFrame);
-    auto* layoutGrupoJugadores = new QVBoxLayout;
-    layoutGrupoJugadores->setContentsMargins(0, 0, 0, 0);
-    layoutGrupoJugadores->addWidget(desplazamiento);
-    grupoJugadores->setLayout(layoutGrupoJugadores);
     grupoVisualizacion->setLayout(layoutVisualizacion);
     grupoControles->setLayout(layoutControles);
     divisor->addWidget(panelLateral);
@@ -187,6 +170,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
     casillaEstelas = new QCheckBox(tr("Estelas"));
     layoutVisualizacion->addWidget(casillaEstelas);
+    montaProyector(layoutPista);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
@@ -223,46 +207,44 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     setAcceptDrops(true);
     montaEnVivo(modo == ModoCarrera::enVivo);
 
+    // No pane folds away, and the window never gets smaller than what shows
+    // every control whole.
+    divisor->setChildrenCollapsible(false);
+    visualizador->setMinimumSize(160, 120);
+    ajustaLetra();
+
     temporizadorRepintado->start();
 }
 
-void CVentana::montaFilasJugadores() {
-    // Rows of another race go first, with their labels.
-    while (QLayoutItem* fila = layoutJugadores->takeAt(0)) {
-        if (QLayout* celdas = fila->layout()) {
-            while (QLayoutItem* celda = celdas->takeAt(0)) {
-                delete celda->widget();
-                delete celda;
-            }
-        }
-        delete fila;
-    }
-    etiquetasNombres.clear();
-    etiquetasVueltas.clear();
+CVentana::~CVentana() = default;
 
-    const int n = carrera().numJugadores;
-    etiquetasNombres.reserve(n);
-    etiquetasVueltas.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        auto* fila = new QHBoxLayout;
-        // The name is text, not markup: escaped before it goes into the
-        // colour markup.
-        const QString nombre = zul::textoNombre(carrera().nombres[static_cast<std::size_t>(i)]);
-        auto* etiquetaNombre = new QLabel(tr("<font color=#") + tr(visualizador->colorJugador(i)) +
-                                          tr(">") + nombre.toHtmlEscaped() + tr("</font>"));
-        etiquetaNombre->setTextFormat(Qt::RichText);
-        auto* etiquetaVueltas = new QLabel;
-        fila->addWidget(etiquetaNombre);
-        fila->addWidget(etiquetaVueltas);
-        layoutJugadores->addLayout(fila);
-        etiquetasNombres.append(etiquetaNombre);
-        etiquetasVueltas.append(etiquetaVueltas);
+QStringList CVentana::nombresJugadores() const {
+    QStringList nombres;
+    for (const std::string& nombre : carrera().nombres) {
+        nombres.append(zul::textoNombre(nombre));
     }
+    return nombres;
+}
+
+void CVentana::montaFilasJugadores() {
+    const QStringList nombres = nombresJugadores();
+    QVector<QString> codigos;
+    for (int i = 0; i < nombres.size(); ++i) {
+        codigos.append(QString::fromLatin1(visualizador->colorJugador(i)));
+    }
+    jugadores->ponJugadores(nombres, codigos);
+    visualizador->ponNombres(nombres);
+    // The event marks name the players in their tooltips.
+    eventos = zul::eventosCarrera(carrera());
+    lineaTiempo->ponCarrera(numeroFrames(), eventos, nombres);
 }
 
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
     auto* fila = new QWidget;
     auto* layout = new QHBoxLayout(fila);
+    // The box has margins of its own; doubled, they pushed the panel out of a
+    // 512-pixel-high window.
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(texto));
     layout->addWidget(control);
     return fila;
@@ -274,6 +256,7 @@ void CVentana::resizeEvent(QResizeEvent* event) {
         panelClasificacion->ajustaAlAncho(event->size().width() -
                                           divisor->widget(1)->sizeHint().width());
     }
+    ajustaLetra();
 }
 
 void CVentana::step() {
@@ -292,8 +275,8 @@ void CVentana::muestraFoto() {
         const zul::EstadoKart& kart = foto.karts[j];
         visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
                                  kart.vueltas);
-        etiquetasVueltas[static_cast<qsizetype>(j)]->setText(
-            QString::number(visualizador->vueltasJugador(static_cast<int>(j))) + tr(" vueltas"));
+        jugadores->ponVueltas(static_cast<int>(j),
+                              visualizador->vueltasJugador(static_cast<int>(j)));
     }
     if (lineaTiempo != nullptr) {
         lineaTiempo->muestraFrame(foto.frame);
@@ -305,6 +288,7 @@ void CVentana::muestraFoto() {
         const zul::Disparo& disparo = carrera().disparos[k];
         visualizador->dibujaRayo(disparo.inicio, disparo.fin);
     }
+    muestraExtras();
     anunciaFrame();
 }
 
@@ -331,17 +315,6 @@ void CVentana::ponCarreraEnCurso(bool enCurso) {
 void CVentana::carreraCrecida() {
     panelClasificacion->carreraCrecida(carrera());
     anunciaFrame();
-}
-
-void CVentana::anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
-                          std::function<void()> hace) {
-    auto* nuevo = new QShortcut(teclas, this);
-    nuevo->setObjectName(CDialogoAtajos::kNombreAtajo);
-    // What the help window shows for it; empty for the keys that share one
-    // row there.
-    nuevo->setProperty("tecla", tecla);
-    nuevo->setWhatsThis(accion);
-    connect(nuevo, &QShortcut::activated, this, std::move(hace));
 }
 
 void CVentana::cambiaVelocidad(double frames) {
@@ -395,76 +368,9 @@ void CVentana::alternaEjecucion() {
     }
 }
 
-void CVentana::montaNavegacion() {
-    connect(lineaTiempo, &CLineaTiempo::frameElegido, this, &CVentana::irAFrame);
-    connect(botonPasoAtras, &QPushButton::clicked, this, &CVentana::pasoAtras);
-
-    const auto zoomEn = [this](double muescas) {
-        // Through the spin box, so that it, the view and its range agree.
-        selectorZoom->setValue(zul::zoomTrasMuescas(selectorZoom->value(), muescas));
-    };
-    const auto mira = [this](int jugador) {
-        // A player the race does not have is no reason to follow another one.
-        if (jugador >= 0 && jugador < carrera().numJugadores) {
-            selectorJugador->setValue(jugador);
-        }
-    };
-    connect(visualizador, &CVisualizador::ruedaGirada, this, zoomEn);
-    connect(visualizador, &CVisualizador::clicEnMapa, this, [this, mira](QPointF punto) {
-        QVector<QPointF> posiciones;
-        for (int j = 0; j < visualizador->cantidadJugadores(); ++j) {
-            posiciones.append(visualizador->posicionJugador(j));
-        }
-        mira(zul::kartEnPunto(posiciones, punto, visualizador->zoom()));
-    });
-
-    const auto salta = [this](long long frames) {
-        irAFrame(std::max(frameMostrado(), 0LL) + frames);
-    };
-    const auto atajo = [this](QKeySequence teclas, const QString& tecla, const QString& accion,
-                              std::function<void()> hace) {
-        anadeAtajo(teclas, tecla, accion, std::move(hace));
-    };
-    atajo(Qt::Key_Space, tr("Espacio"), tr("Ejecutar o pausar"), [this] { alternaEjecucion(); });
-    atajo(Qt::Key_Right, tr("Flecha derecha"), tr("Un paso adelante"), [this] { step(); });
-    atajo(Qt::Key_Left, tr("Flecha izquierda"), tr("Un paso atrás"), [this] { pasoAtras(); });
-    atajo(Qt::Key_Home, tr("Inicio"), tr("Primer paso"), [this] { irAFrame(0); });
-    atajo(Qt::Key_End, tr("Fin"), tr("Último paso"),
-          [this] { irAFrame(static_cast<long long>(numeroFrames()) - 1); });
-    atajo(Qt::Key_PageUp, tr("Re Pág"), tr("10 pasos adelante"), [salta] { salta(10); });
-    atajo(Qt::Key_PageDown, tr("Av Pág"), tr("10 pasos atrás"), [salta] { salta(-10); });
-    atajo(Qt::Key_Plus, tr("+"), tr("Acercar (más zoom)"), [zoomEn] { zoomEn(1.0); });
-    atajo(Qt::Key_Minus, tr("-"), tr("Alejar (menos zoom)"), [zoomEn] { zoomEn(-1.0); });
-    for (int k = 1; k <= 9; ++k) {
-        atajo(Qt::Key_0 + k, k == 1 ? tr("1 … 9") : QString(),
-              tr("Mirar al jugador 0 … 8 (1 → 0, 9 → 8)"), [mira, k] { mira(k - 1); });
-    }
-    atajo(Qt::Key_BracketLeft, tr("["), tr("Evento anterior"),
-          [this] { lineaTiempo->eventoAnterior(); });
-    atajo(Qt::Key_BracketRight, tr("]"), tr("Evento siguiente"),
-          [this] { lineaTiempo->eventoSiguiente(); });
-    atajo(Qt::Key_F1, tr("F1"), tr("Esta lista de atajos"), [this] { muestraAtajos(); });
-
-    auto* filtro = new FiltroSelectores(this);
-    for (QWidget* selector :
-         std::initializer_list<QWidget*>{selectorJugador, selectorZoom, selectorVelocidad}) {
-        selector->installEventFilter(filtro);
-    }
-}
-
-void CVentana::muestraAtajos() {
-    if (auto* abierta =
-            findChild<QDialog*>(CDialogoAtajos::kNombreDialogo, Qt::FindDirectChildrenOnly)) {
-        abierta->raise();
-        abierta->activateWindow();
-        return;
-    }
-    (new CDialogoAtajos(this))->show();
-}
-
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
     QString motivo;
-    const bool guardada = zul::guardaPng(visualizador->imagen(), ruta, motivo);
+    const bool guardada = zul::guardaImagen(visualizador->imagen(), ruta, motivo);
     if (!guardada && error != nullptr) {
         *error = motivo;
     }
@@ -476,7 +382,7 @@ void CVentana::guardaImagen() {
         this, tr("Guardar imagen"),
         QDir::current().filePath(QStringLiteral("paso-%1.png")
                                      .arg(std::max(frameMostrado(), 0LL), 5, 10, QLatin1Char('0'))),
-        tr("Imagen PNG (*.png)"));
+        tr("Imagen PNG (*.png);;Imagen JPEG (*.jpg *.jpeg)"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without an extension gets ".png" before the dialog checks
     // whether it would overwrite a file.

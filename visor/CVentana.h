@@ -1,10 +1,13 @@
 #pragma once
 
 #include "analisis.h"
+#include "escena.h"
+#include "eventos.h"
 #include "reproduccion.h"
 #include "sesion_en_vivo.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -15,8 +18,11 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
+class CBarraProyector;
 class CLineaTiempo;
+class CPanelJugadores;
 class CPanelClasificacion;
 class CMarcaEnVivo;
 class CVisualizador;
@@ -90,6 +96,8 @@ public:
     CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
              ModoCarrera modo = ModoCarrera::grabada);
 
+    ~CVentana() override;
+
     // Read access for tests and tools.
     const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
     const zul::Reproduccion& reproduccionActual() const { return reproduccion; }
@@ -107,9 +115,16 @@ public:
     const zul::SesionEnVivo* sesionVivo() const { return sesionEnVivo.get(); }
     CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
 
-    // Saves the track view, as it is on screen, as a PNG; false, with the
-    // reason, when it cannot.
+    // Saves the track view, as it is on screen, in the format of the file's
+    // extension (PNG when it has none); false, with the reason, when it
+    // cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
+
+    // The "Jugadores" box and the projector's options under the timeline.
+    CPanelJugadores* panelJugadores() const { return jugadores; }
+    CBarraProyector* barraProyector() const { return barra; }
+    // How much the panel's fonts grow in full screen on a screen this size.
+    static double escalaPantallaCompleta(QSize pantalla);
 
     // The standings table and the charts.
     CPanelClasificacion* clasificacion() const { return panelClasificacion; }
@@ -141,6 +156,17 @@ public slots:
     // F1: a small window listing every shortcut.
     void muestraAtajos();
 
+    // Follows player j, as 1-9, a click on a kart or on a name do: the whole
+    // track and the Director camera give way to following it.
+    void mira(int jugador);
+    // The camera of the view, also from the "Cámara" selector, 0 and D.
+    void ponCamara(zul::Camara camara);
+    // F11: full screen and back; the panel's fonts grow with the screen.
+    void alternaPantallaCompleta();
+    // H: hides or shows the side panel and the projector's options; the
+    // track takes their room.
+    void alternaPanel();
+
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
     // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
@@ -165,11 +191,14 @@ protected:
 
 private:
     const zul::Carrera& carrera() const { return reproduccion.carrera(); }
+    // The players' names as the panel, the labels and the marks show them.
+    QStringList nombresJugadores() const;
     // Hands what the replay has on show to the view, the lap labels and the
     // timeline.
     void muestraFoto();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
-    // Timeline, keyboard shortcuts and mouse on the track.
+    // Timeline, keyboard shortcuts and mouse on the track
+    // (CVentanaNavegacion.cpp).
     void montaNavegacion();
     // The one place that learns a frame is on show: the end of the race
     // pauses the replay there, and the standings follow.
@@ -180,6 +209,16 @@ private:
     // One row per player in the "Jugadores" box, built again when live mode
     // finds other players in the log.
     void montaFilasJugadores();
+    // The projector's options, full screen, the panel and their keys
+    // (CVentanaProyector.cpp).
+    void montaProyector(QVBoxLayout* layoutPista);
+    // The scene options of the bar, to the view.
+    void aplicaOpciones();
+    // What the options draw besides the frame: the leader, recent shots and
+    // the marked row.
+    void muestraExtras();
+    // Fonts and the window's minimum size for the current screen state.
+    void ajustaLetra();
     // Live mode: its check box, key and mark; the log is looked at on every
     // repaint tick.
     void montaEnVivo(bool encendido);
@@ -189,14 +228,10 @@ private:
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
-    QGroupBox* grupoJugadores = nullptr;
+    CPanelJugadores* jugadores = nullptr;
     QGroupBox* grupoControles = nullptr;
     QGroupBox* grupoVisualizacion = nullptr;
-    QVBoxLayout* layoutJugadores = nullptr;
     CVisualizador* visualizador = nullptr;
-    // One entry per player: a race may have any number of players.
-    QVector<QLabel*> etiquetasNombres;
-    QVector<QLabel*> etiquetasVueltas;
     QPushButton* botonEjecutar = nullptr;
     QPushButton* botonReiniciar = nullptr;
     QPushButton* botonPaso = nullptr;
@@ -218,4 +253,9 @@ private:
     std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
     QCheckBox* casillaEnVivo = nullptr;
     CMarcaEnVivo* marcaEnVivo = nullptr;
+    // The projector's side.
+    QWidget* panelLateral = nullptr;
+    CBarraProyector* barra = nullptr;
+    std::vector<zul::Evento> eventos;
+    double escalaLetra = 1.0;
 };

@@ -91,7 +91,8 @@ void CVentana::aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades) {
         selectorJugador->setRange(0, std::max(n - 1, 0));
     }
     if (novedades.crecio) {
-        lineaTiempo->ponCarrera(numeroFrames(), zul::eventosCarrera(carrera()));
+        eventos = zul::eventosCarrera(carrera());
+        lineaTiempo->ponCarrera(numeroFrames(), eventos, nombresJugadores());
         carreraCrecida();
         muestraFoto();
     }

@@ -96,7 +96,23 @@ void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int j
 }
 
 void CVisualizador::muestraEstelas(bool visibles) {
-    conEstelas = visibles;
+    opciones.estelas = visibles;
+}
+
+void CVisualizador::ponOpciones(const zul::OpcionesEscena& nuevas) {
+    opciones = nuevas;
+}
+
+void CVisualizador::ponNombres(const QStringList& nombres) {
+    nombresJugadores = nombres;
+}
+
+void CVisualizador::ponLider(int jugador) {
+    lider = jugador;
+}
+
+void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
+    rayosRecientes = recientes;
 }
 
 zul::Escena CVisualizador::escena() const {
@@ -116,7 +132,12 @@ zul::Escena CVisualizador::escena() const {
     }
     escena.estelas = &recorridos;
     escena.flechas = &flechas;
-    escena.opciones.estelas = conEstelas;
+    escena.opciones = opciones;
+    escena.nombres = nombresJugadores;
+    escena.lider = lider;
+    if (opciones.disparosVisibles) {
+        escena.rayosRecientes = rayosRecientes;
+    }
     return escena;
 }
 
@@ -128,6 +149,7 @@ QImage CVisualizador::imagen() {
     QPainter pintor(&imagen);
     const zul::Escena actual = escena();
     centroVista = zul::encuadreDe(actual).centro;
+    flechas.ajustaA(zul::encuadreDe(actual).zoom);
     pintorEscena.pinta(pintor, actual);
     return imagen;
 }
@@ -136,6 +158,9 @@ void CVisualizador::paintEvent(QPaintEvent*) {
     QPainter pintor(this);
     const zul::Escena actual = escena();
     centroVista = zul::encuadreDe(actual).centro;
+    // The whole-track camera frames at a zoom of its own; the same side is
+    // not scaled again.
+    flechas.ajustaA(zul::encuadreDe(actual).zoom);
     pintor.drawImage(QPoint(0, 0), cache.imagen(actual, pintorEscena, devicePixelRatioF()));
 }
 

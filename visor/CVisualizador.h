@@ -66,7 +66,20 @@ public:
     const QVector<QPointF>& iniciosRayos() const { return inicios; }
     const QVector<QPointF>& finesRayos() const { return fines; }
     bool hayRayos() const { return rayos; }
-    bool estelasVisibles() const { return conEstelas; }
+    bool estelasVisibles() const { return opciones.estelas; }
+    const zul::OpcionesEscena& opcionesEscena() const { return opciones; }
+    // How the picture is framed now (the camera may choose its own zoom).
+    zul::Encuadre encuadre() const { return zul::encuadreDe(escena()); }
+
+    // Camera, labels, full track and visible shots; the trails stay with
+    // muestraEstelas.
+    void ponOpciones(const zul::OpcionesEscena& nuevas);
+    // What the scene options draw besides the frame: the names for the
+    // labels, the leader for the Director camera (-1: none), and the shots of
+    // the steps before.
+    void ponNombres(const QStringList& nombres);
+    void ponLider(int jugador);
+    void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
     const zul::Estelas& estelas() const { return recorridos; }
 
     // The karts' recent paths, frame after frame as the recorded race holds
@@ -119,5 +132,8 @@ private:
     QVector<int> vueltas;
     bool rayos = false;
     zul::Estelas recorridos;
-    bool conEstelas = false;
+    zul::OpcionesEscena opciones;
+    QStringList nombresJugadores;
+    int lider = -1;
+    QVector<zul::RayoReciente> rayosRecientes;
 };

@@ -1,5 +1,6 @@
 #include "linea_ordenes.h"
 
+#include "camara.h"
 #include "texto_terminal.h"
 
 #include <QCommandLineOption>
@@ -18,7 +19,7 @@ namespace zul {
 namespace {
 
 // The options of the --png mode, in the order the help lists them.
-const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano"};
+const char* const kOpcionesPng[] = {"png", "paso", "hasta", "jugador", "zoom", "tamano", "camara"};
 const char* const kEstelas = "estelas";
 const char* const kResultados = "resultados";
 const char* const kFormato = "formato";
@@ -108,6 +109,19 @@ QString errorDeAnalisis(const QCommandLineParser& analizador, const QStringList&
     return QStringLiteral("orden mal escrita");
 }
 
+} // namespace
+
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error) {
+    if (!leeCamara(valor, opciones.camara)) {
+        error = QStringLiteral("--camara debe ser seguir, centrado, pista o director, no «%1»")
+                    .arg(valor);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
 bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
     png.salida = a.value(QStringLiteral("png"));
     if (a.isSet(QStringLiteral("png")) && png.salida.isEmpty()) {
@@ -163,6 +177,10 @@ bool leeOpcionesPng(const QCommandLineParser& a, OpcionesPng& png, QString& erro
         png.aspecto.tamano = QSize(static_cast<int>(ancho), static_cast<int>(alto));
     }
     png.aspecto.opciones.estelas = a.isSet(QString::fromLatin1(kEstelas));
+    if (a.isSet(QStringLiteral("camara")) &&
+        !leeCamaraDeOpcion(a.value(QStringLiteral("camara")), png.aspecto.opciones, error)) {
+        return false;
+    }
     png.aspecto.opciones.rotulos = a.isSet(QString::fromLatin1(kRotulos));
     if (a.isSet(QStringLiteral("hasta")) && png.hasta < png.frame) {
         error = QStringLiteral("--hasta %1 es anterior a --paso %2").arg(png.hasta).arg(png.frame);
@@ -467,6 +485,9 @@ QString textoAyuda() {
         "  --tamano AxB      ancho y alto de la imagen en píxeles, de 1 a 8192\n"
         "                    (por defecto 512x512, y 1280x720 con --video)\n"
         "  --estelas         dibuja el recorrido de cada kart en los últimos 30 pasos\n"
+        "  --camara C        cómo se coloca la vista: seguir (por defecto: el jugador J\n"
+        "                    arriba a la izquierda, como en la ventana), centrado (J en el\n"
+        "                    centro), pista (el mapa entero) o director (el líder)\n"
         "  --rotulos         escribe el nombre de cada jugador junto a su kart, «Paso k de N»\n"
         "                    arriba a la izquierda y la clasificación (los diez primeros)\n"
         "                    arriba a la derecha\n"

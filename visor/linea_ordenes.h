@@ -44,6 +44,10 @@ constexpr int kSalidaUso = 2;
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
                            QString& error);
 
+// --camara seguir|centrado|pista|director, for any headless mode: sets the
+// camera of `opciones`; false, with the reason, for any other value.
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error);
+
 // The arguments that turn live mode on, for window mode to take them out
 // before QApplication sees the rest.
 bool esOpcionEnVivo(const QString& argumento);

@@ -132,6 +132,9 @@ void PruebaModoVideo::videoComoPng_data() {
         << "v.MKV" << 5LL << 9LL << 5 << "2,5"
         << QStringList{"--tamano", "95x63", "--estelas", "--jugador", "1", "--zoom", "3"} << "h264"
         << 10 << 2.0;
+    QTest::newRow("mp4, cámara centrada")
+        << "c.mp4" << 4LL << 7LL << 4 << ""
+        << QStringList{"--tamano", "96x64", "--camara", "centrado"} << "h264" << 4 << 1.0;
 }
 
 void PruebaModoVideo::videoComoPng() {

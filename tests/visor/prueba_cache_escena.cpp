@@ -95,6 +95,7 @@ private slots:
     void bloquesComoAntesMapaGrande_data();
     void bloquesComoAntesMapaGrande();
     void cacheComoPintadoNuevo();
+    void opcionesDeProyectorEnLaClave();
     void vistaComoImagenNueva();
 };
 
@@ -296,6 +297,79 @@ void PruebaCacheEscena::cacheComoPintadoNuevo() {
                  qPrintable(QStringLiteral("paso %1, cambio %2").arg(paso).arg(cambio)));
     }
     QVERIFY(reutilizadas > 10);
+}
+
+// The projector's options and what they draw (the camera, the names and the
+// leader, the whole track, the fading shots) changed at random: the kept
+// picture is always a fresh paint's, and it is kept while nothing changed.
+void PruebaCacheEscena::opcionesDeProyectorEnLaClave() {
+    std::mt19937 azar(2103);
+    std::uniform_real_distribution<double> uno(0.0, 1.0);
+    const std::string celdas = rejilla(azar, 40, 60, false);
+    zul::Flechas flechas;
+    flechas.ajustaA(8.0);
+    zul::Escena escena;
+    escena.tamano = QSize(180, 140);
+    escena.zoom = 8.0;
+    escena.filas = 40;
+    escena.columnas = 60;
+    escena.celdas = celdas;
+    escena.posiciones = {QPointF(10, 10), QPointF(12, 11), QPointF(30, 20)};
+    escena.angulos = {0.0, 1.0, 2.0};
+    escena.nombres = {QStringLiteral("alfa"), QStringLiteral("beta"), QStringLiteral("gama")};
+    escena.flechas = &flechas;
+    zul::CacheEscena cache;
+    zul::PintorEscena pintor;
+    int reutilizadas = 0;
+    for (int paso = 0; paso < 160; ++paso) {
+        const int cambio = static_cast<int>(uno(azar) * 10);
+        bool cambia = true;
+        switch (cambio) {
+        case 0:
+            escena.opciones.camara = static_cast<zul::Camara>(static_cast<int>(uno(azar) * 4));
+            break;
+        case 1:
+            escena.opciones.etiquetas = !escena.opciones.etiquetas;
+            break;
+        case 2:
+            escena.opciones.pistaCompleta = !escena.opciones.pistaCompleta;
+            break;
+        case 3:
+            escena.opciones.disparosVisibles = !escena.opciones.disparosVisibles;
+            break;
+        case 4:
+            escena.rayosRecientes.append({QPointF(uno(azar) * 60, uno(azar) * 40),
+                                          QPointF(uno(azar) * 60, uno(azar) * 40),
+                                          1 + static_cast<int>(uno(azar) * 3)});
+            break;
+        case 5: // the same shots, one step older
+            for (zul::RayoReciente& rayo : escena.rayosRecientes) {
+                rayo.edad = rayo.edad % 3 + 1;
+            }
+            cambia = !escena.rayosRecientes.isEmpty();
+            break;
+        case 6:
+            escena.nombres[static_cast<int>(uno(azar) * 3)] += QLatin1Char('x');
+            break;
+        case 7:
+            escena.lider = static_cast<int>(uno(azar) * 4) - 1;
+            break;
+        case 8:
+            escena.mira = static_cast<int>(uno(azar) * 3);
+            break;
+        default:
+            cambia = false;
+            break;
+        }
+        const QImage& guardada = cache.imagen(escena, pintor);
+        if (!cambia && paso > 0) {
+            QVERIFY2(!cache.pintoUltima(), qPrintable(QStringLiteral("paso %1").arg(paso)));
+            ++reutilizadas;
+        }
+        QVERIFY2(distintos(guardada, pintaNueva(escena)) == 0,
+                 qPrintable(QStringLiteral("paso %1, cambio %2").arg(paso).arg(cambio)));
+    }
+    QVERIFY(reutilizadas > 5);
 }
 
 // The view through its own slots: every repaint shows what a fresh picture of

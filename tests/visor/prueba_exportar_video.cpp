@@ -107,6 +107,15 @@ void PruebaExportarVideo::propuestaDeLaVista() {
     QCOMPARE(pedido.aspecto.tamano, QSize(300, 200));
     QVERIFY(pedido.aspecto.opciones.estelas);
     QVERIFY(pedido.aspecto.opciones.rotulos);
+    // The view's camera and projector options go along.
+    zul::OpcionesEscena opciones = vista->opcionesEscena();
+    opciones.camara = zul::Camara::Director;
+    opciones.disparosVisibles = true;
+    vista->ponOpciones(opciones);
+    const zul::PedidoVideo conCamara = zul::pedidoDeVista(*vista, 12, "v.mp4");
+    QCOMPARE(conCamara.aspecto.opciones.camara, zul::Camara::Director);
+    QVERIFY(conCamara.aspecto.opciones.disparosVisibles);
+    QVERIFY(conCamara.aspecto.opciones.estelas && conCamara.aspecto.opciones.rotulos);
 
     // The dialog hands back what it was given, with an extension added.
     CDialogoVideo dialogo(pedido, ventana->numeroFrames(), 2);

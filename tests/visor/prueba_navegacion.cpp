@@ -473,7 +473,7 @@ void PruebaNavegacion::clicEnKart() {
     QCOMPARE(vista->jugadorMirado(), 0);
 }
 
-// Shots are marked yellow in the upper half of the groove, laps in the
+// Shots are marked in a colour no player has, in the upper half of the groove, laps in the
 // player's disc colour in the lower half.
 void PruebaNavegacion::marcasDeEventos() {
     auto v = abre();
@@ -483,18 +483,18 @@ void PruebaNavegacion::marcasDeEventos() {
     const QRect franja = barra->franjaMarcas();
     const int arriba = franja.top() + 1;
     const int abajo = franja.bottom() - 1;
-    const QColor amarillo(Qt::yellow);
-    QCOMPARE(colorEn(imagen, barra->xDeValor(2), arriba), amarillo);
-    QCOMPARE(colorEn(imagen, barra->xDeValor(9), arriba), amarillo);
+    const QColor disparo = zul::colorMarcaDisparo();
+    QCOMPARE(colorEn(imagen, barra->xDeValor(2), arriba), disparo);
+    QCOMPARE(colorEn(imagen, barra->xDeValor(9), arriba), disparo);
     QCOMPARE(colorEn(imagen, barra->xDeValor(4), abajo), zul::colorDisco(0));
     QCOMPARE(colorEn(imagen, barra->xDeValor(7), abajo), zul::colorDisco(1));
     // Only there: not in the other half, not on frames without events.
-    QVERIFY(colorEn(imagen, barra->xDeValor(2), abajo) != amarillo);
+    QVERIFY(colorEn(imagen, barra->xDeValor(2), abajo) != disparo);
     QVERIFY(colorEn(imagen, barra->xDeValor(4), arriba) != zul::colorDisco(0));
     for (int k : {5, 6}) {
         for (int y : {arriba, abajo}) {
             const QColor c = colorEn(imagen, barra->xDeValor(k), y);
-            QVERIFY2(c != amarillo && c != zul::colorDisco(0) && c != zul::colorDisco(1),
+            QVERIFY2(c != disparo && c != zul::colorDisco(0) && c != zul::colorDisco(1),
                      qPrintable(QString("frame %1: %2").arg(k).arg(c.name())));
         }
     }

@@ -24,6 +24,23 @@ bool mismosBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// Field by field: the padding after `edad` holds no value to compare.
+bool mismosBits(const QVector<RayoReciente>& a, const QVector<RayoReciente>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (qsizetype k = 0; k < a.size(); ++k) {
+        const RayoReciente& x = a[k];
+        const RayoReciente& y = b[k];
+        if (x.edad != y.edad || !mismosBits(x.inicio.x(), y.inicio.x()) ||
+            !mismosBits(x.inicio.y(), y.inicio.y()) || !mismosBits(x.fin.x(), y.fin.x()) ||
+            !mismosBits(x.fin.y(), y.fin.y())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
@@ -41,6 +58,9 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.angulos = escena.angulos;
     clave.iniciosRayos = escena.iniciosRayos;
     clave.finesRayos = escena.finesRayos;
+    clave.rayosRecientes = escena.rayosRecientes;
+    clave.nombres = escena.nombres;
+    clave.lider = escena.lider;
     clave.estelas = escena.estelas;
     clave.revisionEstelas = escena.estelas != nullptr ? escena.estelas->revision() : 0;
     clave.flechas = escena.flechas;
@@ -55,7 +75,9 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            columnas == otra.columnas && celdas == otra.celdas && largoCeldas == otra.largoCeldas &&
            revisionCeldas == otra.revisionCeldas && mismosBits(posiciones, otra.posiciones) &&
            mismosBits(angulos, otra.angulos) && mismosBits(iniciosRayos, otra.iniciosRayos) &&
-           mismosBits(finesRayos, otra.finesRayos) && estelas == otra.estelas &&
+           mismosBits(finesRayos, otra.finesRayos) &&
+           mismosBits(rayosRecientes, otra.rayosRecientes) && nombres == otra.nombres &&
+           lider == otra.lider && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
            // The overlays' texts live outside the scene and change every frame:

@@ -33,6 +33,9 @@ struct ClaveEscena {
     QVector<double> angulos;
     QVector<QPointF> iniciosRayos;
     QVector<QPointF> finesRayos;
+    QVector<RayoReciente> rayosRecientes;
+    QStringList nombres;
+    int lider = -1;
     const void* estelas = nullptr;
     std::uint64_t revisionEstelas = 0;
     const void* flechas = nullptr;

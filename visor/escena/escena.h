@@ -4,6 +4,7 @@
 
 #include <QPointF>
 #include <QSize>
+#include <QStringList>
 #include <QVector>
 
 #include <cstdint>
@@ -19,6 +20,12 @@ struct Rotulos;
 enum class Camara {
     // On the followed player, drawn at the anchor pixel.
     Seguir,
+    // On the followed player, drawn at the centre of the picture.
+    Centrado,
+    // The whole map fitted into the picture; no player followed.
+    Pista,
+    // On the leader of the standings, at the anchor pixel.
+    Director,
 };
 
 // Everything that changes what the track picture shows besides its content.
@@ -27,14 +34,33 @@ struct OpcionesEscena {
     bool estelas = false;
     // Names, step and standings over the picture (see pintor_rotulos.h).
     bool rotulos = false;
+    // Each kart's name (or number, where karts crowd) beside it, and a ring
+    // around the one the camera keeps in view (see etiquetas_karts.h).
+    bool etiquetas = false;
+    // From the arrow zoom on, direction-less track cells as blocks too.
+    bool pistaCompleta = false;
+    // Shots thicker, and fading over the steps after they were fired.
+    bool disparosVisibles = false;
 
     // The cached picture is reused while the options compare equal, so a new
     // option must be compared here too.
     bool operator==(const OpcionesEscena& otras) const {
-        return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos;
+        return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos &&
+               etiquetas == otras.etiquetas && pistaCompleta == otras.pistaCompleta &&
+               disparosVisibles == otras.disparosVisibles;
     }
     bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };
+
+// A shot of an earlier step, drawn fainter the older it is.
+struct RayoReciente {
+    QPointF inicio;
+    QPointF fin;
+    int edad = 1; // steps since it was fired
+};
+
+// Steps a shot stays on show with "Disparos visibles".
+constexpr int kPasosRayoVisible = 4;
 
 // One picture of the track: what the painter draws and how. Plain values
 // and views of data held elsewhere (the grid, the trails, the tiles), which
@@ -54,6 +80,13 @@ struct Escena {
     // The shots on show: from iniciosRayos[k] to finesRayos[k].
     QVector<QPointF> iniciosRayos;
     QVector<QPointF> finesRayos;
+    // Shots of the steps before, for "Disparos visibles".
+    QVector<RayoReciente> rayosRecientes;
+    // Player names for the kart labels; a kart with no name shows its number.
+    QStringList nombres;
+    // The leader of the standings on this step, for the Director camera; -1
+    // when not known.
+    int lider = -1;
     const Estelas* estelas = nullptr;
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
     const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
@@ -61,7 +94,8 @@ struct Escena {
 };
 
 // Where the scene's camera puts the map on its picture. Painting, clicks on
-// the view and every headless output frame through this one function.
+// the view and every headless output frame through this one function
+// (camara.cpp).
 Encuadre encuadreDe(const Escena& escena);
 
 } // namespace zul

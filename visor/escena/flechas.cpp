@@ -40,6 +40,11 @@ void Flechas::ajustaA(double zoom) {
         return;
     }
     const int lado = static_cast<int>(zoom + 1.0);
+    // Painting asks again at every frame; the same side needs no new scaling.
+    if (lado == ladoEscaladas) {
+        return;
+    }
+    ladoEscaladas = lado;
     ++cambios;
     for (int d = 0; d < NumBaldosas; ++d) {
         escaladas[d] =

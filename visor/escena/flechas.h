@@ -28,6 +28,7 @@ public:
 private:
     QPixmap originales[NumBaldosas];
     QPixmap escaladas[NumBaldosas];
+    int ladoEscaladas = 0; // the side they were scaled to; 0: not yet
     std::uint64_t cambios = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "colores.h"
 #include "estelas.h"
+#include "etiquetas_karts.h"
 #include "flechas.h"
 #include "pintor_rotulos.h"
 #include "relleno_directo.h"
@@ -16,12 +17,6 @@ namespace zul {
 namespace {
 const QColor kColorPista(108, 81, 81);
 } // namespace
-
-Encuadre encuadreDe(const Escena& escena) {
-    // The only camera so far follows a player.
-    return encuadra(escena.tamano, escena.zoom,
-                    eligeCentro(escena.posiciones, escena.mira, escena.filas, escena.columnas));
-}
 
 PintorEscena::PintorEscena() : lote(new QRectF[kCapacidadLote]) {}
 
@@ -40,6 +35,9 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     if (escena.opciones.rotulos) {
         pintaRotulos(pintor, escena, encuadre); // over everything
     }
+    if (escena.opciones.etiquetas) {
+        pintaEtiquetas(pintor, escena, encuadre); // over the overlays too, with the ring
+    }
 }
 
 void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
@@ -49,15 +47,19 @@ void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encu
         return;
     }
     pintor.setBrush(kColorPista);
-    if (escena.zoom < kZoomFlechas) {
-        pintaBloques(pintor, escena, encuadre, filasV, columnasV);
+    // The camera may frame at another zoom than the scene's (the whole track).
+    if (encuadre.zoom < kZoomFlechas) {
+        pintaBloques(pintor, escena, encuadre, filasV, columnasV, false);
     } else {
+        if (escena.opciones.pistaCompleta) {
+            pintaBloques(pintor, escena, encuadre, filasV, columnasV, true); // under the tiles
+        }
         pintaFlechas(pintor, escena, encuadre, filasV, columnasV);
     }
 }
 
 void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const Encuadre& encuadre,
-                                Rango filasV, Rango columnasV) {
+                                Rango filasV, Rango columnasV, bool soloSinFlecha) {
     const QSize vista = escena.tamano;
     const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
     RellenoDirecto directo(pintor, kColorPista.rgb());
@@ -83,7 +85,27 @@ void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const En
             continue;
         }
         const char* fila = escena.celdas.data() + static_cast<std::size_t>(i) * ancho;
-        bloquesFila(encuadre, i, fila, columnasV, vista, guarda);
+        if (!soloSinFlecha) {
+            bloquesFila(encuadre, i, fila, columnasV, vista, guarda);
+            continue;
+        }
+        // Cells with an arrow (and walls) are left to the tiles: one block per
+        // run of direction-less track cells.
+        int j = columnasV.inicio;
+        while (j < columnasV.fin) {
+            if (fila[j] == kMuro || baldosaDe(fila[j]) != SinBaldosa) {
+                ++j;
+                continue;
+            }
+            const int inicio = j;
+            while (j < columnasV.fin && fila[j] != kMuro && baldosaDe(fila[j]) == SinBaldosa) {
+                ++j;
+            }
+            const QRectF bloque = rectanguloTramo(encuadre, i, Tramo{inicio, j - 1}, vista);
+            if (!bloque.isEmpty()) {
+                guarda(bloque);
+            }
+        }
     }
     if (enLote > 0) {
         pintor.drawRects(lote.get(), enLote);
@@ -118,8 +140,8 @@ void PintorEscena::pintaFlechas(QPainter& pintor, const Escena& escena, const En
 void PintorEscena::pintaKarts(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
     const QPen lineaRumbo(Qt::black, 0, Qt::SolidLine);
     const QRectF caja = cajaRecorte(escena.tamano);
-    const double radio = radioDisco(escena.zoom);
-    const double largo = largoRumbo(escena.zoom);
+    const double radio = radioDisco(encuadre.zoom);
+    const double largo = largoRumbo(encuadre.zoom);
     const int cuantos = static_cast<int>(std::min(escena.posiciones.size(), escena.angulos.size()));
     for (int k = 0; k < cuantos; ++k) {
         pintor.setBrush(colorDisco(k));
@@ -142,11 +164,29 @@ void PintorEscena::pintaKarts(QPainter& pintor, const Escena& escena, const Encu
 void PintorEscena::pintaRayos(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
     const int cuantos =
         static_cast<int>(std::min(escena.iniciosRayos.size(), escena.finesRayos.size()));
+    const QRectF caja = cajaRecorte(escena.tamano);
+    const bool visibles = escena.opciones.disparosVisibles;
+    const double grosor = visibles ? std::clamp(encuadre.zoom * 0.4, 3.0, 8.0) : 0.0;
+    if (visibles) {
+        // Older shots first and fainter, so the newest lie on top.
+        for (int edad = kPasosRayoVisible - 1; edad >= 1; --edad) {
+            QColor color(Qt::yellow);
+            color.setAlphaF(1.0f - static_cast<float>(edad) / kPasosRayoVisible);
+            pintor.setPen(QPen(color, grosor, Qt::SolidLine, Qt::RoundCap));
+            for (const RayoReciente& reciente : escena.rayosRecientes) {
+                QLineF rayo(encuadre.aPixel(reciente.inicio), encuadre.aPixel(reciente.fin));
+                if (reciente.edad == edad && recortaSegmento(rayo, caja)) {
+                    pintor.drawLine(rayo);
+                }
+            }
+        }
+    }
     if (cuantos == 0) {
+        pintor.setPen(Qt::NoPen);
         return;
     }
-    const QRectF caja = cajaRecorte(escena.tamano);
-    pintor.setPen(QPen(Qt::yellow, 0, Qt::SolidLine));
+    pintor.setPen(visibles ? QPen(Qt::yellow, grosor, Qt::SolidLine, Qt::RoundCap)
+                           : QPen(Qt::yellow, 0, Qt::SolidLine));
     for (int k = 0; k < cuantos; ++k) {
         QLineF rayo(encuadre.aPixel(escena.iniciosRayos[k]), encuadre.aPixel(escena.finesRayos[k]));
         if (recortaSegmento(rayo, caja)) {

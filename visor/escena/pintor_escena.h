@@ -15,8 +15,11 @@ namespace zul {
 //  - black, then the track: blocks below the arrow zoom, arrow tiles from it;
 //  - the trails, under the karts, when they are on;
 //  - each kart's disc in its colour with its heading line;
-//  - the shots, as yellow lines;
-//  - the names, step and standings, when the overlays are on.
+//  - the shots, as yellow lines (thicker, and fading over the steps after,
+//    with "Disparos visibles");
+//  - the names, step and standings, when the overlays are on;
+//  - the kart labels and the ring, when they are on.
+// The camera (camara.h) decides the framing.
 // Lines are cut to the picture and nothing far outside it is drawn, so any
 // number in a scene is safe to paint.
 class PintorEscena {
@@ -36,7 +39,7 @@ public:
 
 private:
     void pintaBloques(QPainter& pintor, const Escena& escena, const Encuadre& encuadre,
-                      Rango filasV, Rango columnasV);
+                      Rango filasV, Rango columnasV, bool soloSinFlecha);
     static void pintaFlechas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre,
                              Rango filasV, Rango columnasV);
 

@@ -33,7 +33,7 @@ QColor colorTexto(int jugador) {
 void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuadre, int alto) {
     const Rotulos& rotulos = *escena.rotulos;
     const QFontMetrics medidas(pintor.font());
-    const double radio = radioDisco(escena.zoom);
+    const double radio = radioDisco(encuadre.zoom);
     const int margen = std::max(2, alto / 6);
     const int cuantos =
         static_cast<int>(std::min(escena.posiciones.size(), rotulos.nombres.size()));
@@ -131,7 +131,10 @@ void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuad
     pintor.setRenderHint(QPainter::TextAntialiasing);
     const int alto = altoLetraRotulos(escena.tamano.height());
     pintor.setFont(letraDe(alto));
-    pintaNombres(pintor, escena, encuadre, alto);
+    // With the kart labels on, each kart is named by them already.
+    if (!escena.opciones.etiquetas) {
+        pintaNombres(pintor, escena, encuadre, alto);
+    }
     pintaPaso(pintor, *escena.rotulos, alto);
     pintaClasificacion(pintor, *escena.rotulos, escena.tamano, alto);
     pintor.restore();

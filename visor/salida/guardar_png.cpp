@@ -101,13 +101,19 @@ const LlamadasEscritura& llamadasDelSistema() {
 
 bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
                const LlamadasEscritura& llamadas) {
+    return guardaEnFormato(imagen, ruta, "png", -1, error, llamadas);
+}
+
+bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* formato, int calidad,
+                     QString& error, const LlamadasEscritura& llamadas) {
     // The whole picture is encoded first: what reaches the disk is only ever
-    // a complete PNG.
+    // a complete picture.
     QByteArray png;
     try {
         QBuffer memoria(&png);
         memoria.open(QIODevice::WriteOnly);
-        QImageWriter escritor(&memoria, "png");
+        QImageWriter escritor(&memoria, formato);
+        escritor.setQuality(calidad);
         if (!escritor.write(imagen)) {
             error = noSeGuardo(ruta, escritor.errorString());
             return false;

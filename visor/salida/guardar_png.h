@@ -28,4 +28,9 @@ const LlamadasEscritura& llamadasDelSistema();
 bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
                const LlamadasEscritura& llamadas = llamadasDelSistema());
 
+// The same for any format Qt writes ("png", "jpg", ...), at `calidad` from 0
+// to 100 where the format has one (-1: its default).
+bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* formato, int calidad,
+                     QString& error, const LlamadasEscritura& llamadas = llamadasDelSistema());
+
 } // namespace zul

@@ -1,5 +1,7 @@
 #include "imagen_frame.h"
 
+#include "camara.h"
+#include "disparos_recientes.h"
 #include "nombres.h"
 #include "textos.h"
 
@@ -13,13 +15,16 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
                          const AspectoImagen& aspecto)
     : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
     flechas.ajustaA(aspecto.zoom);
+    for (const std::string& nombre : reproduccion.carrera().nombres) {
+        nombres.append(textoNombre(nombre));
+    }
+    // The Director camera follows the leader, and the overlays show the
+    // standings: either needs the race analysed.
+    if (aspecto.opciones.rotulos || aspecto.opciones.camara == Camara::Director) {
+        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera());
+    }
     if (aspecto.opciones.rotulos) {
-        const Carrera& carrera = reproduccion.carrera();
-        analisis = std::make_unique<AnalisisCarrera>(carrera);
-        textos.nombres.reserve(static_cast<qsizetype>(carrera.nombres.size()));
-        for (const std::string& nombre : carrera.nombres) {
-            textos.nombres.append(textoNombre(nombre));
-        }
+        textos.nombres = nombres;
     }
 }
 
@@ -28,7 +33,7 @@ ImagenFrame::~ImagenFrame() = default;
 const Rotulos& ImagenFrame::rotulos(long long k) {
     textos.paso = QStringLiteral("Paso %1 de %2").arg(k).arg(reproduccion.numeroFrames());
     textos.clasificacion.clear();
-    if (analisis == nullptr) {
+    if (analisis == nullptr || !aspecto.opciones.rotulos) {
         return textos;
     }
     const std::vector<Puesto> puestos = analisis->clasificacion(k);
@@ -68,6 +73,17 @@ Escena ImagenFrame::escena(long long k) {
         escena.iniciosRayos.append(carrera.disparos[d].inicio);
         escena.finesRayos.append(carrera.disparos[d].fin);
     }
+    if (aspecto.opciones.disparosVisibles) {
+        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
+            escena.rayosRecientes.append(
+                {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
+        }
+    }
+    if (aspecto.opciones.camara == Camara::Director && analisis != nullptr) {
+        const std::vector<Puesto> puestos = analisis->clasificacion(k);
+        escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
+    }
+    escena.nombres = nombres;
     estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
     escena.estelas = &estelas;
     escena.flechas = &flechas;
@@ -84,7 +100,10 @@ QImage ImagenFrame::dibuja(long long k) {
         return imagen;
     }
     QPainter lienzo(&imagen);
-    pintor.pinta(lienzo, escena(k));
+    const Escena actual = escena(k);
+    // The whole-track camera frames at a zoom of its own.
+    flechas.ajustaA(encuadreDe(actual).zoom);
+    pintor.pinta(lienzo, actual);
     return imagen;
 }
 

@@ -29,8 +29,8 @@ struct AspectoImagen {
 // the window's track view after a seek to that frame (its shots included).
 // Every headless output draws through it, so each of their pictures is the
 // same. The race and the map must outlive it. Needs a QGuiApplication for
-// the arrow tiles. With the overlays on, the standings come from one
-// analysis of the race made here.
+// the arrow tiles. With the overlays on or the Director camera, the
+// standings come from one analysis of the race made here.
 class ImagenFrame {
 public:
     ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa, const AspectoImagen& aspecto);
@@ -50,8 +50,10 @@ private:
     AspectoImagen aspecto;
     Flechas flechas;
     Estelas estelas;
+    QStringList nombres;
     PintorEscena pintor;
-    std::unique_ptr<AnalisisCarrera> analisis; // only with the overlays on
+    // Only with the overlays on or the Director camera.
+    std::unique_ptr<AnalisisCarrera> analisis;
     Rotulos textos;
 };
 

@@ -1,7 +1,7 @@
 #include "modo_png.h"
 
 #include "carga_sin_pantalla.h"
-#include "guardar_png.h"
+#include "formato_imagen.h"
 #include "texto_terminal.h"
 
 #include <QFileInfo>
@@ -56,6 +56,11 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
         return false;
     }
 
+    // An extension no picture format has is refused before anything is drawn.
+    QByteArray formato;
+    if (!formatoDeRuta(opciones.salida, formato, error)) {
+        return false;
+    }
     ImagenFrame dibujo(reproduccion, mapa, opciones.aspecto);
     const QString entradas[] = {rutaCanonica(opciones.carrera), rutaCanonica(opciones.mapa)};
     const int cifras = std::max(5, static_cast<int>(QString::number(hasta).size()));
@@ -76,7 +81,7 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
                         .arg(opciones.aspecto.tamano.height());
             return false;
         }
-        if (!guardaPng(imagen, ruta, error)) {
+        if (!guardaImagen(imagen, ruta, error)) {
             return false;
         }
     }

@@ -1,0 +1,342 @@
+// The scene options through the plain scene painter: each camera, the kart
+// labels, the full track and the visible shots; the picture format from the
+// file name; and --camara through the real program.
+#include "camara.h"
+#include "colores.h"
+#include "escena.h"
+#include "etiquetas_karts.h"
+#include "flechas.h"
+#include "formato_imagen.h"
+#include "pintor_escena.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <string>
+
+namespace {
+
+// A 20 x 10 map of plain track ('4') with a wall at column 0, and two karts.
+struct Datos {
+    std::string celdas;
+    zul::Flechas flechas;
+    Datos() {
+        for (int i = 0; i < 10; ++i) {
+            celdas += '5';
+            celdas += std::string(19, '4');
+        }
+    }
+};
+
+zul::Escena escenaDe(Datos& datos, QSize tamano, double zoom) {
+    zul::Escena e;
+    e.tamano = tamano;
+    e.zoom = zoom;
+    e.filas = 10;
+    e.columnas = 20;
+    e.celdas = datos.celdas;
+    e.posiciones = {QPointF(5.5, 5.5), QPointF(15.5, 2.5)};
+    e.angulos = {0.0, 0.0};
+    e.nombres = {QStringLiteral("alfa"), QStringLiteral("beta")};
+    datos.flechas.ajustaA(zoom);
+    e.flechas = &datos.flechas;
+    return e;
+}
+
+QImage pinta(const zul::Escena& escena) {
+    QImage imagen(escena.tamano, QImage::Format_RGB32);
+    QPainter lienzo(&imagen);
+    zul::PintorEscena pintor;
+    pintor.pinta(lienzo, escena);
+    return imagen;
+}
+
+} // namespace
+
+class PruebaCamaras : public QObject {
+    Q_OBJECT
+
+private slots:
+    void camaras_data();
+    void camaras();
+    void directorSinLider();
+    void etiquetas();
+    void pistaCompleta();
+    void disparosVisibles();
+    void formatoDeRuta_data();
+    void formatoDeRuta();
+    void opcionCamara_data();
+    void opcionCamara();
+};
+
+// Where each camera puts the followed kart (or the map) on a 300 x 200 view.
+void PruebaCamaras::camaras_data() {
+    QTest::addColumn<int>("camara");
+    QTest::addColumn<int>("lider");
+    QTest::addColumn<QPointF>("pixelKart0"); // where player 0's disc centre lands
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("seguir") << int(zul::Camara::Seguir) << -1 << QPointF(100, 100) << 10.0;
+    QTest::newRow("centrado") << int(zul::Camara::Centrado) << -1 << QPointF(150, 100) << 10.0;
+    // 20 x 10 cells into 300 x 200: 15 pixels a cell, the map centred.
+    QTest::newRow("pista") << int(zul::Camara::Pista) << -1 << QPointF(82.5, 107.5) << 15.0;
+    // The leader, player 1, at the anchor: player 0 lies 10 cells left and
+    // 3 below it.
+    QTest::newRow("director") << int(zul::Camara::Director) << 1 << QPointF(0, 130) << 10.0;
+}
+
+void PruebaCamaras::camaras() {
+    QFETCH(int, camara);
+    QFETCH(int, lider);
+    QFETCH(QPointF, pixelKart0);
+    QFETCH(double, zoom);
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(300, 200), 10.0);
+    e.opciones.camara = static_cast<zul::Camara>(camara);
+    e.lider = lider;
+    // The plain track cells show as blocks at any zoom the camera picks.
+    e.opciones.pistaCompleta = true;
+    const zul::Encuadre encuadre = zul::encuadreDe(e);
+    QCOMPARE(encuadre.zoom, zoom);
+    const QPointF pixel = encuadre.aPixel(e.posiciones[0]);
+    QVERIFY2(std::abs(pixel.x() - pixelKart0.x()) < 1e-9 &&
+                 std::abs(pixel.y() - pixelKart0.y()) < 1e-9,
+             qPrintable(QStringLiteral("(%1, %2)").arg(pixel.x()).arg(pixel.y())));
+    const QImage imagen = pinta(e);
+    // The disc is drawn there, in its colour, wherever it lies in the view.
+    const QPoint p = pixelKart0.toPoint() + QPoint(pixelKart0.x() < 1 ? 3 : 0, 3);
+    QCOMPARE(imagen.pixelColor(p), zul::colorDisco(0));
+    if (camara == int(zul::Camara::Pista)) {
+        // The whole map, 0 to 300 across and 25 to 175 down: the wall
+        // column at its left edge, the last track column at its right edge,
+        // black above and below.
+        QCOMPARE(imagen.pixelColor(7, 100), QColor(Qt::black));
+        QCOMPARE(imagen.pixelColor(22, 100), QColor(108, 81, 81));
+        QCOMPARE(imagen.pixelColor(298, 100), QColor(108, 81, 81));
+        QCOMPARE(imagen.pixelColor(150, 27), QColor(108, 81, 81));
+        QCOMPARE(imagen.pixelColor(150, 22), QColor(Qt::black));
+        QCOMPARE(imagen.pixelColor(150, 178), QColor(Qt::black));
+        QCOMPARE(zul::jugadorEnfocado(e), -1);
+    }
+}
+
+// With no leader known, the Director camera stays on the followed player.
+void PruebaCamaras::directorSinLider() {
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(300, 200), 10.0);
+    e.opciones.camara = zul::Camara::Director;
+    e.mira = 1;
+    QCOMPARE(zul::jugadorEnfocado(e), 1);
+    QCOMPARE(zul::encuadreDe(e).aPixel(e.posiciones[1]), QPointF(100, 100));
+}
+
+// Labels: off, nothing beside the kart; on, a dark plate with text in the
+// kart's colour to its right, and a white ring around the followed kart only.
+void PruebaCamaras::etiquetas() {
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(300, 200), 4.0);
+    const auto cuenta = [](const QImage& imagen, QRect zona, const QColor& color) {
+        int n = 0;
+        for (int y = zona.top(); y <= zona.bottom(); ++y) {
+            for (int x = zona.left(); x <= zona.right(); ++x) {
+                n += imagen.pixelColor(x, y) == color ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    // Player 0 at (100, 100) with radius 10; its label starts at x = 113.
+    const QRect derecha(114, 92, 40, 16);
+    const QImage sin = pinta(e);
+    e.opciones.etiquetas = true;
+    const QImage con = pinta(e);
+    QCOMPARE(cuenta(sin, derecha, zul::colorDisco(0)), 0);
+    QVERIFY(cuenta(con, derecha, zul::colorDisco(0)) > 5);
+    // The ring: 14 pixels from the centre, around player 0 and not player 1.
+    QCOMPARE(con.pixelColor(100, 86), QColor(Qt::white));
+    QCOMPARE(sin.pixelColor(100, 86), QColor(108, 81, 81));
+    const QPointF uno = zul::encuadreDe(e).aPixel(e.posiciones[1]);
+    QVERIFY(con.pixelColor(uno.toPoint() - QPoint(0, 14)) != QColor(Qt::white));
+    // Names beside karts far apart; numbers when they crowd.
+    const zul::Encuadre encuadre = zul::encuadreDe(e);
+    QVERIFY(!zul::kartApinado(e, encuadre, 0, 30.0));
+    QCOMPARE(zul::textoEtiqueta(e, 0, false), QStringLiteral("alfa"));
+    e.posiciones[1] = QPointF(6.0, 5.5);
+    QVERIFY(zul::kartApinado(e, zul::encuadreDe(e), 0, 30.0));
+    QCOMPARE(zul::textoEtiqueta(e, 1, true), QStringLiteral("1"));
+    e.nombres = {QStringLiteral("un nombre larguísimo de verdad")};
+    QCOMPARE(zul::textoEtiqueta(e, 0, false).size(), 14);
+    QCOMPARE(zul::textoEtiqueta(e, 1, false), QStringLiteral("1")); // nameless
+
+    // Kart 1 out of the way, the name; kart 1 just right of the name, too
+    // far to count as crowded, the number, which stays short of it.
+    e.nombres = {QStringLiteral("alfa"), QStringLiteral("beta")};
+    const QRect cola(125, 94, 5, 12); // past the number's width
+    for (const auto& [posicion, nombre] :
+         {std::pair{QPointF(-4.5, 15.5), true}, std::pair{QPointF(15.5, 5.5), false}}) {
+        e.posiciones[1] = posicion;
+        QVERIFY(!zul::kartApinado(e, zul::encuadreDe(e), 0, 33.0));
+        QCOMPARE(cuenta(pinta(e), cola, zul::colorDisco(0)) > 0, nombre);
+    }
+
+    // Near the right edge the label goes to the left of the kart.
+    e.posiciones[1] = QPointF(-4.5, 15.5);
+    QPoint kart;
+    for (int ancho = 300; ancho > 60; ancho -= 5) {
+        e.tamano = QSize(ancho, 200);
+        kart = zul::encuadreDe(e).aPixel(e.posiciones[0]).toPoint();
+        if (kart.x() + 40 > ancho) {
+            break;
+        }
+    }
+    QVERIFY(kart.x() + 40 > e.tamano.width() && kart.x() + 15 < e.tamano.width());
+    const QImage borde = pinta(e);
+    QCOMPARE(cuenta(borde, QRect(kart.x() + 13, kart.y() - 8, 40, 16), zul::colorDisco(0)), 0);
+    QVERIFY(cuenta(borde, QRect(kart.x() - 60, kart.y() - 8, 47, 16), zul::colorDisco(0)) > 5);
+}
+
+// From zoom 7 a direction-less track cell is black, unless "Pista completa"
+// is on; below zoom 7 the option changes nothing, and walls stay black.
+void PruebaCamaras::pistaCompleta() {
+    Datos datos;
+    for (double zoom : {6.0, 10.0}) {
+        zul::Escena e = escenaDe(datos, QSize(300, 200), zoom);
+        e.posiciones = {QPointF(5.5, 5.5)};
+        e.angulos = {0.0};
+        const QImage sin = pinta(e);
+        e.opciones.pistaCompleta = true;
+        const QImage con = pinta(e);
+        // Row 7 (below the kart), column 3 of track and column 0 of wall.
+        const int y = static_cast<int>(100 + (7.5 - 5.5) * zoom);
+        const int xPista = static_cast<int>(100 + (3.5 - 5.5) * zoom);
+        const int xMuro = static_cast<int>(100 + (0.5 - 5.5) * zoom);
+        const QColor pista(108, 81, 81);
+        QCOMPARE(sin.pixelColor(xPista, y), zoom < 7 ? pista : QColor(Qt::black));
+        QCOMPARE(con.pixelColor(xPista, y), pista);
+        QCOMPARE(con.pixelColor(xMuro, y), QColor(Qt::black));
+    }
+}
+
+// "Disparos visibles": the shot of the step is thicker; those of the steps
+// before fade, and are drawn only with the option.
+void PruebaCamaras::disparosVisibles() {
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(300, 200), 10.0);
+    e.posiciones = {QPointF(1.5, 1.5)};
+    e.angulos = {0.0};
+    // Half a pixel off the rows' edges, so each line has one row.
+    e.iniciosRayos = {QPointF(5, 8.05)};
+    e.finesRayos = {QPointF(15, 8.05)};                            // along y = 165.5
+    e.rayosRecientes = {{QPointF(5, 9.05), QPointF(15, 9.05), 1},  // y = 175.5
+                        {QPointF(5, 6.05), QPointF(15, 6.05), 3}}; // y = 145.5
+    const QImage fina = pinta(e);
+    e.opciones.disparosVisibles = true;
+    const QImage gruesa = pinta(e);
+    const QColor amarillo(Qt::yellow);
+    QCOMPARE(fina.pixelColor(200, 165), amarillo);
+    QVERIFY(fina.pixelColor(200, 166) != amarillo);
+    QVERIFY(fina.pixelColor(200, 175) != amarillo);
+    QCOMPARE(gruesa.pixelColor(200, 166), amarillo);
+    QCOMPARE(gruesa.pixelColor(200, 164), amarillo);
+    // Older is fainter: more of the black background shows through.
+    const QColor reciente = gruesa.pixelColor(200, 175);
+    const QColor viejo = gruesa.pixelColor(200, 145);
+    QCOMPARE(reciente.blue(), 0);
+    QVERIFY2(reciente.green() > viejo.green() && viejo.green() > 0,
+             qPrintable(reciente.name() + QLatin1Char(' ') + viejo.name()));
+}
+
+void PruebaCamaras::formatoDeRuta_data() {
+    QTest::addColumn<QString>("ruta");
+    QTest::addColumn<QByteArray>("formato"); // empty: refused
+    QTest::newRow("png") << "a/x.png" << QByteArray("png");
+    QTest::newRow("PNG") << "x.PNG" << QByteArray("png");
+    QTest::newRow("jpg") << "x.jpg" << QByteArray("jpg");
+    QTest::newRow("jpeg") << "x.jpeg" << QByteArray("jpg");
+    QTest::newRow("bmp") << "x.bmp" << QByteArray("bmp");
+    QTest::newRow("sin extension") << "salida" << QByteArray("png");
+    QTest::newRow("punto inicial") << ".png" << QByteArray("png");
+    QTest::newRow("txt") << "x.txt" << QByteArray();
+    QTest::newRow("mp4") << "x.mp4" << QByteArray();
+}
+
+void PruebaCamaras::formatoDeRuta() {
+    QFETCH(QString, ruta);
+    QFETCH(QByteArray, formato);
+    QByteArray leido;
+    QString error;
+    QCOMPARE(zul::formatoDeRuta(ruta, leido, error), !formato.isEmpty());
+    if (formato.isEmpty()) {
+        QVERIFY2(error.contains(ruta), qPrintable(error));
+        return;
+    }
+    QCOMPARE(leido, formato);
+    // What is written is that format, whatever the name says.
+    QTemporaryDir dir;
+    QImage imagen(8, 8, QImage::Format_RGB32);
+    imagen.fill(Qt::red);
+    const QString destino = dir.filePath(QFileInfo(ruta).fileName());
+    QVERIFY2(zul::guardaImagen(imagen, destino, error), qPrintable(error));
+    QFile archivo(destino);
+    QVERIFY(archivo.open(QIODevice::ReadOnly));
+    QImageReader lector(&archivo);
+    lector.setDecideFormatFromContent(true);
+    QCOMPARE(lector.format(), formato == "jpg" ? QByteArray("jpeg") : formato);
+}
+
+// --camara through the real program: the same picture as the scene painter
+// draws for that camera, and a wrong value refused as a usage error.
+void PruebaCamaras::opcionCamara_data() {
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QPoint>("pixelKart0"); // -1: not checked
+    // Player 0 at (5.5, 5.5), player 1 (the leader from frame 1) at (15.5, 2.5).
+    QTest::newRow("seguir") << "seguir" << 0 << QPoint(100, 100);
+    QTest::newRow("centrado") << "centrado" << 0 << QPoint(150, 100);
+    QTest::newRow("pista") << "pista" << 0 << QPoint(82, 107);
+    QTest::newRow("director") << "director" << 0 << QPoint(2, 130);
+    QTest::newRow("mal") << "arriba" << 2 << QPoint(-1, -1);
+}
+
+void PruebaCamaras::opcionCamara() {
+    QFETCH(QString, valor);
+    QFETCH(int, estado);
+    QFETCH(QPoint, pixelKart0);
+    QTemporaryDir dir;
+    QFile mapa(dir.filePath("mapa.txt"));
+    QVERIFY(mapa.open(QIODevice::WriteOnly));
+    QByteArray celdas = "10 20\n";
+    for (int i = 0; i < 10; ++i) {
+        celdas += "5" + QByteArray(" 4").repeated(19) + "\n";
+    }
+    mapa.write(celdas);
+    mapa.close();
+    QFile carrera(dir.filePath("carrera.txt"));
+    QVERIFY(carrera.open(QIODevice::WriteOnly));
+    // Player 1 completes a lap in frame 1 and leads from then on.
+    carrera.write("2 alfa beta\np 5.5 5.5 0 0\np 15.5 2.5 0 0\np 5.5 5.5 0 0\np 15.5 2.5 0 1\n");
+    carrera.close();
+    QProcess proceso;
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    proceso.setProcessEnvironment(entorno);
+    const QString salida = dir.filePath("x.png");
+    proceso.start(QStringLiteral(ZUL_BINARIO_VISOR),
+                  {"--png", salida, "--paso", "1", "--tamano", "300x200", "--camara", valor,
+                   carrera.fileName(), mapa.fileName()});
+    QVERIFY(proceso.waitForFinished(60000));
+    QCOMPARE(proceso.exitCode(), estado);
+    if (estado != 0) {
+        QVERIFY(QString::fromLocal8Bit(proceso.readAllStandardError()).contains("--camara"));
+        QVERIFY(!QFile::exists(salida));
+        return;
+    }
+    const QImage imagen(salida);
+    QCOMPARE(imagen.size(), QSize(300, 200));
+    QCOMPARE(imagen.pixelColor(pixelKart0 + QPoint(1, 3)), zul::colorDisco(0));
+}
+
+QTEST_MAIN(PruebaCamaras)
+#include "prueba_camaras.moc"
