@@ -94,6 +94,7 @@ private slots:
     void bloquesComoAntes();
     void bloquesComoAntesMapaGrande_data();
     void bloquesComoAntesMapaGrande();
+    void pistaCompletaSinCasillasLisas();
     void cacheComoPintadoNuevo();
     void opcionesDeProyectorEnLaClave();
     void vistaComoImagenNueva();
@@ -210,6 +211,38 @@ void PruebaCacheEscena::bloquesComoAntesMapaGrande() {
                                 .arg(escena.zoom, 0, 'g', 17)
                                 .arg(x, 0, 'g', 17)
                                 .arg(y, 0, 'g', 17)));
+    }
+}
+
+// "Pista completa" adds blocks only under the track cells with no arrow, so
+// on a map whose track cells all have one it changes no pixel, at any zoom
+// of the tiles and wherever the view lies.
+void PruebaCacheEscena::pistaCompletaSinCasillasLisas() {
+    std::mt19937 azar(2107);
+    std::uniform_real_distribution<double> uno(0.0, 1.0);
+    const int lado = 40;
+    std::string celdas = rejilla(azar, lado, lado, false);
+    for (char& c : celdas) {
+        c = c == '4' ? '1' : c;
+    }
+    for (int caso = 0; caso < 30; ++caso) {
+        zul::Flechas flechas;
+        zul::Escena escena;
+        escena.tamano =
+            QSize(20 + static_cast<int>(uno(azar) * 280), 20 + static_cast<int>(uno(azar) * 280));
+        escena.zoom = zul::kZoomFlechas + uno(azar) * 8;
+        flechas.ajustaA(escena.zoom);
+        escena.flechas = &flechas;
+        escena.filas = lado;
+        escena.columnas = lado;
+        escena.celdas = celdas;
+        escena.posiciones = {QPointF(uno(azar) * lado, uno(azar) * lado)};
+        escena.angulos = {0.0};
+        const QImage sin = pintaNueva(escena);
+        escena.opciones.pistaCompleta = true;
+        QVERIFY2(
+            distintos(pintaNueva(escena), sin) == 0,
+            qPrintable(QStringLiteral("caso %1: zoom %2").arg(caso).arg(escena.zoom, 0, 'g', 17)));
     }
 }
 

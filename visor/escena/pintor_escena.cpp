@@ -62,14 +62,16 @@ void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const En
                                 Rango filasV, Rango columnasV, bool soloSinFlecha) {
     const QSize vista = escena.tamano;
     const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
-    RellenoDirecto directo(pintor, kColorPista.rgb());
-    if (directo.listo()) {
-        directo.rellena(encuadre, escena.celdas.data(), ancho, filasV, columnasV, vista);
-        const std::vector<QRectF>& resto = directo.pendientes();
-        if (!resto.empty()) {
-            pintor.drawRects(resto.data(), static_cast<int>(resto.size()));
+    if (!soloSinFlecha) {
+        RellenoDirecto directo(pintor, kColorPista.rgb());
+        if (directo.listo()) {
+            directo.rellena(encuadre, escena.celdas.data(), ancho, filasV, columnasV, vista);
+            const std::vector<QRectF>& resto = directo.pendientes();
+            if (!resto.empty()) {
+                pintor.drawRects(resto.data(), static_cast<int>(resto.size()));
+            }
+            return;
         }
-        return;
     }
     int enLote = 0;
     const auto guarda = [&](const QRectF& bloque) {
