@@ -23,11 +23,10 @@ constexpr int kMargenCelda = 14;
 
 } // namespace
 
-CPanelClasificacion::CPanelClasificacion(const zul::Carrera& carrera, QStringList nombresJugadores,
-                                         QWidget* parent)
-    : QGroupBox(parent), analisisCarrera(std::make_unique<zul::AnalisisCarrera>(carrera)),
-      nombres(std::move(nombresJugadores)) {
-    modeloTabla = new CModeloClasificacion(analisisCarrera.get(), nombres, this);
+CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
+                                         QStringList nombresJugadores, QWidget* parent)
+    : QGroupBox(parent), analisisCarrera(&analisis), nombres(std::move(nombresJugadores)) {
+    modeloTabla = new CModeloClasificacion(analisisCarrera, nombres, this);
     setTitle(modeloTabla->titulo());
     connect(modeloTabla, &CModeloClasificacion::tituloCambiado, this, &QGroupBox::setTitle);
 
@@ -116,15 +115,7 @@ void CPanelClasificacion::ponJugadorSeguido(int jugador) {
     }
 }
 
-void CPanelClasificacion::carreraCrecida(const zul::Carrera& carrera) {
-    if (carrera.numJugadores != analisisCarrera->numJugadores() ||
-        static_cast<long long>(carrera.vueltas.size()) <
-            analisisCarrera->framesAnalizados() * carrera.numJugadores) {
-        // Another race in the log: analysed afresh, in the same place.
-        *analisisCarrera = zul::AnalisisCarrera(carrera);
-    } else {
-        analisisCarrera->extiende(carrera);
-    }
+void CPanelClasificacion::analisisActualizado() {
     modeloTabla->actualiza();
     if (ventanaGraficas != nullptr && ventanaGraficas->isVisible()) {
         ventanaGraficas->actualiza();
@@ -146,7 +137,7 @@ void CPanelClasificacion::alternaGraficas() {
     }
     if (ventanaGraficas == nullptr) {
         // A window of its own that closes with the race's window.
-        ventanaGraficas = new CGraficas(analisisCarrera.get(), nombres, window());
+        ventanaGraficas = new CGraficas(analisisCarrera, nombres, window());
         ventanaGraficas->setWindowFlag(Qt::Window);
         connect(ventanaGraficas, &CGraficas::frameElegido, this,
                 &CPanelClasificacion::frameElegido);

@@ -6,23 +6,20 @@
 #include <QPointer>
 #include <QStringList>
 
-#include <memory>
-
 class CGraficas;
 class CModeloClasificacion;
 class QTableView;
 
 // The race's standings in the window: the "Clasificación" box, a table that
-// follows the frame on show, and the "Gráficas" window, both over one race
-// analysis that this box owns. The charts are built the first time they are
-// asked for: with many players that takes a while.
+// follows the frame on show, and the "Gráficas" window, both over the
+// window's race analysis, which must outlive this box. The charts are built
+// the first time they are asked for: with many players that takes a while.
 class CPanelClasificacion : public QGroupBox {
     Q_OBJECT
 
 public:
-    CPanelClasificacion(const zul::Carrera& carrera, QStringList nombres,
+    CPanelClasificacion(const zul::AnalisisCarrera& analisis, QStringList nombres,
                         QWidget* parent = nullptr);
-    // The charts window and the model point into the analysis: they go first.
     ~CPanelClasificacion() override;
 
     const zul::AnalisisCarrera& analisis() const { return *analisisCarrera; }
@@ -42,9 +39,9 @@ public slots:
     // The standings at `frame`; `final` when it is the end of the race.
     void muestraFrame(long long frame, bool final);
     void ponJugadorSeguido(int jugador);
-    // The race grew: the analysis reads the new frames, and the table and the
+    // The analysis has read new frames, or another race: the table and the
     // charts show them.
-    void carreraCrecida(const zul::Carrera& carrera);
+    void analisisActualizado();
     // Key C: shows the box when hidden, hides it when shown.
     void alterna();
     // Key G: opens the charts window (building it the first time), or closes
@@ -60,7 +57,7 @@ signals:
 private:
     void fijaAnchos();
 
-    std::unique_ptr<zul::AnalisisCarrera> analisisCarrera;
+    const zul::AnalisisCarrera* analisisCarrera;
     QStringList nombres;
     CModeloClasificacion* modeloTabla = nullptr;
     QTableView* vistaTabla = nullptr;

@@ -92,7 +92,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     auto* layoutIzquierda = new QHBoxLayout(izquierda);
     layoutIzquierda->setContentsMargins(0, 0, 0, 0);
     layoutIzquierda->addWidget(pista, 1);
-    panelClasificacion = new CPanelClasificacion(carrera(), nombresJugadores());
+    panelClasificacion = new CPanelClasificacion(analisis, nombresJugadores());
     panelClasificacion->hide();
     layoutIzquierda->addWidget(panelClasificacion);
     divisor->addWidget(izquierda);
@@ -216,7 +216,11 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     temporizadorRepintado->start();
 }
 
-CVentana::~CVentana() = default;
+CVentana::~CVentana() {
+    // The standings box and its charts read the analysis, a member that is
+    // gone by the time QWidget deletes the children.
+    delete panelClasificacion;
+}
 
 QStringList CVentana::nombresJugadores() const {
     QStringList nombres;
@@ -313,7 +317,7 @@ void CVentana::ponCarreraEnCurso(bool enCurso) {
 }
 
 void CVentana::carreraCrecida() {
-    panelClasificacion->carreraCrecida(carrera());
+    panelClasificacion->analisisActualizado();
     anunciaFrame();
 }
 
