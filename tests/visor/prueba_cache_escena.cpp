@@ -92,6 +92,9 @@ class PruebaCacheEscena : public QObject {
 private slots:
     void bloquesComoAntes_data();
     void bloquesComoAntes();
+    void bloquesComoAntesMapaGrande_data();
+    void bloquesComoAntesMapaGrande();
+    void pistaCompletaSinCasillasLisas();
     void cacheComoPintadoNuevo();
     void opcionesDeProyectorEnLaClave();
     void vistaComoImagenNueva();
@@ -152,6 +155,94 @@ void PruebaCacheEscena::bloquesComoAntes() {
                                 .arg(y, 0, 'g', 17)
                                 .arg(escena.tamano.width())
                                 .arg(escena.tamano.height())));
+    }
+}
+
+void PruebaCacheEscena::bloquesComoAntesMapaGrande_data() {
+    QTest::addColumn<double>("zoom"); // below zero: any zoom below the arrows
+    QTest::addColumn<QSize>("tamano");
+    QTest::addColumn<bool>("alterna");
+    QTest::newRow("alterno, zoom 1, 512 x 512") << 1.0 << QSize(512, 512) << true;
+    QTest::newRow("alterno, zoom 0,1, 512 x 512") << 0.1 << QSize(512, 512) << true;
+    QTest::newRow("alterno, zoom 1, 640 x 360") << 1.0 << QSize(640, 360) << true;
+    QTest::newRow("alterno, zoom 0,5, 333 x 700") << 0.5 << QSize(333, 700) << true;
+    QTest::newRow("azar, zoom 1, 512 x 512") << 1.0 << QSize(512, 512) << false;
+    QTest::newRow("azar, cualquier zoom, 700 x 500") << -1.0 << QSize(700, 500) << false;
+}
+
+// The 513 x 513 map of the benchmarks, seen whole: its centre moved by the
+// hundredths of a cell that playback moves it by, then anywhere on it.
+void PruebaCacheEscena::bloquesComoAntesMapaGrande() {
+    QFETCH(double, zoom);
+    QFETCH(QSize, tamano);
+    QFETCH(bool, alterna);
+    constexpr int kLado = 513;
+    std::mt19937 azar(alterna ? 2103 : 2104);
+    std::uniform_real_distribution<double> uno(0.0, 1.0);
+    const std::string celdas = rejilla(azar, kLado, kLado, alterna);
+    for (int caso = 0; caso < 8; ++caso) {
+        zul::Escena escena;
+        escena.tamano = tamano;
+        escena.zoom = zoom > 0 ? zoom : 0.05 + uno(azar) * 6.9;
+        escena.filas = kLado;
+        escena.columnas = kLado;
+        escena.celdas = celdas;
+        double x = kLado / 2.0 + 0.01 * caso;
+        double y = kLado / 2.0;
+        if (caso >= 3) {
+            x = uno(azar) * kLado;
+            y = uno(azar) * kLado;
+        }
+        if (caso >= 6) {
+            x = std::round(x * 4) / 4;
+            y = std::round(y * 4) / 4;
+        }
+        escena.posiciones = {QPointF(x, y)};
+        escena.angulos = {uno(azar) * 6.3};
+        QImage referencia(escena.tamano, QImage::Format_RGB32);
+        referencia.fill(Qt::magenta);
+        {
+            QPainter pintor(&referencia);
+            pintaReferencia(pintor, escena);
+        }
+        QVERIFY2(distintos(pintaNueva(escena), referencia) == 0,
+                 qPrintable(QStringLiteral("caso %1: zoom %2, centro (%3, %4)")
+                                .arg(caso)
+                                .arg(escena.zoom, 0, 'g', 17)
+                                .arg(x, 0, 'g', 17)
+                                .arg(y, 0, 'g', 17)));
+    }
+}
+
+// "Pista completa" adds blocks only under the track cells with no arrow, so
+// on a map whose track cells all have one it changes no pixel, at any zoom
+// of the tiles and wherever the view lies.
+void PruebaCacheEscena::pistaCompletaSinCasillasLisas() {
+    std::mt19937 azar(2107);
+    std::uniform_real_distribution<double> uno(0.0, 1.0);
+    const int lado = 40;
+    std::string celdas = rejilla(azar, lado, lado, false);
+    for (char& c : celdas) {
+        c = c == '4' ? '1' : c;
+    }
+    for (int caso = 0; caso < 30; ++caso) {
+        zul::Flechas flechas;
+        zul::Escena escena;
+        escena.tamano =
+            QSize(20 + static_cast<int>(uno(azar) * 280), 20 + static_cast<int>(uno(azar) * 280));
+        escena.zoom = zul::kZoomFlechas + uno(azar) * 8;
+        flechas.ajustaA(escena.zoom);
+        escena.flechas = &flechas;
+        escena.filas = lado;
+        escena.columnas = lado;
+        escena.celdas = celdas;
+        escena.posiciones = {QPointF(uno(azar) * lado, uno(azar) * lado)};
+        escena.angulos = {0.0};
+        const QImage sin = pintaNueva(escena);
+        escena.opciones.pistaCompleta = true;
+        QVERIFY2(
+            distintos(pintaNueva(escena), sin) == 0,
+            qPrintable(QStringLiteral("caso %1: zoom %2").arg(caso).arg(escena.zoom, 0, 'g', 17)));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -172,6 +173,58 @@ TEST(Diferencial, CadaNumeroRaroEnCadaCampo) {
         }
         ASSERT_TRUE(igualCarrera(std::string(numero) + " a b c p 1 1 1 1"));
     }
+}
+
+// More shots than the reader keeps before it sizes their frames from the
+// file, read from a real file (whose size is known) and from memory (whose
+// size is not): every shot and frame as the fscanf reader gives them.
+TEST(Diferencial, MuchosDisparosDesdeUnArchivo) {
+    std::mt19937 azar(20261209);
+    std::string texto = "2 a b\n";
+    for (int k = 0; k < 150000; ++k) {
+        if (k % 1000 == 0) {
+            texto += "p 1 2 3 0\np 4 5 6 0\n";
+        }
+        texto += "s";
+        for (int c = 0; c < 4; ++c) {
+            // Mostly short whole numbers, as on the shortest shot lines; some
+            // that no float holds, and some odd ones.
+            const unsigned tipo = azar() % 8;
+            char numero[32];
+            if (tipo == 0) {
+                const char* const raros[] = {"-0",       "inf",   "-nan", "1e-400",
+                                             "4.9e-324", "1e400", "0.1",  "16777217"};
+                std::snprintf(numero, sizeof numero, "%s", raros[azar() % 8]);
+            } else if (tipo < 3) {
+                std::snprintf(numero, sizeof numero, "%.*f", static_cast<int>(1 + azar() % 3),
+                              std::uniform_real_distribution<double>(-200, 200)(azar));
+            } else {
+                std::snprintf(numero, sizeof numero, "%u", static_cast<unsigned>(azar() % 10));
+            }
+            texto += std::string(" ") + numero;
+        }
+        texto += "\n";
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> archivo(std::tmpfile(), &std::fclose);
+    ASSERT_NE(archivo, nullptr);
+    ASSERT_EQ(std::fwrite(texto.data(), 1, texto.size(), archivo.get()), texto.size());
+    zul::Carrera rapida;
+    zul::Carrera referencia;
+    std::rewind(archivo.get());
+    zul::leerCarrera(archivo.get(), rapida);
+    std::rewind(archivo.get());
+    zul::leerCarreraReferencia(archivo.get(), referencia);
+    ASSERT_EQ(referencia.disparos.size(), 150000u);
+    ASSERT_EQ(rapida.disparos.size(), referencia.disparos.size());
+    ASSERT_EQ(rapida.framesDisparos, referencia.framesDisparos);
+    for (std::size_t i = 0; i < rapida.disparos.size(); ++i) {
+        ASSERT_TRUE(
+            zul::comparacion::mismoPunto(rapida.disparos[i].inicio,
+                                         referencia.disparos[i].inicio) &&
+            zul::comparacion::mismoPunto(rapida.disparos[i].fin, referencia.disparos[i].fin))
+            << "disparo " << i;
+    }
+    ASSERT_TRUE(igualCarrera(texto));
 }
 
 TEST(Diferencial, CortadaEnCadaByte) {

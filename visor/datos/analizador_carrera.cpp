@@ -205,7 +205,14 @@ const char* AnalizadorCarrera::cuerpo(const char* inicio, const char* fin, bool 
         // to frame k - 1.
         const int suyo = enFrame > 0 ? frame : (frame > 0 ? frame - 1 : 0);
         carrera.disparos.push_back({QPointF(x0, y0), QPointF(x1, y1)});
-        carrera.framesDisparos.push_back(suyo);
+        // A log with many shots gets room for all the shots it can hold at
+        // once, instead of regrowing (and copying) them again and again; a
+        // few shots take no more than they use.
+        std::vector<int>& frames = carrera.framesDisparos;
+        if (frames.size() == frames.capacity() && frames.size() >= kDisparosSinReserva) {
+            frames.reserve(std::max(disparosEstimados, 2 * frames.size()));
+        }
+        frames.push_back(suyo);
     };
     // Puts t on the token at q, indexing more of the buffer when needed;
     // false when q lies inside a token or too near the end of the buffer for

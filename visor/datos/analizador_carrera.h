@@ -18,9 +18,11 @@ namespace zul {
 class AnalizadorCarrera {
 public:
     // Records go to `destino`; `registrosEstimados` player records are
-    // reserved once the header has been read.
-    explicit AnalizadorCarrera(Carrera& destino, std::size_t registrosEstimados = 0)
-        : destino(destino), estimados(registrosEstimados) {}
+    // reserved once the header has been read, and the frames of
+    // `disparosEstimados` shots once there are kDisparosSinReserva shots.
+    explicit AnalizadorCarrera(Carrera& destino, std::size_t registrosEstimados = 0,
+                               std::size_t disparosEstimados = 0)
+        : destino(destino), estimados(registrosEstimados), disparosEstimados(disparosEstimados) {}
 
     // Reads [inicio, fin). With `final`, fin is the end of the log; otherwise
     // more bytes may follow, and whatever could read differently with them
@@ -29,6 +31,8 @@ public:
     // them again, followed by the new bytes. Throws ErrorFormato when the
     // header has no usable player count.
     const char* analiza(const char* inicio, const char* fin, bool final);
+
+    static constexpr std::size_t kDisparosSinReserva = std::size_t{1} << 16;
 
     // The player count and every name have been read into `destino`.
     bool cabeceraLeida() const { return fase == Fase::cuerpo || fase == Fase::terminado; }
@@ -46,6 +50,7 @@ private:
 
     Carrera& destino;
     std::size_t estimados;
+    std::size_t disparosEstimados;
     Fase fase = Fase::cuenta;
 
     // The player count as it is read, digit by digit.

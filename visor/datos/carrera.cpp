@@ -110,9 +110,13 @@ void leerCarrera(std::FILE* archivo, Carrera& carrera) {
 
 void leerCarreraEnTrozos(std::FILE* archivo, Carrera& carrera, std::size_t trozo) {
     // A rough record count from the file size saves most regrowth of the
-    // sequences on large logs.
+    // sequences on large logs. A shot record takes ten bytes at the least
+    // ("s 1 2 3 4" and a separator): a log that turns out to hold many shots
+    // gets room for that many frames at once, which keeps millions of them
+    // from being copied to grow; memory reserved and never written takes no
+    // page.
     const std::size_t restantes = bytesRestantes(archivo);
-    AnalizadorCarrera analizador(carrera, restantes / 24);
+    AnalizadorCarrera analizador(carrera, restantes / 24, restantes / 10);
     Trozos datos(archivo, trozo, restantes);
     for (;;) {
         const bool final = !datos.hayMas();

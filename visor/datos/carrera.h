@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disparos.h"
 #include "error_formato.h"
 
 #include <QPointF>
@@ -21,11 +22,6 @@ constexpr std::size_t kLargoCampo = 1 << 16;
 // allocated.
 constexpr int kMaxJugadores = 1000;
 
-struct Disparo {
-    QPointF inicio;
-    QPointF fin;
-};
-
 // A recorded race. Player j of frame k stands at index k * numJugadores + j of
 // the three per-record sequences; a length that is not a multiple of
 // numJugadores means the log ended inside its last frame.
@@ -33,7 +29,7 @@ struct Carrera {
     int numJugadores = 0;
     std::vector<QPointF> posiciones;
     std::vector<double> angulos;
-    std::vector<Disparo> disparos;
+    Disparos disparos;
     std::vector<int> framesDisparos;
     std::vector<std::string> nombres;
     std::vector<int> vueltas;

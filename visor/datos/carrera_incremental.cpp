@@ -15,6 +15,13 @@ void mueve(std::vector<T>& desde, std::vector<T>& hacia, std::size_t cuantos) {
     desde.erase(desde.begin(), fin);
 }
 
+void mueve(Disparos& desde, Disparos& hacia, std::size_t cuantos) {
+    for (std::size_t k = 0; k < cuantos; ++k) {
+        hacia.push_back(desde[k]);
+    }
+    desde.quitaPrimeros(cuantos);
+}
+
 } // namespace
 
 LectorCarreraIncremental::LectorCarreraIncremental(Carrera& destino) : destino(destino) {}

@@ -62,12 +62,19 @@ void PintorEscena::pintaBloques(QPainter& pintor, const Escena& escena, const En
                                 Rango filasV, Rango columnasV, bool soloSinFlecha) {
     const QSize vista = escena.tamano;
     const std::size_t ancho = static_cast<std::size_t>(escena.columnas);
-    int enLote = 0;
-    RellenoDirecto directo(pintor, kColorPista.rgb());
-    const auto guarda = [&](const QRectF& bloque) {
-        if (directo.rellena(bloque)) {
+    if (!soloSinFlecha) {
+        RellenoDirecto directo(pintor, kColorPista.rgb());
+        if (directo.listo()) {
+            directo.rellena(encuadre, escena.celdas.data(), ancho, filasV, columnasV, vista);
+            const std::vector<QRectF>& resto = directo.pendientes();
+            if (!resto.empty()) {
+                pintor.drawRects(resto.data(), static_cast<int>(resto.size()));
+            }
             return;
         }
+    }
+    int enLote = 0;
+    const auto guarda = [&](const QRectF& bloque) {
         // A full batch is drawn and reused, so no run is ever left out.
         if (enLote == kCapacidadLote) {
             pintor.drawRects(lote.get(), enLote);
