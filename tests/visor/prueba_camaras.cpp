@@ -8,6 +8,7 @@
 #include "flechas.h"
 #include "formato_imagen.h"
 #include "pintor_escena.h"
+#include "rotulos.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -65,6 +66,7 @@ private slots:
     void camaras();
     void directorSinLider();
     void etiquetas();
+    void rotulosEnElBorde();
     void pistaCompleta();
     void disparosVisibles();
     void formatoDeRuta_data();
@@ -195,6 +197,41 @@ void PruebaCamaras::etiquetas() {
     const QImage borde = pinta(e);
     QCOMPARE(cuenta(borde, QRect(kart.x() + 13, kart.y() - 8, 40, 16), zul::colorDisco(0)), 0);
     QVERIFY(cuenta(borde, QRect(kart.x() - 60, kart.y() - 8, 47, 16), zul::colorDisco(0)) > 5);
+}
+
+// The overlay's names, like the labels, go to the left of a kart whose name
+// would be cut by the right edge of the picture.
+void PruebaCamaras::rotulosEnElBorde() {
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(300, 200), 4.0);
+    zul::Rotulos rotulos;
+    rotulos.nombres = {QStringLiteral("alfa larga"), QStringLiteral("beta")};
+    e.rotulos = &rotulos;
+    e.opciones.rotulos = true;
+    e.posiciones[1] = QPointF(-4.5, 15.5);
+    const auto cuenta = [](const QImage& imagen, QRect zona) {
+        int n = 0;
+        for (int y = zona.top(); y <= zona.bottom(); ++y) {
+            for (int x = std::max(zona.left(), 0); x <= std::min(zona.right(), imagen.width() - 1);
+                 ++x) {
+                // Small antialiased text: reddish, as player 0's colour.
+                const QColor c = imagen.pixelColor(x, y);
+                n += c.red() > c.green() + 60 && c.red() > c.blue() + 60 ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    for (const int ancho : {300, 120}) {
+        e.tamano = QSize(ancho, 200);
+        const QPoint kart = zul::encuadreDe(e).aPixel(e.posiciones[0]).toPoint();
+        // The name is under 70 pixels wide, with its box.
+        const bool cabe = kart.x() + 80 < ancho;
+        const QImage imagen = pinta(e);
+        const int derecha = cuenta(imagen, QRect(kart.x() + 11, kart.y() - 40, 60, 30));
+        const int izquierda = cuenta(imagen, QRect(kart.x() - 71, kart.y() - 40, 60, 30));
+        QVERIFY2((derecha > 5) == cabe && (izquierda > 5) == !cabe,
+                 qPrintable(QString::number(ancho)));
+    }
 }
 
 // From zoom 7 a direction-less track cell is black, unless "Pista completa"

@@ -45,9 +45,14 @@ void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuad
         }
         const QString& nombre = rotulos.nombres[k];
         const int ancho = medidas.horizontalAdvance(nombre);
-        // Above and to the right of the disc, where it hides the least track.
-        const QRectF caja(punto.x() + radio + margen, punto.y() - radio - medidas.height(),
-                          ancho + 2 * margen, medidas.height());
+        // Above and to the right of the disc, where it hides the least track;
+        // to the left when the right would cut the name at the picture's edge.
+        const double anchoCaja = ancho + 2 * margen;
+        double x = punto.x() + radio + margen;
+        if (x + anchoCaja > escena.tamano.width()) {
+            x = std::max(0.0, punto.x() - radio - margen - anchoCaja);
+        }
+        const QRectF caja(x, punto.y() - radio - medidas.height(), anchoCaja, medidas.height());
         pintor.fillRect(caja, kFondo);
         pintor.setPen(colorTexto(k));
         pintor.drawText(caja.adjusted(margen, 0, -margen, 0), Qt::AlignLeft | Qt::AlignVCenter,
