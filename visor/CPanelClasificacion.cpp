@@ -2,11 +2,13 @@
 
 #include "CGraficas.h"
 #include "CModeloClasificacion.h"
+#include "colores.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -18,6 +20,23 @@ namespace {
 // A name wider than this is cut with "…", so that a long one does not push
 // the track off the window.
 constexpr int kAnchoMaximoNombre = 220;
+
+// Names in their players' colours on a plate of black or white, whichever the
+// colour reads best on, as in the "Jugadores" list: on the white table the
+// pale colours would hardly show.
+class DelegadoNombre : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override {
+        QStyledItemDelegate::initStyleOption(opcion, indice);
+        const QVariant color = indice.data(Qt::ForegroundRole);
+        if (color.canConvert<QColor>()) {
+            opcion->backgroundBrush = zul::fondoLegible(color.value<QColor>());
+        }
+    }
+};
 // Room around a cell's text.
 constexpr int kMargenCelda = 14;
 
@@ -43,6 +62,8 @@ CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
     vistaTabla->setWordWrap(false);
     vistaTabla->horizontalHeader()->setSectionsClickable(false);
     vistaTabla->horizontalHeader()->setHighlightSections(false);
+    vistaTabla->setItemDelegateForColumn(CModeloClasificacion::Jugador,
+                                         new DelegadoNombre(vistaTabla));
     fijaAnchos();
     connect(vistaTabla, &QTableView::clicked, this, [this](const QModelIndex& indice) {
         const int jugador = modeloTabla->jugadorEnFila(indice.row());

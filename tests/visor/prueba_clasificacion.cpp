@@ -6,6 +6,7 @@
 #include "CPanelClasificacion.h"
 #include "CVentana.h"
 #include "CVisualizador.h"
+#include "colores.h"
 
 #include <QApplication>
 #include <QChart>
@@ -93,6 +94,7 @@ private slots:
     void carreraEnCurso();
     void ventanaDelPrograma();
     void clicEnFila();
+    void nombresLegibles();
     void teclaC_data();
     void teclaC();
     void teclaG();
@@ -291,6 +293,29 @@ void PruebaClasificacion::clicEnFila() {
     // The table takes no focus: the arrows still step the replay.
     QTest::keyClick(v.get(), Qt::Key_Right);
     QCOMPARE(v->frameMostrado(), 4);
+}
+
+// Each name sits on the plate its colour reads best on: black behind the
+// pale ones, which would hardly show on the white table.
+void PruebaClasificacion::nombresLegibles() {
+    auto v = abre(carreraDePrueba(), QSize(1600, 900));
+    CPanelClasificacion* panel = v->clasificacion();
+    QVERIFY(panel->isVisible());
+    QTableView* tabla = panel->tabla();
+    const QImage imagen = tabla->viewport()->grab().toImage();
+    bool algunaNegra = false;
+    for (int f = 0; f < panel->modelo()->rowCount(); ++f) {
+        const int jugador = panel->modelo()->jugadorEnFila(f);
+        const QRect celda =
+            tabla->visualRect(panel->modelo()->index(f, CModeloClasificacion::Jugador));
+        const QColor fondo =
+            zul::fondoLegible(QColor(QStringLiteral("#") + zul::colorEtiqueta(jugador)));
+        // Just inside the cell's right end, past the short names.
+        const QPoint punto(celda.right() - 3, celda.center().y());
+        QCOMPARE(imagen.pixelColor(punto * imagen.devicePixelRatio()), fondo);
+        algunaNegra = algunaNegra || fondo == QColor(Qt::black);
+    }
+    QVERIFY(algunaNegra);
 }
 
 // On show at the start only when the window is wide enough; C shows and hides
