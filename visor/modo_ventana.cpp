@@ -6,6 +6,7 @@
 #include "linea_ordenes.h"
 #include "texto_terminal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLibraryInfo>
@@ -16,6 +17,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -40,11 +42,15 @@ void sinPantalla(QtMsgType tipo, const QMessageLogContext& contexto, const QStri
 }
 
 // Running out of memory is told, never an abort: first on standard error,
-// which needs no memory, then in a message box if one can still be built.
-void avisaFaltaMemoria(QWidget* padre) noexcept {
+// which needs no memory, then in a message box if one can still be built
+// and is asked for.
+void avisaFaltaMemoria(QWidget* padre, bool conCaja = true) noexcept {
     static const char kLinea[] = "visor: no hay memoria suficiente para mostrar la carrera\n";
     ssize_t escrito = write(STDERR_FILENO, kLinea, sizeof kLinea - 1);
     (void)escrito;
+    if (!conCaja) {
+        return;
+    }
     try {
         QMessageBox caja(padre);
         caja.setWindowTitle(QObject::tr("ZUL Karts"));
@@ -53,6 +59,17 @@ void avisaFaltaMemoria(QWidget* padre) noexcept {
         caja.exec();
     } catch (...) {
         // The line above has said it already.
+    }
+}
+
+// Whether one more thread can be started: each needs its stack's worth of
+// address space, which a process short of memory lacks.
+bool quedaSitioParaUnHilo() noexcept {
+    try {
+        std::thread([] {}).join();
+        return true;
+    } catch (...) {
+        return false;
     }
 }
 
@@ -96,6 +113,15 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
     const QtMessageHandler anterior = qInstallMessageHandler(sinPantalla);
     AplicacionVentana aplicacion(argc, argv);
     qInstallMessageHandler(anterior);
+    // The first widget to ask starts the accessibility bridge, which starts a
+    // D-Bus thread and waits forever for it when the thread cannot be made.
+    // It starts here, once a thread is known to fit, so that no widget, not
+    // even the out-of-memory box, hangs on it later.
+    if (!quedaSitioParaUnHilo()) {
+        avisaFaltaMemoria(nullptr, false);
+        return EXIT_FAILURE;
+    }
+    QAccessible::isActive();
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
     // translation: they are Spanish already.
