@@ -7,6 +7,7 @@
 #include "CVentana.h"
 #include "CVisualizador.h"
 #include "colores.h"
+#include "ventana_de_prueba.h"
 
 #include <QApplication>
 #include <QChart>
@@ -111,25 +112,7 @@ void PruebaClasificacion::init() {
 }
 
 std::unique_ptr<CVentana> PruebaClasificacion::abre(const QByteArray& carrera, QSize tamano) {
-    const auto escribe = [this](const char* nombre, const QByteArray& contenido) {
-        QFile archivo(dir->filePath(nombre));
-        if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size()) {
-            qFatal("no se pudo escribir %s", nombre);
-        }
-        return QFile::encodeName(archivo.fileName());
-    };
-    const QByteArray rutaCarrera = escribe("carrera.txt", carrera);
-    const QByteArray rutaMapa = escribe("mapa.txt", kMapa);
-    auto ventana = std::make_unique<CVentana>(rutaCarrera.constData(), rutaMapa.constData());
-    if (tamano.isValid()) {
-        ventana->resize(tamano);
-    }
-    ventana->show();
-    QApplication::setActiveWindow(ventana.get());
-    if (!QTest::qWaitForWindowActive(ventana.get())) {
-        qWarning("la ventana no se activó");
-    }
-    return ventana;
+    return abreVentanaDePrueba(*dir, carrera, kMapa, tamano);
 }
 
 // However the frame on show is reached, the table shows its standings.

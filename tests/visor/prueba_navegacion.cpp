@@ -5,6 +5,7 @@
 #include "CVisualizador.h"
 #include "colores.h"
 #include "geometria.h"
+#include "ventana_de_prueba.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -123,24 +124,7 @@ void PruebaNavegacion::init() {
 }
 
 std::unique_ptr<CVentana> PruebaNavegacion::abre(const QByteArray& carrera, bool mostrar) {
-    const auto escribe = [this](const char* nombre, const QByteArray& contenido) {
-        QFile archivo(dir->filePath(nombre));
-        if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size()) {
-            qFatal("no se pudo escribir %s", nombre);
-        }
-        return QFile::encodeName(archivo.fileName());
-    };
-    const QByteArray rutaCarrera = escribe("carrera.txt", carrera);
-    const QByteArray rutaMapa = escribe("mapa.txt", kMapa);
-    auto ventana = std::make_unique<CVentana>(rutaCarrera.constData(), rutaMapa.constData());
-    if (mostrar) {
-        ventana->show();
-        QApplication::setActiveWindow(ventana.get());
-        if (!QTest::qWaitForWindowActive(ventana.get())) {
-            qWarning("la ventana no se activó");
-        }
-    }
-    return ventana;
+    return abreVentanaDePrueba(*dir, carrera, kMapa, QSize(), mostrar);
 }
 
 // The left pane holds the track view over the timeline, which spans every

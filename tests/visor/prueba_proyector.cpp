@@ -8,6 +8,7 @@
 #include "CVentana.h"
 #include "CVisualizador.h"
 #include "colores.h"
+#include "ventana_de_prueba.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -102,22 +103,7 @@ void PruebaProyector::init() {
 }
 
 std::unique_ptr<CVentana> PruebaProyector::abre(const QByteArray& carrera) {
-    const auto escribe = [this](const char* nombre, const QByteArray& contenido) {
-        QFile archivo(dir->filePath(nombre));
-        if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size()) {
-            qFatal("no se pudo escribir %s", nombre);
-        }
-        return QFile::encodeName(archivo.fileName());
-    };
-    const QByteArray rutaCarrera = escribe("carrera.txt", carrera);
-    const QByteArray rutaMapa = escribe("mapa.txt", kMapa);
-    auto ventana = std::make_unique<CVentana>(rutaCarrera.constData(), rutaMapa.constData());
-    ventana->show();
-    QApplication::setActiveWindow(ventana.get());
-    if (!QTest::qWaitForWindowActive(ventana.get())) {
-        qWarning("la ventana no se activó");
-    }
-    return ventana;
+    return abreVentanaDePrueba(*dir, carrera, kMapa);
 }
 
 void PruebaProyector::tamanoMinimo_data() {
