@@ -2,8 +2,8 @@
 // readers, on the same files, in bytes per second.
 #include "bancos.h"
 
-#include "carrera.h"
-#include "mapa.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
 #include "referencia.h"
 
 #include <cstdio>

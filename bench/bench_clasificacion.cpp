@@ -2,8 +2,8 @@
 // loaded race, so its cost is read against BM_CargaCarrera on the same log.
 #include "bancos.h"
 
-#include "analisis.h"
-#include "carrera.h"
+#include "analisis/analisis.h"
+#include "datos/carrera.h"
 
 #include <cstdio>
 #include <memory>

@@ -7,11 +7,11 @@
 // head, with the standings analysis grown.
 #include "bancos.h"
 
-#include "analisis.h"
-#include "carrera.h"
-#include "reproduccion.h"
-#include "seguidor_carrera.h"
-#include "sesion_en_vivo.h"
+#include "analisis/analisis.h"
+#include "datos/carrera.h"
+#include "datos/seguidor_carrera.h"
+#include "envivo/sesion_en_vivo.h"
+#include "reproduccion/reproduccion.h"
 
 #include <fcntl.h>
 #include <unistd.h>

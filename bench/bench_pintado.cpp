@@ -2,14 +2,14 @@
 // fills one rectangle per track cell of the whole map.
 #include "bancos.h"
 
-#include "cache_escena.h"
-#include "carrera.h"
-#include "casillas.h"
-#include "escena.h"
-#include "flechas.h"
-#include "geometria.h"
-#include "mapa.h"
-#include "pintor_escena.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
+#include "escena/cache_escena.h"
+#include "escena/escena.h"
+#include "escena/flechas.h"
+#include "escena/pintor_escena.h"
+#include "geometria/casillas.h"
+#include "geometria/geometria.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,11 +3,11 @@
 // pictures drawn and converted beforehand. Their difference is our share.
 #include "bancos.h"
 
-#include "carga.h"
-#include "codificador.h"
-#include "conversor_yuv.h"
-#include "exportacion.h"
-#include "imagen_frame.h"
+#include "reproduccion/carga.h"
+#include "salida/imagen_frame.h"
+#include "video/codificador.h"
+#include "video/conversor_yuv.h"
+#include "video/exportacion.h"
 
 #include <QImage>
 #include <QTemporaryDir>

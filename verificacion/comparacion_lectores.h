@@ -2,10 +2,10 @@
 // test and the differential fuzz target share this comparison.
 #pragma once
 
-#include "carrera.h"
-#include "mapa.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
+#include "datos/vectorial.h"
 #include "referencia.h"
-#include "vectorial.h"
 
 #include <QPointF>
 

@@ -1,8 +1,8 @@
 #include "comparacion_lectores.h"
 #include "comprobaciones.h"
-#include "nombres.h"
+#include "datos/nombres.h"
 
-#include "carrera.h"
+#include "datos/carrera.h"
 
 #include <algorithm>
 #include <sstream>

@@ -1,6 +1,6 @@
 #include "comprobar_incremental.h"
 
-#include "carrera_incremental.h"
+#include "datos/carrera_incremental.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,7 +2,7 @@
 // must end as the same race, and in between hold only a part of it.
 #pragma once
 
-#include "carrera.h"
+#include "datos/carrera.h"
 
 #include <cstddef>
 #include <string>

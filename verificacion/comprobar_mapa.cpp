@@ -1,7 +1,7 @@
 #include "comparacion_lectores.h"
 #include "comprobaciones.h"
 
-#include "mapa.h"
+#include "datos/mapa.h"
 
 #include <cstdlib>
 

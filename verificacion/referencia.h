@@ -1,7 +1,7 @@
 #pragma once
 
-#include "carrera.h"
-#include "mapa.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
 
 #include <cstdio>
 

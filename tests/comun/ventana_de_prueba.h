@@ -2,7 +2,7 @@
 
 // Opens the real window on a race and a map written into a test's folder,
 // shown and active unless asked otherwise, as the window tests need it.
-#include "CVentana.h"
+#include "ventana/CVentana.h"
 
 #include <QApplication>
 #include <QByteArray>

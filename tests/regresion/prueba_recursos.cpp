@@ -2,8 +2,8 @@
 // them without taking memory for what is not there, and a failed allocation is
 // a clear refusal, never an abort. Each case runs in a child process so that its
 // memory can be limited and measured on its own.
-#include "carrera.h"
-#include "mapa.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
 
 #include <gtest/gtest.h>
 

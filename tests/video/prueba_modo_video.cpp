@@ -1,10 +1,10 @@
 // `visor --video` and `--rotulos` through the real program, with no display:
 // videos decoded back and compared with `--png` of the same steps, the
 // overlays found in the pictures, and every way the command can fail.
-#include "carga.h"
-#include "colores.h"
-#include "imagen_frame.h"
+#include "geometria/colores.h"
 #include "lectura_video.h"
+#include "reproduccion/carga.h"
+#include "salida/imagen_frame.h"
 #include "visor_sin_pantalla.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Which race frame each video picture shows, and how progress reads.
-#include "planificacion.h"
-#include "progreso.h"
+#include "video/planificacion.h"
+#include "video/progreso.h"
 
 #include <QTemporaryFile>
 

@@ -1,9 +1,9 @@
 // Videos written by the export and read back with libavformat: count, size,
 // codec, duration, and the pictures themselves; then every way it can fail
 // or be cancelled, which must leave no file behind.
-#include "exportacion.h"
-#include "interrupcion.h"
 #include "lectura_video.h"
+#include "video/exportacion.h"
+#include "video/interrupcion.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Standings, lap times and lap completions from the race log's lap counts.
-#include "analisis.h"
+#include "analisis/analisis.h"
 #include "carrera_de_vueltas.h"
 
 #include <gtest/gtest.h>

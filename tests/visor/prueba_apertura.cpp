@@ -1,8 +1,8 @@
 // Opening the two input files: why one does not open, through the plain
 // function and through the real program's `--png` messages and exit status.
-#include "CDialogoAbrir.h"
-#include "CVentana.h"
-#include "apertura.h"
+#include "datos/apertura.h"
+#include "ventana/CDialogoAbrir.h"
+#include "ventana/CVentana.h"
 #include "visor_sin_pantalla.h"
 
 #include <QApplication>

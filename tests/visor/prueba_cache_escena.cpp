@@ -2,12 +2,12 @@
 // long run of random changes, and the blocks that the painter fills itself
 // against the way it painted every block before (drawRects, kept here as the
 // reference).
-#include "CVisualizador.h"
-#include "cache_escena.h"
-#include "estelas.h"
-#include "flechas.h"
-#include "geometria.h"
-#include "pintor_escena.h"
+#include "escena/cache_escena.h"
+#include "escena/estelas.h"
+#include "escena/flechas.h"
+#include "escena/pintor_escena.h"
+#include "geometria/geometria.h"
+#include "paneles/CVisualizador.h"
 
 #include <QImage>
 #include <QPainter>

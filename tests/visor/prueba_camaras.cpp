@@ -1,14 +1,14 @@
 // The scene options through the plain scene painter: each camera, the kart
 // labels, the full track and the visible shots; the picture format from the
 // file name; and --camara through the real program.
-#include "camara.h"
-#include "colores.h"
-#include "escena.h"
-#include "etiquetas_karts.h"
-#include "flechas.h"
-#include "formato_imagen.h"
-#include "pintor_escena.h"
-#include "rotulos.h"
+#include "escena/camara.h"
+#include "escena/escena.h"
+#include "escena/etiquetas_karts.h"
+#include "escena/flechas.h"
+#include "escena/pintor_escena.h"
+#include "escena/rotulos.h"
+#include "geometria/colores.h"
+#include "salida/formato_imagen.h"
 
 #include <QImage>
 #include <QImageReader>

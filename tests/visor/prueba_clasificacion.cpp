@@ -1,12 +1,12 @@
 // The standings in the window: the table following the frame on show, the end
 // of the race, a click on a row, and the keys C and G.
-#include "CGestorVentanas.h"
-#include "CGraficas.h"
-#include "CModeloClasificacion.h"
-#include "CPanelClasificacion.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
-#include "colores.h"
+#include "geometria/colores.h"
+#include "paneles/CGraficas.h"
+#include "paneles/CModeloClasificacion.h"
+#include "paneles/CPanelClasificacion.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CGestorVentanas.h"
+#include "ventana/CVentana.h"
 #include "ventana_de_prueba.h"
 
 #include <QApplication>

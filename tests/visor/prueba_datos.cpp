@@ -1,7 +1,7 @@
 // Race log and map readers, driven from in-memory files.
-#include "carrera.h"
-#include "mapa.h"
-#include "nombres.h"
+#include "datos/carrera.h"
+#include "datos/mapa.h"
+#include "datos/nombres.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // numbers and halves, numbers no float holds, NaN payloads, signed zeros,
 // infinities, past the float range and below it, across the pieces they are
 // kept in.
-#include "disparos.h"
+#include "datos/disparos.h"
 
 #include <gtest/gtest.h>
 

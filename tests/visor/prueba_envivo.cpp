@@ -1,10 +1,10 @@
 // The live reading of a race log: the incremental reader given a log in
 // pieces cut anywhere, and the follower on real files that grow, shrink, are
 // replaced or deleted.
-#include "carrera.h"
-#include "carrera_incremental.h"
 #include "comprobar_incremental.h"
-#include "seguidor_carrera.h"
+#include "datos/carrera.h"
+#include "datos/carrera_incremental.h"
+#include "datos/seguidor_carrera.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Race events for the timeline, and the geometry behind the mouse on the
 // track: plain code, no widgets.
-#include "eventos.h"
-#include "geometria.h"
-#include "interaccion.h"
+#include "datos/eventos.h"
+#include "geometria/geometria.h"
+#include "geometria/interaccion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // "Exportar vídeo…" in the window: what it proposes, and the export on its
 // worker thread: finished, cancelled from the progress dialog, or dropped
 // with the window, while the window's event loop keeps running.
-#include "CDialogoVideo.h"
-#include "CExportacionVideo.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
+#include "paneles/CDialogoVideo.h"
+#include "paneles/CExportacionVideo.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CVentana.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Track view geometry: where cells, runs, tiles and karts land on the view.
-#include "geometria.h"
+#include "geometria/geometria.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The "Gráficas" window: the points of its three charts for a small race, the
 // players' colours, the frame of a clicked point, and PNG and SVG export.
-#include "CGraficas.h"
 #include "carrera_de_vueltas.h"
+#include "paneles/CGraficas.h"
 
-#include "colores.h"
-#include "exportar_grafica.h"
+#include "geometria/colores.h"
+#include "paneles/exportar_grafica.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,9 +1,9 @@
 // The standings table model: rows by position at the frame it is given, the
 // followed player's row, the name colours and the "Final" mark.
-#include "CModeloClasificacion.h"
 #include "carrera_de_vueltas.h"
+#include "paneles/CModeloClasificacion.h"
 
-#include "colores.h"
+#include "geometria/colores.h"
 
 #include <QColor>
 #include <QFont>

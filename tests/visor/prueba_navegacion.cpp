@@ -1,10 +1,10 @@
 // Getting around a race: the timeline and its event marks, the keyboard
 // shortcuts and their help window, and the mouse on the track.
-#include "CLineaTiempo.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
-#include "colores.h"
-#include "geometria.h"
+#include "geometria/colores.h"
+#include "geometria/geometria.h"
+#include "paneles/CLineaTiempo.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CVentana.h"
 #include "ventana_de_prueba.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The side panel and the replay, driven through the widgets as a user would.
-#include "CVentana.h"
-#include "CVisualizador.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CVentana.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // What the track view paints: rendered offscreen into an image and read back
 // pixel by pixel, with arrow pictures of known solid colours.
-#include "CVisualizador.h"
-#include "colores.h"
+#include "geometria/colores.h"
+#include "paneles/CVisualizador.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,12 +1,12 @@
 // `visor --png`, `--help` and `--version` through the real program, started
 // with no display at all: the pictures it writes, and how it fails.
-#include "CVentana.h"
-#include "CVisualizador.h"
-#include "carga.h"
-#include "colores.h"
-#include "linea_ordenes.h"
-#include "modo_png.h"
-#include "texto_terminal.h"
+#include "geometria/colores.h"
+#include "paneles/CVisualizador.h"
+#include "programa/linea_ordenes.h"
+#include "reproduccion/carga.h"
+#include "salida/modo_png.h"
+#include "salida/texto_terminal.h"
+#include "ventana/CVentana.h"
 #include "visor_sin_pantalla.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Saving a PNG when the disk fails: every write, the sync and the close are
 // checked, and a failed save leaves no partial file.
-#include "guardar_png.h"
+#include "salida/guardar_png.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The window as a new user and a contest organiser at a projector use it:
 // focus after typing, the player list, the smallest window, event jumps that
 // follow the player, distinct colours, full screen, the panel and cameras.
-#include "CBarraProyector.h"
-#include "CLineaTiempo.h"
-#include "CPanelClasificacion.h"
-#include "CPanelJugadores.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
-#include "colores.h"
+#include "geometria/colores.h"
+#include "paneles/CBarraProyector.h"
+#include "paneles/CLineaTiempo.h"
+#include "paneles/CPanelClasificacion.h"
+#include "paneles/CPanelJugadores.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CVentana.h"
 #include "ventana_de_prueba.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 // The replay without any widget: the cursor's step rules and what any frame
 // shows, as data-driven rows.
-#include "reproduccion.h"
+#include "reproduccion/reproduccion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // `visor --resultados`: the results of race logs as a text table, CSV and
 // JSON, with its messages and exit statuses.
-#include "resultados.h"
+#include "analisis/resultados.h"
 
 #include <QDir>
 #include <QFile>

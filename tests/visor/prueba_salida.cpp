@@ -1,11 +1,11 @@
 // Trails, saving the view as a picture, and opening dropped files: telling a
 // map from a race log, the window's check box, Ctrl+S and drops.
-#include "CGestorVentanas.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
-#include "colores.h"
-#include "estelas.h"
-#include "tipo_archivo.h"
+#include "datos/tipo_archivo.h"
+#include "escena/estelas.h"
+#include "geometria/colores.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CGestorVentanas.h"
+#include "ventana/CVentana.h"
 
 #include <QApplication>
 #include <QCheckBox>

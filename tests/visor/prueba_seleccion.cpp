@@ -1,9 +1,9 @@
 // The file chooser widget, the "Abrir carrera" dialog, and opening races from
 // it at start-up and with Ctrl+O.
-#include "CDialogoAbrir.h"
-#include "CGestorVentanas.h"
-#include "CSeleccionarArchivo.h"
-#include "CVentana.h"
+#include "ventana/CDialogoAbrir.h"
+#include "ventana/CGestorVentanas.h"
+#include "ventana/CSeleccionarArchivo.h"
+#include "ventana/CVentana.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 // The live session on real files: what the replay shows as the log grows,
 // whether it follows the head, and what happens to the race on show when the
 // log is replaced, deleted or cannot be read.
-#include "analisis.h"
-#include "reproduccion.h"
-#include "sesion_en_vivo.h"
+#include "analisis/analisis.h"
+#include "envivo/sesion_en_vivo.h"
+#include "reproduccion/reproduccion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The race log reader reads its stream in pieces: wherever a piece ends (inside
 // a number, a name, a run of spaces, a token longer than a name), the result is
 // the fscanf reader's.
-#include "carrera.h"
+#include "datos/carrera.h"
+#include "datos/vectorial.h"
 #include "referencia.h"
-#include "vectorial.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The main window's construction from files, and how it fails.
-#include "CVentana.h"
-#include "CVisualizador.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CVentana.h"
 
 #include <QSplitter>
 #include <QTemporaryDir>

@@ -2,11 +2,11 @@
 // yet, follows the head, stays where the user is otherwise, rebuilds its
 // panel for another race, survives a deletion; the check box and L; and the
 // command line that refuses live mode with a headless output.
-#include "CDialogoAtajos.h"
-#include "CLineaTiempo.h"
-#include "CMarcaEnVivo.h"
-#include "CVentana.h"
-#include "CVisualizador.h"
+#include "paneles/CLineaTiempo.h"
+#include "paneles/CMarcaEnVivo.h"
+#include "paneles/CVisualizador.h"
+#include "ventana/CDialogoAtajos.h"
+#include "ventana/CVentana.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // The track view's state operations and slots.
-#include "CVisualizador.h"
+#include "paneles/CVisualizador.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "analisis.h"
+#include "analisis/analisis.h"
 
 #include <algorithm>
 #include <limits>

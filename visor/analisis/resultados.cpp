@@ -1,11 +1,11 @@
-#include "resultados.h"
+#include "analisis/resultados.h"
 
-#include "analisis.h"
-#include "apertura.h"
-#include "carrera.h"
-#include "nombres.h"
-#include "texto_imprimible.h"
-#include "textos.h"
+#include "analisis/analisis.h"
+#include "analisis/textos.h"
+#include "datos/apertura.h"
+#include "datos/carrera.h"
+#include "datos/nombres.h"
+#include "texto/texto_imprimible.h"
 
 #include <QFile>
 #include <QFileInfo>

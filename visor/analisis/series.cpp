@@ -1,4 +1,4 @@
-#include "series.h"
+#include "analisis/series.h"
 
 namespace zul {
 

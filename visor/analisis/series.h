@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analisis.h"
+#include "analisis/analisis.h"
 
 #include <vector>
 

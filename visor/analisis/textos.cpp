@@ -1,4 +1,4 @@
-#include "textos.h"
+#include "analisis/textos.h"
 
 namespace zul {
 

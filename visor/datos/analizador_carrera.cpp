@@ -1,8 +1,8 @@
-#include "analizador_carrera.h"
+#include "datos/analizador_carrera.h"
 
-#include "escaner.h"
-#include "numeros.h"
-#include "vectorial.h"
+#include "datos/escaner.h"
+#include "datos/numeros.h"
+#include "datos/vectorial.h"
 
 #include <algorithm>
 #include <limits>
@@ -32,7 +32,7 @@ namespace plano {
 inline __attribute__((always_inline)) bool real(const char*& p, const char* fin, double& valor) {
     return numeros::decimalSimple(p, fin, valor);
 }
-#include "registros_indexados.inc"
+#include "datos/registros_indexados.inc"
 } // namespace plano
 
 #if ZUL_HAY_VECTORIAL
@@ -42,7 +42,7 @@ inline __attribute__((always_inline)) bool real(const char*& p, const char* fin,
     return (fin - p >= 17 && vectorial::decimalCorto(p, valor)) ||
            numeros::decimalSimple(p, fin, valor);
 }
-#include "registros_indexados.inc"
+#include "datos/registros_indexados.inc"
 } // namespace vectores
 ZUL_VECTORIAL_FIN
 #endif

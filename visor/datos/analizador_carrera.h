@@ -1,7 +1,7 @@
 #pragma once
 
-#include "carrera.h"
-#include "indice_tokens.h"
+#include "datos/carrera.h"
+#include "datos/indice_tokens.h"
 
 #include <cstddef>
 #include <string>

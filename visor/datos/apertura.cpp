@@ -1,4 +1,4 @@
-#include "apertura.h"
+#include "datos/apertura.h"
 
 #include <cerrno>
 #include <sys/stat.h>

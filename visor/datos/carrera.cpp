@@ -1,7 +1,7 @@
-#include "carrera.h"
+#include "datos/carrera.h"
 
-#include "analizador_carrera.h"
-#include "escaner.h"
+#include "datos/analizador_carrera.h"
+#include "datos/escaner.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "disparos.h"
-#include "error_formato.h"
+#include "datos/disparos.h"
+#include "datos/error_formato.h"
 
 #include <QPointF>
 

@@ -1,4 +1,4 @@
-#include "carrera_incremental.h"
+#include "datos/carrera_incremental.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analizador_carrera.h"
-#include "carrera.h"
+#include "datos/analizador_carrera.h"
+#include "datos/carrera.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "disparos.h"
+#include "datos/disparos.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "escaner.h"
+#include "datos/escaner.h"
 
-#include "numeros.h"
+#include "datos/numeros.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "eventos.h"
+#include "datos/eventos.h"
 
 #include <algorithm>
 #include <cstddef>

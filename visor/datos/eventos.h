@@ -1,6 +1,6 @@
 #pragma once
 
-#include "carrera.h"
+#include "datos/carrera.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "indice_tokens.h"
+#include "datos/indice_tokens.h"
 
-#include "numeros.h"
-#include "vectorial.h"
+#include "datos/numeros.h"
+#include "datos/vectorial.h"
 
 #include <cstring>
 

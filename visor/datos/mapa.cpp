@@ -1,6 +1,6 @@
-#include "mapa.h"
+#include "datos/mapa.h"
 
-#include "escaner.h"
+#include "datos/escaner.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "nombres.h"
+#include "datos/nombres.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "seguidor_carrera.h"
+#include "datos/seguidor_carrera.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

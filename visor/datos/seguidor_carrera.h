@@ -1,7 +1,7 @@
 #pragma once
 
-#include "carrera.h"
-#include "carrera_incremental.h"
+#include "datos/carrera.h"
+#include "datos/carrera_incremental.h"
 
 #include <sys/types.h>
 

@@ -1,6 +1,6 @@
-#include "tipo_archivo.h"
+#include "datos/tipo_archivo.h"
 
-#include "apertura.h"
+#include "datos/apertura.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "error_formato.h"
+#include "datos/error_formato.h"
 
 #include <cstddef>
 #include <string>

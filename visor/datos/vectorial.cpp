@@ -1,4 +1,4 @@
-#include "vectorial.h"
+#include "datos/vectorial.h"
 
 #include <atomic>
 

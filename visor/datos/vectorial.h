@@ -17,7 +17,7 @@ void activa(bool si);
 #if defined(__x86_64__) && defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
 #define ZUL_HAY_VECTORIAL 1
 
-#include "numeros.h"
+#include "datos/numeros.h"
 
 #include <immintrin.h>
 

@@ -1,4 +1,4 @@
-#include "sesion_en_vivo.h"
+#include "envivo/sesion_en_vivo.h"
 
 #include <sys/stat.h>
 

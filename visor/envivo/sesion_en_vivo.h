@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analisis.h"
-#include "reproduccion.h"
-#include "seguidor_carrera.h"
+#include "analisis/analisis.h"
+#include "datos/seguidor_carrera.h"
+#include "reproduccion/reproduccion.h"
 
 #include <sys/types.h>
 

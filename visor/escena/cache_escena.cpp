@@ -1,8 +1,8 @@
-#include "cache_escena.h"
+#include "escena/cache_escena.h"
 
-#include "estelas.h"
-#include "flechas.h"
-#include "pintor_escena.h"
+#include "escena/estelas.h"
+#include "escena/flechas.h"
+#include "escena/pintor_escena.h"
 
 #include <QPainter>
 

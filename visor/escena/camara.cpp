@@ -1,4 +1,4 @@
-#include "camara.h"
+#include "escena/camara.h"
 
 #include <algorithm>
 #include <cmath>

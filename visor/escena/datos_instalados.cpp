@@ -1,4 +1,4 @@
-#include "datos_instalados.h"
+#include "escena/datos_instalados.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "estelas.h"
+#include "escena/estelas.h"
 
-#include "colores.h"
+#include "geometria/colores.h"
 
 #include <QPainter>
 #include <QPen>

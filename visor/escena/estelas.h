@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geometria.h"
+#include "geometria/geometria.h"
 
 #include <QPointF>
 #include <QSize>

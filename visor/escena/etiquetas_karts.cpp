@@ -1,7 +1,7 @@
-#include "etiquetas_karts.h"
+#include "escena/etiquetas_karts.h"
 
-#include "camara.h"
-#include "colores.h"
+#include "escena/camara.h"
+#include "geometria/colores.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "escena.h"
+#include "escena/escena.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "flechas.h"
+#include "escena/flechas.h"
 
-#include "datos_instalados.h"
-#include "geometria.h"
+#include "escena/datos_instalados.h"
+#include "geometria/geometria.h"
 
 #include <QFileInfo>
 

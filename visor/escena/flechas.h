@@ -1,6 +1,6 @@
 #pragma once
 
-#include "casillas.h"
+#include "geometria/casillas.h"
 
 #include <QPixmap>
 

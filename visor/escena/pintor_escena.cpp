@@ -1,11 +1,11 @@
-#include "pintor_escena.h"
+#include "escena/pintor_escena.h"
 
-#include "colores.h"
-#include "estelas.h"
-#include "etiquetas_karts.h"
-#include "flechas.h"
-#include "pintor_rotulos.h"
-#include "relleno_directo.h"
+#include "escena/estelas.h"
+#include "escena/etiquetas_karts.h"
+#include "escena/flechas.h"
+#include "escena/pintor_rotulos.h"
+#include "escena/relleno_directo.h"
+#include "geometria/colores.h"
 
 #include <QPainter>
 #include <QPen>

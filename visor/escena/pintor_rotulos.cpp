@@ -1,8 +1,8 @@
-#include "pintor_rotulos.h"
+#include "escena/pintor_rotulos.h"
 
-#include "colores.h"
-#include "geometria.h"
-#include "rotulos.h"
+#include "escena/rotulos.h"
+#include "geometria/colores.h"
+#include "geometria/geometria.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "relleno_directo.h"
+#include "escena/relleno_directo.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "colores.h"
+#include "geometria/colores.h"
 
 #include <algorithm>
 #include <array>

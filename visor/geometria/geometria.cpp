@@ -1,4 +1,4 @@
-#include "geometria.h"
+#include "geometria/geometria.h"
 
 #include <algorithm>
 #include <cmath>

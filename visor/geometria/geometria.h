@@ -7,7 +7,7 @@
 #include <QSize>
 #include <QVector>
 
-#include "casillas.h"
+#include "geometria/casillas.h"
 
 #include <algorithm>
 #include <cmath>

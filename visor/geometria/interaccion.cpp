@@ -1,6 +1,6 @@
-#include "interaccion.h"
+#include "geometria/interaccion.h"
 
-#include "geometria.h"
+#include "geometria/geometria.h"
 
 #include <cmath>
 

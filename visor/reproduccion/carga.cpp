@@ -1,6 +1,6 @@
-#include "carga.h"
+#include "reproduccion/carga.h"
 
-#include "apertura.h"
+#include "datos/apertura.h"
 
 #include <cstdio>
 #include <memory>

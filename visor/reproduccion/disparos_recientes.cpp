@@ -1,4 +1,4 @@
-#include "disparos_recientes.h"
+#include "reproduccion/disparos_recientes.h"
 
 namespace zul {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reproduccion.h"
+#include "reproduccion/reproduccion.h"
 
 #include <cstddef>
 #include <vector>

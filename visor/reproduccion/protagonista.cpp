@@ -1,4 +1,4 @@
-#include "protagonista.h"
+#include "reproduccion/protagonista.h"
 
 #include <cmath>
 #include <limits>

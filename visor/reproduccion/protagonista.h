@@ -1,7 +1,7 @@
 #pragma once
 
-#include "eventos.h"
-#include "reproduccion.h"
+#include "datos/eventos.h"
+#include "reproduccion/reproduccion.h"
 
 #include <vector>
 

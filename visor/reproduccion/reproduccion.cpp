@@ -1,4 +1,4 @@
-#include "reproduccion.h"
+#include "reproduccion/reproduccion.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "aplicacion_sin_pantalla.h"
+#include "salida/aplicacion_sin_pantalla.h"
 
-#include "texto_terminal.h"
+#include "salida/texto_terminal.h"
 
 namespace zul {
 

@@ -1,7 +1,7 @@
-#include "carga_sin_pantalla.h"
+#include "salida/carga_sin_pantalla.h"
 
-#include "carga.h"
-#include "texto_terminal.h"
+#include "reproduccion/carga.h"
+#include "salida/texto_terminal.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapa.h"
-#include "reproduccion.h"
+#include "datos/mapa.h"
+#include "reproduccion/reproduccion.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "formato_imagen.h"
+#include "salida/formato_imagen.h"
 
-#include "guardar_png.h"
+#include "salida/guardar_png.h"
 
 #include <QFileInfo>
 #include <QImage>

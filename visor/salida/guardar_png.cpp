@@ -1,4 +1,4 @@
-#include "guardar_png.h"
+#include "salida/guardar_png.h"
 
 #include <QBuffer>
 #include <QByteArray>

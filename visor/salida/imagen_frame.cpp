@@ -1,9 +1,9 @@
-#include "imagen_frame.h"
+#include "salida/imagen_frame.h"
 
-#include "camara.h"
-#include "disparos_recientes.h"
-#include "nombres.h"
-#include "textos.h"
+#include "analisis/textos.h"
+#include "datos/nombres.h"
+#include "escena/camara.h"
+#include "reproduccion/disparos_recientes.h"
 
 #include <QPainter>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "analisis.h"
-#include "escena.h"
-#include "estelas.h"
-#include "flechas.h"
-#include "mapa.h"
-#include "pintor_escena.h"
-#include "reproduccion.h"
-#include "rotulos.h"
+#include "analisis/analisis.h"
+#include "datos/mapa.h"
+#include "escena/escena.h"
+#include "escena/estelas.h"
+#include "escena/flechas.h"
+#include "escena/pintor_escena.h"
+#include "escena/rotulos.h"
+#include "reproduccion/reproduccion.h"
 
 #include <QImage>
 #include <QSize>

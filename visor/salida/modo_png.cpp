@@ -1,8 +1,8 @@
-#include "modo_png.h"
+#include "salida/modo_png.h"
 
-#include "carga_sin_pantalla.h"
-#include "formato_imagen.h"
-#include "texto_terminal.h"
+#include "salida/carga_sin_pantalla.h"
+#include "salida/formato_imagen.h"
+#include "salida/texto_terminal.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagen_frame.h"
+#include "salida/imagen_frame.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "modo_video.h"
+#include "salida/modo_video.h"
 
-#include "carga_sin_pantalla.h"
-#include "interrupcion.h"
-#include "progreso.h"
-#include "texto_terminal.h"
+#include "salida/carga_sin_pantalla.h"
+#include "salida/texto_terminal.h"
+#include "video/interrupcion.h"
+#include "video/progreso.h"
 
 #include <QFileInfo>
 

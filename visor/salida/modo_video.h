@@ -1,6 +1,6 @@
 #pragma once
 
-#include "video_carrera.h"
+#include "salida/video_carrera.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "texto_terminal.h"
+#include "salida/texto_terminal.h"
 
-#include "carga.h"
+#include "reproduccion/carga.h"
 
 namespace zul {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "texto_imprimible.h"
+#include "texto/texto_imprimible.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "video_carrera.h"
+#include "salida/video_carrera.h"
 
 namespace zul {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exportacion.h"
-#include "imagen_frame.h"
+#include "salida/imagen_frame.h"
+#include "video/exportacion.h"
 
 #include <atomic>
 

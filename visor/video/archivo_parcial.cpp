@@ -1,6 +1,6 @@
-#include "archivo_parcial.h"
+#include "video/archivo_parcial.h"
 
-#include "formatos.h"
+#include "video/formatos.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "codificador.h"
+#include "video/codificador.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

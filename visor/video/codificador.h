@@ -1,8 +1,8 @@
 #pragma once
 
-#include "archivo_parcial.h"
-#include "conversor_yuv.h"
-#include "formatos.h"
+#include "video/archivo_parcial.h"
+#include "video/conversor_yuv.h"
+#include "video/formatos.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "conversor_yuv.h"
+#include "video/conversor_yuv.h"
 
 extern "C" {
 #include <libavutil/frame.h>

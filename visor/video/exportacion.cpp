@@ -1,4 +1,4 @@
-#include "exportacion.h"
+#include "video/exportacion.h"
 
 #include <chrono>
 #include <exception>

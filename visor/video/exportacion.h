@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codificador.h"
-#include "planificacion.h"
+#include "video/codificador.h"
+#include "video/planificacion.h"
 
 #include <QImage>
 #include <QSize>

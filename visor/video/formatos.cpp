@@ -1,4 +1,4 @@
-#include "formatos.h"
+#include "video/formatos.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "interrupcion.h"
+#include "video/interrupcion.h"
 
 #include <csignal>
 

@@ -1,4 +1,4 @@
-#include "planificacion.h"
+#include "video/planificacion.h"
 
 #include <cmath>
 

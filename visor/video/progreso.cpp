@@ -1,4 +1,4 @@
-#include "progreso.h"
+#include "video/progreso.h"
 
 #include <QLocale>
 

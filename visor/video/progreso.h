@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exportacion.h"
+#include "video/exportacion.h"
 
 #include <QString>
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "salida/video_carrera.h"
+
+#include <QDialog>
+
+class CVisualizador;
+class QCheckBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace zul {
+// What "Exportar vídeo…" proposes: the whole race as the view shows it (its
+// zoom, followed player, size and trails), with the overlays, at 30
+// pictures per second and one step per picture.
+PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QString& salida);
+} // namespace zul
+
+// Asks where to write the video and what it shows: the file, the range of
+// steps, pictures and steps per second, and how the track is drawn.
+class CDialogoVideo : public QDialog {
+    Q_OBJECT
+
+public:
+    CDialogoVideo(const zul::PedidoVideo& inicial, long long frames, int jugadores,
+                  QWidget* parent = nullptr);
+
+    // The request as the fields say; the file gets ".mp4" when it has no
+    // extension.
+    zul::PedidoVideo pedido() const;
+
+public slots:
+    void accept() override;
+
+private:
+    void examina();
+    void actualizaBoton();
+
+    QLineEdit* campoArchivo = nullptr;
+    QSpinBox* selectorDesde = nullptr;
+    QSpinBox* selectorHasta = nullptr;
+    QSpinBox* selectorFps = nullptr;
+    QDoubleSpinBox* selectorVelocidad = nullptr;
+    QSpinBox* selectorJugador = nullptr;
+    QDoubleSpinBox* selectorZoom = nullptr;
+    QSpinBox* selectorAncho = nullptr;
+    QSpinBox* selectorAlto = nullptr;
+    QCheckBox* casillaEstelas = nullptr;
+    QCheckBox* casillaRotulos = nullptr;
+    QPushButton* botonAceptar = nullptr;
+    zul::PedidoVideo base; // what the fields do not show
+};

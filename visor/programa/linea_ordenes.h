@@ -1,0 +1,62 @@
+#pragma once
+
+#include "analisis/resultados.h"
+#include "salida/modo_png.h"
+#include "salida/modo_video.h"
+
+#include <QString>
+#include <QStringList>
+
+// The viewer's command line, every mode in one parser:
+//   visor [CARRERA [MAPA]]                      the window
+//   visor --en-vivo CARRERA MAPA                the window, following the log
+//   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
+//   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
+//   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --help | --version
+// A new mode adds its options, its Modo and its fields here; main dispatches.
+namespace zul {
+
+enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
+
+struct LineaDeOrdenes {
+    Modo modo = Modo::Ventana;
+    // Window mode: the paths given (none, the race log, or both).
+    QStringList archivos;
+    // Window mode: the race log is followed while it is written.
+    bool enVivo = false;
+    OpcionesPng png;
+    OpcionesModoVideo video;
+    // Results mode: the race logs, in the order given, and how to print them.
+    QStringList carreras;
+    FormatoResultados formato = FormatoResultados::Texto;
+};
+
+// Exit statuses of every mode.
+constexpr int kSalidaBien = 0;
+constexpr int kSalidaError = 1;
+constexpr int kSalidaUso = 2;
+
+// Reads a command line (without the program's name). Qt's own window options
+// (such as -platform or -style) are accepted in window mode and left for
+// QApplication. False, with the reason in Spanish, when the command line is
+// wrong; the files themselves are checked later.
+bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
+                           QString& error);
+
+// --camara seguir|centrado|pista|director, for any headless mode: sets the
+// camera of `opciones`; false, with the reason, for any other value.
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error);
+
+// The arguments that turn live mode on, for window mode to take them out
+// before QApplication sees the rest.
+bool esOpcionEnVivo(const QString& argumento);
+
+QString textoAyuda();
+QString textoVersion();
+
+// The usage error as printed: the reason, with control characters escaped,
+// and where to look.
+QString textoErrorUso(const QString& error);
+
+} // namespace zul

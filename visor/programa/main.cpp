@@ -1,0 +1,47 @@
+#include "analisis/resultados.h"
+#include "programa/linea_ordenes.h"
+#include "programa/modo_ventana.h"
+#include "salida/aplicacion_sin_pantalla.h"
+#include "salida/texto_terminal.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    QStringList argumentos;
+    for (int i = 1; i < argc; ++i) {
+        argumentos.append(QString::fromLocal8Bit(argv[i]));
+    }
+    zul::LineaDeOrdenes orden;
+    QString error;
+    // Every mode refuses a wrong command line before anything starts, so a
+    // usage error never depends on a display.
+    if (!zul::analizaLineaDeOrdenes(argumentos, orden, error)) {
+        zul::escribe(stderr, zul::textoErrorUso(error));
+        return zul::kSalidaUso;
+    }
+    switch (orden.modo) {
+    case zul::Modo::Ayuda:
+        zul::escribe(stdout, zul::textoAyuda());
+        return zul::kSalidaBien;
+    case zul::Modo::Version:
+        zul::escribe(stdout, zul::textoVersion());
+        return zul::kSalidaBien;
+    case zul::Modo::Png: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoPng(orden.png);
+    }
+    case zul::Modo::Video: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoVideo(orden.video);
+    }
+    case zul::Modo::Resultados:
+        // Plain text and files only: no display, no application object.
+        return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);
+    case zul::Modo::Ventana:
+        break;
+    }
+    return ejecutaModoVentana(argc, argv, orden.enVivo);
+}

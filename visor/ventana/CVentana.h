@@ -1,0 +1,261 @@
+#pragma once
+
+#include "analisis/analisis.h"
+#include "datos/eventos.h"
+#include "envivo/sesion_en_vivo.h"
+#include "escena/escena.h"
+#include "reproduccion/reproduccion.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CBarraProyector;
+class CLineaTiempo;
+class CPanelJugadores;
+class CPanelClasificacion;
+class CMarcaEnVivo;
+class CVisualizador;
+class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QDoubleSpinBox;
+class QGroupBox;
+class QKeySequence;
+class QLabel;
+class QPushButton;
+class QResizeEvent;
+class QSpinBox;
+class QSplitter;
+class QTimer;
+class QVBoxLayout;
+
+// The main window: loads a race log and its map, shows the track view beside a
+// panel of controls, and replays the race frame by frame.
+class CVentana : public QWidget {
+    Q_OBJECT
+
+public:
+    // Every error about one of the two input files; it knows the file's path.
+    class excepcionArchivo : public std::exception {
+    public:
+        explicit excepcionArchivo(std::string ruta) : rutaArchivo(std::move(ruta)) {}
+        const std::string& ruta() const { return rutaArchivo; }
+
+    private:
+        std::string rutaArchivo;
+    };
+
+    // what() is "No se pudo abrir el archivo", followed by the reason in
+    // parentheses when it is known.
+    class excepcionArchivoNoAbre : public excepcionArchivo {
+    public:
+        explicit excepcionArchivoNoAbre(std::string ruta, std::string motivo = std::string())
+            : excepcionArchivo(std::move(ruta)), motivoFallo(std::move(motivo)),
+              texto(motivoFallo.empty() ? std::string(kTexto)
+                                        : std::string(kTexto) + " (" + motivoFallo + ")") {}
+        const char* what() const noexcept override { return texto.c_str(); }
+        // Why it did not open ("no existe", ...); empty when not known.
+        const std::string& motivo() const { return motivoFallo; }
+
+        static constexpr const char* kTexto = "No se pudo abrir el archivo";
+
+    private:
+        std::string motivoFallo;
+        std::string texto;
+    };
+
+    // The file opened but its content cannot be shown; what() says why.
+    class excepcionArchivoInvalido : public excepcionArchivo {
+    public:
+        excepcionArchivoInvalido(std::string ruta, std::string motivo)
+            : excepcionArchivo(std::move(ruta)), motivo(std::move(motivo)) {}
+        const char* what() const noexcept override { return motivo.c_str(); }
+
+    private:
+        std::string motivo;
+    };
+
+    // How the race log is read: whole, or followed while it is written.
+    enum class ModoCarrera { grabada, enVivo };
+
+    // Throws (as pointers created with new) excepcionArchivoNoAbre when a path
+    // is missing or cannot be opened, excepcionArchivoInvalido when a file
+    // cannot be used. In live mode a race log that does not exist yet, or
+    // holds part of its header, is waited for; the replay runs from the start.
+    CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
+             ModoCarrera modo = ModoCarrera::grabada);
+
+    ~CVentana() override;
+
+    // Read access for tests and tools.
+    const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
+    const zul::Reproduccion& reproduccionActual() const { return reproduccion; }
+    CVisualizador* vista() const { return visualizador; }
+    std::uint32_t frameSiguiente() const { return reproduccion.siguienteFrame(); }
+    std::uint32_t disparoSiguiente() const { return reproduccion.siguienteDisparo(); }
+    // Frames of the race, a partial last one included.
+    std::uint32_t numeroFrames() const { return reproduccion.numeroFrames(); }
+    // The frame on show, or -1 before any frame has been shown.
+    long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
+
+    // The standings analysis of the race, grown with it in live mode.
+    const zul::AnalisisCarrera& analisisCarrera() const { return analisis; }
+    bool enVivo() const { return sesionEnVivo != nullptr; }
+    const zul::SesionEnVivo* sesionVivo() const { return sesionEnVivo.get(); }
+    CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
+
+    // Saves the track view, as it is on screen, in the format of the file's
+    // extension (PNG when it has none); false, with the reason, when it
+    // cannot.
+    bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
+
+    // The "Jugadores" box and the projector's options under the timeline.
+    CPanelJugadores* panelJugadores() const { return jugadores; }
+    CBarraProyector* barraProyector() const { return barra; }
+    // How much the panel's fonts grow in full screen on a screen this size.
+    static double escalaPantallaCompleta(QSize pantalla);
+
+    // The standings table and the charts.
+    CPanelClasificacion* clasificacion() const { return panelClasificacion; }
+    // While the race is still being written (live mode) its last frame is
+    // not its end: reaching it neither pauses the replay nor makes the
+    // standings final.
+    void ponCarreraEnCurso(bool enCurso);
+    // A running replay that reaches the last frame pauses there. Off by
+    // default, where the timer runs on past the end as it always has; the
+    // viewer's own windows (CGestorVentanas) turn it on.
+    void ponPausaAlFinal(bool pausa) { pausaAlFinal = pausa; }
+    // After frames were appended to the race: the standings and the charts
+    // take them in.
+    void carreraCrecida();
+
+public slots:
+    void step();
+    void cambiaVelocidad(double frames);
+    void ejecutar();
+    void detener();
+    void reiniciar();
+    // Shows frame f at once (clamped to the race) with the shots of that
+    // frame; the replay goes on from there.
+    void irAFrame(long long f);
+    // "Paso atras" and Left: the frame before the one on show.
+    void pasoAtras();
+    // Space: runs a paused replay and pauses a running one.
+    void alternaEjecucion();
+    // F1: a small window listing every shortcut.
+    void muestraAtajos();
+
+    // Follows player j, as 1-9, a click on a kart or on a name do: the whole
+    // track and the Director camera give way to following it.
+    void mira(int jugador);
+    // The camera of the view, also from the "Cámara" selector, 0 and D.
+    void ponCamara(zul::Camara camara);
+    // F11: full screen and back; the panel's fonts grow with the screen.
+    void alternaPantallaCompleta();
+    // H: hides or shows the side panel and the projector's options; the
+    // track takes their room.
+    void alternaPanel();
+
+    // Ctrl+S: guardaImagenEn through a save dialog.
+    void guardaImagen();
+    // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
+    void exportaVideo();
+
+    // "En vivo" and L: follows the race log while it is written, or stops.
+    void ponEnVivo(bool encendido);
+
+signals:
+    // The replay has put a frame on show (by a step, a seek or a restart's
+    // next step); -1 while there is none. Everything that follows the frame
+    // on show hooks here.
+    void frameEnPantalla(long long frame);
+    // Two files were dropped on the window; which is the race log and which
+    // the map was told by their content.
+    void abrirArchivos(const QString& rutaCarrera, const QString& rutaMapa);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    const zul::Carrera& carrera() const { return reproduccion.carrera(); }
+    // The players' names as the panel, the labels and the marks show them.
+    QStringList nombresJugadores() const;
+    // Hands what the replay has on show to the view, the lap labels and the
+    // timeline.
+    void muestraFoto();
+    QWidget* conEtiqueta(const QString& texto, QWidget* control);
+    // Timeline, keyboard shortcuts and mouse on the track
+    // (CVentanaNavegacion.cpp).
+    void montaNavegacion();
+    // The one place that learns a frame is on show: the end of the race
+    // pauses the replay there, and the standings follow.
+    void anunciaFrame();
+    // A shortcut with its row in the F1 list.
+    void anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
+                    std::function<void()> hace);
+    // One row per player in the "Jugadores" box, built again when live mode
+    // finds other players in the log.
+    void montaFilasJugadores();
+    // The projector's options, full screen, the panel and their keys
+    // (CVentanaProyector.cpp).
+    void montaProyector(QVBoxLayout* layoutPista);
+    // The scene options of the bar, to the view.
+    void aplicaOpciones();
+    // What the options draw besides the frame: the leader, recent shots and
+    // the marked row.
+    void muestraExtras();
+    // Fonts and the window's minimum size for the current screen state.
+    void ajustaLetra();
+    // Live mode: its check box, key and mark; the log is looked at on every
+    // repaint tick.
+    void montaEnVivo(bool encendido);
+    void sondeaEnVivo();
+    void aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades);
+    void actualizaMarcaEnVivo();
+
+    QSplitter* divisor = nullptr;
+    QVBoxLayout* layoutControles = nullptr;
+    CPanelJugadores* jugadores = nullptr;
+    QGroupBox* grupoControles = nullptr;
+    QGroupBox* grupoVisualizacion = nullptr;
+    CVisualizador* visualizador = nullptr;
+    QPushButton* botonEjecutar = nullptr;
+    QPushButton* botonReiniciar = nullptr;
+    QPushButton* botonPaso = nullptr;
+    QPushButton* botonPausa = nullptr;
+    QPushButton* botonPasoAtras = nullptr;
+    CLineaTiempo* lineaTiempo = nullptr;
+    QSpinBox* selectorJugador = nullptr;
+    QDoubleSpinBox* selectorZoom = nullptr;
+    QDoubleSpinBox* selectorVelocidad = nullptr;
+    zul::Reproduccion reproduccion;
+    QTimer* temporizador = nullptr;
+    QCheckBox* casillaEstelas = nullptr;
+    CPanelClasificacion* panelClasificacion = nullptr;
+    bool carreraEnCurso = false;
+    bool pausaAlFinal = false;
+    std::string rutaCarrera;
+    zul::AnalisisCarrera analisis;
+    // Declared after the replay and the analysis, which it fills.
+    std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
+    QCheckBox* casillaEnVivo = nullptr;
+    CMarcaEnVivo* marcaEnVivo = nullptr;
+    // The projector's side.
+    QWidget* panelLateral = nullptr;
+    CBarraProyector* barra = nullptr;
+    std::vector<zul::Evento> eventos;
+    double escalaLetra = 1.0;
+};
