@@ -66,6 +66,7 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.flechas = escena.flechas;
     clave.revisionFlechas = escena.flechas != nullptr ? escena.flechas->revision() : 0;
     clave.opciones = escena.opciones;
+    clave.conDepuracion = !escena.depuracion.isEmpty();
     return clave;
 }
 
@@ -80,9 +81,10 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            lider == otra.lider && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
-           // The overlays' texts live outside the scene and change every frame:
-           // a picture with them is never reused.
-           !opciones.rotulos;
+           // The overlays' texts live outside the scene and change every frame,
+           // and debug turns of a live file move as it grows: a picture with
+           // either is never reused.
+           !opciones.rotulos && !(opciones.depuracion && conDepuracion);
 }
 
 const QImage& CacheEscena::imagen(const Escena& escena, PintorEscena& pintor, double proporcion) {

@@ -65,6 +65,14 @@ QList<OpcionDelVisor> creaOpciones() {
         opcion({"velocidad"}, "S", G::Video,
                "pasos de carrera por segundo de vídeo, desde 0.001 (por defecto igual a F: un "
                "paso por fotograma)"),
+        opcion({"depuracion"}, "RUTA", G::Depuracion,
+               "archivo de depuración de un bot (el que escribe con ZUL_DEPURACION, por ejemplo "
+               "con zulprueba --depuracion): sus dibujos del turno n se pintan sobre el paso n, "
+               "con su orden como una flecha desde su kart y un aro rojo si pidió disparar; se "
+               "repite para varios bots"),
+        opcion({"desfase"}, "D", G::Depuracion,
+               "pinta los dibujos del turno n sobre el paso n + D (por defecto 0; puede ser "
+               "negativo)"),
         opcion({"resultados"}, {}, G::Resultados,
                "escribe los resultados de cada CARRERA por la salida estándar: posición, "
                "vueltas, paso, mejor y última vuelta y diferencia con el líder en el último "
@@ -95,6 +103,7 @@ const Grupo kGrupos[] = {
     {G::Ventana, "La ventana (sin --png, --video ni --resultados):"},
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
     {G::Video, "Solo con --video:"},
+    {G::Depuracion, "Dibujos de los bots (la ventana, --png y --video):"},
     {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
     {G::General, "Generales:"},
 };

@@ -26,6 +26,11 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
     if (aspecto.opciones.rotulos) {
         textos.nombres = nombres;
     }
+    for (const QString& ruta : aspecto.depuracion) {
+        depuraciones.push_back(leeDepuracion(ruta.toStdString()));
+        depuraciones.back().compruebaCarrera(reproduccion.carrera().numJugadores,
+                                             static_cast<long>(reproduccion.numeroFrames()));
+    }
 }
 
 ImagenFrame::~ImagenFrame() = default;
@@ -90,6 +95,11 @@ Escena ImagenFrame::escena(long long k) {
     escena.opciones = aspecto.opciones;
     if (aspecto.opciones.rotulos) {
         escena.rotulos = &rotulos(k);
+    }
+    for (const Depuracion& d : depuraciones) {
+        if (const TurnoDepuracion* turno = d.turnoDe(static_cast<long>(k), aspecto.desfase)) {
+            escena.depuracion.append(turno);
+        }
     }
     return escena;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analisis/analisis.h"
+#include "datos/depuracion.h"
 #include "datos/mapa.h"
 #include "escena/escena.h"
 #include "escena/estelas.h"
@@ -23,6 +24,10 @@ struct AspectoImagen {
     double zoom = 10.0;
     QSize tamano{512, 512};
     OpcionesEscena opciones;
+    // The bots' debug files drawn over the frames (--depuracion): the turn n
+    // of each over frame n + desfase.
+    QStringList depuracion{};
+    long long desfase = 0;
 };
 
 // Draws frames of a race into images, with no widget: the same picture as
@@ -33,6 +38,8 @@ struct AspectoImagen {
 // standings come from one analysis of the race made here.
 class ImagenFrame {
 public:
+    // Reads the debug files of `aspecto`; throws ErrorFormato, naming the
+    // file, for one that does not parse or belongs to another race.
     ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa, const AspectoImagen& aspecto);
     ~ImagenFrame();
 
@@ -55,6 +62,7 @@ private:
     // Only with the overlays on or the Director camera.
     std::unique_ptr<AnalisisCarrera> analisis;
     Rotulos textos;
+    std::vector<Depuracion> depuraciones;
 };
 
 } // namespace zul

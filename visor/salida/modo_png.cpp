@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 
 namespace zul {
 
@@ -61,7 +62,13 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
     if (!formatoDeRuta(opciones.salida, formato, error)) {
         return false;
     }
-    ImagenFrame dibujo(reproduccion, mapa, opciones.aspecto);
+    std::unique_ptr<ImagenFrame> dibujo;
+    try {
+        dibujo = std::make_unique<ImagenFrame>(reproduccion, mapa, opciones.aspecto);
+    } catch (const ErrorFormato& e) {
+        error = QString::fromStdString(e.what());
+        return false;
+    }
     const QString entradas[] = {rutaCanonica(opciones.carrera), rutaCanonica(opciones.mapa)};
     const int cifras = std::max(5, static_cast<int>(QString::number(hasta).size()));
     for (long long k = opciones.frame; k <= hasta; ++k) {
@@ -74,7 +81,7 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
                 QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe").arg(ruta);
             return false;
         }
-        const QImage imagen = dibujo.dibuja(k);
+        const QImage imagen = dibujo->dibuja(k);
         if (imagen.isNull()) {
             error = QStringLiteral("no hay memoria para una imagen de %1x%2 píxeles")
                         .arg(opciones.aspecto.tamano.width())

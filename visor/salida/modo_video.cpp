@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <memory>
+
 namespace zul {
 
 namespace {
@@ -25,7 +27,14 @@ int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo ped
         informaError(error);
         return 1;
     }
-    ImagenFrame dibujo(reproduccion, mapa, pedido.aspecto);
+    std::unique_ptr<ImagenFrame> imagenes;
+    try {
+        imagenes = std::make_unique<ImagenFrame>(reproduccion, mapa, pedido.aspecto);
+    } catch (const ErrorFormato& e) {
+        informaError(QString::fromStdString(e.what()));
+        return 1;
+    }
+    ImagenFrame& dibujo = *imagenes;
     CProgresoTerminal progreso(stderr);
     const std::atomic<bool>& cancelar = instalaCancelacionPorSenales();
     const ResultadoVideo resultado = exportaCarrera(
