@@ -28,6 +28,10 @@ const char* const kEnVivo = "en-vivo";
 // Only --video takes these.
 const char* const kOpcionesVideo[] = {"video", "fps", "velocidad"};
 const char* const kRotulos = "rotulos";
+const char* const kTelemetria = "telemetria";
+// Another run of the same map as a ghost, in the window, --png and --video.
+const char* const kFantasma = "fantasma";
+const char* const kAlinear = "alinear";
 
 // QApplication's own options: taken in window mode, where QApplication
 // removes them from the arguments, and unknown to every other mode.
@@ -255,6 +259,81 @@ bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
     return true;
 }
 
+// The telemetry mode's options: --formato csv|json and --jugador beside it.
+bool leeTelemetria(const QCommandLineParser& a, const QStringList& vistas,
+                   LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas = vistas;
+    for (const char* propia : {kTelemetria, kFormato, "jugador"}) {
+        ajenas.removeAll(QStringLiteral("--") + QLatin1String(propia));
+    }
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--telemetria no se combina con %1")
+                    .arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    OpcionesTelemetria& telemetria = resultado.telemetria;
+    if (a.isSet(QString::fromLatin1(kFormato))) {
+        const QString valor = a.value(QString::fromLatin1(kFormato));
+        if (!leeFormatoResultados(valor, telemetria.formato) ||
+            telemetria.formato == FormatoResultados::Texto) {
+            error =
+                QStringLiteral("--formato de --telemetria debe ser csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    if (a.isSet(QStringLiteral("jugador"))) {
+        long long numero = 0;
+        const QString valor = a.value(QStringLiteral("jugador"));
+        if (!leeEntero(valor, 0, std::numeric_limits<int>::max(), numero)) {
+            error = QStringLiteral(
+                        "--jugador debe ser un número de jugador (un entero desde 0), no «%1»")
+                        .arg(valor);
+            return false;
+        }
+        telemetria.jugador = static_cast<int>(numero);
+    }
+    resultado.modo = Modo::Telemetria;
+    return true;
+}
+
+// --fantasma OTRA and --alinear paso|vuelta, for the window, --png and
+// --video; taken out of `vistas`, since every one of those modes takes them.
+bool leeFantasma(const QCommandLineParser& a, QStringList& vistas, LineaDeOrdenes& resultado,
+                 QString& error) {
+    const QString fantasma = QStringLiteral("--") + QLatin1String(kFantasma);
+    const QString alinear = QStringLiteral("--") + QLatin1String(kAlinear);
+    if (!vistas.contains(fantasma) && !vistas.contains(alinear)) {
+        return true;
+    }
+    for (const char* otro : {kResultados, kTelemetria}) {
+        const QString modo = QStringLiteral("--") + QLatin1String(otro);
+        if (vistas.contains(modo)) {
+            error = QStringLiteral("%1 no se combina con %2")
+                        .arg(modo, vistas.contains(fantasma) ? fantasma : alinear);
+            return false;
+        }
+    }
+    if (!vistas.contains(fantasma)) {
+        error = QStringLiteral("--alinear solo se usa con --fantasma OTRA_CARRERA");
+        return false;
+    }
+    resultado.fantasma = a.value(QString::fromLatin1(kFantasma));
+    if (resultado.fantasma.isEmpty()) {
+        error = QStringLiteral("--fantasma necesita el registro de la otra carrera");
+        return false;
+    }
+    if (vistas.contains(alinear)) {
+        const QString valor = a.value(QString::fromLatin1(kAlinear));
+        if (!leeAlineacion(valor, resultado.alineacion)) {
+            error = QStringLiteral("--alinear debe ser paso o vuelta, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    vistas.removeAll(fantasma);
+    vistas.removeAll(alinear);
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -285,6 +364,11 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         QCommandLineOption(QString::fromLatin1(kFormato), QString(), QStringLiteral("valor")));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEnVivo)));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kRotulos)));
+    analizador.addOption(QCommandLineOption(QString::fromLatin1(kTelemetria)));
+    for (const char* nombre : {kFantasma, kAlinear}) {
+        analizador.addOption(
+            QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
+    }
     analizador.addOption(
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     analizador.addOption(
@@ -339,18 +423,33 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
             return false;
         }
     }
-    if (resultado.enVivo && analizador.isSet(QString::fromLatin1(kResultados))) {
-        error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --resultados");
+    for (const char* modo : {kResultados, kTelemetria}) {
+        if (resultado.enVivo && analizador.isSet(QString::fromLatin1(modo))) {
+            error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
+                        .arg(QString::fromLatin1(modo));
+            return false;
+        }
+    }
+    if (!leeFantasma(analizador, vistas, resultado, error)) {
         return false;
     }
     const QString resultados = QStringLiteral("--") + QLatin1String(kResultados);
+    const QString telemetria = QStringLiteral("--") + QLatin1String(kTelemetria);
     const QString formato = QStringLiteral("--") + QLatin1String(kFormato);
+    if (vistas.contains(resultados) && vistas.contains(telemetria)) {
+        error = QStringLiteral("--resultados y --telemetria no se usan juntos");
+        return false;
+    }
     if (vistas.contains(resultados)) {
         if (!leeResultados(analizador, vistas, resultado, error)) {
             return false;
         }
+    } else if (vistas.contains(telemetria)) {
+        if (!leeTelemetria(analizador, vistas, resultado, error)) {
+            return false;
+        }
     } else if (vistas.contains(formato)) {
-        error = QStringLiteral("--formato solo se usa con --resultados");
+        error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return false;
     } else if (!vistas.isEmpty() && !leeOpcionesPng(analizador, resultado.png, error)) {
         return false;
@@ -374,6 +473,20 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         resultado.carreras = archivos;
         return true;
     }
+    if (resultado.modo == Modo::Telemetria) {
+        if (archivos.size() != 2) {
+            error = archivos.size() < 2
+                        ? QStringLiteral("faltan archivos: --telemetria necesita el registro de "
+                                         "carrera y el mapa")
+                        : QStringLiteral("sobran archivos: solo se dan el registro de carrera y "
+                                         "el mapa, no «%1»")
+                              .arg(archivos.mid(2).join(QStringLiteral(" ")));
+            return false;
+        }
+        resultado.telemetria.carrera = archivos[0];
+        resultado.telemetria.mapa = archivos[1];
+        return true;
+    }
     const QString sobran =
         QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
             .arg(archivos.mid(2).join(QStringLiteral(" ")));
@@ -387,6 +500,10 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         if (resultado.enVivo && archivos.size() < 2) {
             error = QStringLiteral("--en-vivo necesita el registro de carrera y el mapa: visor "
                                    "--en-vivo CARRERA MAPA");
+            return false;
+        }
+        if (!resultado.fantasma.isEmpty()) {
+            error = QStringLiteral("--fantasma solo se usa con --png o --video");
             return false;
         }
         resultado.modo = Modo::Ventana;
@@ -432,6 +549,8 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     resultado.png.mapa = archivos[1];
     resultado.video.carrera = archivos[0];
     resultado.video.mapa = archivos[1];
+    resultado.png.fantasma = resultado.video.fantasma = resultado.fantasma;
+    resultado.png.alineacion = resultado.video.alineacion = resultado.alineacion;
     return true;
 }
 
@@ -456,13 +575,15 @@ QString textoAyuda() {
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
         "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
         "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
+        "     visor --telemetria [--formato csv|json] [--jugador J] CARRERA MAPA\n"
         "\n"
         "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
         "mapa de la pista (MAPA). Sin --png ni --video abre la ventana del visor; sin archivos,\n"
         "pide elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, y con --video\n"
         "graba un vídeo de la carrera, sin abrir ninguna ventana ni necesitar pantalla, y\n"
         "termina. Con --resultados escribe la clasificación final de cada registro de carrera\n"
-        "dado, sin mapa ni pantalla, y termina.\n"
+        "dado, sin mapa ni pantalla, y termina. Con --telemetria escribe, paso a paso, la\n"
+        "posición, el rumbo, la velocidad y la distancia recorrida de cada kart.\n"
         "\n"
         "Con --en-vivo la ventana sigue el registro de carrera mientras el árbitro lo escribe:\n"
         "muestra cada paso nuevo en cuanto llega y espera si el registro aún no existe.\n"
@@ -495,7 +616,19 @@ QString textoAyuda() {
         "                    posición, vueltas, paso, mejor y última vuelta y diferencia\n"
         "                    con el líder en el último paso completo\n"
         "  --formato F       texto (tabla alineada, por defecto), csv (RFC 4180, con\n"
-        "                    cabecera) o json (una lista de objetos)\n"
+        "                    cabecera) o json (una lista de objetos); con --telemetria,\n"
+        "                    csv (por defecto) o json\n"
+        "  --telemetria      escribe por la salida estándar una fila por paso y jugador\n"
+        "                    (solo el jugador J con --jugador): paso, jugador, x, y, angulo\n"
+        "                    (grados, como los mide la biblioteca del concursante),\n"
+        "                    velocidad (casillas por paso), distancia, vueltas, progreso\n"
+        "                    (vacío si no se conoce) y posicion\n"
+        "  --fantasma OTRA   con --png o --video, dibuja los karts de OTRA carrera del\n"
+        "                    mismo mapa como fantasmas: discos translúcidos con borde\n"
+        "                    discontinuo y su nombre\n"
+        "  --alinear A       paso (por defecto: el paso k de las dos carreras a la vez) o\n"
+        "                    vuelta (la vuelta n del fantasma empieza cuando el jugador J\n"
+        "                    empieza la suya)\n"
         "  -h, --help        muestra esta ayuda y termina\n"
         "  -v, --version     muestra la versión y termina\n"
         "\n"

@@ -2,6 +2,7 @@
 
 #include "analisis/resultados.h"
 #include "salida/modo_png.h"
+#include "salida/modo_telemetria.h"
 #include "salida/modo_video.h"
 
 #include <QString>
@@ -13,11 +14,12 @@
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Resultados, Telemetria, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -30,6 +32,10 @@ struct LineaDeOrdenes {
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
+    OpcionesTelemetria telemetria;
+    // Window mode: another run of the same map, shown as a ghost.
+    QString fantasma;
+    Alineacion alineacion = Alineacion::Paso;
 };
 
 // Exit statuses of every mode.
