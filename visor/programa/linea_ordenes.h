@@ -16,7 +16,10 @@
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
 //   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
-// A new mode adds its options, its Modo and its fields here; main dispatches.
+// The options, with their descriptions and the help, are in opciones.cpp; each
+// mode's checks are in its validator (validadores.cpp). A new mode adds its
+// options there, its Modo and its fields here, its row to the table of modes
+// in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
 enum class Modo { Ventana, Png, Video, Resultados, Telemetria, Ayuda, Version };
@@ -33,9 +36,6 @@ struct LineaDeOrdenes {
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
     OpcionesTelemetria telemetria;
-    // Window mode: another run of the same map, shown as a ghost.
-    QString fantasma;
-    Alineacion alineacion = Alineacion::Paso;
 };
 
 // Exit statuses of every mode.
