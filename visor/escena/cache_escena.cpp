@@ -66,6 +66,7 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.flechas = escena.flechas;
     clave.revisionFlechas = escena.flechas != nullptr ? escena.flechas->revision() : 0;
     clave.opciones = escena.opciones;
+    clave.fantasma = escena.fantasma;
     clave.conDepuracion = !escena.depuracion.isEmpty();
     return clave;
 }
@@ -81,6 +82,7 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            lider == otra.lider && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
+           fantasma == otra.fantasma &&
            // The overlays' texts live outside the scene and change every frame,
            // and debug turns of a live file move as it grows: a picture with
            // either is never reused.

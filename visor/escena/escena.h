@@ -1,5 +1,6 @@
 #pragma once
 
+#include "escena/capa_fantasma.h"
 #include "geometria/geometria.h"
 
 #include <QPointF>
@@ -97,6 +98,8 @@ struct Escena {
     // (see pintor_depuracion.h); held by their files.
     QVector<const TurnoDepuracion*> depuracion;
     OpcionesEscena opciones;
+    // Another run on the same track, drawn under the karts (capa_fantasma.h).
+    CapaFantasma fantasma;
 };
 
 // Where the scene's camera puts the map on its picture. Painting, clicks on

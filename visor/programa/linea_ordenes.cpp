@@ -82,7 +82,7 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* otro : {"png", "video", "resultados"}) {
+    for (const char* otro : {"png", "video", "resultados", "telemetria"}) {
         if (enVivo && a.isSet(QString::fromLatin1(otro))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(otro));
@@ -100,6 +100,7 @@ struct ModoDeOrden {
 };
 const ModoDeOrden kModos[] = {
     {"resultados", validaResultados},
+    {"telemetria", validaTelemetria},
     {"video", validaVideo},
     {"png", validaPng},
 };
@@ -108,8 +109,8 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
     const auto vista = [&orden](const char* nombre) {
         return orden.vistas.contains(QStringLiteral("--") + QLatin1String(nombre));
     };
-    if (vista("formato") && !vista("resultados")) {
-        error = QStringLiteral("--formato solo se usa con --resultados");
+    if (vista("formato") && !vista("resultados") && !vista("telemetria")) {
+        error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return nullptr;
     }
     for (const ModoDeOrden& modo : kModos) {
@@ -147,9 +148,12 @@ bool leeDepuracion(const QCommandLineParser& a, LineaDeOrdenes& resultado, QStri
             return false;
         }
     }
-    if (!resultado.depuracion.isEmpty() && a.isSet(QStringLiteral("resultados"))) {
-        error = QStringLiteral("--resultados no se combina con --depuracion");
-        return false;
+    for (const char* sinDibujo : {"resultados", "telemetria"}) {
+        if (!resultado.depuracion.isEmpty() && a.isSet(QString::fromLatin1(sinDibujo))) {
+            error = QStringLiteral("--%1 no se combina con --depuracion")
+                        .arg(QString::fromLatin1(sinDibujo));
+            return false;
+        }
     }
     for (AspectoImagen* aspecto : {&resultado.png.aspecto, &resultado.video.pedido.aspecto}) {
         aspecto->depuracion = resultado.depuracion;

@@ -9,6 +9,7 @@
 #include "escena/pintor_escena.h"
 #include "escena/rotulos.h"
 #include "reproduccion/reproduccion.h"
+#include "salida/fantasma_escena.h"
 
 #include <QImage>
 #include <QSize>
@@ -24,6 +25,8 @@ struct AspectoImagen {
     double zoom = 10.0;
     QSize tamano{512, 512};
     OpcionesEscena opciones;
+    // Another run to draw under the race as a ghost; none when empty.
+    std::shared_ptr<const FantasmaCargado> fantasma;
     // The bots' debug files drawn over the frames (--depuracion): the turn n
     // of each over frame n + desfase.
     QStringList depuracion{};
