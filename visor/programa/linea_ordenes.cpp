@@ -124,7 +124,8 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
 
 // --depuracion RUTA (any number of times) and --desfase D, for the window,
 // --png and --video.
-bool leeDepuracion(const QCommandLineParser& a, LineaDeOrdenes& resultado, QString& error) {
+bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& resultado,
+                   QString& error) {
     resultado.depuracion = a.values(QStringLiteral("depuracion"));
     if (resultado.depuracion.contains(QString())) {
         error = QStringLiteral("--depuracion necesita la ruta de un archivo de depuración");
@@ -147,6 +148,11 @@ bool leeDepuracion(const QCommandLineParser& a, LineaDeOrdenes& resultado, QStri
             error = QStringLiteral("--desfase solo se usa con --depuracion RUTA");
             return false;
         }
+    }
+    if (!resultado.depuracion.isEmpty() && resultado.modo == Modo::Ventana && !soloAyuda) {
+        error = QStringLiteral("--depuracion se usa con --png o --video; la ventana aún no "
+                               "muestra los dibujos de los bots");
+        return false;
     }
     for (const char* sinDibujo : {"resultados", "telemetria"}) {
         if (!resultado.depuracion.isEmpty() && a.isSet(QString::fromLatin1(sinDibujo))) {
@@ -194,7 +200,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
     const Validador valida = validadorDe(orden, error);
     if (valida == nullptr || !valida(orden, resultado, error) ||
-        !leeDepuracion(analizador, resultado, error)) {
+        !leeDepuracion(analizador, orden.soloAyuda, resultado, error)) {
         return false;
     }
     if (orden.soloAyuda) {

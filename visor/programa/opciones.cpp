@@ -117,7 +117,7 @@ const Grupo kGrupos[] = {
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
     {G::Fantasma, "Carrera fantasma, con --png o --video:"},
     {G::Video, "Solo con --video:"},
-    {G::Depuracion, "Dibujos de los bots (la ventana, --png y --video):"},
+    {G::Depuracion, "Dibujos de los bots, con --png o --video:"},
     {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "
                     "pantalla:"},
