@@ -10,7 +10,7 @@ seguido (the "Mirar al jugador:" field), fila (the marked "Jugadores" row),
 tabla (the standings' bold row), primero (the standings' first row), anillo (the player the view rings, -1 for
 none), mira (the view's followed player); players are indices into the
 names of CARRERA's header, -1 for none. Prints those values and exits 0 once
-the condition holds, 1 when it does not within SEGUNDOS (10 by default).
+the condition holds, 1 when it does not within SEGUNDOS (20 by default).
 """
 
 import json
@@ -53,7 +53,7 @@ def valores(volcado, nombres):
 
 def main():
     volcado, carrera, condicion = sys.argv[1:4]
-    plazo = time.monotonic() + (float(sys.argv[4]) if len(sys.argv) > 4 else 10.0)
+    plazo = time.monotonic() + (float(sys.argv[4]) if len(sys.argv) > 4 else 20.0)
     with open(carrera, encoding="utf-8") as f:
         cabecera = f.read(4096).split()
     nombres = cabecera[1:1 + int(cabecera[0])]
