@@ -28,6 +28,8 @@ const char* const kEnVivo = "en-vivo";
 // Only --video takes these.
 const char* const kOpcionesVideo[] = {"video", "fps", "velocidad"};
 const char* const kRotulos = "rotulos";
+// The replay page: what it shows first, as --png would draw it.
+const char* const kHtml = "html";
 
 // QApplication's own options: taken in window mode, where QApplication
 // removes them from the arguments, and unknown to every other mode.
@@ -255,6 +257,51 @@ bool leeResultados(const QCommandLineParser& a, const QStringList& vistas,
     return true;
 }
 
+// The page mode: the options of a single picture that make sense for a
+// page, read as --png reads them.
+bool leeHtml(const QCommandLineParser& a, const QStringList& vistas, const QStringList& archivos,
+             LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas;
+    for (const QString& opcion : vistas) {
+        const QString nombre = opcion.mid(2);
+        if (nombre != QLatin1String(kHtml) && nombre != QLatin1String("paso") &&
+            nombre != QLatin1String("jugador") && nombre != QLatin1String("zoom") &&
+            nombre != QLatin1String("camara") && nombre != QLatin1String(kEstelas) &&
+            nombre != QLatin1String(kRotulos)) {
+            ajenas.append(opcion);
+        }
+    }
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--html no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    OpcionesHtml& html = resultado.html;
+    html.salida = a.value(QString::fromLatin1(kHtml));
+    if (html.salida.isEmpty()) {
+        error = QStringLiteral("--html necesita el nombre del archivo de salida");
+        return false;
+    }
+    if (archivos.size() != 2) {
+        error = archivos.size() < 2
+                    ? QStringLiteral("faltan archivos: hacen falta el registro de carrera y el mapa")
+                    : QStringLiteral("sobran archivos: solo se dan el registro de carrera y el "
+                                     "mapa, no «%1»")
+                          .arg(archivos.mid(2).join(QStringLiteral(" ")));
+        return false;
+    }
+    const OpcionesPng& png = resultado.png;
+    html.pagina.paso = png.frame;
+    html.pagina.jugador = png.aspecto.jugador;
+    html.pagina.zoom = png.aspecto.zoom;
+    html.pagina.camara = png.aspecto.opciones.camara;
+    html.pagina.estelas = png.aspecto.opciones.estelas;
+    html.pagina.rotulos = png.aspecto.opciones.rotulos;
+    html.carrera = archivos[0];
+    html.mapa = archivos[1];
+    resultado.modo = Modo::Html;
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -285,6 +332,8 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         QCommandLineOption(QString::fromLatin1(kFormato), QString(), QStringLiteral("valor")));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kEnVivo)));
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kRotulos)));
+    analizador.addOption(
+        QCommandLineOption(QString::fromLatin1(kHtml), QString(), QStringLiteral("valor")));
     analizador.addOption(
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     analizador.addOption(
@@ -332,7 +381,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* salida : {"png", "video"}) {
+    for (const char* salida : {"png", "video", "html"}) {
         if (resultado.enVivo && analizador.isSet(QString::fromLatin1(salida))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(salida));
@@ -392,6 +441,9 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         resultado.modo = Modo::Ventana;
         resultado.archivos = archivos;
         return true;
+    }
+    if (analizador.isSet(QString::fromLatin1(kHtml))) {
+        return leeHtml(analizador, vistas, archivos, resultado, error);
     }
     const bool conVideo = analizador.isSet(QStringLiteral("video"));
     if (conVideo && analizador.isSet(QStringLiteral("png"))) {

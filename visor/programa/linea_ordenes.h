@@ -3,6 +3,7 @@
 #include "analisis/resultados.h"
 #include "salida/modo_png.h"
 #include "salida/modo_video.h"
+#include "web/modo_html.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Html, Resultados, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -27,6 +28,7 @@ struct LineaDeOrdenes {
     bool enVivo = false;
     OpcionesPng png;
     OpcionesModoVideo video;
+    OpcionesHtml html;
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
