@@ -30,6 +30,8 @@ const char* const kOpcionesVideo[] = {"video", "fps", "velocidad"};
 const char* const kRotulos = "rotulos";
 // The replay page: what it shows first, as --png would draw it.
 const char* const kHtml = "html";
+// The contest's site: its folder, title and points.
+const char* const kOpcionesSitio[] = {"sitio", "titulo", "puntos"};
 
 // QApplication's own options: taken in window mode, where QApplication
 // removes them from the arguments, and unknown to every other mode.
@@ -302,6 +304,43 @@ bool leeHtml(const QCommandLineParser& a, const QStringList& vistas, const QStri
     return true;
 }
 
+// The site mode: a folder, maybe a title and points, and races in pairs.
+bool leeSitio(const QCommandLineParser& a, const QStringList& vistas, const QStringList& archivos,
+              LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas;
+    for (const QString& opcion : vistas) {
+        if (opcion != QLatin1String("--sitio") && opcion != QLatin1String("--titulo") &&
+            opcion != QLatin1String("--puntos")) {
+            ajenas.append(opcion);
+        }
+    }
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--sitio no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    OpcionesSitio& sitio = resultado.sitio;
+    sitio.carpeta = a.value(QStringLiteral("sitio"));
+    if (sitio.carpeta.isEmpty()) {
+        error = QStringLiteral("--sitio necesita la carpeta del sitio");
+        return false;
+    }
+    sitio.titulo = a.value(QStringLiteral("titulo"));
+    if (a.isSet(QStringLiteral("puntos")) && !leePuntos(a.value(QStringLiteral("puntos")), sitio.puntos)) {
+        error = QStringLiteral("--puntos debe ser una lista de enteros desde 0 separados por comas "
+                               "(por ejemplo 25,18,15), no «%1»")
+                    .arg(a.value(QStringLiteral("puntos")));
+        return false;
+    }
+    if (archivos.isEmpty() || archivos.size() % 2 != 0) {
+        error = QStringLiteral("--sitio necesita cada carrera con su mapa: CARRERA MAPA "
+                               "[CARRERA MAPA ...]");
+        return false;
+    }
+    sitio.carreras = archivos;
+    resultado.modo = Modo::Sitio;
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -334,6 +373,10 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     analizador.addOption(QCommandLineOption(QString::fromLatin1(kRotulos)));
     analizador.addOption(
         QCommandLineOption(QString::fromLatin1(kHtml), QString(), QStringLiteral("valor")));
+    for (const char* nombre : kOpcionesSitio) {
+        analizador.addOption(
+            QCommandLineOption(QString::fromLatin1(nombre), QString(), QStringLiteral("valor")));
+    }
     analizador.addOption(
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     analizador.addOption(
@@ -381,7 +424,7 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* salida : {"png", "video", "html"}) {
+    for (const char* salida : {"png", "video", "html", "sitio"}) {
         if (resultado.enVivo && analizador.isSet(QString::fromLatin1(salida))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(salida));
@@ -391,6 +434,19 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     if (resultado.enVivo && analizador.isSet(QString::fromLatin1(kResultados))) {
         error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --resultados");
         return false;
+    }
+    if (vistas.contains(QStringLiteral("--sitio"))) {
+        if (analizador.isSet(QStringLiteral("help")) || analizador.isSet(QStringLiteral("version"))) {
+            resultado.modo = analizador.isSet(QStringLiteral("help")) ? Modo::Ayuda : Modo::Version;
+            return true;
+        }
+        return leeSitio(analizador, vistas, analizador.positionalArguments(), resultado, error);
+    }
+    for (const char* nombre : {"titulo", "puntos"}) {
+        if (analizador.isSet(QString::fromLatin1(nombre))) {
+            error = QStringLiteral("--%1 solo se usa con --sitio CARPETA").arg(QString::fromLatin1(nombre));
+            return false;
+        }
     }
     const QString resultados = QStringLiteral("--") + QLatin1String(kResultados);
     const QString formato = QStringLiteral("--") + QLatin1String(kFormato);
@@ -508,6 +564,8 @@ QString textoAyuda() {
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
         "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
         "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
+        "     visor --html SALIDA.html [opciones] CARRERA MAPA\n"
+        "     visor --sitio CARPETA [--titulo TEXTO] [--puntos LISTA] CARRERA MAPA...\n"
         "\n"
         "Reproduce una carrera de ZUL Karts a partir de su registro de carrera (CARRERA) y del\n"
         "mapa de la pista (MAPA). Sin --png ni --video abre la ventana del visor; sin archivos,\n"
@@ -548,6 +606,13 @@ QString textoAyuda() {
         "                    con el líder en el último paso completo\n"
         "  --formato F       texto (tabla alineada, por defecto), csv (RFC 4180, con\n"
         "                    cabecera) o json (una lista de objetos)\n"
+        "  --html SALIDA     escribe una página web con la repetición, que funciona sola y\n"
+        "                    sin red (admite --paso, --jugador, --zoom, --camara, --estelas\n"
+        "                    y --rotulos, que enciende los nombres)\n"
+        "  --sitio CARPETA   escribe un sitio web del concurso: clasificación, resultados y\n"
+        "                    gráfica de cada carrera y una página de repetición por carrera\n"
+        "  --titulo TEXTO    título del sitio\n"
+        "  --puntos LISTA    puntos por puesto (por defecto 25,18,15,12,10,8,6,4,2,1)\n"
         "  -h, --help        muestra esta ayuda y termina\n"
         "  -v, --version     muestra la versión y termina\n"
         "\n"

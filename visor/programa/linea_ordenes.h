@@ -4,6 +4,7 @@
 #include "salida/modo_png.h"
 #include "salida/modo_video.h"
 #include "web/modo_html.h"
+#include "web/sitio.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,7 @@
 // A new mode adds its options, its Modo and its fields here; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Html, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Html, Sitio, Resultados, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -29,6 +30,7 @@ struct LineaDeOrdenes {
     OpcionesPng png;
     OpcionesModoVideo video;
     OpcionesHtml html;
+    OpcionesSitio sitio;
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
