@@ -47,6 +47,10 @@ def navegador(perfil):
 
 def abre(d, ruta, fragmento=''):
     d.get('file://' + ruta + fragmento)
+    return lista(d)
+
+
+def lista(d):
     limite = time.time() + 20
     while time.time() < limite:
         listo = d.execute_script('return document.documentElement.dataset.listo')
@@ -190,6 +194,59 @@ def enlaces_y_teclas(d, pagina):
         falla('compacto=1 no deja solo la pista y la línea de tiempo')
 
 
+def escribe(carpeta, nombre, texto):
+    ruta = os.path.join(carpeta, nombre)
+    with open(ruta, 'w', encoding='utf-8') as f:
+        f.write(texto)
+    return ruta
+
+
+def tabla(d, selector):
+    return [[c.text for c in fila.find_elements(By.TAG_NAME, 'td')]
+            for fila in d.find_elements(By.CSS_SELECTOR, selector + ' tbody tr')]
+
+
+def sitio(d, carpeta):
+    """Players matched by name; equal points split by wins, then seconds;
+    players equal on everything share a position."""
+    mapa = escribe(carpeta, 'mapa.txt', '2 3\n0 1 2\n3 5 4\n')
+    # The first of each pair finishes with more laps.
+    carreras = [('X', 'Y'), ('Z', 'Y'), ('W', 'V'), ('V', 'W')]
+    archivos = []
+    for k, (a, b) in enumerate(carreras):
+        archivos += [escribe(carpeta, f'c{k}.txt', f'2 {a} {b}\np 1 1 0 1 p 2 1 0 0\n'), mapa]
+    web = os.path.join(carpeta, 'sitio')
+    subprocess.run([VISOR, '--sitio', web, '--titulo', 'Liga <de> prueba', '--puntos', '2,1'] + archivos,
+                   check=True)
+    d.get('file://' + os.path.join(web, 'index.html'))
+    primera = d.find_element(By.TAG_NAME, 'table').get_attribute('id')
+    filas = [f[:3] for f in tabla(d, '#concurso')]
+    esperado = [['1', 'V', '3'], ['1', 'W', '3'], ['3', 'X', '2'], ['3', 'Z', '2'], ['5', 'Y', '2']]
+    if primera != 'concurso' or filas != esperado:
+        falla(f'clasificación del concurso: {filas} (primera tabla {primera}), no {esperado}')
+    if d.find_element(By.TAG_NAME, 'h1').text != 'Liga <de> prueba':
+        falla('el título del sitio no se escribe tal cual')
+    # Each race's results link to its replay, and the replay back to the index.
+    d.find_elements(By.LINK_TEXT, 'Ver la repetición')[1].click()
+    if not lista(d) or '/carrera-2.html#' not in d.current_url:
+        falla(f'el enlace a la repetición lleva a {d.current_url}')
+    d.find_element(By.ID, 'volver').click()
+    if not d.current_url.endswith('index.html'):
+        falla(f'la repetición no vuelve al índice: {d.current_url}')
+    # A folder the viewer did not write is never replaced.
+    ajena = os.path.join(carpeta, 'ajena')
+    os.mkdir(ajena)
+    escribe(ajena, 'tesis.txt', 'no tocar')
+    r = subprocess.run([VISOR, '--sitio', ajena] + archivos[:2], capture_output=True, text=True)
+    if r.returncode != 1 or os.listdir(ajena) != ['tesis.txt'] or 'no es un sitio' not in r.stderr:
+        falla(f'una carpeta ajena: estado {r.returncode}, {os.listdir(ajena)}, «{r.stderr}»')
+    # A site is rewritten whole; nothing of the old one or of the work is left.
+    subprocess.run([VISOR, '--sitio', web] + archivos[:2], check=True)
+    if sorted(os.listdir(web)) != ['.sitio-zulkarts', 'carrera-1.html', 'index.html'] or \
+            [n for n in os.listdir(carpeta) if 'zulsitio' in n]:
+        falla(f'al reescribir el sitio quedan {os.listdir(web)} y {os.listdir(carpeta)}')
+
+
 def solo_archivos_locales(d):
     vistas = 0
     for entrada in d.get_log('performance'):
@@ -220,6 +277,7 @@ def main():
         else:
             paridad(d, carpeta)
             enlaces_y_teclas(d, pagina)
+        sitio(d, carpeta)
         solo_archivos_locales(d)
     finally:
         if d is not None:
