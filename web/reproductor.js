@@ -144,6 +144,22 @@ class Reproductor {
       this.cambia({ zoom: this.estado.zoom * Math.pow(FACTOR_ZOOM, muescas) });
     }, { passive: false });
     lienzo.addEventListener('click', (ev) => this.clic(ev));
+    // Two fingers zoom, as the wheel does.
+    const dedos = new Map();
+    let separacion = 0, zoomInicial = 0;
+    const distancia = () => { const [a, b] = [...dedos.values()]; return Math.hypot(a.x - b.x, a.y - b.y); };
+    lienzo.addEventListener('pointerdown', (ev) => {
+      dedos.set(ev.pointerId, { x: ev.clientX, y: ev.clientY });
+      if (dedos.size === 2) { separacion = distancia(); zoomInicial = this.estado.zoom; }
+    });
+    lienzo.addEventListener('pointermove', (ev) => {
+      if (!dedos.has(ev.pointerId)) return;
+      dedos.set(ev.pointerId, { x: ev.clientX, y: ev.clientY });
+      if (dedos.size === 2 && separacion > 0) this.cambia({ zoom: zoomInicial * distancia() / separacion });
+    });
+    for (const fin of ['pointerup', 'pointercancel', 'pointerleave']) {
+      lienzo.addEventListener(fin, (ev) => { dedos.delete(ev.pointerId); separacion = 0; });
+    }
     document.addEventListener('keydown', (ev) => this.tecla(ev));
     window.addEventListener('hashchange', () => this.aplicaFragmento(false));
     new ResizeObserver(() => this.muestra()).observe($('pista'));
@@ -294,6 +310,10 @@ class Reproductor {
     this.pintaNombres(escena);
     this.muestraControles(puestos);
     this.ultimoDibujo = performance.now() - inicio;
+    // For measuring: when the first picture was on the canvas, from the
+    // start of the page's loading.
+    const raiz = document.documentElement;
+    if (!raiz.dataset.primerCuadro) raiz.dataset.primerCuadro = String(performance.now());
   }
 
   // Each kart's name beside it (its number where karts crowd), and a ring
@@ -406,13 +426,19 @@ function hexARgb(h) {
 
 async function arranca() {
   try {
+    // The marks show where the time to the first picture goes.
+    performance.mark('zul-inicio');
     const meta = JSON.parse($('meta').textContent);
-    const [datos, hoja] = await Promise.all([
-      inflar(deBase64($('datos').textContent)), inflar(deBase64(meta.flechas.hoja))]);
+    const comprimidos = deBase64($('datos').textContent);
+    performance.mark('zul-base64');
+    const [datos, hoja] = await Promise.all([inflar(comprimidos), inflar(deBase64(meta.flechas.hoja))]);
+    performance.mark('zul-inflado');
     const carrera = decodificaCarrera(datos);
+    performance.mark('zul-decodificado');
     const pixeles = new Uint32Array(hoja.buffer, hoja.byteOffset, hoja.byteLength >> 2);
     const flechas = new Flechas(pixeles, meta.flechas.ancho, meta.flechas.lado, meta.flechas.medidas);
     window.reproductor = new Reproductor(meta, carrera, flechas);
+    performance.mark('zul-montado');
     document.documentElement.dataset.listo = '1';
   } catch (error) {
     $('aviso').textContent = `No se pudo mostrar la carrera: ${error.message}`;

@@ -162,7 +162,7 @@ QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
 QByteArray comprimeCarrera(const Carrera& carrera, const Mapa& mapa) {
     // qCompress puts the length before the zlib stream; the browser wants the
     // stream alone.
-    return qCompress(codificaCarrera(carrera, mapa), 9).mid(4);
+    return qCompress(codificaCarrera(carrera, mapa), 6).mid(4);
 }
 
 } // namespace zul
