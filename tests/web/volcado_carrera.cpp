@@ -14,7 +14,8 @@
 
 namespace {
 
-void hexDoubles(const char* nombre, std::size_t cuantos, const std::function<double(std::size_t)>& v) {
+void hexDoubles(const char* nombre, std::size_t cuantos,
+                const std::function<double(std::size_t)>& v) {
     std::printf("\"%s\":[", nombre);
     for (std::size_t i = 0; i < cuantos; ++i) {
         const double d = v(i);
@@ -55,7 +56,8 @@ int main(int argc, char** argv) {
         hexDoubles("disparoY2", d, [&](std::size_t i) { return c.disparos[i].fin.y(); });
         enteros("vueltas", c.vueltas);
         enteros("framesDisparos", c.framesDisparos);
-        std::printf("\"celdas\":\"%s\",", QByteArray::fromStdString(m.celdas).toBase64().constData());
+        std::printf("\"celdas\":\"%s\",",
+                    QByteArray::fromStdString(m.celdas).toBase64().constData());
         // [jugador, vueltas, paso, ultima or -1, mejor or -1] best first.
         const zul::AnalisisCarrera analisis(c);
         std::printf("\"clasificacion\":[");

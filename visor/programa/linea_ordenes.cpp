@@ -274,7 +274,8 @@ bool leeHtml(const QCommandLineParser& a, const QStringList& vistas, const QStri
         }
     }
     if (!ajenas.isEmpty()) {
-        error = QStringLiteral("--html no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
+        error =
+            QStringLiteral("--html no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
         return false;
     }
     OpcionesHtml& html = resultado.html;
@@ -284,11 +285,12 @@ bool leeHtml(const QCommandLineParser& a, const QStringList& vistas, const QStri
         return false;
     }
     if (archivos.size() != 2) {
-        error = archivos.size() < 2
-                    ? QStringLiteral("faltan archivos: hacen falta el registro de carrera y el mapa")
-                    : QStringLiteral("sobran archivos: solo se dan el registro de carrera y el "
-                                     "mapa, no «%1»")
-                          .arg(archivos.mid(2).join(QStringLiteral(" ")));
+        error =
+            archivos.size() < 2
+                ? QStringLiteral("faltan archivos: hacen falta el registro de carrera y el mapa")
+                : QStringLiteral("sobran archivos: solo se dan el registro de carrera y el "
+                                 "mapa, no «%1»")
+                      .arg(archivos.mid(2).join(QStringLiteral(" ")));
         return false;
     }
     const OpcionesPng& png = resultado.png;
@@ -315,7 +317,8 @@ bool leeSitio(const QCommandLineParser& a, const QStringList& vistas, const QStr
         }
     }
     if (!ajenas.isEmpty()) {
-        error = QStringLiteral("--sitio no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
+        error =
+            QStringLiteral("--sitio no se combina con %1").arg(ajenas.join(QStringLiteral(", ")));
         return false;
     }
     OpcionesSitio& sitio = resultado.sitio;
@@ -325,7 +328,8 @@ bool leeSitio(const QCommandLineParser& a, const QStringList& vistas, const QStr
         return false;
     }
     sitio.titulo = a.value(QStringLiteral("titulo"));
-    if (a.isSet(QStringLiteral("puntos")) && !leePuntos(a.value(QStringLiteral("puntos")), sitio.puntos)) {
+    if (a.isSet(QStringLiteral("puntos")) &&
+        !leePuntos(a.value(QStringLiteral("puntos")), sitio.puntos)) {
         error = QStringLiteral("--puntos debe ser una lista de enteros desde 0 separados por comas "
                                "(por ejemplo 25,18,15), no «%1»")
                     .arg(a.value(QStringLiteral("puntos")));
@@ -436,7 +440,8 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         return false;
     }
     if (vistas.contains(QStringLiteral("--sitio"))) {
-        if (analizador.isSet(QStringLiteral("help")) || analizador.isSet(QStringLiteral("version"))) {
+        if (analizador.isSet(QStringLiteral("help")) ||
+            analizador.isSet(QStringLiteral("version"))) {
             resultado.modo = analizador.isSet(QStringLiteral("help")) ? Modo::Ayuda : Modo::Version;
             return true;
         }
@@ -444,7 +449,8 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
     }
     for (const char* nombre : {"titulo", "puntos"}) {
         if (analizador.isSet(QString::fromLatin1(nombre))) {
-            error = QStringLiteral("--%1 solo se usa con --sitio CARPETA").arg(QString::fromLatin1(nombre));
+            error = QStringLiteral("--%1 solo se usa con --sitio CARPETA")
+                        .arg(QString::fromLatin1(nombre));
             return false;
         }
     }

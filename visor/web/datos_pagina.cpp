@@ -13,7 +13,7 @@ namespace {
 constexpr int kMaxDecimales = 9;
 
 const std::array<double, kMaxDecimales + 1> kPotencias = {1e0, 1e1, 1e2, 1e3, 1e4,
-                                                         1e5, 1e6, 1e7, 1e8, 1e9};
+                                                          1e5, 1e6, 1e7, 1e8, 1e9};
 
 class Escritor {
 public:
@@ -148,12 +148,16 @@ QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
                    [&](std::size_t i) { return carrera.posiciones[i].x(); });
     escribeColumna(salida, registros, pasoJugador,
                    [&](std::size_t i) { return carrera.posiciones[i].y(); });
-    escribeColumna(salida, registros, pasoJugador, [&](std::size_t i) { return carrera.angulos[i]; });
-    escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].inicio.x(); });
-    escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].inicio.y(); });
+    escribeColumna(salida, registros, pasoJugador,
+                   [&](std::size_t i) { return carrera.angulos[i]; });
+    escribeColumna(salida, disparos, 1,
+                   [&](std::size_t i) { return carrera.disparos[i].inicio.x(); });
+    escribeColumna(salida, disparos, 1,
+                   [&](std::size_t i) { return carrera.disparos[i].inicio.y(); });
     escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].fin.x(); });
     escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].fin.y(); });
-    escribeEnteros(salida, registros, pasoJugador, [&](std::size_t i) { return carrera.vueltas[i]; });
+    escribeEnteros(salida, registros, pasoJugador,
+                   [&](std::size_t i) { return carrera.vueltas[i]; });
     escribeEnteros(salida, disparos, 1, [&](std::size_t i) { return carrera.framesDisparos[i]; });
     salida.bytes(mapa.celdas);
     return salida.datos;

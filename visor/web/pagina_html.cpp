@@ -121,8 +121,8 @@ QByteArray paginaHtml(const Carrera& carrera, const Mapa& mapa, const HojaFlecha
     QStringList nombres, discos, etiquetas, fondos;
     for (int j = 0; j < carrera.numJugadores; ++j) {
         const std::size_t k = static_cast<std::size_t>(j);
-        nombres.append(jsonTexto(k < carrera.nombres.size() ? textoNombre(carrera.nombres[k])
-                                                            : QString()));
+        nombres.append(
+            jsonTexto(k < carrera.nombres.size() ? textoNombre(carrera.nombres[k]) : QString()));
         discos.append(jsonTexto(colorHex(colorDisco(j))));
         const QColor etiqueta(QLatin1Char('#') + QLatin1String(colorEtiqueta(j)));
         etiquetas.append(jsonTexto(colorHex(etiqueta)));

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "datos/mapa.h"
 #include "escena/escena.h"
 #include "reproduccion/reproduccion.h"
-#include "datos/mapa.h"
 
 #include <QByteArray>
 #include <QString>

@@ -77,35 +77,43 @@ QString graficaVueltas(const CarreraSitio& c, const AnalisisCarrera& analisis) {
     const int n = std::max(c.carrera.numJugadores, 1);
     const double ancho = 600.0, alto = 40.0 + 22.0 * n, margen = 36.0;
     const auto x = [&](double v) {
-        return margen + (ancho - 2 * margen) * (v - minVueltas) /
-                            std::max(maxVueltas - minVueltas, 1.0);
+        return margen +
+               (ancho - 2 * margen) * (v - minVueltas) / std::max(maxVueltas - minVueltas, 1.0);
     };
-    const auto y = [&](double pos) { return 20.0 + (alto - 40.0) * (pos - 1.0) / std::max(n - 1, 1); };
-    QString svg = QStringLiteral("<svg class=\"grafica\" viewBox=\"0 0 %1 %2\" role=\"img\" "
-                                 "aria-label=\"Posición de cada jugador al completar cada vuelta\">")
-                      .arg(ancho)
-                      .arg(alto);
+    const auto y = [&](double pos) {
+        return 20.0 + (alto - 40.0) * (pos - 1.0) / std::max(n - 1, 1);
+    };
+    QString svg =
+        QStringLiteral("<svg class=\"grafica\" viewBox=\"0 0 %1 %2\" role=\"img\" "
+                       "aria-label=\"Posición de cada jugador al completar cada vuelta\">")
+            .arg(ancho)
+            .arg(alto);
     for (int pos = 1; pos <= n; ++pos) {
         svg += QStringLiteral("<text x=\"4\" y=\"%1\" class=\"eje\">%2</text>")
                    .arg(y(pos) + 4, 0, 'f', 1)
                    .arg(pos);
     }
-    for (long long v = static_cast<long long>(minVueltas); v <= static_cast<long long>(maxVueltas); ++v) {
-        svg += QStringLiteral("<line x1=\"%1\" x2=\"%1\" y1=\"14\" y2=\"%2\" class=\"rejilla\"/>"
-                              "<text x=\"%1\" y=\"%3\" class=\"eje\" text-anchor=\"middle\">%4</text>")
-                   .arg(x(static_cast<double>(v)), 0, 'f', 1)
-                   .arg(alto - 14)
-                   .arg(alto - 2)
-                   .arg(v);
+    for (long long v = static_cast<long long>(minVueltas); v <= static_cast<long long>(maxVueltas);
+         ++v) {
+        svg +=
+            QStringLiteral("<line x1=\"%1\" x2=\"%1\" y1=\"14\" y2=\"%2\" class=\"rejilla\"/>"
+                           "<text x=\"%1\" y=\"%3\" class=\"eje\" text-anchor=\"middle\">%4</text>")
+                .arg(x(static_cast<double>(v)), 0, 'f', 1)
+                .arg(alto - 14)
+                .arg(alto - 2)
+                .arg(v);
     }
     for (std::size_t j = 0; j < series.posiciones.size(); ++j) {
         QStringList puntos;
         for (const PuntoGrafica& p : series.posiciones[j]) {
             puntos.append(QStringLiteral("%1,%2").arg(x(p.x), 0, 'f', 1).arg(y(p.y), 0, 'f', 1));
         }
-        const QString nombre = j < static_cast<std::size_t>(c.nombres.size()) ? c.nombres[static_cast<int>(j)] : QString();
+        const QString nombre = j < static_cast<std::size_t>(c.nombres.size())
+                                   ? c.nombres[static_cast<int>(j)]
+                                   : QString();
         svg += QStringLiteral("<polyline points=\"%1\" stroke=\"%2\"><title>%3</title></polyline>")
-                   .arg(puntos.join(QLatin1Char(' ')), colorJugador(static_cast<int>(j)), html(nombre));
+                   .arg(puntos.join(QLatin1Char(' ')), colorJugador(static_cast<int>(j)),
+                        html(nombre));
     }
     svg += QStringLiteral("</svg>\n<p class=\"leyenda\">");
     for (int j = 0; j < c.nombres.size(); ++j) {
@@ -137,10 +145,11 @@ QString indice(const OpcionesSitio& opciones, const std::vector<CarreraSitio>& c
                const std::vector<FilaConcurso>& concurso) {
     const QString titulo =
         opciones.titulo.isEmpty() ? QStringLiteral("Resultados del concurso") : opciones.titulo;
-    QString t = QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
-                               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                               "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<h1>%1</h1>\n")
-                    .arg(html(titulo), QString::fromLatin1(kEstiloIndice));
+    QString t =
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                       "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+            .arg(html(titulo), QString::fromLatin1(kEstiloIndice));
     // Each player's colour: that of its first race.
     std::map<QString, int> colores;
     for (const CarreraSitio& c : carreras) {
@@ -148,9 +157,10 @@ QString indice(const OpcionesSitio& opciones, const std::vector<CarreraSitio>& c
             colores.emplace(c.nombres[j], j);
         }
     }
-    t += QStringLiteral("<h2 id=\"clasificacion\">Clasificación del concurso</h2>\n<div class=\"tabla\">"
-                        "<table id=\"concurso\">\n<thead><tr><th>Pos</th><th>Jugador</th><th>Puntos</th>"
-                        "<th>Victorias</th>");
+    t += QStringLiteral(
+        "<h2 id=\"clasificacion\">Clasificación del concurso</h2>\n<div class=\"tabla\">"
+        "<table id=\"concurso\">\n<thead><tr><th>Pos</th><th>Jugador</th><th>Puntos</th>"
+        "<th>Victorias</th>");
     for (std::size_t k = 0; k < carreras.size(); ++k) {
         t += QStringLiteral("<th><a href=\"#carrera-%1\">Carrera %1</a></th>").arg(k + 1);
     }
@@ -207,7 +217,8 @@ QString indice(const OpcionesSitio& opciones, const std::vector<CarreraSitio>& c
         t += QStringLiteral("</tbody></table></div>\n<h3>Posiciones vuelta a vuelta</h3>\n") +
              graficaVueltas(c, analisis) + QLatin1Char('\n');
     }
-    t += QStringLiteral("<footer>Generado el %1 con visor %2 (ZUL Karts).</footer>\n</body>\n</html>\n")
+    t += QStringLiteral(
+             "<footer>Generado el %1 con visor %2 (ZUL Karts).</footer>\n</body>\n</html>\n")
              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                   QStringLiteral(ZUL_VERSION));
     return t;
@@ -289,7 +300,7 @@ std::vector<FilaConcurso> clasificacionConcurso(const std::vector<QStringList>& 
     std::stable_sort(filas.begin(), filas.end(), delante); // names in order within a tie
     for (std::size_t i = 0; i < filas.size(); ++i) {
         filas[i].posicion = i > 0 && !delante(filas[i - 1], filas[i]) ? filas[i - 1].posicion
-                                                                       : static_cast<int>(i) + 1;
+                                                                      : static_cast<int>(i) + 1;
     }
     return filas;
 }
@@ -334,9 +345,10 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
         return 1;
     }
     if (existente.exists() && !vaciaOSitio(destino)) {
-        informaError(QStringLiteral("%1 ya existe y no es un sitio escrito por visor --sitio; no se "
-                                    "sustituye (elija otra carpeta o vacíela)")
-                         .arg(opciones.carpeta));
+        informaError(
+            QStringLiteral("%1 ya existe y no es un sitio escrito por visor --sitio; no se "
+                           "sustituye (elija otra carpeta o vacíela)")
+                .arg(opciones.carpeta));
         return 1;
     }
     for (const CarreraSitio& c : carreras) {
@@ -407,7 +419,8 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
         const QByteArray a = QFile::encodeName(nueva);
         const QByteArray b = QFile::encodeName(destino);
         if (existente.exists()) {
-            if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) != 0) {
+            if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) !=
+                0) {
                 error = QStringLiteral("No se pudo sustituir %1: %2.")
                             .arg(opciones.carpeta, QString::fromLocal8Bit(std::strerror(errno)));
                 bien = false;
