@@ -8,6 +8,7 @@
 #include "reproduccion/carga.h"
 #include "salida/guardar_png.h"
 #include "salida/texto_terminal.h"
+#include "video/archivo_parcial.h"
 #include "web/modo_html.h"
 #include "web/pagina_html.h"
 
@@ -25,6 +26,7 @@
 #include <fcntl.h>
 #include <map>
 #include <new>
+#include <sys/stat.h>
 
 #ifndef ZUL_VERSION
 #define ZUL_VERSION "desconocida"
@@ -111,8 +113,9 @@ QString graficaVueltas(const CarreraSitio& c, const AnalisisCarrera& analisis) {
         const QString nombre = j < static_cast<std::size_t>(c.nombres.size())
                                    ? c.nombres[static_cast<int>(j)]
                                    : QString();
+        // The discs' paler colours read better on the dark chart.
         svg += QStringLiteral("<polyline points=\"%1\" stroke=\"%2\"><title>%3</title></polyline>")
-                   .arg(puntos.join(QLatin1Char(' ')), colorJugador(static_cast<int>(j)),
+                   .arg(puntos.join(QLatin1Char(' ')), colorDisco(static_cast<int>(j)).name(),
                         html(nombre));
     }
     svg += QStringLiteral("</svg>\n<p class=\"leyenda\">");
@@ -228,16 +231,20 @@ bool borraArbol(const QString& ruta) {
     return QDir(ruta).removeRecursively();
 }
 
-// A new folder of our own beside `destino`.
+// A new folder of our own beside `destino`; empty, with errno set, when
+// none can be made.
 QString carpetaNueva(const QString& destino) {
     const QFileInfo info(destino);
     const QString padre = info.absolutePath();
     for (int intento = 0; intento < 100; ++intento) {
-        const QString nombre =
+        const QString ruta = QDir(padre).filePath(
             QStringLiteral(".%1.zulsitio-%2")
-                .arg(info.fileName(), QString::number(QRandomGenerator::global()->generate(), 36));
-        if (QDir(padre).mkdir(nombre)) {
-            return QDir(padre).filePath(nombre);
+                .arg(info.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
+        if (::mkdir(QFile::encodeName(ruta).constData(), 0777) == 0) {
+            return ruta;
+        }
+        if (errno != EEXIST) {
+            return QString();
         }
     }
     return QString();
@@ -351,21 +358,19 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
                 .arg(opciones.carpeta));
         return 1;
     }
-    for (const CarreraSitio& c : carreras) {
-        for (const QString& entrada : opciones.carreras) {
-            if (QFileInfo(entrada).absoluteFilePath().startsWith(destino + QLatin1Char('/'))) {
-                informaError(QStringLiteral("%1 está dentro de %2, que se sustituye")
-                                 .arg(entrada, opciones.carpeta));
-                return 1;
-            }
+    for (const QString& entrada : opciones.carreras) {
+        if (QFileInfo(entrada).absoluteFilePath().startsWith(destino + QLatin1Char('/'))) {
+            informaError(QStringLiteral("%1 está dentro de %2, que se sustituye entera")
+                             .arg(entrada, opciones.carpeta));
+            return 1;
         }
-        (void)c;
     }
 
     const QString nueva = carpetaNueva(destino);
     if (nueva.isEmpty()) {
-        informaError(QStringLiteral("No se pudo crear una carpeta junto a %1: %2.")
-                         .arg(opciones.carpeta, QString::fromLocal8Bit(std::strerror(errno))));
+        informaError(
+            QStringLiteral("No se pudo crear el sitio %1: %2.")
+                .arg(opciones.carpeta, motivoSistema(errno, QFileInfo(destino).absolutePath())));
         return 1;
     }
     QString error;
@@ -422,12 +427,14 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
             if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) !=
                 0) {
                 error = QStringLiteral("No se pudo sustituir %1: %2.")
-                            .arg(opciones.carpeta, QString::fromLocal8Bit(std::strerror(errno)));
+                            .arg(opciones.carpeta,
+                                 motivoSistema(errno, QFileInfo(destino).absolutePath()));
                 bien = false;
             }
         } else if (::rename(a.constData(), b.constData()) != 0) {
-            error = QStringLiteral("No se pudo crear %1: %2.")
-                        .arg(opciones.carpeta, QString::fromLocal8Bit(std::strerror(errno)));
+            error =
+                QStringLiteral("No se pudo crear el sitio %1: %2.")
+                    .arg(opciones.carpeta, motivoSistema(errno, QFileInfo(destino).absolutePath()));
             bien = false;
         }
     }
