@@ -3,6 +3,7 @@
 #include "geometria/colores.h"
 #include "paneles/CVisualizador.h"
 #include "programa/linea_ordenes.h"
+#include "programa/opciones.h"
 #include "reproduccion/carga.h"
 #include "salida/modo_png.h"
 #include "salida/texto_terminal.h"
@@ -67,6 +68,7 @@ private slots:
     void errores();
     void ayudaYVersion_data();
     void ayudaYVersion();
+    void ayudaDeCadaOpcion();
     void nombres_data();
     void nombres();
     void sinPantalla_data();
@@ -259,6 +261,19 @@ void PruebaPng::errores_data() {
     QTest::newRow("--png con --") << QStringList{"--png", "x.png", "--", "C", "M"} << 2 << "«--»";
     QTest::newRow("--png con opción de Qt") << con({"-style", "fusion"}) << 2 << "-style";
     QTest::newRow("valor a una opción sin valor") << con({"--estelas=1"}) << 2 << "--estelas=1";
+    // The web modes check the same way.
+    QTest::newRow("--html sin mapa")
+        << QStringList{"--html", "x.html", "C"} << 2 << "faltan archivos";
+    QTest::newRow("--html con --tamano")
+        << QStringList{"--html", "x.html", "--tamano", "9x9", "C", "M"} << 2 << "--tamano";
+    QTest::newRow("--html paso fuera de la carrera")
+        << QStringList{"--html", "x.html", "--paso", "6", "C", "M"} << 1 << "6 pasos";
+    QTest::newRow("--html sobre la carrera") << QStringList{"--html", "C", "C", "M"} << 1 << "C";
+    QTest::newRow("--sitio sin mapa") << QStringList{"--sitio", "web", "C"} << 2 << "CARRERA MAPA";
+    QTest::newRow("--puntos sin --sitio")
+        << QStringList{"--puntos", "3,2", "C", "M"} << 2 << "--sitio";
+    QTest::newRow("--puntos negativos")
+        << QStringList{"--sitio", "web", "--puntos", "3,-1", "C", "M"} << 2 << "--puntos";
 }
 
 // Every error: a non-zero status, a message on standard error, no picture,
@@ -310,6 +325,25 @@ void PruebaPng::ayudaYVersion() {
         QVERIFY2(r.salida.contains(texto), qPrintable(texto));
     }
     QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files), QStringList());
+}
+
+// Every option the parser takes is in the help, under a heading, and no line
+// is wider than a terminal.
+void PruebaPng::ayudaDeCadaOpcion() {
+    const QString ayuda = zul::textoAyuda();
+    for (const zul::OpcionDelVisor& o : zul::opcionesDelVisor()) {
+        if (o.grupo == zul::GrupoDeOpciones::Qt) {
+            continue;
+        }
+        const QString nombre = o.opcion.names().constLast();
+        const QRegularExpression linea(QStringLiteral("^  (-\\w, )?--%1( |$)").arg(nombre),
+                                       QRegularExpression::MultilineOption);
+        QVERIFY2(ayuda.contains(linea), qPrintable(nombre));
+        QVERIFY(!o.opcion.description().isEmpty());
+    }
+    for (const QString& linea : ayuda.split(QLatin1Char('\n'))) {
+        QVERIFY2(linea.size() <= 80, qPrintable(linea));
+    }
 }
 
 void PruebaPng::nombres_data() {

@@ -15,8 +15,13 @@
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --html SALIDA.html [opciones] CARRERA MAPA  a replay page, no display
+//   visor --sitio CARPETA [opciones] CARRERA MAPA...  a contest's site, no display
 //   visor --help | --version
-// A new mode adds its options, its Modo and its fields here; main dispatches.
+// The options, with their descriptions and the help, are in opciones.cpp; each
+// mode's checks are in its validator (validadores.cpp). A new mode adds its
+// options there, its Modo and its fields here, its row to the table of modes
+// in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
 enum class Modo { Ventana, Png, Video, Html, Sitio, Resultados, Ayuda, Version };
