@@ -379,9 +379,10 @@ class Reproductor {
       f.vueltas.textContent = `${foto[j]} vueltas`;
       f.boton.setAttribute('aria-pressed', String(j === s.mira));
     });
+    // A partial last step shows the standings of the complete one before.
     const completo = Math.min(s.paso, this.analisis.frames - 1);
-    $('tituloClasificacion').textContent = ultimo
-      ? `Clasificación final (paso ${completo})` : `Clasificación (paso ${completo})`;
+    $('tituloClasificacion').textContent = completo < 0 ? 'Clasificación'
+      : ultimo ? `Clasificación final (paso ${completo})` : `Clasificación (paso ${completo})`;
     const cuerpo = $('clasificacion').tBodies[0];
     const filas = puestos.map((p) => {
       const tr = document.createElement('tr');
