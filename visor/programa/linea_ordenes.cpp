@@ -75,7 +75,7 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* otro : {"png", "video", "resultados", "html", "sitio"}) {
+    for (const char* otro : {"png", "video", "resultados", "telemetria", "html", "sitio"}) {
         if (enVivo && a.isSet(QString::fromLatin1(otro))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(otro));
@@ -92,16 +92,16 @@ struct ModoDeOrden {
     Validador valida;
 };
 const ModoDeOrden kModos[] = {
-    {"sitio", validaSitio}, {"html", validaHtml}, {"resultados", validaResultados},
-    {"video", validaVideo}, {"png", validaPng},
+    {"sitio", validaSitio},           {"html", validaHtml},   {"resultados", validaResultados},
+    {"telemetria", validaTelemetria}, {"video", validaVideo}, {"png", validaPng},
 };
 
 Validador validadorDe(const OrdenLeida& orden, QString& error) {
     const auto vista = [&orden](const char* nombre) {
         return orden.vistas.contains(QStringLiteral("--") + QLatin1String(nombre));
     };
-    if (vista("formato") && !vista("resultados")) {
-        error = QStringLiteral("--formato solo se usa con --resultados");
+    if (vista("formato") && !vista("resultados") && !vista("telemetria")) {
+        error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return nullptr;
     }
     for (const char* soloSitio : {"titulo", "puntos"}) {

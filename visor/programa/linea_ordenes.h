@@ -2,6 +2,7 @@
 
 #include "analisis/resultados.h"
 #include "salida/modo_png.h"
+#include "salida/modo_telemetria.h"
 #include "salida/modo_video.h"
 #include "web/modo_html.h"
 #include "web/sitio.h"
@@ -17,6 +18,7 @@
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
 //   visor --html SALIDA.html [opciones] CARRERA MAPA  a replay page, no display
 //   visor --sitio CARPETA [opciones] CARRERA MAPA...  a contest's site, no display
+//   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
 // The options, with their descriptions and the help, are in opciones.cpp; each
 // mode's checks are in its validator (validadores.cpp). A new mode adds its
@@ -24,7 +26,7 @@
 // in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Html, Sitio, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Html, Sitio, Resultados, Telemetria, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -39,6 +41,7 @@ struct LineaDeOrdenes {
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
+    OpcionesTelemetria telemetria;
 };
 
 // Exit statuses of every mode.

@@ -12,7 +12,17 @@ namespace zul {
 
 // The part of the help that lists an option: one per mode, the options
 // shared by --png and --video, the general ones, and Qt's own (not listed).
-enum class GrupoDeOpciones { Ventana, Imagen, Video, Web, Resultados, General, Qt };
+enum class GrupoDeOpciones {
+    Ventana,
+    Imagen,
+    Fantasma,
+    Video,
+    Web,
+    Resultados,
+    Telemetria,
+    General,
+    Qt
+};
 
 struct OpcionDelVisor {
     QCommandLineOption opcion;

@@ -30,5 +30,6 @@ bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& er
 bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaHtml(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaSitio(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
+bool validaTelemetria(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 
 } // namespace zul
