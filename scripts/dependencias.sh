@@ -13,6 +13,7 @@ paquetes=(
   xvfb xdotool openbox x11-utils imagemagick time
   desktop-file-utils
   python3 python3-pip python3-setuptools python3-wheel python3-venv man-db
+  nodejs chromium chromium-driver python3-selenium
 )
 
 faltan=()
