@@ -82,7 +82,7 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* otro : {"png", "video", "resultados", "telemetria"}) {
+    for (const char* otro : {"png", "video", "resultados", "telemetria", "html", "sitio"}) {
         if (enVivo && a.isSet(QString::fromLatin1(otro))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(otro));
@@ -99,10 +99,8 @@ struct ModoDeOrden {
     Validador valida;
 };
 const ModoDeOrden kModos[] = {
-    {"resultados", validaResultados},
-    {"telemetria", validaTelemetria},
-    {"video", validaVideo},
-    {"png", validaPng},
+    {"sitio", validaSitio},           {"html", validaHtml},   {"resultados", validaResultados},
+    {"telemetria", validaTelemetria}, {"video", validaVideo}, {"png", validaPng},
 };
 
 Validador validadorDe(const OrdenLeida& orden, QString& error) {
@@ -112,6 +110,13 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
     if (vista("formato") && !vista("resultados") && !vista("telemetria")) {
         error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return nullptr;
+    }
+    for (const char* soloSitio : {"titulo", "puntos"}) {
+        if (vista(soloSitio) && !vista("sitio")) {
+            error = QStringLiteral("--%1 solo se usa con --sitio CARPETA")
+                        .arg(QString::fromLatin1(soloSitio));
+            return nullptr;
+        }
     }
     for (const ModoDeOrden& modo : kModos) {
         if (vista(modo.opcion)) {
@@ -149,17 +154,12 @@ bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& 
             return false;
         }
     }
-    if (!resultado.depuracion.isEmpty() && resultado.modo == Modo::Ventana && !soloAyuda) {
-        error = QStringLiteral("--depuracion se usa con --png o --video; la ventana aún no "
-                               "muestra los dibujos de los bots");
+    // Only the pictures draw the layer for now: anywhere else it would be lost without a word.
+    if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo != Modo::Png &&
+        resultado.modo != Modo::Video) {
+        error = QStringLiteral("--depuracion solo se usa con --png o --video; la ventana, la "
+                               "web y los resultados aún no muestran los dibujos de los bots");
         return false;
-    }
-    for (const char* sinDibujo : {"resultados", "telemetria"}) {
-        if (!resultado.depuracion.isEmpty() && a.isSet(QString::fromLatin1(sinDibujo))) {
-            error = QStringLiteral("--%1 no se combina con --depuracion")
-                        .arg(QString::fromLatin1(sinDibujo));
-            return false;
-        }
     }
     for (AspectoImagen* aspecto : {&resultado.png.aspecto, &resultado.video.pedido.aspecto}) {
         aspecto->depuracion = resultado.depuracion;

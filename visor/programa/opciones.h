@@ -18,6 +18,7 @@ enum class GrupoDeOpciones {
     Fantasma,
     Video,
     Depuracion,
+    Web,
     Resultados,
     Telemetria,
     General,
