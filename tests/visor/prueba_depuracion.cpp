@@ -61,6 +61,7 @@ TEST(Depuracion, RechazaLoQueNoEntiende) {
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\nlinea 1 2 3 4 red\nfin\n", "línea 3: la línea"},
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\ncirculo 1 2 ff0000\nfin\n", "línea 3: el círc"},
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\ntexto 1 x ff0000 a\nfin\n", "línea 3: el texto"},
+        {"zul-depuracion 1\nturno 0 id 0 m 0 0\ntexto\nfin\n", "línea 3: el texto"},
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\nnota a\\q\nfin\n", "línea 3: escape no válido"},
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\npunto 1 2\nfin\n", "línea 3: línea desconocida"},
         {"zul-depuracion 1\nturno 0 id 0 m 0 0\nfin\nturno 1 id 1 m 0 0\nfin\n",

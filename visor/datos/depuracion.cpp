@@ -195,7 +195,7 @@ void Depuracion::linea(std::string_view l) {
     } else if (tipo == "texto") {
         d.tipo = DibujoDepuracion::Texto;
         // Three words, one space, and the text to the end of the line.
-        std::string_view r = l.substr(6);
+        std::string_view r = l.size() > 6 ? l.substr(6) : std::string_view();
         const std::string_view x = palabra(r);
         const std::string_view y = palabra(r);
         const std::string_view col = palabra(r);
