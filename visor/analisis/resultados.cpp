@@ -41,7 +41,7 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
     }
-    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData());
+    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData(), true);
     const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
         error = QStringLiteral("No se pudo abrir el archivo: %1.")

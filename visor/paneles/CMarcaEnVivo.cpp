@@ -45,6 +45,11 @@ void CMarcaEnVivo::muestra(Aviso aviso, const QString& detalle) {
         estilo += QStringLiteral(
             "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
         break;
+    case Aviso::detenido:
+        texto = tr("La lectura del registro de carrera se detuvo; se muestra lo leído.");
+        estilo += QStringLiteral(
+            "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
+        break;
     case Aviso::error:
         texto = tr("No se puede leer el registro de carrera.");
         estilo +=

@@ -121,6 +121,11 @@ void CVentana::actualizaMarcaEnVivo() {
     case Estado::borrado:
         marcaEnVivo->muestra(CMarcaEnVivo::Aviso::borrado, archivo);
         break;
+    case Estado::detenido:
+        marcaEnVivo->muestra(CMarcaEnVivo::Aviso::detenido,
+                             archivo + QStringLiteral(": ") +
+                                 QString::fromUtf8(sesionEnVivo->motivo().c_str()));
+        break;
     case Estado::error:
         marcaEnVivo->muestra(CMarcaEnVivo::Aviso::error,
                              archivo + QStringLiteral(": ") +
