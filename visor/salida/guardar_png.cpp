@@ -13,8 +13,9 @@ namespace zul {
 
 namespace {
 
-QString noSeGuardo(const QString& ruta, const QString& motivo) {
-    return QStringLiteral("No se pudo guardar la imagen en %1: %2.").arg(ruta, motivo);
+QString noSeGuardo(const QString& ruta, const QString& motivo,
+                   const QString& que = QStringLiteral("la imagen")) {
+    return QStringLiteral("No se pudo guardar %1 en %2: %3.").arg(que, ruta, motivo);
 }
 
 } // namespace
@@ -43,9 +44,14 @@ bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* form
         return false;
     }
 
-    const int fallo = escribeArchivo(QFile::encodeName(ruta), png, llamadas);
+    return guardaDatos(png, ruta, QStringLiteral("la imagen"), error, llamadas);
+}
+
+bool guardaDatos(const QByteArray& datos, const QString& ruta, const QString& que, QString& error,
+                 const LlamadasEscritura& llamadas) {
+    const int fallo = escribeArchivo(QFile::encodeName(ruta), datos, llamadas);
     if (fallo != 0) {
-        error = noSeGuardo(ruta, motivoDeEscritura(fallo));
+        error = noSeGuardo(ruta, motivoDeEscritura(fallo), que);
         return false;
     }
     return true;
