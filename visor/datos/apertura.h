@@ -1,5 +1,8 @@
 #pragma once
 
+// motivoDeError: the reasons told in Apertura::motivo.
+#include "comun/motivo_error.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -21,8 +24,5 @@ struct Apertura {
 // Opens `ruta` to read it. A folder is refused here, though the system would
 // open it: reading it would only fail later with a misleading message.
 Apertura abreParaLeer(const char* ruta);
-
-// The reason for an errno value of a failed open, as in Apertura::motivo.
-std::string motivoDeError(int numero);
 
 } // namespace zul

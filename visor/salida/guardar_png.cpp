@@ -1,5 +1,7 @@
 #include "salida/guardar_png.h"
 
+#include "comun/motivo_error.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -21,33 +23,7 @@ namespace {
 
 // Why a file could not be written, in Spanish, to follow the file's name.
 QString motivoDeEscritura(int numero) {
-    switch (numero) {
-    case ENOSPC:
-        return QStringLiteral("no queda espacio en el disco");
-    case EDQUOT:
-        return QStringLiteral("se acabó la cuota de disco");
-    case EFBIG:
-        return QStringLiteral("el archivo es demasiado grande");
-    case EIO:
-        return QStringLiteral("error de entrada o salida");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("no hay permiso para escribir ahí");
-    case EROFS:
-        return QStringLiteral("el sistema de archivos es de solo lectura");
-    case ENOENT:
-        return QStringLiteral("la carpeta no existe");
-    case ENOTDIR:
-        return QStringLiteral("una parte de la ruta no es una carpeta");
-    case EISDIR:
-        return QStringLiteral("es una carpeta");
-    case ENAMETOOLONG:
-        return QStringLiteral("el nombre es demasiado largo");
-    case ENOMEM:
-        return QStringLiteral("no hay memoria suficiente");
-    default:
-        return QStringLiteral("error del sistema número %1").arg(numero);
-    }
+    return QString::fromStdString(motivoAlEscribir(numero));
 }
 
 QString noSeGuardo(const QString& ruta, const QString& motivo) {
