@@ -43,14 +43,6 @@ const Motivo kAlLeer[] = {
     {EISDIR, "es una carpeta, no un archivo"},
 };
 
-const Motivo kAlEscribir[] = {
-    {ENOENT, "la carpeta no existe"},
-    {EACCES, "no hay permiso para escribir ahí"},
-    {EPERM, "no hay permiso para escribir ahí"},
-    {EFBIG, "el archivo es demasiado grande"},
-    {ENAMETOOLONG, "el nombre es demasiado largo"},
-};
-
 const Motivo kAlCrear[] = {
     {ENOENT, "no existe la carpeta"},
     {EACCES, "no hay permiso para escribir ahí"},
@@ -76,11 +68,6 @@ std::string motivoDelSistema(int numero) {
 
 std::string motivoDeError(int numero) {
     const char* texto = busca(kAlLeer, numero);
-    return texto != nullptr ? texto : motivoDelSistema(numero);
-}
-
-std::string motivoAlEscribir(int numero) {
-    const char* texto = busca(kAlEscribir, numero);
     return texto != nullptr ? texto : motivoDelSistema(numero);
 }
 

@@ -13,9 +13,6 @@ std::string motivoDelSistema(int numero);
 // folder is not a file.
 std::string motivoDeError(int numero);
 
-// The same for writing a file: a missing part of the path is its folder.
-std::string motivoAlEscribir(int numero);
-
 // The same for creating a file or a folder, where a missing or forbidden part is the folder it
 // goes in.
 std::string motivoAlCrear(int numero);

@@ -1,5 +1,7 @@
 #include "salida/limites_carrera.h"
 
+#include "texto/texto_imprimible.h"
+
 namespace zul {
 
 bool existePaso(const Reproduccion& reproduccion, long long paso, QString& error) {
@@ -7,8 +9,8 @@ bool existePaso(const Reproduccion& reproduccion, long long paso, QString& error
     if (paso < frames) {
         return true;
     }
-    error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
-                .arg(frames)
+    error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
+                .arg(cantidad(frames, "paso", "pasos"))
                 .arg(frames - 1)
                 .arg(paso);
     return false;
@@ -19,8 +21,8 @@ bool existeJugador(const Reproduccion& reproduccion, int jugador, QString& error
     if (jugador >= 0 && jugador < jugadores) {
         return true;
     }
-    error = QStringLiteral("la carrera tiene %1 jugadores (del 0 al %2); no existe el jugador %3")
-                .arg(jugadores)
+    error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el jugador %3")
+                .arg(cantidad(jugadores, "jugador", "jugadores"))
                 .arg(jugadores - 1)
                 .arg(jugador);
     return false;

@@ -4,6 +4,7 @@
 #include "salida/formato_imagen.h"
 #include "salida/limites_carrera.h"
 #include "salida/texto_terminal.h"
+#include "texto/texto_imprimible.h"
 
 #include <QFileInfo>
 
