@@ -111,6 +111,10 @@ void CVisualizador::ponLider(int jugador) {
     lider = jugador;
 }
 
+void CVisualizador::ponPuestos(const QVector<int>& orden) {
+    puestos = orden;
+}
+
 void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
     rayosRecientes = recientes;
 }
@@ -135,6 +139,9 @@ zul::Escena CVisualizador::escena() const {
     escena.opciones = opciones;
     escena.nombres = nombresJugadores;
     escena.lider = lider;
+    if (opciones.etiquetas) {
+        escena.puestos = puestos;
+    }
     if (opciones.disparosVisibles) {
         escena.rayosRecientes = rayosRecientes;
     }
