@@ -17,6 +17,7 @@
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -87,9 +88,10 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     lineaTiempo = new CLineaTiempo;
     layoutPista->addWidget(lineaTiempo);
     // The standings sit between the track and the panel, in the same pane as
-    // the track, whose width they take while they are on show.
+    // the track, whose width they take while they are on show; where that
+    // would leave the track less than half the window, under it.
     auto* izquierda = new QWidget;
-    auto* layoutIzquierda = new QHBoxLayout(izquierda);
+    layoutIzquierda = new QBoxLayout(QBoxLayout::LeftToRight, izquierda);
     layoutIzquierda->setContentsMargins(0, 0, 0, 0);
     layoutIzquierda->addWidget(pista, 1);
     panelClasificacion = new CPanelClasificacion(analisis, nombresJugadores());
@@ -150,6 +152,12 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPanel->addWidget(grupoControles);
     grupoVisualizacion->setLayout(layoutVisualizacion);
     grupoControles->setLayout(layoutControles);
+    // Tight boxes: the smallest window holds ten rows of players above them.
+    for (QBoxLayout* caja : {static_cast<QBoxLayout*>(layoutVisualizacion),
+                             static_cast<QBoxLayout*>(layoutControles)}) {
+        caja->setContentsMargins(6, 2, 6, 4);
+        caja->setSpacing(3);
+    }
     divisor->addWidget(panelLateral);
     // The track takes whatever width the panel does not need.
     divisor->setStretchFactor(0, 1);
@@ -194,8 +202,10 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(panelClasificacion, &CPanelClasificacion::frameElegido, this, &CVentana::irAFrame);
     panelClasificacion->ponJugadorSeguido(selectorJugador->value());
     anunciaFrame();
-    anadeAtajo(Qt::Key_C, tr("C"), tr("Mostrar u ocultar la clasificación"),
-               [this] { panelClasificacion->alterna(); });
+    anadeAtajo(Qt::Key_C, tr("C"), tr("Mostrar u ocultar la clasificación"), [this] {
+        panelClasificacion->alterna();
+        colocaClasificacion();
+    });
     anadeAtajo(Qt::Key_G, tr("G"), tr("Abrir o cerrar las gráficas"),
                [this] { panelClasificacion->alternaGraficas(); });
     connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
@@ -212,6 +222,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     divisor->setChildrenCollapsible(false);
     visualizador->setMinimumSize(160, 120);
     ajustaLetra();
+    colocaClasificacion();
 
     temporizadorRepintado->start();
 }
@@ -256,11 +267,52 @@ QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
-    if (divisor->count() > 1) {
-        panelClasificacion->ajustaAlAncho(event->size().width() -
-                                          divisor->widget(1)->sizeHint().width());
-    }
     ajustaLetra();
+    colocaClasificacion();
+}
+
+void CVentana::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Full screen at the window's own size brings no resize, but the fonts
+    // still grow.
+    if (event->type() == QEvent::WindowStateChange) {
+        ajustaLetra();
+        colocaClasificacion();
+    }
+}
+
+bool CVentana::event(QEvent* event) {
+    // The window has no layout of its own: the splitter says here that what
+    // it needs has changed (another font, the standings shown or hidden).
+    if (event->type() == QEvent::LayoutRequest && divisor != nullptr) {
+        fijaMinimo();
+    }
+    return QWidget::event(event);
+}
+
+void CVentana::colocaClasificacion() {
+    if (divisor == nullptr || divisor->count() < 2 || layoutIzquierda == nullptr) {
+        return; // still building
+    }
+    const int ancho = width();
+    const int panel = panelLateral->isHidden()
+                          ? 0
+                          : std::max(panelLateral->width(), panelLateral->sizeHint().width());
+    panelClasificacion->ajustaAlAncho(ancho - panel);
+    const bool alLado = ancho - panel - panelClasificacion->anchoCompleto() >= ancho / 2;
+    if (alLado == panelClasificacion->estaDebajo()) {
+        panelClasificacion->ponDebajo(!alLado);
+        layoutIzquierda->setDirection(alLado ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    }
+    fijaMinimo();
+}
+
+void CVentana::fijaMinimo() {
+    // Never smaller than what shows every control whole; a full-screen
+    // window is the screen's size anyway.
+    if (!isFullScreen()) {
+        setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
+    }
 }
 
 void CVentana::step() {
@@ -401,7 +453,8 @@ void CVentana::guardaImagen() {
 }
 
 void CVentana::exportaVideo() {
-    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador);
+    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador,
+                                    QFile::decodeName(rutaCarrera.c_str()));
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

@@ -26,6 +26,7 @@ class CPanelJugadores;
 class CPanelClasificacion;
 class CMarcaEnVivo;
 class CVisualizador;
+class QBoxLayout;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
@@ -186,6 +187,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -219,6 +222,11 @@ private:
     void muestraExtras();
     // Fonts and the window's minimum size for the current screen state.
     void ajustaLetra();
+    // The standings beside the track while the track keeps half the window's
+    // width, else under it.
+    void colocaClasificacion();
+    // The window's minimum size: what shows every control whole.
+    void fijaMinimo();
     // Live mode: its check box, key and mark; the log is looked at on every
     // repaint tick.
     void montaEnVivo(bool encendido);
@@ -227,6 +235,7 @@ private:
     void actualizaMarcaEnVivo();
 
     QSplitter* divisor = nullptr;
+    QBoxLayout* layoutIzquierda = nullptr;
     QVBoxLayout* layoutControles = nullptr;
     CPanelJugadores* jugadores = nullptr;
     QGroupBox* grupoControles = nullptr;

@@ -4,6 +4,7 @@
 #include "escena/camara.h"
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CPanelJugadores.h"
 #include "paneles/CVisualizador.h"
 #include "reproduccion/disparos_recientes.h"
@@ -71,12 +72,19 @@ void CVentana::muestraExtras() {
     const long long frame = reproduccion.frameEnPantalla();
     const zul::OpcionesEscena& opciones = visualizador->opcionesEscena();
     int lider = -1;
-    if (opciones.camara == zul::Camara::Director && frame >= 0) {
+    QVector<int> orden;
+    if ((opciones.camara == zul::Camara::Director || opciones.etiquetas) && frame >= 0) {
         // The analysis grows with the race in live mode.
         const std::vector<zul::Puesto> puestos = analisis.clasificacion(frame);
-        lider = puestos.empty() ? -1 : puestos.front().jugador;
+        for (const zul::Puesto& puesto : puestos) {
+            orden.append(puesto.jugador);
+        }
+        if (opciones.camara == zul::Camara::Director && !puestos.empty()) {
+            lider = puestos.front().jugador;
+        }
     }
     visualizador->ponLider(lider);
+    visualizador->ponPuestos(orden);
     QVector<zul::RayoReciente> recientes;
     if (opciones.disparosVisibles && frame >= 0) {
         for (const zul::DisparoReciente& d :
@@ -119,6 +127,7 @@ void CVentana::alternaPanel() {
     panelLateral->setVisible(visible);
     barra->setVisible(visible);
     ajustaLetra();
+    colocaClasificacion();
 }
 
 double CVentana::escalaPantallaCompleta(QSize pantalla) {
@@ -141,7 +150,8 @@ void CVentana::ajustaLetra() {
         if (escala != escalaLetra) {
             letra.setPointSizeF(base * escala);
             for (QWidget* parte :
-                 {panelLateral, static_cast<QWidget*>(lineaTiempo), static_cast<QWidget*>(barra)}) {
+                 {panelLateral, static_cast<QWidget*>(lineaTiempo), static_cast<QWidget*>(barra),
+                  static_cast<QWidget*>(panelClasificacion)}) {
                 parte->setFont(escala == 1.0 ? QFont() : letra);
             }
             escalaLetra = escala;
@@ -150,9 +160,5 @@ void CVentana::ajustaLetra() {
             break;
         }
     }
-    // Never smaller than what shows every control whole; a full-screen
-    // window is the screen's size anyway.
-    if (!isFullScreen()) {
-        setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
-    }
+    fijaMinimo();
 }
