@@ -82,15 +82,18 @@ std::vector<EtiquetaColocada> colocaEtiquetas(const std::vector<PedidoEtiqueta>&
             }
         }
         // Then ever less fussy: the short text anywhere in the picture, the
-        // texts cut by its edge, and last the short one over other discs.
+        // texts cut by its edge, and last the short one over other discs;
+        // the first kart served (the followed one) keeps its name over them.
         struct Intento {
-            bool largo, dentro, sobreDiscos;
+            bool largo, dentro, sobreDiscos, soloPrimero;
         };
-        for (const Intento intento : {Intento{false, true, false}, Intento{true, false, false},
-                                      Intento{false, false, false}, Intento{false, true, true},
-                                      Intento{false, false, true}}) {
+        const bool primero = &pedido == &pedidos.front();
+        for (const Intento intento :
+             {Intento{false, true, false, false}, Intento{true, false, false, false},
+              Intento{false, false, false, false}, Intento{true, true, true, true},
+              Intento{false, true, true, false}, Intento{false, false, true, false}}) {
             const QString& texto = intento.largo ? pedido.largo : pedido.corto;
-            if (puesta || texto.isEmpty()) {
+            if (puesta || texto.isEmpty() || (intento.soloPrimero && !primero)) {
                 continue;
             }
             for (const QRectF& caja : intento.largo ? largos : cortos) {

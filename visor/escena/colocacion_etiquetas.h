@@ -38,11 +38,12 @@ struct ReglasEtiquetas {
 };
 
 // Gives each kart a label box that no other box touches. Karts are served
-// in the order given, which is their priority: each tries its long text and
-// then its short one, at a few places around it, first where it covers no
-// other kart's disc and stays inside the picture, and gives up (no label)
-// when every place touches a box already placed. A long text that would
-// cover a disc is never used. `ancho` measures a text.
+// in the order given, which is their priority: each tries a few places
+// around it, with its long text or, where only another kart's disc is in the
+// way, its short one; then ever less fussy (cut by the picture's edge, over
+// other discs), and gives up (no label) when every place touches a box
+// already placed. Only the first kart's long text may cover a disc, and only
+// when nothing else is left. `ancho` measures a text.
 std::vector<EtiquetaColocada> colocaEtiquetas(const std::vector<PedidoEtiqueta>& pedidos,
                                               const ReglasEtiquetas& reglas,
                                               const std::function<double(const QString&)>& ancho);
