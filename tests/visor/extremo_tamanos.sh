@@ -7,6 +7,7 @@
 # overlaps another or is cut, the track keeps half the width, the standings
 # show every column or a scroll bar, and at the smallest size the list of ten
 # players does not scroll. In full screen every text grows by one factor.
+# Last, G opens the charts and G inside them closes them.
 # Usage: extremo_tamanos.sh VISOR EJEMPLOS SALIDA
 set -euo pipefail
 visor="$1"
@@ -30,13 +31,15 @@ ventana=$(timeout 40 xdotool search --sync --onlyvisible --name '^ZUL Karts$' | 
     falla "no apareció la ventana 'ZUL Karts'"
 
 # Waits until the dump shows the window in the state given as a Python test
-# on `v` (the window's entry), then keeps a copy named $1.
+# on `v` (the window's entry) and `d` (the whole dump), then keeps a copy
+# named $1.
 espera() {
     local nombre="$1" condicion="$2"
     for _ in $(seq 200); do
         if [ -s "$volcado" ] && python3 - "$volcado" "$condicion" <<'PY' 2>/dev/null; then
 import json, sys
-v = [w for w in json.load(open(sys.argv[1], encoding="utf-8"))["ventanas"] if w["clase"] == "CVentana"][0]
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+v = [w for w in d["ventanas"] if w["clase"] == "CVentana"][0]
 sys.exit(0 if eval(sys.argv[2]) else 1)
 PY
             cp "$volcado" "$salida/$nombre.json"
@@ -84,3 +87,12 @@ for estado in no si; do
     espera "minimo-$estado" "v['tamano'] == v['minimo'] and $(tabla "$con")"
     comprueba "minimo-$estado" --clasificacion "$estado" --lista-entera
 done
+
+# G opens the charts; G pressed in the charts window closes it.
+graficas="any(w['clase'] == 'CGraficas' for w in d['ventanas'])"
+tecla g
+espera graficas "$graficas"
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Gráficas$' | head -n 1)" \
+    key --clearmodifiers g
+espera graficas-cerradas "not $graficas"
+echo "G abre y cierra las gráficas: bien"

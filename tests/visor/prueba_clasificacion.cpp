@@ -4,6 +4,7 @@
 #include "paneles/CGraficas.h"
 #include "paneles/CModeloClasificacion.h"
 #include "paneles/CPanelClasificacion.h"
+#include "paneles/CPanelJugadores.h"
 #include "paneles/CVisualizador.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
