@@ -8,6 +8,7 @@
 # show every column or a scroll bar, and at the smallest size the list of ten
 # players does not scroll. In full screen every text grows by one factor.
 # Last, G opens the charts and G inside them closes them.
+# With ZUL_CAPTURAS set, a screenshot of each state is left in SALIDA.
 # Usage: extremo_tamanos.sh VISOR EJEMPLOS SALIDA
 set -euo pipefail
 visor="$1"
@@ -43,7 +44,7 @@ v = [w for w in d["ventanas"] if w["clase"] == "CVentana"][0]
 sys.exit(0 if eval(sys.argv[2]) else 1)
 PY
             cp "$volcado" "$salida/$nombre.json"
-            import -window "$ventana" "$salida/$nombre.png" 2>/dev/null || true
+            [ -z "${ZUL_CAPTURAS:-}" ] || import -window "$ventana" "$salida/$nombre.png" 2>/dev/null || true
             return 0
         fi
         sleep 0.1

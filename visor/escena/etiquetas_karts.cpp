@@ -56,13 +56,16 @@ std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadr
     const double distancia = std::max(medida.height() * 2.0, 2.0 * radio + medida.height());
     const int cuantos = static_cast<int>(escena.posiciones.size());
     std::vector<PedidoEtiqueta> pedidos;
-    for (const int k : prioridadEtiquetas(jugadorEnfocado(escena), escena.puestos, cuantos)) {
+    const int enfocado = jugadorEnfocado(escena);
+    for (const int k : prioridadEtiquetas(enfocado, escena.puestos, cuantos)) {
         const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
         if (!dentroDeVista(punto, escena.tamano)) {
             continue;
         }
         const QString corto = QString::number(k);
-        const QString texto = textoEtiqueta(escena, k, kartApinado(escena, encuadre, k, distancia));
+        // The followed kart, served first, asks for its name even in a crowd.
+        const QString texto = textoEtiqueta(
+            escena, k, k != enfocado && kartApinado(escena, encuadre, k, distancia));
         pedidos.push_back({k, punto, texto == corto ? QString() : texto, corto});
     }
     ReglasEtiquetas reglas;

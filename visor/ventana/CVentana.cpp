@@ -295,9 +295,8 @@ void CVentana::colocaClasificacion() {
         return; // still building
     }
     const int ancho = width();
-    const int panel = panelLateral->isHidden()
-                          ? 0
-                          : std::max(panelLateral->width(), panelLateral->sizeHint().width());
+    // The panel gets what it asks for and no more.
+    const int panel = panelLateral->isHidden() ? 0 : panelLateral->sizeHint().width();
     panelClasificacion->ajustaAlAncho(ancho - panel);
     const bool alLado = ancho - panel - panelClasificacion->anchoCompleto() >= ancho / 2;
     if (alLado == panelClasificacion->estaDebajo()) {
