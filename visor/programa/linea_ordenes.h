@@ -2,6 +2,7 @@
 
 #include "analisis/resultados.h"
 #include "salida/modo_png.h"
+#include "salida/modo_telemetria.h"
 #include "salida/modo_video.h"
 
 #include <QString>
@@ -13,6 +14,7 @@
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
 // The options, with their descriptions and the help, are in opciones.cpp; each
 // mode's checks are in its validator (validadores.cpp). A new mode adds its
@@ -20,7 +22,7 @@
 // in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Resultados, Telemetria, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -33,6 +35,7 @@ struct LineaDeOrdenes {
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
+    OpcionesTelemetria telemetria;
 };
 
 // Exit statuses of every mode.

@@ -40,6 +40,8 @@ int main(int argc, char* argv[]) {
     case zul::Modo::Resultados:
         // Plain text and files only: no display, no application object.
         return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);
+    case zul::Modo::Telemetria:
+        return zul::ejecutaModoTelemetria(orden.telemetria);
     case zul::Modo::Ventana:
         break;
     }
