@@ -64,8 +64,8 @@ std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadr
         }
         const QString corto = QString::number(k);
         // The followed kart, served first, asks for its name even in a crowd.
-        const QString texto = textoEtiqueta(
-            escena, k, k != enfocado && kartApinado(escena, encuadre, k, distancia));
+        const QString texto =
+            textoEtiqueta(escena, k, k != enfocado && kartApinado(escena, encuadre, k, distancia));
         pedidos.push_back({k, punto, texto == corto ? QString() : texto, corto});
     }
     ReglasEtiquetas reglas;

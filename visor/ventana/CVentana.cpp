@@ -371,8 +371,7 @@ void CVentana::muestraPuestos() {
     // room first.
     QVector<int> orden;
     const long long frame = control->reproduccion().frameEnPantalla();
-    if (control->opciones().etiquetas && frame >= 0 &&
-        control->analisis().framesAnalizados() > 0) {
+    if (control->opciones().etiquetas && frame >= 0 && control->analisis().framesAnalizados() > 0) {
         for (const zul::Puesto& puesto : control->analisis().clasificacion(frame)) {
             orden.append(puesto.jugador);
         }
