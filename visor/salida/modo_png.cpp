@@ -1,5 +1,6 @@
 #include "salida/modo_png.h"
 
+#include "datos/rutas.h"
 #include "salida/carga_sin_pantalla.h"
 #include "salida/formato_imagen.h"
 #include "salida/texto_terminal.h"
@@ -10,14 +11,6 @@
 #include <algorithm>
 
 namespace zul {
-
-namespace {
-
-QString rutaCanonica(const QString& ruta) {
-    return QFileInfo(ruta).canonicalFilePath();
-}
-
-} // namespace
 
 QString nombreNumerado(const QString& salida, long long frame, int cifras) {
     const QString numero = QStringLiteral("-%1").arg(frame, cifras, 10, QLatin1Char('0'));
@@ -62,14 +55,12 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
         return false;
     }
     ImagenFrame dibujo(reproduccion, mapa, opciones.aspecto);
-    const QString entradas[] = {rutaCanonica(opciones.carrera), rutaCanonica(opciones.mapa)};
     const int cifras = std::max(5, static_cast<int>(QString::number(hasta).size()));
     for (long long k = opciones.frame; k <= hasta; ++k) {
         const QString ruta =
             opciones.hasta < 0 ? opciones.salida : nombreNumerado(opciones.salida, k, cifras);
         // An image never replaces the files it is drawn from.
-        const QString destino = rutaCanonica(ruta);
-        if (!destino.isEmpty() && (destino == entradas[0] || destino == entradas[1])) {
+        if (mismoArchivo(ruta, opciones.carrera) || mismoArchivo(ruta, opciones.mapa)) {
             error =
                 QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe").arg(ruta);
             return false;

@@ -1,5 +1,7 @@
 #include "salida/modo_video.h"
 
+#include "datos/rutas.h"
+
 #include "salida/carga_sin_pantalla.h"
 #include "salida/texto_terminal.h"
 #include "video/interrupcion.h"
@@ -14,9 +16,7 @@ namespace {
 // The video is published by renaming over SALIDA, so SALIDA must not be one
 // of the files it is drawn from.
 bool esEntrada(const QString& salida, const OpcionesModoVideo& opciones) {
-    const QString destino = QFileInfo(salida).canonicalFilePath();
-    return !destino.isEmpty() && (destino == QFileInfo(opciones.carrera).canonicalFilePath() ||
-                                  destino == QFileInfo(opciones.mapa).canonicalFilePath());
+    return mismoArchivo(salida, opciones.carrera) || mismoArchivo(salida, opciones.mapa);
 }
 
 int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo pedido) {
