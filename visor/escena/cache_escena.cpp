@@ -61,6 +61,7 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.rayosRecientes = escena.rayosRecientes;
     clave.nombres = escena.nombres;
     clave.lider = escena.lider;
+    clave.puestos = escena.puestos;
     clave.estelas = escena.estelas;
     clave.revisionEstelas = escena.estelas != nullptr ? escena.estelas->revision() : 0;
     clave.flechas = escena.flechas;
@@ -79,7 +80,7 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            mismosBits(angulos, otra.angulos) && mismosBits(iniciosRayos, otra.iniciosRayos) &&
            mismosBits(finesRayos, otra.finesRayos) &&
            mismosBits(rayosRecientes, otra.rayosRecientes) && nombres == otra.nombres &&
-           lider == otra.lider && estelas == otra.estelas &&
+           lider == otra.lider && puestos == otra.puestos && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
            fantasma == otra.fantasma &&

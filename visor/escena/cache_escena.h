@@ -36,6 +36,7 @@ struct ClaveEscena {
     QVector<RayoReciente> rayosRecientes;
     QStringList nombres;
     int lider = -1;
+    QVector<int> puestos;
     const void* estelas = nullptr;
     std::uint64_t revisionEstelas = 0;
     const void* flechas = nullptr;

@@ -91,6 +91,9 @@ struct Escena {
     // The leader of the standings on this step, for the Director camera; -1
     // when not known.
     int lider = -1;
+    // The standings on this step, leader first, for the order in which kart
+    // labels get room; empty when not known.
+    QVector<int> puestos;
     const Estelas* estelas = nullptr;
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
     const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
