@@ -67,9 +67,7 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
         resultado.ruta = ruta;
         resultado.ultimoFrame = analisis.framesAnalizados() - 1;
         resultado.puestos = analisis.resultados();
-        for (const std::string& nombre : carrera.nombres) {
-            resultado.nombres.append(textoNombre(nombre));
-        }
+        resultado.nombres = textosNombres(carrera.nombres);
         return true;
     } catch (const ErrorFormato& fallo) {
         error = QString::fromUtf8(fallo.what());
