@@ -21,7 +21,7 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
     // The Director camera follows the leader, and the overlays show the
     // standings: either needs the race analysed.
     if (aspecto.opciones.rotulos || aspecto.opciones.camara == Camara::Director) {
-        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera());
+        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera(), mapa);
     }
     if (aspecto.opciones.rotulos) {
         textos.nombres = nombres;

@@ -69,6 +69,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         }
         visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera().numJugadores));
         zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
+        // The standings rank by progress round this track.
+        analisis.ponMapa(mapa, carrera());
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {
