@@ -77,20 +77,20 @@ void registraClasificacion(const Contexto& contexto) {
     })->Unit(benchmark::kMillisecond);
 
     auto mapa = std::make_shared<Perezoso<Mapa>>([t] { return mapaGenerado(t.mapaPequeno); });
-    benchmark::RegisterBenchmark(
-        "BM_ClasificacionConMapa", [carrera, mapa, t](benchmark::State& estado) {
-            const Carrera& c = (*carrera)();
-            const auto m = std::make_shared<const Mapa>((*mapa)());
-            for (auto _ : estado) {
-                const AnalisisCarrera analisis(c, m);
-                const std::vector<Puesto> resultados = analisis.resultados();
-                benchmark::DoNotOptimize(resultados.data());
-                if (analisis.campo() == nullptr || !resultados.front().progreso) {
-                    estado.SkipWithError("no se aprendió la línea de meta");
-                    return;
-                }
+    benchmark::RegisterBenchmark("BM_ClasificacionConMapa", [carrera, mapa,
+                                                             t](benchmark::State& estado) {
+        const Carrera& c = (*carrera)();
+        const auto m = std::make_shared<const Mapa>((*mapa)());
+        for (auto _ : estado) {
+            const AnalisisCarrera analisis(c, m);
+            const std::vector<Puesto> resultados = analisis.resultados();
+            benchmark::DoNotOptimize(resultados.data());
+            if (analisis.campo() == nullptr || !resultados.front().progreso) {
+                estado.SkipWithError("no se aprendió la línea de meta");
+                return;
             }
-        })->Unit(benchmark::kMillisecond);
+        }
+    })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CampoPista", [carrera, mapa](benchmark::State& estado) {
         const Mapa& m = (*mapa)();
         const AnalisisCarrera analisis((*carrera)(), m);

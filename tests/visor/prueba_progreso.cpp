@@ -40,7 +40,8 @@ QPointF puntoEn(const Camino& c, double s) {
 
 double distanciaASegmento(QPointF p, QPointF a, QPointF b) {
     const QPointF d = b - a;
-    const double t = std::clamp(QPointF::dotProduct(p - a, d) / QPointF::dotProduct(d, d), 0.0, 1.0);
+    const double t =
+        std::clamp(QPointF::dotProduct(p - a, d) / QPointF::dotProduct(d, d), 0.0, 1.0);
     const QPointF q = a + d * t - p;
     return std::hypot(q.x(), q.y());
 }
@@ -139,7 +140,7 @@ const Camino kOvalo = {{8.0, 2.5}, {21.5, 2.5}, {21.5, 11.5}, {2.5, 11.5}, {2.5,
 // Two loops through one crossing, where the track runs straight on across
 // itself at right angles.
 const Camino kOcho = {{23.0, 7.0}, {26.0, 10.0}, {20.0, 16.0}, {14.0, 10.0}, {8.0, 4.0},
-                      {2.0, 10.0}, {8.0, 16.0}, {14.0, 10.0}, {20.0, 4.0}};
+                      {2.0, 10.0}, {8.0, 16.0},  {14.0, 10.0}, {20.0, 4.0}};
 
 Caso caso(const char* nombre, std::function<zul::Mapa()> mapa, const Camino& camino) {
     Caso c;
@@ -151,24 +152,23 @@ Caso caso(const char* nombre, std::function<zul::Mapa()> mapa, const Camino& cam
 
 std::vector<Caso> casos() {
     std::vector<Caso> lista;
-    lista.push_back(
-        caso("Ovalo", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, true); }, kOvalo));
-    lista.push_back(
-        caso("OchoConCruce", [] { return mapaDe(20, 28, {cerrado(kOcho)}, 1.5, false); }, kOcho));
-    lista.push_back(
-        caso("SinFlechas", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, false); }, kOvalo));
+    lista.push_back(caso(
+        "Ovalo", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, true); }, kOvalo));
+    lista.push_back(caso(
+        "OchoConCruce", [] { return mapaDe(20, 28, {cerrado(kOcho)}, 1.5, false); }, kOcho));
+    lista.push_back(caso(
+        "SinFlechas", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, false); }, kOvalo));
     // A dead end off the bottom straight, and one off the line itself.
-    lista.push_back(caso("RamalSinSalida",
-                         [] {
-                             return mapaDe(20, 24,
-                                           {cerrado(kOvalo),
-                                            {{12.0, 11.5}, {12.0, 18.0}},
-                                            {{6.0, 2.5}, {6.0, 6.0}}},
-                                           1.5, false);
-                         },
-                         kOvalo));
-    Caso fuera =
-        caso("KartFueraDePista", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, true); }, kOvalo);
+    lista.push_back(caso(
+        "RamalSinSalida",
+        [] {
+            return mapaDe(20, 24,
+                          {cerrado(kOvalo), {{12.0, 11.5}, {12.0, 18.0}}, {{6.0, 2.5}, {6.0, 6.0}}},
+                          1.5, false);
+        },
+        kOvalo));
+    Caso fuera = caso(
+        "KartFueraDePista", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, true); }, kOvalo);
     fuera.fuera = 2;
     fuera.desde = 60;
     fuera.hasta = 70;

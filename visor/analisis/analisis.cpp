@@ -8,6 +8,13 @@
 
 namespace zul {
 
+namespace {
+
+// Steps of the karts the track's senses are learnt from, at most.
+constexpr long long kMovimientosSentido = 16384;
+
+} // namespace
+
 AnalisisCarrera::AnalisisCarrera(int numJugadores) : jugadores(std::max(0, numJugadores)) {
     actuales.resize(static_cast<std::size_t>(jugadores));
     vueltasCompletadas.resize(static_cast<std::size_t>(jugadores));
@@ -113,7 +120,8 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
         std::vector<std::tuple<long long, std::size_t>> primeras;
         for (std::size_t j = 0; j < n; ++j) {
             const auto& lista = vueltasCompletadas[j];
-            for (std::size_t c = 0; c < lista.size() && c < static_cast<std::size_t>(kMuestrasLinea); ++c) {
+            for (std::size_t c = 0;
+                 c < lista.size() && c < static_cast<std::size_t>(kMuestrasLinea); ++c) {
                 primeras.emplace_back(lista[c].frame, j);
             }
         }
@@ -128,7 +136,21 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
             lineaMeta = aprendeLinea(*mapa, cruces);
             campoPista.reset();
             if (lineaMeta) {
-                auto campo = std::make_shared<const CampoPista>(*mapa, *lineaMeta);
+                // How the karts drove up to the last of those completions,
+                // in some thousands of steps at most.
+                const long long hasta = std::get<0>(primeras.back()) + 1;
+                const long long salto =
+                    std::max<long long>(1, hasta * static_cast<long long>(n) / kMovimientosSentido);
+                std::vector<Movimiento> movimientos;
+                for (long long f = 0; f + salto < hasta; f += salto) {
+                    const std::size_t i = static_cast<std::size_t>(f) * n;
+                    const std::size_t k = static_cast<std::size_t>(f + salto) * n;
+                    for (std::size_t j = 0; j < n; ++j) {
+                        movimientos.push_back(
+                            {carrera.posiciones[i + j], carrera.posiciones[k + j]});
+                    }
+                }
+                auto campo = std::make_shared<const CampoPista>(*mapa, *lineaMeta, movimientos);
                 if (campo->largoVuelta() > 0.0) {
                     campoPista = std::move(campo);
                 }
@@ -175,7 +197,9 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
     r.maximo = std::max<long long>(r.maximo, v);
     r.vueltasAntes = v;
 
-    const std::optional<double> distancia = campoPista->distancia(posicion);
+    const std::optional<double> distancia =
+        campoPista->distancia(posicion, f > 0 ? posicion - r.anterior : QPointF());
+    r.anterior = posicion;
     if (distancia) {
         const double bruta = *distancia / campoPista->largoVuelta();
         double fraccion = bruta;
@@ -259,8 +283,9 @@ long long AnalisisCarrera::pasosDesde(int jugador, double valor, long long k) co
 
 void AnalisisCarrera::ponSectores(Puesto& puesto, long long k) const {
     const auto& lista = sectores[static_cast<std::size_t>(puesto.jugador)];
-    const auto it = std::upper_bound(lista.begin(), lista.end(), k,
-                                     [](long long f, const TiemposSectores& t) { return f < t.frame; });
+    const auto it =
+        std::upper_bound(lista.begin(), lista.end(), k,
+                         [](long long f, const TiemposSectores& t) { return f < t.frame; });
     if (it == lista.begin()) {
         return;
     }
@@ -331,8 +356,9 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
         }
         filas.push_back(p);
     }
-    std::sort(filas.begin(), filas.end(),
-              [this, k](const Puesto& a, const Puesto& b) { return delante(a.jugador, b.jugador, k); });
+    std::sort(filas.begin(), filas.end(), [this, k](const Puesto& a, const Puesto& b) {
+        return delante(a.jugador, b.jugador, k);
+    });
     // How far `p` is behind `otro`: whole laps of progress, or, on the same
     // lap, the frames since `otro` was where `p` is now. Without progress, in
     // laps and frames of the last lap change.
@@ -372,8 +398,8 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
                 p.marcaMejor[s] = MarcaSector::Carrera;
             }
             if (p.ultimoSector[s] && p.ultimoSector[s] == p.mejorSector[s]) {
-                p.marcaUltimo[s] = p.ultimoSector[s] == mejores[s] ? MarcaSector::Carrera
-                                                                    : MarcaSector::Personal;
+                p.marcaUltimo[s] =
+                    p.ultimoSector[s] == mejores[s] ? MarcaSector::Carrera : MarcaSector::Personal;
             }
         }
     }

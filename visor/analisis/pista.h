@@ -71,9 +71,8 @@ public:
         }
         const int x = static_cast<int>(punto.x());
         const int y = static_cast<int>(punto.y());
-        const std::size_t i =
-            static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-            static_cast<std::size_t>(x);
+        const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                              static_cast<std::size_t>(x);
         const float d = distancias[i];
         if (d < 0.0f) {
             if (d == kCruce) {

@@ -179,9 +179,9 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
     std::vector<bool> derecha = {true, true, false, true, true, true, true, false};
     QStringList todas = cabecera;
     if (r.conMapa) {
-        todas << QStringLiteral("Progreso") << QStringLiteral("Intervalo")
-              << QStringLiteral("S1") << QStringLiteral("Mejor S1") << QStringLiteral("S2")
-              << QStringLiteral("Mejor S2") << QStringLiteral("S3") << QStringLiteral("Mejor S3")
+        todas << QStringLiteral("Progreso") << QStringLiteral("Intervalo") << QStringLiteral("S1")
+              << QStringLiteral("Mejor S1") << QStringLiteral("S2") << QStringLiteral("Mejor S2")
+              << QStringLiteral("S3") << QStringLiteral("Mejor S3")
               << QStringLiteral("Vuelta ideal");
         derecha.insert(derecha.end(), {true, false, true, true, true, true, true, true, true});
     }

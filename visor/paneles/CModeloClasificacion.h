@@ -9,8 +9,8 @@
 
 // The standings at the frame on show, as a table: one row per player, best
 // first. Sector times stand out in purple when they are the best of the race
-// so far and in green when they are the kart's own best. It reads the race analysis, which must outlive it, and holds no
-// widget; the window puts it in a view.
+// so far and in green when they are the kart's own best. It reads the race analysis, which must
+// outlive it, and holds no widget; the window puts it in a view.
 class CModeloClasificacion : public QAbstractTableModel {
     Q_OBJECT
 

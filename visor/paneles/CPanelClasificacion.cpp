@@ -99,9 +99,12 @@ void CPanelClasificacion::fijaAnchos() {
         anchoNombres = std::max(anchoNombres, celdas.horizontalAdvance(nombre));
     }
     const QString muestras[CModeloClasificacion::NumColumnas] = {
-        QStringLiteral("9999"),  QString(),          QStringLiteral("9999"),  QStringLiteral("99999"),
-        QStringLiteral("99999"), tr("+999 vueltas"), tr("+999 vueltas"),      QStringLiteral("9999"),
-        QStringLiteral("9999"),  QStringLiteral("9999"), QStringLiteral("9999"), QStringLiteral("9999"),
+        QStringLiteral("9999"),  QString(),
+        QStringLiteral("9999"),  QStringLiteral("99999"),
+        QStringLiteral("99999"), tr("+999 vueltas"),
+        tr("+999 vueltas"),      QStringLiteral("9999"),
+        QStringLiteral("9999"),  QStringLiteral("9999"),
+        QStringLiteral("9999"),  QStringLiteral("9999"),
         QStringLiteral("9999"),  QStringLiteral("99999")};
     int total = 0;
     for (int c = 0; c < modeloTabla->columnCount(); ++c) {
