@@ -5,6 +5,7 @@
 
 #include "ZULlib.h"
 #include "ZULinterno.h"
+#include "depuracion.h"
 #include "grabacion.h"
 #include "sin_sigpipe.h"
 
@@ -233,10 +234,12 @@ int escribirOrden(FILE* salida) {
     const double y = fuerzaAsignada * sin(theta);
     const bool disparo = disparoPedido;
     disparoPedido = false;
+    // Room for two "%f" of the largest doubles.
+    char linea[800];
+    const int largoLinea = snprintf(linea, sizeof linea, disparo ? "s %f %f" : "m %f %f", x, y);
     zullib::SinSigpipe b;
     zullib::bloquearSigpipe(&b);
-    const bool escrita =
-        fprintf(salida, disparo ? "s %f %f\n" : "m %f %f\n", x, y) >= 0 && fflush(salida) == 0;
+    const bool escrita = fprintf(salida, "%s\n", linea) >= 0 && fflush(salida) == 0;
     const int error = errno;
     if (!escrita) {
         // Dropped, or exit() would try the same write again, with SIGPIPE no longer blocked.
@@ -250,6 +253,8 @@ int escribirOrden(FILE* salida) {
                  strerror(errno));
         return ZUL_ERROR_ES;
     }
+    // After the flush: the referee never waits for the debug file.
+    zullib::cerrarTurnoDepuracion(turno - 1, id, linea, static_cast<size_t>(largoLinea));
     return -1;
 }
 
@@ -260,6 +265,7 @@ extern "C" {
 int zulEjecutar(FILE* entrada, FILE* salida) {
     mensaje[0] = '\0';
     disparoPedido = false;
+    zullib::abrirDepuracion();
     int estado = leerMapa(entrada);
     if (estado >= 0) {
         return estado;
@@ -307,6 +313,7 @@ void zulReiniciar(void) {
     disparoPedido = false;
     turno = 0;
     mensaje[0] = '\0';
+    zullib::reiniciarDepuracion();
 }
 
 long zulTurnoActual(void) {

@@ -15,6 +15,9 @@
  *     output included) with status 2, each with a line on stderr.
  *   - If the environment variable ZUL_GRABAR names a file, everything read from standard input
  *     is copied into it: `./mibot < file` then replays the same game.
+ *   - If ZUL_DEPURACION names a file, the drawings and notes of each turn (dibujaLinea(),
+ *     dibujaCirculo(), dibujaTexto(), anota()) are saved in it with the turn's command, for the
+ *     viewer to show over the race. Without it those calls do nothing.
  *
  * It serves C as well as C++.
  */
@@ -70,6 +73,17 @@ int puedoDisparar(void);
  * registro("voy a %f grados", a) writes "[turno 12] voy a 45.000000 grados".
  * It is the safe way to debug: standard output belongs to the protocol. */
 ZUL_FORMATO_PRINTF(1, 2) void registro(const char* formato, ...);
+
+/* Debug drawings of this turn, in map cells as everywhere; `color` is 0xRRGGBB (0xff0000 is
+ * red). They are saved only when ZUL_DEPURACION names a file, and shown by the viewer over the
+ * frame of that turn. Per turn at most 10000 drawings and notes and 64 KiB of text are kept;
+ * the rest is dropped, with one warning on stderr per game. */
+void dibujaLinea(float x1, float y1, float x2, float y2, int color);
+void dibujaCirculo(float x, float y, float radio, int color);
+void dibujaTexto(float x, float y, const char* texto, int color);
+/* A note for this turn, as printf does: anota("giro a %d", id). The viewer lists the notes of
+ * the frame on show. */
+ZUL_FORMATO_PRINTF(1, 2) void anota(const char* formato, ...);
 
 #ifdef __cplusplus
 }

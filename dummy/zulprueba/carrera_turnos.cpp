@@ -20,10 +20,11 @@ struct Registro {
     double x, y;
 };
 
-// Shortest text that reads back as the same double: the log's own digits for positions.
+// Shortest text that reads back as the same float, the type the bot reads it into: 2.449, not
+// the 2.448999999999998 that a difference of doubles gives.
 void anadir(std::string& s, double d) {
     char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, d);
+    auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(d));
     s.append(buf, r.ptr);
 }
 

@@ -30,9 +30,12 @@ Reloj::time_point dentroDe(int ms) {
     return Reloj::now() + std::chrono::milliseconds(ms);
 }
 
-Arranque arranque(const std::vector<std::string>& argv) {
+Arranque arranque(const Opciones& o) {
     Arranque a;
-    a.argv = argv;
+    a.argv = o.bot;
+    if (!o.depuracion.empty()) {
+        a.entorno.push_back("ZUL_DEPURACION=" + o.depuracion);
+    }
     return a;
 }
 
@@ -57,8 +60,12 @@ bool terminoBien(const Proceso& p) {
 // were missing.
 std::string motivoDeArranque(const std::vector<std::string>& bot, int error) {
     struct stat datos;
-    const bool existe =
-        !bot.empty() && bot[0].find('/') != std::string::npos && stat(bot[0].c_str(), &datos) == 0;
+    const bool sinRuta = !bot.empty() && bot[0].find('/') == std::string::npos;
+    if (sinRuta && error == ENOENT && stat(bot[0].c_str(), &datos) == 0) {
+        // As in the shell, a name without a '/' is looked for in PATH only.
+        return formato("no está en el PATH; para el de esta carpeta escriba ./%s", bot[0].c_str());
+    }
+    const bool existe = !sinRuta && !bot.empty() && stat(bot[0].c_str(), &datos) == 0;
     if (error == EACCES) {
         return existe && S_ISDIR(datos.st_mode) ? "es una carpeta, no un programa"
                                                 : "no tiene permiso de ejecución";
@@ -84,15 +91,24 @@ Comprobacion::Comprobacion(const Opciones& o, const Mapa& mapa, const FuenteDeTu
     : opciones_(o), mapa_(mapa), turnos_(turnos), transcripcion_(transcripcion),
       informe_(transcripcion) {
     const std::string orden = ordenDelBot(o.bot);
-    std::printf("zulprueba: %s con el mapa %s (%d filas × %d columnas), %s, límite %d ms\n",
+    if (o.desde > 0 && o.desde >= turnos.cantidad()) {
+        throw ErrorDePrueba(formato("--desde %ld pasa del último turno: hay %ld (del 0 al %ld)",
+                                    o.desde, turnos.cantidad(), turnos.cantidad() - 1));
+    }
+    std::string tramo;
+    if (o.desde > 0 || o.hasta >= 0) {
+        tramo = o.hasta >= 0 ? formato(", comprobados del %ld al %ld", o.desde, o.hasta)
+                             : formato(", comprobados desde el %ld", o.desde);
+    }
+    std::printf("zulprueba: %s con el mapa %s (%d filas × %d columnas), %s%s, límite %d ms\n",
                 orden.c_str(), o.mapa.c_str(), mapa.filas, mapa.columnas,
-                turnos.descripcion().c_str(), o.limiteMs);
+                turnos.descripcion().c_str(), tramo.c_str(), o.limiteMs);
     std::fflush(stdout);
     transcripcion_.escribir('#', "bot: " + orden);
     transcripcion_.escribir('#', formato("mapa: %s (%d filas × %d columnas)", o.mapa.c_str(),
                                          mapa.filas, mapa.columnas));
     try {
-        bot_.emplace(arranque(o.bot));
+        bot_.emplace(arranque(o));
     } catch (const ErrorDeArranque& e) {
         throw ErrorDePrueba(formato("%s: %s", e.what(), motivoDeArranque(o.bot, e.error).c_str()));
     }
@@ -146,10 +162,10 @@ bool Comprobacion::enviarMapa() {
     return true;
 }
 
-bool Comprobacion::jugarTurno(long t) {
+bool Comprobacion::jugarTurno(long t, bool comprobar) {
     const std::string& texto = turnos_.turno(t);
     lineasDeMas(t - 1);
-    transcripcion_.escribir('#', formato("turno %ld", t));
+    transcripcion_.escribir('#', formato("turno %ld%s", t, comprobar ? "" : " (sin comprobar)"));
     transcripcion_.escribir('>', texto);
     const auto inicio = Reloj::now();
     const auto limite = inicio + std::chrono::milliseconds(opciones_.limiteMs);
@@ -181,16 +197,24 @@ bool Comprobacion::jugarTurno(long t) {
         }
         return false;
     }
+    transcripcion_.escribir('<', linea);
+    const Revision r = comprobarRespuesta(linea);
+    if (!comprobar) {
+        // Only the shot wait matters here: it carries into the checked turns.
+        if (r.motivo.empty() && r.disparo &&
+            (ultimoDisparo_ == 0 || t - ultimoDisparo_ >= kTurnosEntreDisparos)) {
+            ultimoDisparo_ = t;
+        }
+        return true;
+    }
     ++respondidos_;
     informe_.tiempo(t, ms);
-    transcripcion_.escribir('<', linea);
     if (transcripcion_.activa()) {
         for (const auto& nota : turnos_.notas(t)) {
             transcripcion_.escribir('#', nota);
         }
     }
     transcripcion_.escribir('#', formato("respuesta en %.3f ms", ms));
-    const Revision r = comprobarRespuesta(linea);
     if (!r.motivo.empty()) {
         informe_.infraccion(t, r.motivo);
     } else if (r.disparo && ultimoDisparo_ > 0 && t - ultimoDisparo_ < kTurnosEntreDisparos) {
@@ -250,8 +274,13 @@ void Comprobacion::esperarFinal() {
 
 int Comprobacion::ejecutar() {
     bool seguir = enviarMapa();
-    for (long t = 1; t <= turnos_.cantidad() && seguir; ++t) {
-        seguir = jugarTurno(t);
+    long ultimo = turnos_.cantidad();
+    if (opciones_.hasta >= 0 && opciones_.hasta + 1 < ultimo) {
+        ultimo = opciones_.hasta + 1;
+    }
+    // Turn t of the exchange is turn t - 1 counted from 0, as --desde and the debug file count.
+    for (long t = 1; t <= ultimo && seguir; ++t) {
+        seguir = jugarTurno(t, t - 1 >= opciones_.desde);
     }
     if (seguir) {
         esperarFinal();
@@ -261,7 +290,7 @@ int Comprobacion::ejecutar() {
     // The last of the bot's standard error, before the summary.
     bot_->vaciar(dentroDe(1000));
     transcripcion_.terminarErrores();
-    informe_.resumen(respondidos_, turnos_.cantidad(), final_);
+    informe_.resumen(respondidos_, ultimo - opciones_.desde, final_);
     return informe_.infracciones() == 0 ? 0 : 1;
 }
 

@@ -23,7 +23,8 @@ public:
 
 private:
     bool enviarMapa();
-    bool jugarTurno(long t);
+    // `comprobar` false: a turn before --desde, played only to bring the bot to its state.
+    bool jugarTurno(long t, bool comprobar);
     void esperarFinal();
     void finalTrasMorir(long turno);
     void lineasDeMas(long turno);

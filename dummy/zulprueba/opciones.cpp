@@ -69,6 +69,26 @@ const std::vector<Opcion>& opciones() {
          }},
         {"--registro", "ARCHIVO", "escribe todo el intercambio en ARCHIVO",
          [](Opciones& o, const std::string& v) { o.registro = v; }},
+        {"--depuracion", "RUTA",
+         "el bot guarda en RUTA sus dibujos y notas (ZUL_DEPURACION),\nun bloque por turno; con "
+         "--carrera, el turno n es el paso n\nde la carrera, y el visor los muestra con "
+         "--depuracion RUTA",
+         [](Opciones& o, const std::string& v) { o.depuracion = v; }},
+        {"--desde", "K",
+         "comprueba desde el turno K contado desde 0, como los pasos del\nvisor y el archivo "
+         "de depuración (el turno K+1 del informe);\nlos anteriores se juegan sin comprobarlos, "
+         "para que el bot\nllegue a K con su estado (espera del disparo, orden)",
+         [](Opciones& o, const std::string& v) {
+             o.desde =
+                 numero(v, 0, LONG_MAX, "--desde necesita un turno (entero desde 0), no «%s»");
+         }},
+        {"--hasta", "M",
+         "el último turno que se envía, contado desde 0; tras él se cierra\nla "
+         "entrada del bot",
+         [](Opciones& o, const std::string& v) {
+             o.hasta =
+                 numero(v, 0, LONG_MAX, "--hasta necesita un turno (entero desde 0), no «%s»");
+         }},
         {"--plantilla", "CARPETA",
          "copia en CARPETA el proyecto de concursante instalado (bot.cpp,\nCMakeLists.txt, "
          "bot.py y su README) sin sobrescribir nada, y\ntermina; no lleva bot",
@@ -91,8 +111,8 @@ const Opcion* buscar(const std::string& nombre) {
 std::string uso() {
     std::string s = "Uso: zulprueba [--mapa MAPA] [--turnos ARCHIVO | --pasos N |\n"
                     "                --carrera CARRERA --jugador J] [--limite MS]\n"
-                    "                [--jugadores K] [--registro ARCHIVO] -- ./mibot "
-                    "[argumentos]\n"
+                    "                [--jugadores K] [--registro ARCHIVO] [--depuracion RUTA]\n"
+                    "                [--desde K] [--hasta M] -- ./mibot [argumentos]\n"
                     "     zulprueba --plantilla CARPETA\n"
                     "\n"
                     "Arranca el bot, le envía el mapa y los turnos y comprueba cada respuesta.\n";
@@ -176,6 +196,12 @@ Opciones leerOpciones(int argc, char** argv) {
     if (dada("--carrera") && dada("--jugadores")) {
         throw ErrorDePrueba("--jugadores es para los turnos sintéticos; con --carrera, los "
                             "jugadores son los de la carrera");
+    }
+    if (o.hasta >= 0 && o.hasta < o.desde) {
+        throw ErrorDePrueba(formato("--hasta %ld queda antes de --desde %ld", o.hasta, o.desde));
+    }
+    if (dada("--depuracion") && o.depuracion.empty()) {
+        throw ErrorDePrueba("--depuracion necesita la ruta del archivo de depuración");
     }
     if (o.turnos.empty() && o.carrera.empty() && o.turnosSinteticos < 0) {
         o.turnosSinteticos = kTurnosPorOmision;

@@ -16,6 +16,9 @@ struct Opciones {
     int jugadores = 4;
     int limiteMs = 1000;
     std::string registro;
+    std::string depuracion;       // --depuracion: ZUL_DEPURACION for the bot; empty: none
+    long desde = 0;               // first turn checked, counted from 0 (earlier ones only replayed)
+    long hasta = -1;              // last turn sent, counted from 0; -1: all
     std::vector<std::string> bot; // the bot's command line
     bool ayuda = false;           // --ayuda: print uso() and stop
     std::string plantilla;        // --plantilla: copy the template here and stop

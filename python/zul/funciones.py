@@ -3,6 +3,7 @@ library's names and results."""
 
 import os
 
+from .depuracion import D
 from .estado import E
 from .numeros import a_float
 
@@ -106,3 +107,27 @@ def registro(formato, *args):
         except OSError:
             return
         linea = linea[n:]
+
+
+def dibujaLinea(x1, y1, x2, y2, color):
+    """Dibuja en este turno una línea de (x1, y1) a (x2, y2), en casillas; color 0xRRGGBB.
+    Solo se guarda si ZUL_DEPURACION nombra un archivo."""
+    D.figura(b"linea", (x1, y1, x2, y2), color)
+
+
+def dibujaCirculo(x, y, radio, color):
+    """Dibuja en este turno un círculo de centro (x, y) y ese radio, en casillas."""
+    D.figura(b"circulo", (x, y, radio), color)
+
+
+def dibujaTexto(x, y, texto, color):
+    """Escribe en este turno un texto en el punto (x, y) del mapa."""
+    D.texto(x, y, texto, color)
+
+
+def anota(formato, *args):
+    """Una nota de este turno, como registro(): anota("giro a %d", ident). El visor lista
+    las notas del paso a la vista."""
+    if not D.activa():
+        return
+    D.nota(formato % args if args else formato)

@@ -7,6 +7,7 @@ import sys
 from math import sqrt as _raiz
 
 from . import grabacion, numeros
+from .depuracion import D
 from .estado import E
 from .lectura import EOF_C, LEIDO, NO_CONVERTIDO, Entrada, tam_lectura
 
@@ -116,7 +117,7 @@ def _linea():
     y = f * seno
     letra = "s" if E.disparo_pedido else "m"
     E.disparo_pedido = False
-    return ("%s %s %s\n" % (letra, numeros.formato_f(x), numeros.formato_f(y))).encode()
+    return ("%s %s %s" % (letra, numeros.formato_f(x), numeros.formato_f(y))).encode()
 
 
 def _escribir(linea):
@@ -141,6 +142,7 @@ def ejecutar(entrada, funcion_principal):
     """Reads the map and plays turns until the input ends or fails; returns
     (exit status, error line or "")."""
     E.disparo_pedido = False
+    D.abrir()
     try:
         try:
             _leer_mapa(entrada)
@@ -162,7 +164,10 @@ def ejecutar(entrada, funcion_principal):
             _comprobar(r, entrada, "el identificador propio tras %d entradas (entero)" % n)
             E.id = ident
             funcion_principal()
-            _escribir(_linea())
+            linea = _linea()
+            _escribir(linea + b"\n")
+            # After the answer: the referee never waits for the debug file.
+            D.cerrar_turno(E.turno - 1, E.id, linea)
     except _Fin as fin:
         return fin.estado, fin.mensaje
 

@@ -261,6 +261,80 @@ TEST(ZulpruebaRegistro, TranscribeTodoElIntercambio) {
     EXPECT_NE(r.errores.find("[turno 2] con salto final\n"), std::string::npos);
 }
 
+// --desde K plays the earlier turns unchecked, so that the bot reaches K with its state: the
+// shot wait and the kept command. guion shoots whenever it may (id 1) and keeps its command on
+// turns without entries; its answers from K on must be the whole run's.
+TEST(ZulpruebaDesde, RespuestasComoEnLaPartidaEntera) {
+    std::string turnos;
+    for (int k = 0; k < 240; ++k) {
+        turnos += k % 7 == 3 ? "0\n1\n" : "1\n" + std::to_string(k) + " 1 0 0\n1\n";
+    }
+    const std::string archivo = escribirArchivo("turnos_desde.txt", turnos);
+    const std::string mapa = escribirArchivo("m_desde.txt", kMapa);
+    const auto jugar = [&](std::vector<std::string> tramo, const std::string& nombre) {
+        const std::string registro = rutaTemporal(nombre);
+        std::vector<std::string> argv = {kZulprueba,   "--mapa", mapa,       "--turnos", archivo,
+                                         "--registro", registro, "--limite", "20000"};
+        argv.insert(argv.end(), tramo.begin(), tramo.end());
+        argv.insert(argv.end(), {"--", kGuion});
+        Resultado r = ejecutar(argv, "");
+        EXPECT_EQ(r.estado, 0) << r.salida << r.errores;
+        return std::make_pair(r.salida, marcadas(leerArchivo(registro), '<'));
+    };
+    const auto entera = jugar({}, "entera.txt");
+    ASSERT_EQ(entera.second.size(), 240u);
+    ASSERT_EQ(entera.second[200].substr(0, 2), "s ") << "guion dispara cada 100 turnos";
+    // K = 150 falls between two shots and on a turn without entries (150 % 7 == 3).
+    const struct {
+        std::vector<std::string> tramo;
+        size_t desde, hasta;
+        const char* cuenta;
+    } casos[] = {{{"--desde", "150"}, 150, 239, "Turnos respondidos: 90 de 90"},
+                 {{"--desde", "150", "--hasta", "210"}, 150, 210, "Turnos respondidos: 61 de 61"},
+                 {{"--hasta", "0"}, 0, 0, "Turnos respondidos: 1 de 1"}};
+    for (const auto& c : casos) {
+        const auto tramo = jugar(c.tramo, "tramo.txt");
+        EXPECT_NE(tramo.first.find(c.cuenta), std::string::npos) << tramo.first;
+        ASSERT_EQ(tramo.second.size(), c.hasta + 1);
+        for (size_t k = c.desde; k <= c.hasta; ++k) {
+            EXPECT_EQ(tramo.second[k], entera.second[k]) << "turno " << k;
+        }
+    }
+    Resultado r = ejecutar({kZulprueba, "--turnos", archivo, "--desde", "240", "--", kGuion}, "");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.errores.find("--desde 240 pasa del último turno: hay 240 (del 0 al 239)"),
+              std::string::npos)
+        << r.errores;
+}
+
+// --depuracion hands the bot ZUL_DEPURACION: one block per turn sent, numbered from 0.
+TEST(ZulpruebaDepuracion, UnBloquePorTurno) {
+    const std::string depuracion = rutaTemporal("bot.dep");
+    Resultado r = ejecutar({kZulprueba, "--mapa", escribirArchivo("m_dep.txt", kMapa), "--pasos",
+                            "5", "--hasta", "2", "--depuracion", depuracion, "--", kDummy},
+                           "");
+    ASSERT_EQ(r.estado, 0) << r.salida << r.errores;
+    EXPECT_EQ(leerArchivo(depuracion), "zul-depuracion 1\n"
+                                       "turno 0 id 0 m 1.500000 0.000000\nfin\n"
+                                       "turno 1 id 0 m 1.500000 0.000000\nfin\n"
+                                       "turno 2 id 0 m 1.500000 0.000000\nfin\n");
+}
+
+// A bot named without a path is looked for in PATH, as the shell does; the message says how to
+// name the one in the working folder.
+TEST(ZulpruebaErrores, BotDeLaCarpetaSinRuta) {
+    const std::string bot = escribirArchivo("bot.py", "#!/bin/sh\nexit 0\n");
+    ASSERT_EQ(chmod(bot.c_str(), 0755), 0);
+    const std::string carpeta = bot.substr(0, bot.rfind('/'));
+    Resultado r =
+        ejecutar({"/bin/sh", "-c", "cd \"$0\" && exec \"$1\" -- bot.py", carpeta, kZulprueba}, "");
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.errores.find("no se pudo ejecutar bot.py: no está en el PATH; para el de esta "
+                             "carpeta escriba ./bot.py"),
+              std::string::npos)
+        << r.errores;
+}
+
 // Files that are no data files, or whose words cannot be cells or turns: refused at once, with
 // the file named, before the bot starts.
 TEST(ZulpruebaErrores, ArchivosQueNoSonDeDatos) {

@@ -63,4 +63,17 @@ mibot/build/mibot <partida-mibot.txt >respuestas-cpp.txt
 cmp -s respuestas-cpp.txt respuestas-py.txt || falla "bot.py no contesta como bot.cpp"
 [ "$(grep -c '^s' respuestas-cpp.txt)" -eq 3 ] || falla "el bot no disparó cada 100 turnos"
 
+# The template's README as written, in the fresh copy: every command of its sh blocks but the
+# window (and, for a sanitized build, the plain configure step, done above with the flags).
+awk '/^```sh$/ {b = 1; next} /^```$/ {b = 0} b' mibot/README.md |
+  grep -v '^\$ZUL/bin/visor' | { if [ -n "$banderas" ]; then grep -v '^cmake '; else cat; fi; } \
+  >ordenes-readme.sh
+(cd mibot && ZUL="$prefijo" bash -euo pipefail ../ordenes-readme.sh >../readme.log 2>&1) ||
+  falla "las órdenes del README de la plantilla fallan: $(tail -5 readme.log)"
+grep -q '^\$ZUL/bin/visor --depuracion bot.dep' mibot/README.md || falla "el README no muestra el visor"
+# Both bots draw and note the same things: the same debug file, byte for byte.
+head -1 mibot/bot.dep | grep -qx "zul-depuracion 1" || falla "bot.cpp no dejó su depuración"
+grep -q '^nota flecha' mibot/bot.dep || falla "bot.cpp no anotó su decisión"
+cmp -s mibot/bot.dep mibot/bot-py.dep || falla "bot.py no depura como bot.cpp"
+
 termina instalacion_kit

@@ -38,7 +38,8 @@ TEST(CarreraTurnos, CadaPasoEsUnTurnoConElDesplazamientoAlSiguiente) {
     EXPECT_EQ(t.nombres, (std::vector<std::string>{"alfa", "beta"}));
     ASSERT_EQ(t.turnos.size(), 2u);
     EXPECT_TRUE(t.ultimoPasoIncompleto);
-    EXPECT_EQ(t.turnos[0].texto, "2\n1.5 2.5 0.10000000000000009 0\n4 4 0 0.25\n1\n");
+    // Each number in the shortest form that reads back as the same float: the bot reads floats.
+    EXPECT_EQ(t.turnos[0].texto, "2\n1.5 2.5 0.1 0\n4 4 0 0.25\n1\n");
     // The last complete frame has nowhere to go.
     EXPECT_EQ(t.turnos[1].texto, "2\n1.6 2.5 0 0\n4 4.25 0 0\n1\n");
     EXPECT_EQ(t.turnos[0].u, 0);
@@ -127,9 +128,9 @@ TEST(CarreraTurnos, LaCarreraDeEjemplo) {
     EXPECT_EQ(id, 3);
     EXPECT_EQ(x[3], 26.0);
     EXPECT_EQ(y[3], 6.3);
-    EXPECT_EQ(u[3], 26.377 - 26.0);
-    EXPECT_EQ(v[3], 6.345 - 6.3);
-    EXPECT_EQ(t.turnos[0].u, u[3]);
+    EXPECT_EQ(static_cast<float>(u[3]), static_cast<float>(26.377 - 26.0));
+    EXPECT_EQ(static_cast<float>(v[3]), static_cast<float>(6.345 - 6.3));
+    EXPECT_EQ(static_cast<float>(t.turnos[0].u), static_cast<float>(u[3]));
     size_t disparos = 0;
     for (const auto& turno : t.turnos) {
         disparos += turno.disparos.size();

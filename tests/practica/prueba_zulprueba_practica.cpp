@@ -117,9 +117,13 @@ TEST(ZulpruebaCarrera, CadaPasoEsUnTurnoDelJugador) {
             ASSERT_EQ(std::sscanf(enviado[j + 1].c_str(), "%lf %lf %lf %lf", &x, &y, &u, &v), 4);
             EXPECT_EQ(x, pasos[k].x[j]);
             EXPECT_EQ(y, pasos[k].y[j]);
-            // The race's end: the last frame goes nowhere.
-            EXPECT_EQ(u, k + 1 < pasos.size() ? pasos[k + 1].x[j] - pasos[k].x[j] : 0);
-            EXPECT_EQ(v, k + 1 < pasos.size() ? pasos[k + 1].y[j] - pasos[k].y[j] : 0);
+            // The race's end: the last frame goes nowhere. Sent as the float the bot reads.
+            EXPECT_EQ(
+                static_cast<float>(u),
+                static_cast<float>(k + 1 < pasos.size() ? pasos[k + 1].x[j] - pasos[k].x[j] : 0));
+            EXPECT_EQ(
+                static_cast<float>(v),
+                static_cast<float>(k + 1 < pasos.size() ? pasos[k + 1].y[j] - pasos[k].y[j] : 0));
         }
         const double u = k + 1 < pasos.size() ? pasos[k + 1].x[3] - pasos[k].x[3] : 0;
         const double v = k + 1 < pasos.size() ? pasos[k + 1].y[3] - pasos[k].y[3] : 0;

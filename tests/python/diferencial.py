@@ -4,8 +4,8 @@
 Generates recorded games (random maps, 1 to 150 entries, odd number forms,
 angle edge cases, shots, cuts and malformed input), plays each one through a
 C bot and a Python bot that run the same strategy, and compares standard
-output, standard error, the exit status and the ZUL_GRABAR recording byte
-for byte.
+output, standard error, the exit status, the ZUL_GRABAR recording and the
+ZUL_DEPURACION debug file byte for byte.
 
     diferencial.py BOT_C BOT_PY PYTHON KIT TRABAJO [PARTIDAS] [SEMILLA]
 """
@@ -129,21 +129,26 @@ def partidas(semilla, cuantas):
         yield "p%03d" % k, datos
 
 
-def ejecutar(orden, entrada, entorno, grabar):
+def ejecutar(orden, entrada, entorno, grabar, depurar=None):
     e = dict(entorno)
     if grabar:
         e["ZUL_GRABAR"] = grabar
+    if depurar:
+        e["ZUL_DEPURACION"] = depurar
     with open(entrada, "rb") as f:
         p = subprocess.run(orden, stdin=f, capture_output=True, env=e, timeout=60)
-    grabado = None
+    grabado = depurado = None
     if grabar:
         with open(grabar, "rb") as g:
             grabado = g.read()
-    return p.returncode, p.stdout, p.stderr, grabado
+    if depurar:
+        with open(depurar, "rb") as g:
+            depurado = g.read()
+    return p.returncode, p.stdout, p.stderr, grabado, depurado
 
 
 def comparar(nombre, c, py):
-    partes = ("estado", "stdout", "stderr", "grabación")
+    partes = ("estado", "stdout", "stderr", "grabación", "depuración")
     for que, a, b in zip(partes, c, py):
         if a != b:
             if isinstance(a, bytes):
@@ -173,12 +178,21 @@ def main():
         with open(ruta, "wb") as f:
             f.write(datos)
         grabar = k % 5 == 0
-        c = ejecutar(orden_c, ruta, entorno, grabar and os.path.join(trabajo, "c.grab"))
-        py = ejecutar(orden_py, ruta, entorno, grabar and os.path.join(trabajo, "py.grab"))
+        depurar = k % 3 != 2
+        c = ejecutar(orden_c, ruta, entorno, grabar and os.path.join(trabajo, "c.grab"),
+                     depurar and os.path.join(trabajo, "bot.dep"))
+        py = ejecutar(orden_py, ruta, entorno, grabar and os.path.join(trabajo, "py.grab"),
+                      depurar and os.path.join(trabajo, "bot.dep"))
         total += 1
         if not comparar(nombre, c, py):
             fallos += 1
             print("  partida guardada en", ruta)
+        if depurar and k % 4 == 1:
+            # The debug file changes nothing of the protocol.
+            total += 1
+            sin = ejecutar(orden_c, ruta, entorno, None)
+            if not comparar(nombre + " sin depuración", sin[:2], c[:2]):
+                fallos += 1
     # Larger than glibc's buffers, broken early: the recording holds just what was read.
     grande = os.path.join(trabajo, "grande.txt")
     with open(grande, "wb") as f:
@@ -204,6 +218,9 @@ def main():
         "salida cerrada": 'exec "$@" < "$ENTRADA" >&-',
         "tubería rota": '"$@" < "$ENTRADA" | true; exit "${PIPESTATUS:-0}"',
         "grabación imposible": 'ZUL_GRABAR=/nonexistent/dir/x exec "$@" < "$ENTRADA"',
+        "depuración imposible": 'ZUL_DEPURACION=/nonexistent/dir/x exec "$@" < "$ENTRADA"',
+        "depuración sin sitio": 'ZUL_DEPURACION=/dev/full exec "$@" < "$ENTRADA"',
+        "depuración sobre la entrada": 'ZUL_DEPURACION="$ENTRADA" exec "$@" < "$ENTRADA"',
     }
     turnos = os.path.join(trabajo, "turnos.txt")
     with open(turnos, "wb") as f:

@@ -31,6 +31,50 @@ const double kFuerzas[] = {1.5,      2,   0,    -0.0,  -1,    1e30,      1e39,
                            INFINITY, NAN, -NAN, 1e-40, 7e-46, 0.0078125, 1e300};
 long turno = 0;
 
+// Texts that the debug file must escape, count or drop.
+const char* const kTextos[] = {
+    "", "hola", "dos\nlíneas", "barra \\ y \\n", "\x01\x1f\x7f", "ñandú 🏁", "  espacios  ", "%d"};
+const double kNumeros[] = {0.5,  -0.0,  1e30, -1e39,     INFINITY,     -INFINITY, NAN,
+                           -NAN, 1e-45, 0.1,  123456789, 3.4028235e38, -7.25,     16777217.0};
+
+double numeroRaro() {
+    return kNumeros[azar() % (sizeof kNumeros / sizeof(double))];
+}
+
+// A few of the debug calls each turn; now and then enough to pass the turn's limits.
+void dibujar(int id) {
+    const uint32_t cuantos = azar() % 5;
+    for (uint32_t k = 0; k < cuantos; ++k) {
+        const uint32_t que = azar() % 6;
+        const int color = static_cast<int>(azar());
+        if (que == 0) {
+            const float x1 = static_cast<float>(numeroRaro());
+            const float y1 = obtenerPosicionY(0);
+            const float x2 = obtenerPosicionX(0);
+            dibujaLinea(x1, y1, x2, static_cast<float>(numeroRaro()), color);
+        } else if (que == 1) {
+            const float x = obtenerPosicionX(1);
+            const float r = static_cast<float>(numeroRaro());
+            dibujaCirculo(x, obtenerPosicionY(1), r, color);
+        } else if (que == 2) {
+            const char* texto = kTextos[azar() % (sizeof kTextos / sizeof(char*))];
+            const float x = static_cast<float>(numeroRaro());
+            dibujaTexto(x, 2.5f, texto, color);
+        } else if (que == 3) {
+            const char* texto = kTextos[azar() % (sizeof kTextos / sizeof(char*))];
+            anota("decisión %d: %s", id, texto);
+        } else if (que == 4 && azar() % 16 == 0) {
+            const std::string largo(static_cast<size_t>(azar() % 40000) + 30000, 'x');
+            anota("%s", largo.c_str());
+            dibujaTexto(1, 1, largo.c_str(), color);
+        } else if (que == 5 && azar() % 32 == 0) {
+            for (int i = 0; i < 10002; ++i) {
+                dibujaCirculo(static_cast<float>(i), 0.5f, 1, i);
+            }
+        }
+    }
+}
+
 } // namespace
 
 void funcionPrincipal() {
@@ -80,6 +124,7 @@ void funcionPrincipal() {
         }
     }
     registro("P %d", puedoDisparar());
+    dibujar(id);
 }
 
 int main() {

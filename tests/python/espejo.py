@@ -4,9 +4,10 @@
 import math
 import struct
 
-from zul import (ZULmain, anchoDelMapa, asignarDireccion, dirrecionDelMapa, dispara,
-                 largoDelMapa, noDeJugadores, obtenerAngulo, obtenerFuerza, obtenerId,
-                 obtenerPosicionX, obtenerPosicionY, puedoDisparar, registro)
+from zul import (ZULmain, anchoDelMapa, anota, asignarDireccion, dibujaCirculo, dibujaLinea,
+                 dibujaTexto, dirrecionDelMapa, dispara, largoDelMapa, noDeJugadores,
+                 obtenerAngulo, obtenerFuerza, obtenerId, obtenerPosicionX, obtenerPosicionY,
+                 puedoDisparar, registro)
 
 _M = (1 << 64) - 1
 semilla = 1
@@ -17,6 +18,11 @@ NAN = math.nan
 ANGULOS = [0, 90, 180, 270, 360, 45, -90, 1e30, -1e30, INF, -INF, NAN, -NAN, 1e-45, 3e38,
            720.5, 33.3, -0.0, 1e39, 0.125, 359.9999]
 FUERZAS = [1.5, 2, 0, -0.0, -1, 1e30, 1e39, INF, NAN, -NAN, 1e-40, 7e-46, 0.0078125, 1e300]
+
+TEXTOS = ["", "hola", "dos\nlíneas", "barra \\ y \\n", "\x01\x1f\x7f", "ñandú 🏁",
+          "  espacios  ", "%d"]
+NUMEROS = [0.5, -0.0, 1e30, -1e39, INF, -INF, NAN, -NAN, 1e-45, 0.1, 123456789, 3.4028235e38,
+           -7.25, 16777217.0]
 
 
 def azar():
@@ -64,6 +70,35 @@ def funcionPrincipal():
         if azar() % 2 == 0:
             dispara()
     registro("P %d", puedoDisparar())
+    dibujar(ident)
+
+
+def numero_raro():
+    return NUMEROS[azar() % len(NUMEROS)]
+
+
+def dibujar(ident):
+    for _ in range(azar() % 5):
+        que = azar() % 6
+        color = azar()
+        if que == 0:
+            x1 = numero_raro()
+            dibujaLinea(x1, obtenerPosicionY(0), obtenerPosicionX(0), numero_raro(), color)
+        elif que == 1:
+            x = obtenerPosicionX(1)
+            dibujaCirculo(x, obtenerPosicionY(1), numero_raro(), color)
+        elif que == 2:
+            texto = TEXTOS[azar() % len(TEXTOS)]
+            dibujaTexto(numero_raro(), 2.5, texto, color)
+        elif que == 3:
+            anota("decisión %d: %s", ident, TEXTOS[azar() % len(TEXTOS)])
+        elif que == 4 and azar() % 16 == 0:
+            largo = "x" * (azar() % 40000 + 30000)
+            anota("%s", largo)
+            dibujaTexto(1, 1, largo, color)
+        elif que == 5 and azar() % 32 == 0:
+            for i in range(10002):
+                dibujaCirculo(i, 0.5, 1, i)
 
 
 ZULmain(funcionPrincipal)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a user gets: the
-# program, its arrow pictures, a valid desktop entry with its icon, and an
+# program, its manual page (with every option of --help), its arrow pictures, a valid desktop entry with its icon, and an
 # installed program that runs from any folder with no display and takes its
 # pictures from the installed ones (a picture in the working folder still wins).
 #
@@ -15,7 +15,7 @@ source "$(dirname "$0")/../comun/instalacion.sh"
 instala "$cmake_cmd" "$construccion" "$trabajo"
 mkdir "$trabajo/vacia"
 
-for archivo in bin/visor share/zul/arriba.png share/zul/abajo.png share/zul/izquierda.png \
+for archivo in bin/visor share/man/man1/visor.1 share/zul/arriba.png share/zul/abajo.png share/zul/izquierda.png \
   share/zul/derecha.png share/applications/zulkarts-visor.desktop \
   share/icons/hicolor/64x64/apps/zulkarts-visor.png; do
   [ -f "$prefijo/$archivo" ] || falla "no se instaló $archivo"
@@ -44,6 +44,19 @@ visor() {
 version="$(visor --version)"
 [ "$version" = "visor $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$construccion/CMakeCache.txt")" ] ||
   falla "versión: $version"
+
+# `man visor` finds the page, and the page explains, each in its own entry,
+# every option --help lists.
+if command -v man >/dev/null; then
+  pagina="$(MANPATH="$prefijo/share/man" MANPAGER=cat MANWIDTH=80 man visor 2>&1)" ||
+    falla "man visor: $pagina"
+  for opcion in $(visor --help | grep -oE '^  (-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'); do
+    grep -qE -- "^ +(-[a-z], )?$opcion( |$)" <<<"$pagina" ||
+      falla "la página de manual no explica $opcion"
+  done
+else
+  echo "aviso: sin man en esta máquina; no se comprueba la página de manual"
+fi
 
 # A 12 x 12 track of down arrows around one kart: at zoom 10 the arrow tiles
 # fill the picture around the disc.

@@ -3,6 +3,7 @@
 #include "geometria/colores.h"
 #include "paneles/CVisualizador.h"
 #include "programa/linea_ordenes.h"
+#include "programa/opciones.h"
 #include "reproduccion/carga.h"
 #include "salida/modo_png.h"
 #include "salida/texto_terminal.h"
@@ -67,6 +68,7 @@ private slots:
     void errores();
     void ayudaYVersion_data();
     void ayudaYVersion();
+    void ayudaDeCadaOpcion();
     void nombres_data();
     void nombres();
     void sinPantalla_data();
@@ -310,6 +312,25 @@ void PruebaPng::ayudaYVersion() {
         QVERIFY2(r.salida.contains(texto), qPrintable(texto));
     }
     QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.png")}, QDir::Files), QStringList());
+}
+
+// Every option the parser takes is in the help, under a heading, and no line
+// is wider than a terminal.
+void PruebaPng::ayudaDeCadaOpcion() {
+    const QString ayuda = zul::textoAyuda();
+    for (const zul::OpcionDelVisor& o : zul::opcionesDelVisor()) {
+        if (o.grupo == zul::GrupoDeOpciones::Qt) {
+            continue;
+        }
+        const QString nombre = o.opcion.names().constLast();
+        const QRegularExpression linea(QStringLiteral("^  (-\\w, )?--%1( |$)").arg(nombre),
+                                       QRegularExpression::MultilineOption);
+        QVERIFY2(ayuda.contains(linea), qPrintable(nombre));
+        QVERIFY(!o.opcion.description().isEmpty());
+    }
+    for (const QString& linea : ayuda.split(QLatin1Char('\n'))) {
+        QVERIFY2(linea.size() <= 80, qPrintable(linea));
+    }
 }
 
 void PruebaPng::nombres_data() {

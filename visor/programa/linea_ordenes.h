@@ -14,7 +14,10 @@
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
 //   visor --help | --version
-// A new mode adds its options, its Modo and its fields here; main dispatches.
+// The options, with their descriptions and the help, are in opciones.cpp; each
+// mode's checks are in its validator (validadores.cpp). A new mode adds its
+// options there, its Modo and its fields here, its row to the table of modes
+// in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
 enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };

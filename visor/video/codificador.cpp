@@ -17,7 +17,7 @@ namespace zul {
 
 namespace {
 
-// Chosen with BM_ExportarVideo on two cores: see the README's figures.
+// Chosen with BM_ExportarVideo on two cores: see docs/rendimiento.md.
 constexpr const char* kPresetX264 = "veryfast";
 constexpr int kHilosX264 = 0;
 

@@ -1,0 +1,289 @@
+#include "programa/validadores.h"
+
+#include "escena/camara.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace zul {
+
+namespace {
+
+bool leeEntero(const QString& texto, long long minimo, long long maximo, long long& valor) {
+    bool ok = false;
+    const long long leido = texto.trimmed().toLongLong(&ok);
+    if (!ok || leido < minimo || leido > maximo) {
+        return false;
+    }
+    valor = leido;
+    return true;
+}
+
+// Reads a decimal number, a comma read like a point.
+bool leeDecimal(const QString& valor, double minimo, double maximo, double& numero) {
+    QString texto = valor.trimmed();
+    texto.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double leido = texto.toDouble(&ok);
+    if (!ok || !std::isfinite(leido) || leido < minimo || leido > maximo) {
+        return false;
+    }
+    numero = leido;
+    return true;
+}
+
+// --paso, --hasta and --jugador.
+bool leePasosYJugador(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
+    for (const char* nombre : {"paso", "hasta"}) {
+        const QString opcion = QString::fromLatin1(nombre);
+        if (!a.isSet(opcion)) {
+            continue;
+        }
+        long long numero = 0;
+        const QString valor = a.value(opcion);
+        if (!leeEntero(valor, 0, std::numeric_limits<int>::max(), numero)) {
+            error = QStringLiteral("--%1 debe ser un número de paso (un entero desde 0), no «%2»")
+                        .arg(opcion, valor);
+            return false;
+        }
+        (opcion == QLatin1String("paso") ? png.frame : png.hasta) = numero;
+    }
+    if (a.isSet(QStringLiteral("jugador"))) {
+        long long numero = 0;
+        const QString valor = a.value(QStringLiteral("jugador"));
+        if (!leeEntero(valor, 0, std::numeric_limits<int>::max(), numero)) {
+            error = QStringLiteral(
+                        "--jugador debe ser un número de jugador (un entero desde 0), no «%1»")
+                        .arg(valor);
+            return false;
+        }
+        png.aspecto.jugador = static_cast<int>(numero);
+    }
+    return true;
+}
+
+// --zoom and --tamano.
+bool leeZoomYTamano(const QCommandLineParser& a, AspectoImagen& aspecto, QString& error) {
+    if (a.isSet(QStringLiteral("zoom"))) {
+        const QString valor = a.value(QStringLiteral("zoom"));
+        if (!leeDecimal(valor, kZoomMinimo, kZoomMaximo, aspecto.zoom)) {
+            error = QStringLiteral("--zoom debe ser un número de 0.1 a 50, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    if (a.isSet(QStringLiteral("tamano"))) {
+        const QString valor = a.value(QStringLiteral("tamano"));
+        static const QRegularExpression forma(QStringLiteral("^\\s*(\\d+)\\s*[xX]\\s*(\\d+)\\s*$"));
+        const QRegularExpressionMatch partes = forma.match(valor);
+        long long ancho = 0;
+        long long alto = 0;
+        if (!partes.hasMatch() || !leeEntero(partes.captured(1), 1, kLadoMaximo, ancho) ||
+            !leeEntero(partes.captured(2), 1, kLadoMaximo, alto)) {
+            error = QStringLiteral("--tamano debe ser ANCHOxALTO, cada uno de 1 a %1 píxeles "
+                                   "(por ejemplo 640x480), no «%2»")
+                        .arg(kLadoMaximo)
+                        .arg(valor);
+            return false;
+        }
+        aspecto.tamano = QSize(static_cast<int>(ancho), static_cast<int>(alto));
+    }
+    return true;
+}
+
+// The options --png and --video share: the picture's steps, player and look.
+bool leeOpcionesImagen(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
+    png.salida = a.value(QStringLiteral("png"));
+    if (a.isSet(QStringLiteral("png")) && png.salida.isEmpty()) {
+        error = QStringLiteral("--png necesita el nombre del archivo de salida");
+        return false;
+    }
+    if (!leePasosYJugador(a, png, error) || !leeZoomYTamano(a, png.aspecto, error)) {
+        return false;
+    }
+    png.aspecto.opciones.estelas = a.isSet(QStringLiteral("estelas"));
+    if (a.isSet(QStringLiteral("camara")) &&
+        !leeCamaraDeOpcion(a.value(QStringLiteral("camara")), png.aspecto.opciones, error)) {
+        return false;
+    }
+    png.aspecto.opciones.rotulos = a.isSet(QStringLiteral("rotulos"));
+    if (a.isSet(QStringLiteral("hasta")) && png.hasta < png.frame) {
+        error = QStringLiteral("--hasta %1 es anterior a --paso %2").arg(png.hasta).arg(png.frame);
+        return false;
+    }
+    return true;
+}
+
+// --video's own options; those shared with --png are already read into `png`.
+bool leeOpcionesVideo(const QCommandLineParser& a, const OpcionesPng& png, OpcionesModoVideo& video,
+                      QString& error) {
+    PedidoVideo& pedido = video.pedido;
+    pedido.video.salida = a.value(QStringLiteral("video"));
+    if (pedido.video.salida.isEmpty()) {
+        error = QStringLiteral("--video necesita el nombre del archivo de salida");
+        return false;
+    }
+    pedido.video.primero = png.frame;
+    pedido.video.ultimo = png.hasta; // below 0: to the race's end
+    const QSize tamanoVideo = pedido.aspecto.tamano;
+    pedido.aspecto = png.aspecto;
+    if (!a.isSet(QStringLiteral("tamano"))) {
+        pedido.aspecto.tamano = tamanoVideo;
+    }
+    if (a.isSet(QStringLiteral("fps"))) {
+        long long fps = 0;
+        const QString valor = a.value(QStringLiteral("fps"));
+        if (!leeEntero(valor, 1, kFpsMaximo, fps)) {
+            error = QStringLiteral("--fps debe ser un entero de 1 a %1 (fotogramas por segundo), "
+                                   "no «%2»")
+                        .arg(kFpsMaximo)
+                        .arg(valor);
+            return false;
+        }
+        pedido.video.fps = static_cast<int>(fps);
+    }
+    if (a.isSet(QStringLiteral("velocidad"))) {
+        const QString valor = a.value(QStringLiteral("velocidad"));
+        double pasos = 0.0;
+        // Below half a thousandth it would round to nothing.
+        if (!leeDecimal(valor, kPasosPorSegundoMinimo, kPasosPorSegundoMaximo, pasos)) {
+            error = QStringLiteral("--velocidad debe ser un número de pasos por segundo de vídeo, "
+                                   "de 0.001 a 1000000, no «%1»")
+                        .arg(valor);
+            return false;
+        }
+        pedido.video.pasosPorSegundo = pasos;
+    }
+    return true;
+}
+
+QString textoSobran(const QStringList& archivos) {
+    return QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
+        .arg(archivos.mid(2).join(QStringLiteral(" ")));
+}
+
+// --png and --video: exactly the race log and the map.
+bool leeCarreraYMapa(const QStringList& archivos, LineaDeOrdenes& resultado, QString& error) {
+    if (archivos.size() != 2) {
+        error =
+            archivos.size() < 2
+                ? QStringLiteral("faltan archivos: hacen falta el registro de carrera y el mapa")
+                : textoSobran(archivos);
+        return false;
+    }
+    resultado.png.carrera = archivos[0];
+    resultado.png.mapa = archivos[1];
+    resultado.video.carrera = archivos[0];
+    resultado.video.mapa = archivos[1];
+    return true;
+}
+
+} // namespace
+
+bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error) {
+    if (!leeCamara(valor, opciones.camara)) {
+        error = QStringLiteral("--camara debe ser seguir, centrado, pista o director, no «%1»")
+                    .arg(valor);
+        return false;
+    }
+    return true;
+}
+
+bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (orden.archivos.size() > 2) {
+        error = textoSobran(orden.archivos);
+        return false;
+    }
+    // The log may not exist yet, so there is nothing for the start dialog to
+    // check: both paths are needed.
+    if (resultado.enVivo && orden.archivos.size() < 2) {
+        error = QStringLiteral("--en-vivo necesita el registro de carrera y el mapa: visor "
+                               "--en-vivo CARRERA MAPA");
+        return false;
+    }
+    resultado.modo = Modo::Ventana;
+    resultado.archivos = orden.archivos;
+    return true;
+}
+
+bool validaPng(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    const QCommandLineParser& a = orden.analizador;
+    if (!leeOpcionesImagen(a, resultado.png, error)) {
+        return false;
+    }
+    if (orden.soloAyuda) {
+        return true;
+    }
+    QStringList soloVideo;
+    for (const char* nombre : {"fps", "velocidad"}) {
+        if (a.isSet(QString::fromLatin1(nombre))) {
+            soloVideo.append(QStringLiteral("--") + QString::fromLatin1(nombre));
+        }
+    }
+    if (!soloVideo.isEmpty()) {
+        error = QStringLiteral("las opciones %1 solo se usan con --video SALIDA")
+                    .arg(soloVideo.join(QStringLiteral(", ")));
+        return false;
+    }
+    // Picture options with neither --png nor --video.
+    if (resultado.png.salida.isEmpty()) {
+        error = QStringLiteral("las opciones %1 solo se usan con --png SALIDA.png o --video SALIDA")
+                    .arg(orden.vistas.join(QStringLiteral(", ")));
+        return false;
+    }
+    resultado.modo = Modo::Png;
+    return leeCarreraYMapa(orden.archivos, resultado, error);
+}
+
+bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    const QCommandLineParser& a = orden.analizador;
+    if (!leeOpcionesImagen(a, resultado.png, error)) {
+        return false;
+    }
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (a.isSet(QStringLiteral("png"))) {
+        error = QStringLiteral("--png y --video no se usan juntos: una orden escribe imágenes o "
+                               "un vídeo");
+        return false;
+    }
+    resultado.modo = Modo::Video;
+    return leeOpcionesVideo(a, resultado.png, resultado.video, error) &&
+           leeCarreraYMapa(orden.archivos, resultado, error);
+}
+
+bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    QStringList ajenas = orden.vistas;
+    ajenas.removeAll(QStringLiteral("--resultados"));
+    ajenas.removeAll(QStringLiteral("--formato"));
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--resultados no se combina con %1")
+                    .arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (orden.analizador.isSet(QStringLiteral("formato"))) {
+        const QString valor = orden.analizador.value(QStringLiteral("formato"));
+        if (!leeFormatoResultados(valor, resultado.formato)) {
+            error = QStringLiteral("--formato debe ser texto, csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    resultado.modo = Modo::Resultados;
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (orden.archivos.isEmpty()) {
+        error = QStringLiteral(
+            "faltan archivos: --resultados necesita al menos un registro de carrera");
+        return false;
+    }
+    resultado.carreras = orden.archivos;
+    return true;
+}
+
+} // namespace zul
