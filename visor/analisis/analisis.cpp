@@ -8,13 +8,6 @@
 
 namespace zul {
 
-namespace {
-
-// Steps of the karts the track's senses are learnt from, at most.
-constexpr long long kMovimientosSentido = 16384;
-
-} // namespace
-
 AnalisisCarrera::AnalisisCarrera(int numJugadores) : jugadores(std::max(0, numJugadores)) {
     actuales.resize(static_cast<std::size_t>(jugadores));
     vueltasCompletadas.resize(static_cast<std::size_t>(jugadores));
@@ -136,21 +129,7 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
             lineaMeta = aprendeLinea(*mapa, cruces);
             campoPista.reset();
             if (lineaMeta) {
-                // How the karts drove up to the last of those completions,
-                // in some thousands of steps at most.
-                const long long hasta = std::get<0>(primeras.back()) + 1;
-                const long long salto =
-                    std::max<long long>(1, hasta * static_cast<long long>(n) / kMovimientosSentido);
-                std::vector<Movimiento> movimientos;
-                for (long long f = 0; f + salto < hasta; f += salto) {
-                    const std::size_t i = static_cast<std::size_t>(f) * n;
-                    const std::size_t k = static_cast<std::size_t>(f + salto) * n;
-                    for (std::size_t j = 0; j < n; ++j) {
-                        movimientos.push_back(
-                            {carrera.posiciones[i + j], carrera.posiciones[k + j]});
-                    }
-                }
-                auto campo = std::make_shared<const CampoPista>(*mapa, *lineaMeta, movimientos);
+                auto campo = std::make_shared<const CampoPista>(*mapa, *lineaMeta);
                 if (campo->largoVuelta() > 0.0) {
                     campoPista = std::move(campo);
                 }
@@ -197,9 +176,7 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
     r.maximo = std::max<long long>(r.maximo, v);
     r.vueltasAntes = v;
 
-    const std::optional<double> distancia =
-        campoPista->distancia(posicion, f > 0 ? posicion - r.anterior : QPointF());
-    r.anterior = posicion;
+    const std::optional<double> distancia = campoPista->distancia(posicion);
     if (distancia) {
         const double bruta = *distancia / campoPista->largoVuelta();
         double fraccion = bruta;

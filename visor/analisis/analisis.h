@@ -173,7 +173,6 @@ private:
     // latest frame with progress.
     struct Recorrido {
         bool visto = false; // a fraction is known for `vueltas`
-        QPointF anterior;   // the position on the frame before
         int vueltas = 0;
         double fraccion = 0.0;
         long long maximo = 0;

@@ -4,11 +4,9 @@
 
 #include <QPointF>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 namespace zul {
@@ -34,28 +32,16 @@ struct LineaMeta {
 // cross it in no common direction, or when its centre is not on the track.
 std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>& cruces);
 
-// One step of a kart, from one record to the next.
-struct Movimiento {
-    QPointF desde;
-    QPointF hasta;
-};
-
 // Every track cell's distance along the track from the finish line, in the
 // racing direction: the shortest way over cells (straight steps 1, diagonal
 // ones 1.4, never cutting a wall's corner) that leaves the line forwards and
 // never crosses it, averaged with the lap less the shortest way on to the
 // line. Walls ('5') block; every other cell is track. The lap is as long as
-// the shortest way from the line round to it again.
-//
-// Where the karts were seen to drive (`movimientos`), the ways only go as
-// they did: no step turns more than 60 degrees from how they drove that cell
-// and the next, so that a track that crosses itself is crossed straight on,
-// not turned into. A cell driven two ways (a crossing) keeps a distance for
-// each; a kart there gets the one of the way it is going.
+// the shortest way from the line round to it again. A track that crosses
+// itself is measured the shortest way, through the crossing.
 class CampoPista {
 public:
-    CampoPista(const Mapa& mapa, const LineaMeta& linea,
-               const std::vector<Movimiento>& movimientos = {});
+    CampoPista(const Mapa& mapa, const LineaMeta& linea);
 
     // 0 when the track does not lead from the line back to it.
     double largoVuelta() const { return largo; }
@@ -64,7 +50,7 @@ public:
     // point's offset from the cell's centre. Nothing off the track, outside
     // the map, or on a cell the line cannot reach. It runs for every record
     // of a race, so it is one cell's lookup.
-    std::optional<double> distancia(QPointF punto, QPointF direccion = {}) const {
+    std::optional<double> distancia(QPointF punto) const {
         if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
             punto.y() >= filas) {
             return std::nullopt;
@@ -75,9 +61,6 @@ public:
                               static_cast<std::size_t>(x);
         const float d = distancias[i];
         if (d < 0.0f) {
-            if (d == kCruce) {
-                return enCruce(i, direccion);
-            }
             return std::nullopt;
         }
         const double valor = d + (pendientes[2 * i] * (punto.x() - x - 0.5) +
@@ -94,15 +77,6 @@ public:
 
 private:
     static constexpr double kEscalaPendiente = 127.0;
-    // In `distancias`: a cell driven two ways, whose distances are in `cruces`.
-    static constexpr float kCruce = -2.0f;
-    struct Cruzada {
-        std::array<QPointF, 2> sentido;
-        std::array<float, 2> distancia;
-    };
-    std::optional<double> enCruce(std::size_t celda, QPointF direccion) const;
-
-    std::unordered_map<std::size_t, Cruzada> cruces;
 
     int filas = 0;
     int columnas = 0;

@@ -7,12 +7,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The viewer's command line, every mode in one parser:
 //   visor [CARRERA [MAPA]]                      the window
 //   visor --en-vivo CARRERA MAPA                the window, following the log
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
-//   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --resultados [--mapa MAPA] [--paso K] [--formato F] CARRERA...
+//                                                    results, no display
 //   visor --help | --version
 // The options, with their descriptions and the help, are in opciones.cpp; each
 // mode's checks are in its validator (validadores.cpp). A new mode adds its
@@ -33,6 +36,10 @@ struct LineaDeOrdenes {
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
+    // Results mode: the track's map (empty for none) and the step of the
+    // standings (the last complete one when absent).
+    QString mapaResultados;
+    std::optional<long long> pasoResultados;
 };
 
 // Exit statuses of every mode.

@@ -37,9 +37,14 @@ int main(int argc, char* argv[]) {
         const zul::AplicacionSinPantalla aplicacion(argv[0]);
         return zul::ejecutaModoVideo(orden.video);
     }
-    case zul::Modo::Resultados:
+    case zul::Modo::Resultados: {
         // Plain text and files only: no display, no application object.
-        return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);
+        zul::OpcionesResultados opciones;
+        opciones.formato = orden.formato;
+        opciones.mapa = orden.mapaResultados;
+        opciones.paso = orden.pasoResultados;
+        return zul::escribeResultados(orden.carreras, opciones, std::cout, std::cerr);
+    }
     case zul::Modo::Ventana:
         break;
     }
