@@ -41,7 +41,7 @@ public:
         : reproduccion(cargaCarrera(ejemplos + "/carrera.txt")),
           mapa(cargaMapa(ejemplos + "/mapa.txt")),
           dibujo(reproduccion, mapa,
-                 AspectoImagen{0, 10.0, tamano, {Camara::Seguir, false, true}}) {}
+                 AspectoImagen{0, 10.0, tamano, {Camara::Seguir, false, true}, {}}) {}
 
     QImage dibuja(long long frame) {
         return dibujo.dibuja(frame % std::max<long long>(reproduccion.numeroFrames(), 1));

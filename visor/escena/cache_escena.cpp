@@ -66,6 +66,7 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.flechas = escena.flechas;
     clave.revisionFlechas = escena.flechas != nullptr ? escena.flechas->revision() : 0;
     clave.opciones = escena.opciones;
+    clave.fantasma = escena.fantasma;
     return clave;
 }
 
@@ -80,6 +81,7 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            lider == otra.lider && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
+           fantasma == otra.fantasma &&
            // The overlays' texts live outside the scene and change every frame:
            // a picture with them is never reused.
            !opciones.rotulos;

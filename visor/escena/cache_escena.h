@@ -41,6 +41,7 @@ struct ClaveEscena {
     const void* flechas = nullptr;
     std::uint64_t revisionFlechas = 0;
     OpcionesEscena opciones;
+    CapaFantasma fantasma;
 
     static ClaveEscena de(const Escena& escena, double proporcion);
     bool igual(const ClaveEscena& otra) const;

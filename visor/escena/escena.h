@@ -1,5 +1,6 @@
 #pragma once
 
+#include "escena/capa_fantasma.h"
 #include "geometria/geometria.h"
 
 #include <QPointF>
@@ -91,6 +92,8 @@ struct Escena {
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
     const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
     OpcionesEscena opciones;
+    // Another run on the same track, drawn under the karts (capa_fantasma.h).
+    CapaFantasma fantasma;
 };
 
 // Where the scene's camera puts the map on its picture. Painting, clicks on

@@ -1,5 +1,6 @@
 #include "escena/pintor_escena.h"
 
+#include "escena/capa_fantasma.h"
 #include "escena/estelas.h"
 #include "escena/etiquetas_karts.h"
 #include "escena/flechas.h"
@@ -30,6 +31,7 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     if (escena.opciones.estelas && escena.estelas != nullptr) {
         escena.estelas->pinta(pintor, encuadre, escena.tamano); // under the karts
     }
+    pintaFantasma(pintor, escena.fantasma, encuadre, escena.tamano); // under the race's karts
     pintaKarts(pintor, escena, encuadre);
     pintaRayos(pintor, escena, encuadre);
     if (escena.opciones.rotulos) {

@@ -75,7 +75,7 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* otro : {"png", "video", "resultados"}) {
+    for (const char* otro : {"png", "video", "resultados", "telemetria"}) {
         if (enVivo && a.isSet(QString::fromLatin1(otro))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(otro));
@@ -93,6 +93,7 @@ struct ModoDeOrden {
 };
 const ModoDeOrden kModos[] = {
     {"resultados", validaResultados},
+    {"telemetria", validaTelemetria},
     {"video", validaVideo},
     {"png", validaPng},
 };
@@ -101,8 +102,8 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
     const auto vista = [&orden](const char* nombre) {
         return orden.vistas.contains(QStringLiteral("--") + QLatin1String(nombre));
     };
-    if (vista("formato") && !vista("resultados")) {
-        error = QStringLiteral("--formato solo se usa con --resultados");
+    if (vista("formato") && !vista("resultados") && !vista("telemetria")) {
+        error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return nullptr;
     }
     for (const ModoDeOrden& modo : kModos) {

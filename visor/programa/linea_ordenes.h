@@ -2,6 +2,7 @@
 
 #include "analisis/resultados.h"
 #include "salida/modo_png.h"
+#include "salida/modo_telemetria.h"
 #include "salida/modo_video.h"
 
 #include <QString>
@@ -16,6 +17,7 @@
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--mapa MAPA] [--paso K] [--formato F] CARRERA...
 //                                                    results, no display
+//   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
 // The options, with their descriptions and the help, are in opciones.cpp; each
 // mode's checks are in its validator (validadores.cpp). A new mode adds its
@@ -23,7 +25,7 @@
 // in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Resultados, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Resultados, Telemetria, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -40,6 +42,7 @@ struct LineaDeOrdenes {
     // standings (the last complete one when absent).
     QString mapaResultados;
     std::optional<long long> pasoResultados;
+    OpcionesTelemetria telemetria;
 };
 
 // Exit statuses of every mode.

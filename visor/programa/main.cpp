@@ -45,6 +45,8 @@ int main(int argc, char* argv[]) {
         opciones.paso = orden.pasoResultados;
         return zul::escribeResultados(orden.carreras, opciones, std::cout, std::cerr);
     }
+    case zul::Modo::Telemetria:
+        return zul::ejecutaModoTelemetria(orden.telemetria);
     case zul::Modo::Ventana:
         break;
     }

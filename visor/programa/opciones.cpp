@@ -47,7 +47,8 @@ QList<OpcionDelVisor> creaOpciones() {
                "la extensión: SALIDA-00012.png; con --video, el último paso del vídeo (por "
                "defecto, el último de la carrera)"),
         opcion({"jugador"}, "J", G::Imagen,
-               "jugador en el que se centra la vista, desde 0 (por defecto 0)"),
+               "jugador en el que se centra la vista, desde 0 (por defecto 0); con "
+               "--telemetria, el único jugador que se escribe (por defecto, todos)"),
         opcion({"zoom"}, "Z", G::Imagen, "píxeles por casilla, de 0.1 a 50 (por defecto 10)"),
         opcion({"tamano"}, "AxB", G::Imagen,
                "ancho y alto de la imagen en píxeles, de 1 a 8192 (por defecto 512x512, y "
@@ -61,6 +62,13 @@ QList<OpcionDelVisor> creaOpciones() {
         opcion({"rotulos"}, {}, G::Imagen,
                "escribe el nombre de cada jugador junto a su kart, «Paso k de N» arriba a la "
                "izquierda y la clasificación (los diez primeros) arriba a la derecha"),
+        opcion({"fantasma"}, "OTRA", G::Fantasma,
+               "dibuja los karts de OTRA carrera del mismo mapa como fantasmas: discos "
+               "translúcidos con borde discontinuo, cada uno con su nombre, bajo los karts de "
+               "CARRERA"),
+        opcion({"alinear"}, "A", G::Fantasma,
+               "paso (por defecto: el paso k de las dos carreras a la vez) o vuelta (la vuelta "
+               "n del fantasma empieza cuando el jugador J empieza la suya)"),
         opcion({"fps"}, "F", G::Video,
                "fotogramas por segundo del vídeo, de 1 a 240 (por defecto 30)"),
         opcion({"velocidad"}, "S", G::Video,
@@ -76,7 +84,12 @@ QList<OpcionDelVisor> creaOpciones() {
                "los tres sectores con la vuelta ideal"),
         opcion({"formato"}, "F", G::Resultados,
                "texto (tabla alineada, por defecto), csv (RFC 4180, con cabecera) o json (una "
-               "lista de objetos)"),
+               "lista de objetos); con --telemetria, csv (por defecto) o json"),
+        opcion({"telemetria"}, {}, G::Telemetria,
+               "escribe por la salida estándar una fila por paso y jugador: paso, jugador, x, "
+               "y, angulo (en grados, como los mide la biblioteca del concursante), velocidad "
+               "(casillas por paso), distancia (recorrida desde el paso 0), vueltas, progreso "
+               "(vacío si no se conoce) y posicion"),
         opcion({"h", "help"}, {}, G::General, "muestra esta ayuda y termina"),
         opcion({"v", "version"}, {}, G::General, "muestra la versión y termina"),
     };
@@ -97,10 +110,13 @@ struct Grupo {
     const char* titulo;
 };
 const Grupo kGrupos[] = {
-    {G::Ventana, "La ventana (sin --png, --video ni --resultados):"},
+    {G::Ventana, "La ventana (sin --png, --video, --resultados ni --telemetria):"},
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
+    {G::Fantasma, "Carrera fantasma, con --png o --video:"},
     {G::Video, "Solo con --video:"},
     {G::Resultados, "Resultados (--resultados), sin pantalla:"},
+    {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "
+                    "pantalla:"},
     {G::General, "Generales:"},
 };
 
@@ -171,6 +187,7 @@ QString textoAyuda() {
         "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
         "     visor --resultados [--mapa MAPA] [--paso K] [--formato texto|csv|json] "
         "CARRERA...\n"
+        "     visor --telemetria [--formato csv|json] [--jugador J] CARRERA MAPA\n"
         "\n");
     texto += ajusta(
         {},
@@ -181,7 +198,9 @@ QString textoAyuda() {
             "pide elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, y con --video "
             "graba un vídeo de la carrera, sin abrir ninguna ventana ni necesitar pantalla, y "
             "termina. Con --resultados escribe la clasificación final (o la del paso K) de cada "
-            "registro de carrera dado, sin pantalla, y termina."),
+            "registro de carrera dado, sin pantalla, y termina. Con --telemetria escribe paso a "
+            "paso la posición, el rumbo, la velocidad y la distancia recorrida de cada kart, y "
+            "termina."),
         0);
     for (const Grupo& grupo : kGrupos) {
         texto += QStringLiteral("\n") + QString::fromUtf8(grupo.titulo) + QLatin1Char('\n');

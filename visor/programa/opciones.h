@@ -12,7 +12,16 @@ namespace zul {
 
 // The part of the help that lists an option: one per mode, the options
 // shared by --png and --video, the general ones, and Qt's own (not listed).
-enum class GrupoDeOpciones { Ventana, Imagen, Video, Resultados, General, Qt };
+enum class GrupoDeOpciones {
+    Ventana,
+    Imagen,
+    Fantasma,
+    Video,
+    Resultados,
+    Telemetria,
+    General,
+    Qt
+};
 
 struct OpcionDelVisor {
     QCommandLineOption opcion;

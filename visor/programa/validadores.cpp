@@ -158,6 +158,34 @@ bool leeOpcionesVideo(const QCommandLineParser& a, const OpcionesPng& png, Opcio
     return true;
 }
 
+// --fantasma OTRA and --alinear paso|vuelta, for --png and --video.
+bool leeFantasma(const QCommandLineParser& a, LineaDeOrdenes& resultado, QString& error) {
+    const bool conFantasma = a.isSet(QStringLiteral("fantasma"));
+    if (a.isSet(QStringLiteral("alinear")) && !conFantasma) {
+        error = QStringLiteral("--alinear solo se usa con --fantasma OTRA_CARRERA");
+        return false;
+    }
+    if (!conFantasma) {
+        return true;
+    }
+    const QString fantasma = a.value(QStringLiteral("fantasma"));
+    if (fantasma.isEmpty()) {
+        error = QStringLiteral("--fantasma necesita el registro de la otra carrera");
+        return false;
+    }
+    Alineacion alineacion = Alineacion::Paso;
+    if (a.isSet(QStringLiteral("alinear"))) {
+        const QString valor = a.value(QStringLiteral("alinear"));
+        if (!leeAlineacion(valor, alineacion)) {
+            error = QStringLiteral("--alinear debe ser paso o vuelta, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    resultado.png.fantasma = resultado.video.fantasma = fantasma;
+    resultado.png.alineacion = resultado.video.alineacion = alineacion;
+    return true;
+}
+
 QString textoSobran(const QStringList& archivos) {
     return QStringLiteral("sobran archivos: solo se dan el registro de carrera y el mapa, no «%1»")
         .arg(archivos.mid(2).join(QStringLiteral(" ")));
@@ -212,7 +240,7 @@ bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& 
 
 bool validaPng(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
     const QCommandLineParser& a = orden.analizador;
-    if (!leeOpcionesImagen(a, resultado.png, error)) {
+    if (!leeOpcionesImagen(a, resultado.png, error) || !leeFantasma(a, resultado, error)) {
         return false;
     }
     if (orden.soloAyuda) {
@@ -241,7 +269,7 @@ bool validaPng(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& erro
 
 bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
     const QCommandLineParser& a = orden.analizador;
-    if (!leeOpcionesImagen(a, resultado.png, error)) {
+    if (!leeOpcionesImagen(a, resultado.png, error) || !leeFantasma(a, resultado, error)) {
         return false;
     }
     if (orden.soloAyuda) {
@@ -300,6 +328,48 @@ bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
         return false;
     }
     resultado.carreras = orden.archivos;
+    return true;
+}
+
+bool validaTelemetria(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    const QCommandLineParser& a = orden.analizador;
+    QStringList ajenas = orden.vistas;
+    for (const char* propia : {"--telemetria", "--formato", "--jugador"}) {
+        ajenas.removeAll(QString::fromLatin1(propia));
+    }
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--telemetria no se combina con %1")
+                    .arg(ajenas.join(QStringLiteral(", ")));
+        return false;
+    }
+    OpcionesTelemetria& telemetria = resultado.telemetria;
+    if (a.isSet(QStringLiteral("formato"))) {
+        const QString valor = a.value(QStringLiteral("formato"));
+        if (!leeFormatoResultados(valor, telemetria.formato) ||
+            telemetria.formato == FormatoResultados::Texto) {
+            error =
+                QStringLiteral("--formato de --telemetria debe ser csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    OpcionesPng png;
+    if (!leePasosYJugador(a, png, error)) {
+        return false;
+    }
+    telemetria.jugador = a.isSet(QStringLiteral("jugador")) ? png.aspecto.jugador : -1;
+    resultado.modo = Modo::Telemetria;
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (orden.archivos.size() != 2) {
+        error = orden.archivos.size() < 2
+                    ? QStringLiteral("faltan archivos: --telemetria necesita el registro de "
+                                     "carrera y el mapa")
+                    : textoSobran(orden.archivos);
+        return false;
+    }
+    telemetria.carrera = orden.archivos[0];
+    telemetria.mapa = orden.archivos[1];
     return true;
 }
 

@@ -28,5 +28,6 @@ bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& 
 bool validaPng(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
+bool validaTelemetria(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 
 } // namespace zul

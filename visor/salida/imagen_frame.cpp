@@ -88,6 +88,9 @@ Escena ImagenFrame::escena(long long k) {
     escena.estelas = &estelas;
     escena.flechas = &flechas;
     escena.opciones = aspecto.opciones;
+    if (aspecto.fantasma != nullptr) {
+        escena.fantasma = aspecto.fantasma->capa(k, aspecto.jugador);
+    }
     if (aspecto.opciones.rotulos) {
         escena.rotulos = &rotulos(k);
     }

@@ -8,6 +8,7 @@
 #include "escena/pintor_escena.h"
 #include "escena/rotulos.h"
 #include "reproduccion/reproduccion.h"
+#include "salida/fantasma_escena.h"
 
 #include <QImage>
 #include <QSize>
@@ -23,6 +24,8 @@ struct AspectoImagen {
     double zoom = 10.0;
     QSize tamano{512, 512};
     OpcionesEscena opciones;
+    // Another run to draw under the race as a ghost; none when empty.
+    std::shared_ptr<const FantasmaCargado> fantasma;
 };
 
 // Draws frames of a race into images, with no widget: the same picture as

@@ -92,7 +92,13 @@ int ejecutaModoPng(const OpcionesPng& opciones) {
     return conCarreraYMapa(opciones.carrera, opciones.mapa,
                            [&opciones](const Reproduccion& reproduccion, const Mapa& mapa) {
                                QString error;
-                               if (!escribePngs(reproduccion, mapa, opciones, error)) {
+                               OpcionesPng conFantasma = opciones;
+                               if (!opciones.fantasma.isEmpty()) {
+                                   conFantasma.aspecto.fantasma =
+                                       cargaFantasma(opciones.fantasma, reproduccion.carrera(),
+                                                     opciones.alineacion);
+                               }
+                               if (!escribePngs(reproduccion, mapa, conFantasma, error)) {
                                    informaError(error);
                                    return 1;
                                }

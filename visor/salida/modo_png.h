@@ -14,6 +14,9 @@ struct OpcionesPng {
     AspectoImagen aspecto;
     QString carrera;
     QString mapa;
+    // --fantasma OTRA_CARRERA [--alinear paso|vuelta]
+    QString fantasma;
+    Alineacion alineacion = Alineacion::Paso;
 };
 
 // The zoom range of the window's zoom box, and the largest image side.

@@ -52,7 +52,13 @@ int ejecutaModoVideo(const OpcionesModoVideo& opciones) {
     }
     return conCarreraYMapa(opciones.carrera, opciones.mapa,
                            [&opciones](const Reproduccion& reproduccion, const Mapa& mapa) {
-                               return codifica(reproduccion, mapa, opciones.pedido);
+                               PedidoVideo pedido = opciones.pedido;
+                               if (!opciones.fantasma.isEmpty()) {
+                                   pedido.aspecto.fantasma =
+                                       cargaFantasma(opciones.fantasma, reproduccion.carrera(),
+                                                     opciones.alineacion);
+                               }
+                               return codifica(reproduccion, mapa, pedido);
                            });
 }
 

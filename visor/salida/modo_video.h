@@ -11,6 +11,9 @@ struct OpcionesModoVideo {
     PedidoVideo pedido; // video.ultimo < 0: to the race's end
     QString carrera;
     QString mapa;
+    // --fantasma OTRA_CARRERA [--alinear paso|vuelta]
+    QString fantasma;
+    Alineacion alineacion = Alineacion::Paso;
 };
 
 // The whole mode, once a QGuiApplication exists: loads both files, encodes

@@ -11,7 +11,7 @@ namespace zul {
 // encode it. The pictures are aspecto.tamano; video.tamano is ignored.
 struct PedidoVideo {
     OpcionesVideo video;
-    AspectoImagen aspecto{0, 10.0, QSize(1280, 720), {}};
+    AspectoImagen aspecto{0, 10.0, QSize(1280, 720), {}, {}};
 };
 
 // Checks the range and the followed player against the race. A last frame
