@@ -57,7 +57,7 @@ CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
     // second one. Without focus, the arrow keys and Space stay the window's.
     vistaTabla->setSelectionMode(QAbstractItemView::NoSelection);
     vistaTabla->setFocusPolicy(Qt::NoFocus);
-    vistaTabla->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vistaTabla->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     vistaTabla->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     vistaTabla->setWordWrap(false);
     vistaTabla->horizontalHeader()->setSectionsClickable(false);
@@ -106,6 +106,9 @@ void CPanelClasificacion::fijaAnchos() {
         QStringLiteral("9999"),  QStringLiteral("9999"),
         QStringLiteral("9999"),  QStringLiteral("9999"),
         QStringLiteral("9999"),  QStringLiteral("99999")};
+    // The columns a table without the track has set its width; the track's
+    // columns beyond them scroll into view, so the box leaves the track the
+    // same room as ever.
     int total = 0;
     for (int c = 0; c < modeloTabla->columnCount(); ++c) {
         const QString titulo = modeloTabla->headerData(c, Qt::Horizontal).toString();
@@ -114,7 +117,9 @@ void CPanelClasificacion::fijaAnchos() {
                                   : celdas.horizontalAdvance(muestras[c]);
         const int ancho = std::max(cabecera.horizontalAdvance(titulo), contenido) + kMargenCelda;
         vistaTabla->setColumnWidth(c, ancho);
-        total += ancho;
+        if (c < CModeloClasificacion::kColumnasSinMapa) {
+            total += ancho;
+        }
     }
     vistaTabla->horizontalHeader()->setStretchLastSection(true);
     vistaTabla->setMinimumWidth(total + vistaTabla->verticalScrollBar()->sizeHint().width() +

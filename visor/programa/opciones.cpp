@@ -185,8 +185,8 @@ QString textoAyuda() {
         "     visor --en-vivo CARRERA MAPA\n"
         "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
         "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
-        "     visor --resultados [--mapa MAPA] [--paso K] [--formato texto|csv|json] "
-        "CARRERA...\n"
+        "     visor --resultados [--mapa MAPA] [--paso K] [--formato texto|csv|json]\n"
+        "           CARRERA...\n"
         "     visor --telemetria [--formato csv|json] [--jugador J] CARRERA MAPA\n"
         "\n");
     texto += ajusta(
