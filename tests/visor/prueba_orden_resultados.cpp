@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -90,6 +91,7 @@ private slots:
     void ayuda();
     void pasoYMapa_data();
     void pasoYMapa();
+    void salidaLlena();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -288,6 +290,19 @@ void PruebaOrdenResultados::pasoYMapa() {
     for (const QString& parte : contiene) {
         QVERIFY2(texto.contains(parte), qPrintable(texto));
     }
+}
+
+// Output into a full disk: the reason is told, and the status is 1.
+void PruebaOrdenResultados::salidaLlena() {
+    QProcess visor;
+    visor.setStandardOutputFile(QStringLiteral("/dev/full"));
+    visor.start(QStringLiteral(ZUL_BINARIO_VISOR),
+                {"--resultados", dir->filePath(QStringLiteral("carrera.txt"))});
+    QVERIFY(visor.waitForFinished(60000));
+    QCOMPARE(visor.exitCode(), 1);
+    QCOMPARE(visor.readAllStandardError(),
+             QByteArray("visor: no se pudieron escribir los resultados: no queda espacio en el "
+                        "disco.\n"));
 }
 
 QTEST_MAIN(PruebaOrdenResultados)

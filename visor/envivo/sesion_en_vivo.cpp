@@ -93,7 +93,8 @@ void SesionEnVivo::intentaSeguir(bool enCabeza, Novedades& novedades) {
     Carrera aparte = std::move(carrera);
     auto nuevo = std::make_unique<SeguidorCarrera>(camino, carrera, kBytesPorSondeo);
     alcanza(*nuevo);
-    if (nuevo->estado() != SeguidorCarrera::Estado::siguiendo) {
+    if (nuevo->estado() != SeguidorCarrera::Estado::siguiendo &&
+        nuevo->estado() != SeguidorCarrera::Estado::detenido) {
         sinSeguidor = nuevo->estado();
         porque = nuevo->motivo();
         nuevo.reset();
@@ -170,9 +171,11 @@ SesionEnVivo::Novedades SesionEnVivo::termina() {
 }
 
 bool SesionEnVivo::sigueLaCabeza(bool enMarcha) const {
+    // A frame still being written is not the head: the one before it is.
     const long long mostrado = reproduccion.frameEnPantalla();
     return enMarcha &&
-           (mostrado < 0 || mostrado + 1 >= static_cast<long long>(reproduccion.numeroFrames()));
+           (mostrado < 0 ||
+            mostrado + 1 >= static_cast<long long>(reproduccion.carrera().framesCompletos()));
 }
 
 SeguidorCarrera::Estado SesionEnVivo::estado() const {

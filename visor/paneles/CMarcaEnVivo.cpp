@@ -18,6 +18,34 @@ CMarcaEnVivo::CMarcaEnVivo(QWidget* vista) : QLabel(vista) {
     vista->installEventFilter(this);
 }
 
+void CMarcaEnVivo::muestraSesion(const zul::SesionEnVivo* sesion, bool enCabeza, bool hayFrames,
+                                 const QString& archivo) {
+    if (sesion == nullptr) {
+        muestra(Aviso::ninguno);
+        return;
+    }
+    using Estado = zul::SeguidorCarrera::Estado;
+    switch (sesion->estado()) {
+    case Estado::esperando:
+        muestra(Aviso::esperando, archivo);
+        break;
+    case Estado::siguiendo:
+        muestra(hayFrames && enCabeza ? Aviso::enVivo : Aviso::ninguno);
+        break;
+    case Estado::borrado:
+        muestra(Aviso::borrado, archivo);
+        break;
+    case Estado::detenido:
+        muestra(Aviso::detenido,
+                archivo + QStringLiteral(": ") + QString::fromUtf8(sesion->motivo().c_str()));
+        break;
+    case Estado::error:
+        muestra(Aviso::error,
+                archivo + QStringLiteral(": ") + QString::fromUtf8(sesion->motivo().c_str()));
+        break;
+    }
+}
+
 void CMarcaEnVivo::muestra(Aviso aviso, const QString& detalle) {
     if (aviso == actual && detalle == detalleActual) {
         return; // called on every tick: nothing to lay out again
@@ -42,6 +70,11 @@ void CMarcaEnVivo::muestra(Aviso aviso, const QString& detalle) {
         break;
     case Aviso::borrado:
         texto = tr("Se borró el registro de carrera; se conserva lo leído.");
+        estilo += QStringLiteral(
+            "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
+        break;
+    case Aviso::detenido:
+        texto = tr("La lectura del registro de carrera se detuvo; se muestra lo leído.");
         estilo += QStringLiteral(
             "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
         break;

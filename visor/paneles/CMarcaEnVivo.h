@@ -1,5 +1,7 @@
 #pragma once
 
+#include "envivo/sesion_en_vivo.h"
+
 #include <QLabel>
 #include <QString>
 
@@ -19,6 +21,7 @@ public:
         esperando, // no race in the log yet
         borrado,   // the log was deleted; what was read stays on show
         error,     // the log cannot be read; the detail says why
+        detenido,  // reading stopped at a record it cannot read; what came before stays
     };
 
     explicit CMarcaEnVivo(QWidget* vista);
@@ -26,6 +29,11 @@ public:
     // `detalle` goes on a line of its own under the notice (the log's name,
     // the reason); "EN VIVO" has none.
     void muestra(Aviso aviso, const QString& detalle = QString());
+    // What a live session's state calls for (none without a session):
+    // "EN VIVO" while `enCabeza` and there are frames; `archivo`, the log's
+    // name, in the notices.
+    void muestraSesion(const zul::SesionEnVivo* sesion, bool enCabeza, bool hayFrames,
+                       const QString& archivo);
     Aviso aviso() const { return actual; }
 
 protected:

@@ -1,29 +1,18 @@
 #pragma once
 
+#include "datos/escritura_segura.h"
+
 #include <QString>
 
-#include <cstddef>
-#include <sys/types.h>
-
+class QByteArray;
 class QImage;
 
 namespace zul {
 
-// The system calls that put a saved file on disk. The program uses the real
-// ones; a test gives calls that fail on purpose, as a full disk would.
-struct LlamadasEscritura {
-    ssize_t (*escribe)(int fd, const void* datos, size_t largo);
-    int (*sincroniza)(int fd);
-    int (*cierra)(int fd);
-};
-
-// The real write, fsync and close.
-const LlamadasEscritura& llamadasDelSistema();
-
 // Writes a picture as PNG. The picture goes whole into a new file beside
 // `ruta`, which takes its place only once every write, the sync and the close
-// have succeeded: a failed save removes its partial file and leaves an
-// existing file as it was. False, with "No se pudo guardar la imagen en RUTA:
+// have succeeded (see escribeArchivo): a failed save removes its partial file
+// and leaves an existing file as it was. False, with "No se pudo guardar la imagen en RUTA:
 // motivo." in `error`, when it cannot be saved.
 bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
                const LlamadasEscritura& llamadas = llamadasDelSistema());
@@ -32,5 +21,10 @@ bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
 // to 100 where the format has one (-1: its default).
 bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* formato, int calidad,
                      QString& error, const LlamadasEscritura& llamadas = llamadasDelSistema());
+
+// Writes any bytes the same safe way. `que` names what they are in the
+// message ("la imagen", "la página"): "No se pudo guardar QUE en RUTA: motivo."
+bool guardaDatos(const QByteArray& datos, const QString& ruta, const QString& que, QString& error,
+                 const LlamadasEscritura& llamadas = llamadasDelSistema());
 
 } // namespace zul
