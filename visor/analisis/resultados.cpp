@@ -7,6 +7,7 @@
 #include "datos/escritura_segura.h"
 #include "datos/mapa.h"
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "texto/texto_imprimible.h"
 
 #include <QFile>
@@ -81,7 +82,7 @@ bool calcula(const QString& ruta, const std::shared_ptr<const Mapa>& mapa,
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
     }
-    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData(), true);
+    const Apertura apertura = abreParaLeer(bytesDeRuta(ruta).constData(), true);
     const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
         error = QStringLiteral("No se pudo abrir el archivo: %1.")

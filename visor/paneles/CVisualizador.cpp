@@ -116,6 +116,10 @@ void CVisualizador::ponLider(int jugador) {
     lider = jugador;
 }
 
+void CVisualizador::ponPuestos(const QVector<int>& orden) {
+    puestos = orden;
+}
+
 void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
     rayosRecientes = recientes;
 }
@@ -140,6 +144,9 @@ zul::Escena CVisualizador::escena() const {
     escena.opciones = opciones;
     escena.nombres = nombresJugadores;
     escena.lider = lider;
+    if (opciones.etiquetas) {
+        escena.puestos = puestos;
+    }
     if (opciones.disparosVisibles) {
         escena.rayosRecientes = rayosRecientes;
     }

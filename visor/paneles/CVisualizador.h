@@ -84,6 +84,8 @@ public:
     // the steps before.
     void ponNombres(const QStringList& nombres);
     void ponLider(int jugador);
+    // The standings, leader first: the kart labels give them room first.
+    void ponPuestos(const QVector<int>& orden);
     void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
     const zul::Estelas& estelas() const { return recorridos; }
 
@@ -140,5 +142,6 @@ private:
     zul::OpcionesEscena opciones;
     QStringList nombresJugadores;
     int lider = -1;
+    QVector<int> puestos;
     QVector<zul::RayoReciente> rayosRecientes;
 };
