@@ -108,6 +108,8 @@ void CVentana::carga(const std::string& rutaCarrera, const std::string& rutaMapa
         visualizador->ponNumeroJugadores(
             static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
         zul::Mapa mapa = zul::cargaMapa(rutaMapa);
+        // The standings rank by progress round this track.
+        control->ponMapa(mapa);
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {
