@@ -8,6 +8,7 @@
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/archivos_soltados.h"
 
 #include <QCheckBox>
@@ -178,6 +179,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     casillaEstelas = new QCheckBox(tr("Estelas"));
     layoutVisualizacion->addWidget(casillaEstelas);
     montaProyector(layoutPista);
+    dibujosBots = new CDepuracionVentana(this, control, visualizador, barra, layoutPanel);
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
@@ -445,12 +447,18 @@ void CVentana::exportaVideo() {
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {
-    if (zul::dosArchivosArrastrados(event->mimeData()).size() == 2) {
+    if (zul::dosArchivosArrastrados(event->mimeData()).size() == 2 ||
+        dibujosBots->aceptaArrastre(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
 void CVentana::dropEvent(QDropEvent* event) {
+    // Bots' debug files go over the race on show.
+    if (dibujosBots->suelta(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
     const QStringList rutas = zul::dosArchivosArrastrados(event->mimeData());
     if (rutas.size() != 2) {
         return;

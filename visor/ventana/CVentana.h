@@ -13,6 +13,7 @@
 #include <utility>
 
 class CBarraProyector;
+class CDepuracionVentana;
 class CLineaTiempo;
 class CPanelJugadores;
 class CPanelClasificacion;
@@ -113,6 +114,8 @@ public:
 
     // The "Jugadores" box.
     CPanelJugadores* panelJugadores() const { return jugadores; }
+    // The bots' debug drawings and notes.
+    CDepuracionVentana* depuracion() const { return dibujosBots; }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
@@ -239,5 +242,6 @@ private:
     // The projector's side.
     QWidget* panelLateral = nullptr;
     CBarraProyector* barra = nullptr;
+    CDepuracionVentana* dibujosBots = nullptr;
     double escalaLetra = 1.0;
 };

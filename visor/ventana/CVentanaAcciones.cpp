@@ -7,6 +7,7 @@
 #include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "paneles/filtro_selectores.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDialogoAtajos.h"
 #include "ventana/CVentana.h"
 
@@ -70,6 +71,10 @@ void CVentana::montaAcciones() {
     accion(tr("Abrir o cerrar las gráficas"), Qt::Key_G,
            [this] { panelClasificacion->alternaGraficas(); });
     accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L, [this] { casillaEnVivo->toggle(); });
+    dibujosBots->ponAccion(accion(tr("Depuración: mostrar u ocultar los dibujos de los bots"),
+                                  Qt::Key_B, [this] { dibujosBots->alterna(); }));
+    accion(tr("Copiar la orden de zulprueba que repite este paso del jugador seguido"),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { dibujosBots->copiaOrden(); });
     accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
     accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
     accion(tr("Salir de un campo o de la pantalla completa"), Qt::Key_Escape, [this] {
