@@ -156,9 +156,10 @@ bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& 
     }
     // Anywhere else the layer would be lost without a word.
     if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo != Modo::Png &&
-        resultado.modo != Modo::Video && resultado.modo != Modo::Ventana) {
-        error = QStringLiteral("--depuracion solo se usa con la ventana, --png o --video; "
-                               "los demás modos no muestran los dibujos de los bots");
+        resultado.modo != Modo::Video && resultado.modo != Modo::Ventana &&
+        resultado.modo != Modo::Html) {
+        error = QStringLiteral("--depuracion solo se usa con la ventana, --png, --video o "
+                               "--html; los demás modos no muestran los dibujos de los bots");
         return false;
     }
     // The start dialog opens a race of its own, with no debug files.
@@ -172,6 +173,8 @@ bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& 
         aspecto->depuracion = resultado.depuracion;
         aspecto->desfase = resultado.desfase;
     }
+    resultado.html.depuracion = resultado.depuracion;
+    resultado.html.desfase = resultado.desfase;
     return true;
 }
 
