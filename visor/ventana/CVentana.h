@@ -5,8 +5,6 @@
 #include "paneles/CZonaPista.h"
 #include "ventana/CEnlaceReproductor.h"
 
-#include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,6 +14,7 @@
 #include <utility>
 
 class CDepuracionVentana;
+class CDisposicion;
 class CVisualizador;
 class QAction;
 class QDragEnterEvent;
@@ -185,13 +184,6 @@ private:
     // (CVentanaAcciones.cpp).
     void montaAcciones();
     QAction* accion(const QString& texto, const QKeySequence& teclas, std::function<void()> hace);
-    // Fonts and the window's minimum size for the current screen state.
-    void ajustaLetra();
-    // The standings beside the track while the track keeps half the window's
-    // width, else under it.
-    void colocaClasificacion();
-    // The window's minimum size: what shows every control whole.
-    void fijaMinimo();
 
     CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
@@ -199,6 +191,6 @@ private:
     CZonaPista* zona = nullptr;
     CPanelLateral* lateral = nullptr;
     CEnlaceReproductor* enlace = nullptr;
+    CDisposicion* disposicion = nullptr;
     CDepuracionVentana* dibujosBots = nullptr;
-    double escalaLetra = 1.0;
 };
