@@ -60,6 +60,7 @@ void CEnlaceReproductor::conectaControl() {
     connect(control, &CReproductor::carreraSustituida, this,
             &CEnlaceReproductor::carreraSustituida);
     connect(control, &CReproductor::enVivoCambiado, this, &CEnlaceReproductor::muestraEnVivo);
+    connect(control, &CReproductor::depuracionCambiada, this, &CEnlaceReproductor::muestraEscena);
     connect(control, &CReproductor::enMarchaCambiado, lateral, &CPanelLateral::muestraEnMarcha);
     connect(control, &CReproductor::zoomCambiado, this, [this](double zoom) {
         const QSignalBlocker sinAvisos(lateral->selectorZoom());
@@ -132,9 +133,11 @@ void CEnlaceReproductor::muestraEscena() {
     base.mira = control->jugadorSeguido();
     base.nombres = nombres;
     base.opciones = control->opciones();
+    zul::CapasEscena capas;
+    capas.depuracion = control->turnosDepuracion();
     vista->muestra(zul::escenaDeFrame(std::move(base), control->reproduccion(),
                                       control->reproduccion().enPantalla(), &control->analisis(),
-                                      estelas));
+                                      estelas, std::move(capas)));
 }
 
 void CEnlaceReproductor::muestraFoto() {

@@ -5,10 +5,13 @@
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDisposicion.h"
 #include "ventana/archivos_soltados.h"
+#include "ventana/carga_entradas.h"
 #include "ventana/ruta_imagen.h"
 
+#include <QBoxLayout>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -47,6 +50,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     disposicion = new CDisposicion(this, divisor, zona, lateral);
     enlace = new CEnlaceReproductor(control, lateral, zona, this);
     connect(enlace, &CEnlaceReproductor::frameEnPantalla, this, &CVentana::frameEnPantalla);
+    dibujosBots = new CDepuracionVentana(this, control, visualizador, zona->barra(),
+                                         qobject_cast<QBoxLayout*>(lateral->layout()));
 
     resize(712, 512);
     divisor->resize(512, 512);
@@ -74,24 +79,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 }
 
 void CVentana::carga(const std::string& rutaCarrera, const std::string& rutaMapa, bool enVivo) {
-    control->ponRuta(rutaCarrera);
     try {
-        if (enVivo) {
-            control->ponEnVivo(true);
-            // Only a log that is there and cannot be read is an error; one
-            // that is not there yet is waited for.
-            if (control->sesion()->estado() == zul::SeguidorCarrera::Estado::error) {
-                throw zul::ErrorCarga(control->ruta(), control->sesion()->motivo(), false);
-            }
-        } else {
-            control->ponCarrera(zul::cargaCarrera(control->ruta()));
-        }
-        visualizador->ponNumeroJugadores(
-            static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
-        zul::Mapa mapa = zul::cargaMapa(rutaMapa);
-        // The standings rank by progress round this track.
-        control->ponMapa(mapa);
-        visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
+        zul::cargaEntradas(*control, *visualizador, rutaCarrera, rutaMapa, enVivo);
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {
             throw new excepcionArchivoNoAbre(error.ruta(), error.motivoApertura());
@@ -197,10 +186,19 @@ void CVentana::exportaVideo() {
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {
-    zul::aceptaDosArchivos(event);
+    if (!dibujosBots->aceptaArrastre(event->mimeData())) {
+        zul::aceptaDosArchivos(event);
+        return;
+    }
+    event->acceptProposedAction();
 }
 
 void CVentana::dropEvent(QDropEvent* event) {
+    // Bots' debug files go over the race on show.
+    if (dibujosBots->suelta(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
     zul::sueltaDosArchivos(event, this, [this](const QString& carrera, const QString& mapa) {
         emit abrirArchivos(carrera, mapa);
     });
