@@ -173,6 +173,8 @@ private:
     // latest frame with progress.
     struct Recorrido {
         bool visto = false; // a fraction is known for `vueltas`
+        QPointF posicion;   // on the frame before
+        QPointF rumbo;      // the last way it moved
         int vueltas = 0;
         double fraccion = 0.0;
         long long maximo = 0;
@@ -205,6 +207,7 @@ private:
 
     std::shared_ptr<const Mapa> mapa;
     std::vector<Cruce> cruces;
+    bool vueltaEntera = false; // the field knows where the track crosses itself
     std::optional<LineaMeta> lineaMeta;
     std::shared_ptr<const CampoPista> campoPista;
     long long framesProgreso = 0;
