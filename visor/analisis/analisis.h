@@ -194,7 +194,7 @@ private:
 
     void actualizaProgreso(const Carrera& carrera);
     void olvidaProgreso();
-    void avanza(std::size_t jugador, long long frame, int vueltas, QPointF posicion);
+    void avanza(std::size_t jugador, long long frame, int vueltas, const QPointF& posicion);
     bool hayProgreso() const { return campoPista != nullptr; }
     double progresoEn(int jugador, long long k) const {
         return progresos[static_cast<std::size_t>(k) * static_cast<std::size_t>(jugadores) +

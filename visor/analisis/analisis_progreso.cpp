@@ -55,8 +55,12 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
             if (lineaMeta) {
                 const long long hasta =
                     std::max(primeras.empty() ? 0 : std::get<0>(primeras.back()), finVuelta) + 1;
+                std::vector<long long> desde;
+                for (const auto& lista : vueltasCompletadas) {
+                    desde.push_back(lista.empty() ? hasta : lista.front().frame);
+                }
                 auto campo = std::make_shared<const CampoPista>(
-                    *mapa, *lineaMeta, aprendeIntersecciones(*mapa, carrera, hasta));
+                    *mapa, *lineaMeta, aprendeIntersecciones(*mapa, carrera, desde, hasta));
                 if (campo->largoVuelta() > 0.0) {
                     campoPista = std::move(campo);
                 }
@@ -91,7 +95,7 @@ int sectorDe(double fraccion) {
 
 } // namespace
 
-void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion) {
+void AnalisisCarrera::avanza(std::size_t j, long long f, int v, const QPointF& posicion) {
     Recorrido& r = recorridos[j];
     if (f == 0) {
         r.maximo = v;
@@ -103,13 +107,14 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
     r.maximo = std::max<long long>(r.maximo, v);
     r.vueltasAntes = v;
 
-    if (f > 0 && posicion != r.posicion) {
+    // Exactly, not QPointF's fuzzy comparison: this runs for every record.
+    if (f > 0 && (posicion.x() != r.posicion.x() || posicion.y() != r.posicion.y())) {
         r.rumbo = posicion - r.posicion;
     }
     r.posicion = posicion;
-    const std::optional<double> distancia = campoPista->distancia(posicion, r.rumbo);
-    if (distancia) {
-        const double bruta = *distancia / campoPista->largoVuelta();
+    const double distancia = campoPista->distanciaONegativa(posicion, r.rumbo);
+    if (distancia >= 0.0) {
+        const double bruta = distancia * campoPista->inversoLargo();
         double fraccion = bruta;
         if (r.visto && v > r.vueltas) {
             // Counted before it reached the line.
@@ -150,7 +155,7 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
         r.sector = 0;
         r.inicioSector = f;
         r.sectorObservado = !salto;
-    } else if (distancia) {
+    } else if (distancia >= 0.0) {
         const int s = sectorDe(r.fraccion);
         if (s == r.sector + 1) {
             if (r.sectorObservado) {

@@ -41,6 +41,10 @@ std::uint8_t rumbosCercanos(QPointF rumbo) {
     return rumbos;
 }
 
+double cuadrado(QPointF d) {
+    return d.x() * d.x() + d.y() * d.y();
+}
+
 // A kart's latest record in a cell.
 struct Visita {
     std::int32_t frame = -1;
@@ -55,6 +59,7 @@ struct Hallazgo {
 } // namespace
 
 std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera& carrera,
+                                                const std::vector<long long>& desde,
                                                 long long hasta) {
     const int n = carrera.numJugadores;
     const int columnas = mapa.columnas;
@@ -91,8 +96,8 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
     };
     std::vector<Visita> visitas(celdas);
     std::vector<Hallazgo> hallazgos;
-    for (int j = 0; j < n; ++j) {
-        for (long long f = 1; f < hasta; ++f) {
+    for (int j = 0; j < n && static_cast<std::size_t>(j) < desde.size(); ++j) {
+        for (long long f = std::max(desde[static_cast<std::size_t>(j)], 1LL); f < hasta; ++f) {
             const QPointF p = carrera.posiciones[registro(f, j)];
             if (!(p.x() >= 0.0) || !(p.y() >= 0.0) || p.x() >= columnas || p.y() >= mapa.filas) {
                 continue;
@@ -103,19 +108,19 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
             for (int cy = std::max(y - 1, 0); cy <= std::min(y + 1, mapa.filas - 1); ++cy) {
                 for (int cx = std::max(x - 1, 0); cx <= std::min(x + 1, columnas - 1); ++cx) {
                     const Visita u = visitas[indice(cx, cy)];
-                    if (u.jugador != j || f - u.frame < 4 ||
-                        carrera.vueltas[registro(u.frame, j)] != v) {
+                    if (u.jugador != j || f - u.frame < 4) {
                         continue;
                     }
                     const QPointF q = carrera.posiciones[registro(u.frame, j)];
-                    if (std::hypot(q.x() - p.x(), q.y() - p.y()) > kCercania) {
+                    if (cuadrado(q - p) > kCercania * kCercania ||
+                        carrera.vueltas[registro(u.frame, j)] != v) {
                         continue;
                     }
                     bool lejos = false;
                     for (long long c = 1; c <= 3 && !lejos; ++c) {
                         const QPointF m =
                             carrera.posiciones[registro(u.frame + (f - u.frame) * c / 4, j)];
-                        lejos = std::hypot(m.x() - p.x(), m.y() - p.y()) >= kLejos;
+                        lejos = cuadrado(m - p) >= kLejos * kLejos;
                     }
                     QPointF antes;
                     QPointF ahora;

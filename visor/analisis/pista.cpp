@@ -303,6 +303,7 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     }
     largo = std::isfinite(menor) && menor > 0.0 ? menor : 0.0;
     casiLargo = std::nextafter(largo, 0.0);
+    inverso = largo > 0.0 ? 1.0 / largo : 0.0;
 
     const auto media = [&](std::size_t s) {
         if (s >= estados || adelante[s] < 0 || atras[s] < 0) {
@@ -365,11 +366,10 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     }
 }
 
-std::optional<double> CampoPista::enInterseccion(std::size_t i, QPointF punto,
-                                                 QPointF rumbo) const {
+double CampoPista::enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const {
     const double largoRumbo = std::hypot(rumbo.x(), rumbo.y());
     if (!(largoRumbo > 0.0)) {
-        return std::nullopt;
+        return -1.0;
     }
     const auto it = std::lower_bound(celdasInterseccion.begin(), celdasInterseccion.end(), i);
     const std::size_t c = static_cast<std::size_t>(it - celdasInterseccion.begin());
@@ -386,7 +386,7 @@ std::optional<double> CampoPista::enInterseccion(std::size_t i, QPointF punto,
         }
     }
     if (mejor < 0) {
-        return std::nullopt;
+        return -1.0;
     }
     // Along that way the distance grows as the kart moves.
     const double d = distanciasInterseccion[8 * c + static_cast<std::size_t>(mejor)];

@@ -56,6 +56,8 @@ public:
 
     // 0 when the track does not lead from the line back to it.
     double largoVuelta() const { return largo; }
+    // 1 / largoVuelta(), or 0: a distance times it is the fraction of the lap.
+    double inversoLargo() const { return inverso; }
     // Distance of a point from the line, in cells, in [0, largoVuelta()):
     // its cell's distance, moved along the field's slope there by the
     // point's offset from the cell's centre. Nothing off the track, outside
@@ -63,10 +65,16 @@ public:
     // of a race, so it is one cell's lookup. Where the track crosses itself
     // the distance is the one of the way nearest `rumbo`, the kart's
     // direction of travel; nothing without one.
-    std::optional<double> distancia(QPointF punto, QPointF rumbo = QPointF()) const {
+    std::optional<double> distancia(const QPointF& punto, const QPointF& rumbo = QPointF()) const {
+        const double d = distanciaONegativa(punto, rumbo);
+        return d >= 0.0 ? std::optional<double>(d) : std::nullopt;
+    }
+    // The same, negative for nothing: no optional to spill where it runs
+    // for every record.
+    double distanciaONegativa(const QPointF& punto, const QPointF& rumbo = QPointF()) const {
         if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
             punto.y() >= filas) {
-            return std::nullopt;
+            return -1.0;
         }
         const int x = static_cast<int>(punto.x());
         const int y = static_cast<int>(punto.y());
@@ -74,7 +82,7 @@ public:
                               static_cast<std::size_t>(x);
         const float d = distancias[i];
         if (d < 0.0f) {
-            return d == kInterseccion ? enInterseccion(i, punto, rumbo) : std::nullopt;
+            return d == kInterseccion ? enInterseccion(i, punto, rumbo) : -1.0;
         }
         const double valor = d + (pendientes[2 * i] * (punto.x() - x - 0.5) +
                                   pendientes[2 * i + 1] * (punto.y() - y - 0.5)) *
@@ -96,7 +104,7 @@ private:
     static constexpr double kEscalaPendiente = 127.0;
     static constexpr float kInterseccion = -2.0f;
 
-    std::optional<double> enInterseccion(std::size_t i, QPointF punto, QPointF rumbo) const;
+    double enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const;
 
     int filas = 0;
     int columnas = 0;
@@ -105,6 +113,7 @@ private:
     std::vector<std::int8_t> pendientes;
     double largo = 0.0;
     double casiLargo = 0.0;
+    double inverso = 0.0;
     // Sorted, and of each one the distance of its eight ways (negative
     // where none), in the order of the steps to a neighbour.
     std::vector<std::size_t> celdasInterseccion;
