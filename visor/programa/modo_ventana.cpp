@@ -1,5 +1,6 @@
 #include "programa/modo_ventana.h"
 
+#include "datos/rutas.h"
 #include "programa/linea_ordenes.h"
 #include "programa/volcado.h"
 #include "salida/texto_terminal.h"
@@ -10,7 +11,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
@@ -142,8 +142,8 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
             gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2], nullptr,
                                                       enVivo ? CVentana::ModoCarrera::enVivo
                                                              : CVentana::ModoCarrera::grabada),
-                           QFile::decodeName(argv[1]), QFile::decodeName(argv[2]));
-        } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
+                           zul::rutaDeBytes(argv[1]), zul::rutaDeBytes(argv[2]));
+        } else if (!gestor.abreConDialogo(argc > 1 ? zul::rutaDeBytes(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }
         return aplicacion.exec();
