@@ -4,6 +4,7 @@
 #include "analisis/series.h"
 #include "analisis/textos.h"
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "geometria/colores.h"
 #include "reproduccion/carga.h"
 #include "salida/guardar_png.h"
@@ -15,7 +16,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -240,7 +240,7 @@ QString carpetaNueva(const QString& destino) {
         const QString ruta = QDir(padre).filePath(
             QStringLiteral(".%1.zulsitio-%2")
                 .arg(info.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
-        if (::mkdir(QFile::encodeName(ruta).constData(), 0777) == 0) {
+        if (::mkdir(bytesDeRuta(ruta).constData(), 0777) == 0) {
             return ruta;
         }
         if (errno != EEXIST) {
@@ -318,8 +318,8 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
         for (int k = 0; k + 1 < opciones.carreras.size(); k += 2) {
             CarreraSitio c;
             c.ruta = opciones.carreras[k];
-            c.carrera = cargaCarrera(QFile::encodeName(c.ruta).toStdString());
-            c.mapa = cargaMapa(QFile::encodeName(opciones.carreras[k + 1]).toStdString());
+            c.carrera = cargaCarrera(bytesDeRuta(c.ruta).toStdString());
+            c.mapa = cargaMapa(bytesDeRuta(opciones.carreras[k + 1]).toStdString());
             for (const std::string& nombre : c.carrera.nombres) {
                 c.nombres.append(textoNombre(nombre));
             }
@@ -421,8 +421,8 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
     if (bien) {
         // The new folder takes the old one's place in one step; the old one,
         // now under the new one's name, goes after.
-        const QByteArray a = QFile::encodeName(nueva);
-        const QByteArray b = QFile::encodeName(destino);
+        const QByteArray a = bytesDeRuta(nueva);
+        const QByteArray b = bytesDeRuta(destino);
         if (existente.exists()) {
             if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) !=
                 0) {
