@@ -1,6 +1,7 @@
 #include "analisis/analisis.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -13,6 +14,30 @@ AnalisisCarrera::AnalisisCarrera(int numJugadores) : jugadores(std::max(0, numJu
 
 AnalisisCarrera::AnalisisCarrera(const Carrera& carrera) : AnalisisCarrera(carrera.numJugadores) {
     extiende(carrera);
+}
+
+AnalisisCarrera::AnalisisCarrera(const Carrera& carrera, const Mapa& mapa)
+    : AnalisisCarrera(carrera, std::make_shared<const Mapa>(mapa)) {}
+
+AnalisisCarrera::AnalisisCarrera(const Carrera& carrera, std::shared_ptr<const Mapa> mapa)
+    : AnalisisCarrera(carrera.numJugadores) {
+    this->mapa = std::move(mapa);
+    extiende(carrera);
+}
+
+void AnalisisCarrera::ponMapa(const Mapa& nuevo, const Carrera& carrera) {
+    mapa = std::make_shared<const Mapa>(nuevo);
+    cruces.clear();
+    lineaMeta.reset();
+    campoPista.reset();
+    olvidaProgreso();
+    if (frames > 0 && carrera.numJugadores == jugadores) {
+        actualizaProgreso(carrera);
+    }
+}
+
+void AnalisisCarrera::reinicia(const Carrera& carrera) {
+    *this = AnalisisCarrera(carrera, mapa);
 }
 
 void AnalisisCarrera::extiende(const Carrera& carrera) {
@@ -67,6 +92,25 @@ void AnalisisCarrera::extiende(const Carrera& carrera) {
         }
     }
     frames = completos;
+    actualizaProgreso(carrera);
+}
+
+bool AnalisisCarrera::delante(int a, int b, long long k) const {
+    const Estado& ea = estado(a, k);
+    const Estado& eb = estado(b, k);
+    if (hayProgreso()) {
+        const double pa = progresoEn(a, k);
+        const double pb = progresoEn(b, k);
+        if (pa != pb) {
+            return pa > pb;
+        }
+    } else if (ea.vueltas != eb.vueltas) {
+        return ea.vueltas > eb.vueltas;
+    }
+    if (ea.paso != eb.paso) {
+        return ea.paso < eb.paso;
+    }
+    return a < b;
 }
 
 const AnalisisCarrera::Estado& AnalisisCarrera::estado(int jugador, long long frame) const {
@@ -80,9 +124,10 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
     if (frames == 0) {
         return filas;
     }
+    const long long k = std::clamp(frame, 0LL, frames - 1);
     filas.reserve(static_cast<std::size_t>(jugadores));
     for (int j = 0; j < jugadores; ++j) {
-        const Estado& e = estado(j, frame);
+        const Estado& e = estado(j, k);
         Puesto p;
         p.jugador = j;
         p.vueltas = e.vueltas;
@@ -93,26 +138,57 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
         if (e.mejor >= 0) {
             p.mejorVuelta = e.mejor;
         }
+        if (hayProgreso()) {
+            p.progreso = progresoEn(j, k);
+            ponSectores(p, k);
+        }
         filas.push_back(p);
     }
-    std::sort(filas.begin(), filas.end(), [](const Puesto& a, const Puesto& b) {
-        if (a.vueltas != b.vueltas) {
-            return a.vueltas > b.vueltas;
-        }
-        if (a.paso != b.paso) {
-            return a.paso < b.paso;
-        }
-        return a.jugador < b.jugador;
+    std::sort(filas.begin(), filas.end(), [this, k](const Puesto& a, const Puesto& b) {
+        return delante(a.jugador, b.jugador, k);
     });
-    const Puesto& lider = filas.front();
-    const int vueltasLider = lider.vueltas;
-    const long long pasoLider = lider.paso;
+    // How far `p` is behind `otro`: whole laps of progress, or, on the same
+    // lap, the frames since `otro` was where `p` is now. Without progress, in
+    // laps and frames of the last lap change.
+    const auto detras = [this, k](const Puesto& p, const Puesto& otro, long long& vueltas,
+                                  std::optional<long long>& pasos) {
+        if (p.progreso && otro.progreso) {
+            vueltas = static_cast<long long>(std::floor(*otro.progreso - *p.progreso));
+            if (vueltas <= 0) {
+                vueltas = 0;
+                pasos = pasosDesde(otro.jugador, *p.progreso, k);
+            }
+            return;
+        }
+        vueltas = static_cast<long long>(otro.vueltas) - p.vueltas;
+        if (vueltas == 0) {
+            pasos = p.paso - otro.paso;
+        }
+    };
+    std::array<std::optional<long long>, kSectores> mejores;
     for (std::size_t i = 0; i < filas.size(); ++i) {
         Puesto& p = filas[i];
         p.posicion = static_cast<int>(i) + 1;
-        p.diferenciaVueltas = static_cast<long long>(vueltasLider) - p.vueltas;
-        if (p.diferenciaVueltas == 0) {
-            p.diferenciaPasos = p.paso - pasoLider;
+        detras(p, filas.front(), p.diferenciaVueltas, p.diferenciaPasos);
+        if (i > 0) {
+            detras(p, filas[i - 1], p.intervaloVueltas, p.intervaloPasos);
+        }
+        for (std::size_t s = 0; s < mejores.size(); ++s) {
+            if (p.mejorSector[s] && (!mejores[s] || *p.mejorSector[s] < *mejores[s])) {
+                mejores[s] = p.mejorSector[s];
+            }
+        }
+    }
+    filas.front().diferenciaPasos = 0;
+    for (Puesto& p : filas) {
+        for (std::size_t s = 0; s < mejores.size(); ++s) {
+            if (p.mejorSector[s] && p.mejorSector[s] == mejores[s]) {
+                p.marcaMejor[s] = MarcaSector::Carrera;
+            }
+            if (p.ultimoSector[s] && p.ultimoSector[s] == p.mejorSector[s]) {
+                p.marcaUltimo[s] =
+                    p.ultimoSector[s] == mejores[s] ? MarcaSector::Carrera : MarcaSector::Personal;
+            }
         }
     }
     return filas;
@@ -122,17 +198,14 @@ int AnalisisCarrera::posicion(int jugador, long long frame) const {
     if (frames == 0 || jugador < 0 || jugador >= jugadores) {
         return 0;
     }
-    const Estado& yo = estado(jugador, frame);
-    int delante = 0;
+    const long long k = std::clamp(frame, 0LL, frames - 1);
+    int antes = 0;
     for (int j = 0; j < jugadores; ++j) {
-        const Estado& otro = estado(j, frame);
-        if (otro.vueltas > yo.vueltas ||
-            (otro.vueltas == yo.vueltas &&
-             (otro.paso < yo.paso || (otro.paso == yo.paso && j < jugador)))) {
-            ++delante;
+        if (j != jugador && delante(j, jugador, k)) {
+            ++antes;
         }
     }
-    return delante + 1;
+    return antes + 1;
 }
 
 std::vector<std::vector<CambioVueltas>> AnalisisCarrera::cambios() const {
