@@ -13,8 +13,23 @@ source "$(dirname "$0")/xvfb_comun.sh"
 # A window manager, as at a user's desk: it gives the dialogs their focus.
 openbox --sm-disable >/dev/null 2>&1 &
 gestor=$!
+# The viewer starts only once openbox manages the screen: a window mapped while
+# the manager is still taking over can stay unmanaged and never show.
+for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
-ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
+# The first visible window of process $1 named $2, waited for generously (a
+# loaded machine starts the viewer slowly), or nothing once the viewer is gone.
+ventana() {
+    for _ in $(seq 600); do
+        kill -0 "$1" 2>/dev/null || return 0
+        xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 | grep . &&
+            return 0
+        sleep 0.2
+    done
+}
 parciales() { find "$trabajo" -name '.carrera.mp4.*' | wc -l; }
 # A failure must not leave the viewer stopped, nor the display running: the
 # test runner would wait for them. This replaces the helper's own trap.
