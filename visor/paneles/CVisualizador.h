@@ -87,6 +87,9 @@ public:
     // The standings, leader first: the kart labels give them room first.
     void ponPuestos(const QVector<int>& orden);
     void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
+    // The bots' debug turns over the frame on show, held by their owner
+    // until the next call.
+    void ponDepuracion(const QVector<const zul::TurnoDepuracion*>& turnos);
     const zul::Estelas& estelas() const { return recorridos; }
 
     // The karts' recent paths, frame after frame as the recorded race holds
@@ -144,4 +147,5 @@ private:
     int lider = -1;
     QVector<int> puestos;
     QVector<zul::RayoReciente> rayosRecientes;
+    QVector<const zul::TurnoDepuracion*> depuracion;
 };

@@ -154,17 +154,27 @@ bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& 
             return false;
         }
     }
-    // Only the pictures draw the layer for now: anywhere else it would be lost without a word.
+    // Anywhere else the layer would be lost without a word.
     if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo != Modo::Png &&
-        resultado.modo != Modo::Video) {
-        error = QStringLiteral("--depuracion solo se usa con --png o --video; la ventana, la "
-                               "web y los resultados aún no muestran los dibujos de los bots");
+        resultado.modo != Modo::Video && resultado.modo != Modo::Ventana &&
+        resultado.modo != Modo::Html) {
+        error = QStringLiteral("--depuracion solo se usa con la ventana, --png, --video o "
+                               "--html; los demás modos no muestran los dibujos de los bots");
+        return false;
+    }
+    // The start dialog opens a race of its own, with no debug files.
+    if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo == Modo::Ventana &&
+        resultado.archivos.size() < 2) {
+        error = QStringLiteral("--depuracion necesita la carrera y el mapa: visor CARRERA MAPA "
+                               "--depuracion RUTA");
         return false;
     }
     for (AspectoImagen* aspecto : {&resultado.png.aspecto, &resultado.video.pedido.aspecto}) {
         aspecto->depuracion = resultado.depuracion;
         aspecto->desfase = resultado.desfase;
     }
+    resultado.html.depuracion = resultado.depuracion;
+    resultado.html.desfase = resultado.desfase;
     return true;
 }
 
@@ -212,6 +222,21 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
 bool esOpcionEnVivo(const QString& argumento) {
     // The parser reads single-dash words as long options.
     return argumento == QLatin1String("--en-vivo") || argumento == QLatin1String("-en-vivo");
+}
+
+int argumentosDeDepuracion(const QString& argumento) {
+    for (const char* nombre : {"depuracion", "desfase"}) {
+        for (const QString& guiones : {QStringLiteral("--"), QStringLiteral("-")}) {
+            const QString opcion = guiones + QLatin1String(nombre);
+            if (argumento == opcion) {
+                return 2;
+            }
+            if (argumento.startsWith(opcion + QLatin1Char('='))) {
+                return 1;
+            }
+        }
+    }
+    return 0;
 }
 
 QString textoErrorUso(const QString& error) {

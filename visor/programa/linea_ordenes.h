@@ -75,6 +75,11 @@ bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& 
 // before QApplication sees the rest.
 bool esOpcionEnVivo(const QString& argumento);
 
+// How many arguments from `argumento` on belong to --depuracion or --desfase
+// (2 with the value apart, 1 with "=value", 0 for any other), for window mode
+// to take them out before QApplication sees the rest.
+int argumentosDeDepuracion(const QString& argumento);
+
 QString textoAyuda();
 QString textoVersion();
 

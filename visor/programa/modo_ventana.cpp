@@ -4,6 +4,7 @@
 #include "programa/linea_ordenes.h"
 #include "programa/volcado.h"
 #include "salida/texto_terminal.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
@@ -101,12 +102,18 @@ private:
 
 } // namespace
 
-int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
-    // Not an option of QApplication's: out before it reads the rest, so that
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& depuracion,
+                       long long desfase) {
+    // Not options of QApplication's: out before it reads the rest, so that
     // the paths are the first two arguments left.
     int quedan = 0;
     for (int i = 0; i < argc; ++i) {
-        if (i == 0 || !zul::esOpcionEnVivo(QString::fromLocal8Bit(argv[i]))) {
+        const QString argumento = QString::fromLocal8Bit(argv[i]);
+        if (i > 0 && zul::argumentosDeDepuracion(argumento) > 0) {
+            i += zul::argumentosDeDepuracion(argumento) - 1;
+            continue;
+        }
+        if (i == 0 || !zul::esOpcionEnVivo(argumento)) {
             argv[quedan++] = argv[i];
         }
     }
@@ -139,10 +146,15 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
         // the command line allows nothing else but the paths.
         CGestorVentanas gestor;
         if (argc > 2) {
-            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2], nullptr,
+            auto ventana = std::make_unique<CVentana>(argv[1], argv[2], nullptr,
                                                       enVivo ? CVentana::ModoCarrera::enVivo
-                                                             : CVentana::ModoCarrera::grabada),
-                           zul::rutaDeBytes(argv[1]), zul::rutaDeBytes(argv[2]));
+                                                             : CVentana::ModoCarrera::grabada);
+            CVentana* mostrada = ventana.get();
+            gestor.muestra(std::move(ventana), zul::rutaDeBytes(argv[1]),
+                           zul::rutaDeBytes(argv[2]));
+            // A file refused is told in a box over the race, which stays.
+            mostrada->depuracion()->ponDesfase(static_cast<long>(desfase));
+            mostrada->depuracion()->carga(depuracion);
         } else if (!gestor.abreConDialogo(argc > 1 ? zul::rutaDeBytes(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }

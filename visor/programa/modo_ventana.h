@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QStringList>
+
 // The window mode, from main once the command line has been read: the race
 // window (or the "Abrir carrera" dialog, with fewer than two paths) until
 // the user closes it. argv still holds Qt's own options, which QApplication
 // takes out. With `enVivo` the race log is followed while it is written
 // (argv may hold --en-vivo, which is taken out here). Returns the exit status:
 // 0, or 1 when the race cannot be shown or there is no display to show it on.
-int ejecutaModoVentana(int argc, char* argv[], bool enVivo = false);
+// The bots' debug files in `depuracion` are drawn over the race, turn n over
+// frame n + desfase; one that cannot be shown is told in a message box and the
+// race stays.
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo = false,
+                       const QStringList& depuracion = {}, long long desfase = 0);

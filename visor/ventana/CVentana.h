@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+class CDepuracionVentana;
 class CDisposicion;
 class CVisualizador;
 class QAction;
@@ -106,6 +107,8 @@ public:
 
     // The "Jugadores" box.
     CPanelJugadores* panelJugadores() const { return lateral->jugadores(); }
+    // The bots' debug drawings and notes.
+    CDepuracionVentana* depuracion() const { return dibujosBots; }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
@@ -189,4 +192,5 @@ private:
     CPanelLateral* lateral = nullptr;
     CEnlaceReproductor* enlace = nullptr;
     CDisposicion* disposicion = nullptr;
+    CDepuracionVentana* dibujosBots = nullptr;
 };

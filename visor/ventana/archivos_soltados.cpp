@@ -1,10 +1,12 @@
 #include "ventana/archivos_soltados.h"
 
+#include "datos/depuracion.h"
 #include "datos/rutas.h"
 #include "datos/tipo_archivo.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
@@ -28,6 +30,29 @@ QStringList dosArchivosArrastrados(const QMimeData* datos) {
         // UTF-8 into U+FFFD, a name that does not open.
         rutas.append(
             rutaDeBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+    }
+    return rutas;
+}
+
+QStringList archivosDepuracionArrastrados(const QMimeData* datos) {
+    if (datos == nullptr || !datos->hasUrls()) {
+        return {};
+    }
+    QStringList rutas;
+    for (const QUrl& url : datos->urls()) {
+        if (!url.isLocalFile() || url.toLocalFile().isEmpty()) {
+            return {};
+        }
+        try {
+            bool completo = false;
+            if (!pareceDepuracion(
+                    leeMuestra(QFile::encodeName(url.toLocalFile()).toStdString(), completo))) {
+                return {};
+            }
+        } catch (const ErrorFormato&) {
+            return {};
+        }
+        rutas.append(url.toLocalFile());
     }
     return rutas;
 }
