@@ -1,10 +1,10 @@
 #include "escena/pintor_escena.h"
 
 #include "escena/capa_fantasma.h"
-#include "escena/pintor_depuracion.h"
 #include "escena/estelas.h"
 #include "escena/etiquetas_karts.h"
 #include "escena/flechas.h"
+#include "escena/pintor_depuracion.h"
 #include "escena/pintor_rotulos.h"
 #include "escena/relleno_directo.h"
 #include "geometria/colores.h"
