@@ -8,7 +8,6 @@
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
-#include "ventana/volcado_geometria.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -132,7 +131,6 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& d
     }
     QAccessible::isActive();
     CVolcado::instalaSiSePide(&aplicacion);
-    zul::activaVolcadoGeometria(&aplicacion);
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
     // translation: they are Spanish already.

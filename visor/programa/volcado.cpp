@@ -1,4 +1,5 @@
 #include "programa/volcado.h"
+#include "programa/volcado_geometria.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -16,7 +18,6 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QTextDocumentFragment>
-#include <QTimer>
 
 namespace {
 
@@ -121,17 +122,50 @@ QJsonObject volcadoWidget(QWidget* w, QWidget* ventana) {
 
 } // namespace
 
-void CVolcado::instalaSiSePide(QObject* padre) {
-    const QString ruta = qEnvironmentVariable(kVariable);
-    if (!ruta.isEmpty()) {
-        new CVolcado(ruta, padre);
+void CVolcado::instalaSiSePide(QObject* aplicacion) {
+    QString rutaEstado = qEnvironmentVariable(kVariable);
+    QString rutaGeometria = qEnvironmentVariable(kVariableGeometria);
+    if (aplicacion == nullptr || (rutaEstado.isEmpty() && rutaGeometria.isEmpty())) {
+        return;
     }
+    aplicacion->installEventFilter(
+        new CVolcado(std::move(rutaEstado), std::move(rutaGeometria), aplicacion));
 }
 
-CVolcado::CVolcado(QString ruta, QObject* parent) : QObject(parent), destino(std::move(ruta)) {
-    auto* reloj = new QTimer(this);
-    connect(reloj, &QTimer::timeout, this, &CVolcado::escribe);
-    reloj->start(kIntervaloMs);
+CVolcado::CVolcado(QString rutaEstado, QString rutaGeometria, QObject* parent)
+    : QObject(parent), estado{std::move(rutaEstado), {}}, geometria{std::move(rutaGeometria), {}} {
+    asiento.setSingleShot(true);
+    asiento.setInterval(kAsientoMs);
+    connect(&asiento, &QTimer::timeout, this, &CVolcado::escribe);
+    // Changes that move no widget (a value, a check, the focus) are seen here.
+    connect(&sondeo, &QTimer::timeout, this, &CVolcado::escribe);
+    pendiente.start();
+    asiento.start();
+    sondeo.start(kIntervaloMs);
+}
+
+bool CVolcado::eventFilter(QObject* objeto, QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::FontChange:
+    case QEvent::LayoutRequest:
+    case QEvent::WindowStateChange:
+        // A layout that never settles (a running replay) is still written
+        // once in a while.
+        if (!asiento.isActive()) {
+            pendiente.start();
+            asiento.start();
+        } else if (pendiente.elapsed() < kEsperaMaximaMs) {
+            asiento.start();
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(objeto, evento);
 }
 
 QJsonObject CVolcado::volcadoVentana(QWidget* ventana) {
@@ -149,7 +183,7 @@ QJsonObject CVolcado::volcadoVentana(QWidget* ventana) {
     return objeto;
 }
 
-void CVolcado::escribe() {
+QByteArray CVolcado::volcadoEstado() {
     QJsonArray ventanas;
     for (QWidget* ventana : QApplication::topLevelWidgets()) {
         if (ventana->isVisible()) {
@@ -161,14 +195,30 @@ void CVolcado::escribe() {
     const QWidget* foco = QApplication::focusWidget();
     todo[QStringLiteral("foco")] =
         foco != nullptr ? QString::fromLatin1(foco->metaObject()->className()) : QString();
-    const QByteArray datos = QJsonDocument(todo).toJson(QJsonDocument::Indented);
-    if (datos == ultimo) {
+    return QJsonDocument(todo).toJson(QJsonDocument::Indented);
+}
+
+void CVolcado::escribeSiCambia(Salida& salida, const QByteArray& datos) {
+    if (datos == salida.ultimo) {
         return;
     }
     // Whole or not at all: a reader never sees half a picture.
-    QSaveFile archivo(destino);
+    QSaveFile archivo(salida.ruta);
     if (archivo.open(QIODevice::WriteOnly) && archivo.write(datos) == datos.size() &&
         archivo.commit()) {
-        ultimo = datos;
+        salida.ultimo = datos;
+    }
+}
+
+void CVolcado::escribe() {
+    // Mid-layout pictures would show widgets half moved: wait for it to settle.
+    if (asiento.isActive()) {
+        return;
+    }
+    if (!estado.ruta.isEmpty()) {
+        escribeSiCambia(estado, volcadoEstado());
+    }
+    if (!geometria.ruta.isEmpty()) {
+        escribeSiCambia(geometria, zul::volcadoGeometria());
     }
 }

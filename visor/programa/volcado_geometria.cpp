@@ -1,20 +1,15 @@
-#include "ventana/volcado_geometria.h"
+#include "programa/volcado_geometria.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QSaveFile>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWidget>
 
 #include <utility>
@@ -104,56 +99,6 @@ void anadeHijos(const QWidget* padre, int indicePadre, QJsonArray& lista) {
     }
 }
 
-// Writes the dump a moment after the layout stops changing.
-class Volcador : public QObject {
-public:
-    Volcador(QObject* padre, QString ruta) : QObject(padre), ruta(std::move(ruta)) {
-        reloj.setSingleShot(true);
-        reloj.setInterval(150);
-        connect(&reloj, &QTimer::timeout, this, &Volcador::escribe);
-        reloj.start();
-    }
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override {
-        switch (evento->type()) {
-        case QEvent::Resize:
-        case QEvent::Move:
-        case QEvent::Show:
-        case QEvent::Hide:
-        case QEvent::FontChange:
-        case QEvent::LayoutRequest:
-        case QEvent::WindowStateChange:
-            // A layout that never settles (a running replay) is still
-            // written once a second.
-            if (!reloj.isActive()) {
-                pendiente.start();
-                reloj.start();
-            } else if (pendiente.elapsed() < 1000) {
-                reloj.start();
-            }
-            break;
-        default:
-            break;
-        }
-        return QObject::eventFilter(objeto, evento);
-    }
-
-private:
-    void escribe() {
-        // Whole or not at all: a reader never sees half a dump.
-        QSaveFile archivo(ruta);
-        if (archivo.open(QIODevice::WriteOnly)) {
-            archivo.write(volcadoGeometria());
-            archivo.commit();
-        }
-    }
-
-    QString ruta;
-    QTimer reloj;
-    QElapsedTimer pendiente;
-};
-
 } // namespace
 
 QByteArray volcadoGeometria() {
@@ -174,14 +119,6 @@ QByteArray volcadoGeometria() {
         });
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("ventanas"), ventanas}}).toJson();
-}
-
-void activaVolcadoGeometria(QObject* aplicacion) {
-    const QString ruta = qEnvironmentVariable(kVariableVolcado);
-    if (ruta.isEmpty() || aplicacion == nullptr) {
-        return;
-    }
-    aplicacion->installEventFilter(new Volcador(aplicacion, ruta));
 }
 
 } // namespace zul
