@@ -206,6 +206,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(atajoVideo, &QShortcut::activated, this, &CVentana::exportaVideo);
     setAcceptDrops(true);
     montaEnVivo(modo == ModoCarrera::enVivo);
+    montaTelemetria();
 
     // No pane folds away, and the window never gets smaller than what shows
     // every control whole.

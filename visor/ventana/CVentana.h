@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analisis/analisis.h"
+#include "analisis/telemetria.h"
 #include "datos/eventos.h"
 #include "envivo/sesion_en_vivo.h"
 #include "escena/escena.h"
@@ -21,6 +22,7 @@
 #include <vector>
 
 class CBarraProyector;
+class CFichaKart;
 class CLineaTiempo;
 class CPanelJugadores;
 class CPanelClasificacion;
@@ -126,6 +128,9 @@ public:
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
+    // The kart inspector, over the track's corner.
+    CFichaKart* fichaKart() const { return ficha; }
+
     // The standings table and the charts.
     CPanelClasificacion* clasificacion() const { return panelClasificacion; }
     // While the race is still being written (live mode) its last frame is
@@ -155,6 +160,11 @@ public slots:
     void alternaEjecucion();
     // F1: a small window listing every shortcut.
     void muestraAtajos();
+    // I and a click on a kart: opens the inspector's card on player j, or
+    // closes it when it already shows j.
+    void alternaFicha(int jugador);
+    // Esc: closes the card; false when it was not open.
+    bool cierraFicha();
 
     // Follows player j, as 1-9, a click on a kart or on a name do: the whole
     // track and the Director camera give way to following it.
@@ -225,6 +235,10 @@ private:
     void sondeaEnVivo();
     void aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades);
     void actualizaMarcaEnVivo();
+    // The kart inspector and its key (CVentanaTelemetria.cpp).
+    void montaTelemetria();
+    void actualizaFicha();
+    const zul::Telemetria& telemetriaCarrera();
 
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
@@ -258,4 +272,9 @@ private:
     CBarraProyector* barra = nullptr;
     std::vector<zul::Evento> eventos;
     double escalaLetra = 1.0;
+    CFichaKart* ficha = nullptr;
+    bool fichaAbierta = false;
+    int jugadorFicha = -1;
+    // Built when the inspector first needs it; follows the analysis.
+    std::unique_ptr<zul::Telemetria> telemetria;
 };

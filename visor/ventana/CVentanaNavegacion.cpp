@@ -46,7 +46,10 @@ void CVentana::montaNavegacion() {
             posiciones.append(visualizador->posicionJugador(j));
         }
         // At the zoom the camera frames with, which the whole track chooses.
-        mira(zul::kartEnPunto(posiciones, punto, visualizador->encuadre().zoom));
+        const int kart = zul::kartEnPunto(posiciones, punto, visualizador->encuadre().zoom);
+        mira(kart);
+        // The inspector opens on it, or closes at a second click.
+        alternaFicha(kart);
     });
 
     const auto salta = [this](long long frames) {

@@ -49,8 +49,11 @@ void CVentana::montaProyector(QVBoxLayout* layoutPista) {
     anadeAtajo(Qt::Key_F11, tr("F11"), tr("Pantalla completa"),
                [this] { alternaPantallaCompleta(); });
     anadeAtajo(Qt::Key_H, tr("H"), tr("Ocultar o mostrar el panel"), [this] { alternaPanel(); });
-    anadeAtajo(Qt::Key_Escape, tr("Esc"), tr("Salir de un campo o de la pantalla completa"),
-               [this] {
+    anadeAtajo(Qt::Key_Escape, tr("Esc"),
+               tr("Cerrar la ficha del kart, salir de un campo o de la pantalla completa"), [this] {
+                   if (cierraFicha()) {
+                       return;
+                   }
                    if (isFullScreen()) {
                        alternaPantallaCompleta();
                    }
