@@ -36,6 +36,7 @@ private slots:
     void sigueAlFrame_data();
     void sigueAlFrame();
     void clicEnUnKart();
+    void fantasma();
 };
 
 void PruebaFichaKart::sigueAlFrame_data() {
@@ -107,6 +108,29 @@ void PruebaFichaKart::clicEnUnKart() {
     // A click off every kart leaves a closed card closed.
     QTest::mouseClick(vista, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(ficha->jugador(), -1);
+}
+
+// A ghost in the window: one that cannot be read leaves the race as it was;
+// a copy of the race shows under it, and the card gives the delta.
+void PruebaFichaKart::fantasma() {
+    QTemporaryDir dir;
+    auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
+    QString error;
+    QVERIFY(!ventana->cargaFantasma(dir.filePath("nada.txt"), zul::Alineacion::Paso, &error));
+    QVERIFY2(error.contains("nada.txt: No se pudo abrir el archivo"), qPrintable(error));
+    QVERIFY(ventana->vista()->capaFantasma().karts.isEmpty());
+    QCOMPARE(ventana->numeroFrames(), 12u);
+    QVERIFY(ventana->cargaFantasma(dir.filePath("carrera.txt"), zul::Alineacion::Paso, &error));
+    ventana->irAFrame(5);
+    const zul::CapaFantasma& capa = ventana->vista()->capaFantasma();
+    QCOMPARE(capa.karts.size(), 2);
+    QCOMPARE(capa.karts[0].posicion, QPointF(7.5, 10.5));
+    QCOMPARE(capa.karts[1].nombre, QStringLiteral("beta"));
+    ventana->alternaFicha(0);
+    QVERIFY2(ventana->fichaKart()->lineas().contains("Contra el fantasma: 0,00 pasos"),
+             qPrintable(ventana->fichaKart()->lineas().join(" | ")));
+    QVERIFY(ventana->cargaFantasma(QString(), zul::Alineacion::Paso));
+    QVERIFY(ventana->vista()->capaFantasma().karts.isEmpty());
 }
 
 QTEST_MAIN(PruebaFichaKart)

@@ -173,6 +173,8 @@ void PruebaOrdenTelemetria::errores_data() {
         << QStringList{"--png",     "x.png", "--fantasma", kCarrera,
                        "--alinear", "meta",  kCarrera,     kMapa}
         << 2 << "«meta»";
+    QTest::newRow("fantasma en la ventana sin mapa")
+        << QStringList{"--fantasma", kCarrera, kCarrera} << 2 << "necesita la carrera y el mapa";
     QTest::newRow("alinear sin fantasma")
         << QStringList{"--png", "x.png", "--alinear", "vuelta", kCarrera, kMapa} << 2
         << "--fantasma";

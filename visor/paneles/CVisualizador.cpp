@@ -135,6 +135,7 @@ zul::Escena CVisualizador::escena() const {
     escena.opciones = opciones;
     escena.nombres = nombresJugadores;
     escena.lider = lider;
+    escena.fantasma = fantasma;
     if (opciones.disparosVisibles) {
         escena.rayosRecientes = rayosRecientes;
     }

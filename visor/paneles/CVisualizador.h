@@ -81,6 +81,9 @@ public:
     void ponLider(int jugador);
     void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
     const zul::Estelas& estelas() const { return recorridos; }
+    // The karts of a ghost race on this frame; empty: none.
+    void ponFantasma(const zul::CapaFantasma& capa) { fantasma = capa; }
+    const zul::CapaFantasma& capaFantasma() const { return fantasma; }
 
     // The karts' recent paths, frame after frame as the recorded race holds
     // them (see zul::Estelas); drawn under the karts while trails are on.
@@ -136,4 +139,5 @@ private:
     QStringList nombresJugadores;
     int lider = -1;
     QVector<zul::RayoReciente> rayosRecientes;
+    zul::CapaFantasma fantasma;
 };

@@ -111,6 +111,13 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
             return modo.valida;
         }
     }
+    // A ghost alone goes with the window.
+    QStringList otras = orden.vistas;
+    otras.removeAll(QStringLiteral("--fantasma"));
+    otras.removeAll(QStringLiteral("--alinear"));
+    if (otras.isEmpty()) {
+        return validaVentana;
+    }
     // Picture options alone: --png's validator explains where they belong.
     return orden.vistas.isEmpty() ? validaVentana : validaPng;
 }
@@ -158,6 +165,21 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
 bool esOpcionEnVivo(const QString& argumento) {
     // The parser reads single-dash words as long options.
     return argumento == QLatin1String("--en-vivo") || argumento == QLatin1String("-en-vivo");
+}
+
+int argumentosDeFantasma(const QString& argumento) {
+    for (const char* nombre : {"fantasma", "alinear"}) {
+        for (const QString& guiones : {QStringLiteral("--"), QStringLiteral("-")}) {
+            const QString opcion = guiones + QLatin1String(nombre);
+            if (argumento == opcion) {
+                return 2;
+            }
+            if (argumento.startsWith(opcion + QLatin1Char('='))) {
+                return 1;
+            }
+        }
+    }
+    return 0;
 }
 
 QString textoErrorUso(const QString& error) {

@@ -45,5 +45,5 @@ int main(int argc, char* argv[]) {
     case zul::Modo::Ventana:
         break;
     }
-    return ejecutaModoVentana(argc, argv, orden.enVivo);
+    return ejecutaModoVentana(argc, argv, orden.enVivo, orden.fantasma, orden.alineacion);
 }

@@ -99,12 +99,18 @@ private:
 
 } // namespace
 
-int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QString& fantasma,
+                       zul::Alineacion alineacion) {
     // Not an option of QApplication's: out before it reads the rest, so that
     // the paths are the first two arguments left.
     int quedan = 0;
     for (int i = 0; i < argc; ++i) {
-        if (i == 0 || !zul::esOpcionEnVivo(QString::fromLocal8Bit(argv[i]))) {
+        const QString argumento = QString::fromLocal8Bit(argv[i]);
+        if (i > 0 && zul::argumentosDeFantasma(argumento) > 0) {
+            i += zul::argumentosDeFantasma(argumento) - 1;
+            continue;
+        }
+        if (i == 0 || !zul::esOpcionEnVivo(argumento)) {
             argv[quedan++] = argv[i];
         }
     }
@@ -135,10 +141,24 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo) {
         // the command line allows nothing else but the paths.
         CGestorVentanas gestor;
         if (argc > 2) {
-            gestor.muestra(std::make_unique<CVentana>(argv[1], argv[2], nullptr,
+            auto ventana = std::make_unique<CVentana>(argv[1], argv[2], nullptr,
                                                       enVivo ? CVentana::ModoCarrera::enVivo
-                                                             : CVentana::ModoCarrera::grabada),
-                           QFile::decodeName(argv[1]), QFile::decodeName(argv[2]));
+                                                             : CVentana::ModoCarrera::grabada);
+            QString errorFantasma;
+            const bool sinFantasma = !fantasma.isEmpty() &&
+                                     !ventana->cargaFantasma(fantasma, alineacion, &errorFantasma);
+            CVentana* mostrada = ventana.get();
+            gestor.muestra(std::move(ventana), QFile::decodeName(argv[1]),
+                           QFile::decodeName(argv[2]));
+            // The race stays on show; the box says why the ghost does not.
+            if (sinFantasma) {
+                auto* caja = new QMessageBox(QMessageBox::Warning, QObject::tr("Fantasma"),
+                                             QObject::tr("No se pudo mostrar la carrera fantasma."),
+                                             QMessageBox::Ok, mostrada);
+                caja->setInformativeText(errorFantasma);
+                caja->setAttribute(Qt::WA_DeleteOnClose);
+                caja->open();
+            }
         } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }

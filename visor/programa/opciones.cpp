@@ -107,7 +107,7 @@ struct Grupo {
 const Grupo kGrupos[] = {
     {G::Ventana, "La ventana (sin --png, --video, --resultados ni --telemetria):"},
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
-    {G::Fantasma, "Carrera fantasma, con --png o --video:"},
+    {G::Fantasma, "Carrera fantasma, en la ventana, con --png o con --video:"},
     {G::Video, "Solo con --video:"},
     {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "

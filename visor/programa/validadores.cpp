@@ -181,8 +181,8 @@ bool leeFantasma(const QCommandLineParser& a, LineaDeOrdenes& resultado, QString
             return false;
         }
     }
-    resultado.png.fantasma = resultado.video.fantasma = fantasma;
-    resultado.png.alineacion = resultado.video.alineacion = alineacion;
+    resultado.png.fantasma = resultado.video.fantasma = resultado.fantasma = fantasma;
+    resultado.png.alineacion = resultado.video.alineacion = resultado.alineacion = alineacion;
     return true;
 }
 
@@ -219,6 +219,9 @@ bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& 
 }
 
 bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    if (!leeFantasma(orden.analizador, resultado, error)) {
+        return false;
+    }
     if (orden.soloAyuda) {
         return true;
     }
@@ -231,6 +234,11 @@ bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& 
     if (resultado.enVivo && orden.archivos.size() < 2) {
         error = QStringLiteral("--en-vivo necesita el registro de carrera y el mapa: visor "
                                "--en-vivo CARRERA MAPA");
+        return false;
+    }
+    if (!resultado.fantasma.isEmpty() && (resultado.enVivo || orden.archivos.size() < 2)) {
+        error = QStringLiteral("--fantasma en la ventana necesita la carrera y el mapa, y no se "
+                               "usa con --en-vivo: visor CARRERA MAPA --fantasma OTRA");
         return false;
     }
     resultado.modo = Modo::Ventana;

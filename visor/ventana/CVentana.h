@@ -6,6 +6,7 @@
 #include "envivo/sesion_en_vivo.h"
 #include "escena/escena.h"
 #include "reproduccion/reproduccion.h"
+#include "salida/fantasma_escena.h"
 
 #include <QString>
 #include <QStringList>
@@ -166,6 +167,13 @@ public slots:
     // Esc: closes the card; false when it was not open.
     bool cierraFicha();
 
+    // Shows another run of the same map as a ghost under the race, aligned
+    // by step or by the followed player's laps. A log that cannot be read
+    // leaves the race as it was, with no ghost: false, with the reason
+    // ("RUTA: why"). An empty path takes the ghost away.
+    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr);
+    const zul::FantasmaCargado* fantasmaCargado() const { return fantasma.get(); }
+
     // Follows player j, as 1-9, a click on a kart or on a name do: the whole
     // track and the Director camera give way to following it.
     void mira(int jugador);
@@ -238,6 +246,7 @@ private:
     // The kart inspector and its key (CVentanaTelemetria.cpp).
     void montaTelemetria();
     void actualizaFicha();
+    void actualizaFantasma();
     const zul::Telemetria& telemetriaCarrera();
 
     QSplitter* divisor = nullptr;
@@ -277,4 +286,5 @@ private:
     int jugadorFicha = -1;
     // Built when the inspector first needs it; follows the analysis.
     std::unique_ptr<zul::Telemetria> telemetria;
+    std::shared_ptr<const zul::FantasmaCargado> fantasma;
 };
