@@ -280,12 +280,14 @@ void PruebaVentanaEnVivo::casillaYTecla() {
     QTest::keyClick(v.get(), Qt::Key_L);
     QVERIFY(v->enVivo());
     QVERIFY(casilla->isChecked());
-    // The same race read again, longer; the frame on show stays.
+    // The same race read again, longer; as with --en-vivo, the replay runs
+    // at its head and follows it.
     QCOMPARE(v->numeroFrames(), 6u);
-    QCOMPARE(frameEnVista(*v), 1);
+    QCOMPARE(frameEnVista(*v), 5);
+    QCOMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
     anade(frames(6, 7) + "p 107 5 0 0");
     QTRY_COMPARE(v->numeroFrames(), 7u);
-    QCOMPARE(frameEnVista(*v), 1);
+    QCOMPARE(frameEnVista(*v), 6);
 
     // Off: the rest is read as a whole read would, partial last frame too.
     casilla->setChecked(false);

@@ -170,9 +170,11 @@ SesionEnVivo::Novedades SesionEnVivo::termina() {
 }
 
 bool SesionEnVivo::sigueLaCabeza(bool enMarcha) const {
+    // A frame still being written is not the head: the one before it is.
     const long long mostrado = reproduccion.frameEnPantalla();
     return enMarcha &&
-           (mostrado < 0 || mostrado + 1 >= static_cast<long long>(reproduccion.numeroFrames()));
+           (mostrado < 0 ||
+            mostrado + 1 >= static_cast<long long>(reproduccion.carrera().framesCompletos()));
 }
 
 SeguidorCarrera::Estado SesionEnVivo::estado() const {

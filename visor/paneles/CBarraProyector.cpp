@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -59,6 +61,19 @@ zul::Camara CBarraProyector::camara() const {
 void CBarraProyector::ponCamara(zul::Camara camara) {
     const auto* hallada = std::find(std::begin(kCamaras), std::end(kCamaras), camara);
     selectorCamara->setCurrentIndex(static_cast<int>(hallada - std::begin(kCamaras)));
+}
+
+void CBarraProyector::muestra(const zul::OpcionesEscena& opciones) {
+    const QSignalBlocker selector(selectorCamara);
+    ponCamara(opciones.camara);
+    const std::pair<QCheckBox*, bool> casillas[] = {
+        {casillaEtiquetas, opciones.etiquetas},
+        {casillaPistaCompleta, opciones.pistaCompleta},
+        {casillaDisparosVisibles, opciones.disparosVisibles}};
+    for (const auto& [casilla, marcada] : casillas) {
+        const QSignalBlocker sinAvisos(casilla);
+        casilla->setChecked(marcada);
+    }
 }
 
 zul::OpcionesEscena CBarraProyector::aplicaA(zul::OpcionesEscena base) const {

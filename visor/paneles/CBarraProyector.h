@@ -20,6 +20,8 @@ public:
 
     zul::Camara camara() const;
     void ponCamara(zul::Camara camara);
+    // Shows these options, without telling cambiadas().
+    void muestra(const zul::OpcionesEscena& opciones);
     // `base` with this bar's options in it; the options the bar does not
     // show (the trails, the overlays) stay as they are.
     zul::OpcionesEscena aplicaA(zul::OpcionesEscena base) const;

@@ -18,6 +18,30 @@ CMarcaEnVivo::CMarcaEnVivo(QWidget* vista) : QLabel(vista) {
     vista->installEventFilter(this);
 }
 
+void CMarcaEnVivo::muestraSesion(const zul::SesionEnVivo* sesion, bool enCabeza, bool hayFrames,
+                                 const QString& archivo) {
+    if (sesion == nullptr) {
+        muestra(Aviso::ninguno);
+        return;
+    }
+    using Estado = zul::SeguidorCarrera::Estado;
+    switch (sesion->estado()) {
+    case Estado::esperando:
+        muestra(Aviso::esperando, archivo);
+        break;
+    case Estado::siguiendo:
+        muestra(hayFrames && enCabeza ? Aviso::enVivo : Aviso::ninguno);
+        break;
+    case Estado::borrado:
+        muestra(Aviso::borrado, archivo);
+        break;
+    case Estado::error:
+        muestra(Aviso::error,
+                archivo + QStringLiteral(": ") + QString::fromUtf8(sesion->motivo().c_str()));
+        break;
+    }
+}
+
 void CMarcaEnVivo::muestra(Aviso aviso, const QString& detalle) {
     if (aviso == actual && detalle == detalleActual) {
         return; // called on every tick: nothing to lay out again

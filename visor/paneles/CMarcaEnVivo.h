@@ -1,5 +1,7 @@
 #pragma once
 
+#include "envivo/sesion_en_vivo.h"
+
 #include <QLabel>
 #include <QString>
 
@@ -26,6 +28,11 @@ public:
     // `detalle` goes on a line of its own under the notice (the log's name,
     // the reason); "EN VIVO" has none.
     void muestra(Aviso aviso, const QString& detalle = QString());
+    // What a live session's state calls for (none without a session):
+    // "EN VIVO" while `enCabeza` and there are frames; `archivo`, the log's
+    // name, in the notices.
+    void muestraSesion(const zul::SesionEnVivo* sesion, bool enCabeza, bool hayFrames,
+                       const QString& archivo);
     Aviso aviso() const { return actual; }
 
 protected:

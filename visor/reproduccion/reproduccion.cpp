@@ -132,7 +132,10 @@ void Reproduccion::recogeCrecimiento() {
 }
 
 void Reproduccion::muestraUltimo() {
-    const std::uint32_t total = numeroFrames();
+    // A frame still being written shows only once it is complete, unless it
+    // is all there is.
+    const std::uint32_t completos = static_cast<std::uint32_t>(datos.framesCompletos());
+    const std::uint32_t total = completos > 0 ? completos : numeroFrames();
     if (total == 0) {
         return;
     }

@@ -74,8 +74,8 @@ public:
     // frame on show or an earlier one show now with it, so that a shot
     // written after its frame was shown is not lost.
     void recogeCrecimiento();
-    // Shows the last frame with every shot still pending, so that frames
-    // that came in together lose none of their shots.
+    // Shows the last complete frame with every shot still pending, so that
+    // frames that came in together lose none of their shots.
     void muestraUltimo();
     // The race was emptied and is read again as another race: nothing is on
     // show and the next step shows frame 0.

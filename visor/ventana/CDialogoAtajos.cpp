@@ -1,28 +1,18 @@
 #include "ventana/CDialogoAtajos.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
 #include <vector>
 
 namespace {
-
-// What the window's shortcuts made elsewhere do, for those that do not say.
-QString accionConocida(const QKeySequence& teclas) {
-    if (teclas == QKeySequence(Qt::CTRL | Qt::Key_O)) {
-        return QObject::tr("Abrir otra carrera");
-    }
-    if (teclas == QKeySequence(Qt::CTRL | Qt::Key_S)) {
-        return QObject::tr("Guardar la vista como imagen PNG");
-    }
-    return QObject::tr("Atajo de la ventana");
-}
 
 struct FilaAyuda {
     QString tecla;
@@ -31,21 +21,20 @@ struct FilaAyuda {
 
 std::vector<FilaAyuda> filasDe(const QWidget* ventana) {
     std::vector<FilaAyuda> filas;
-    const QList<QShortcut*> atajos =
-        ventana->findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly);
-    for (const QShortcut* atajo : atajos) {
-        if (atajo->objectName() == QLatin1String(CDialogoAtajos::kNombreAtajo) &&
-            !atajo->property("tecla").toString().isEmpty()) {
-            filas.push_back({atajo->property("tecla").toString(), atajo->whatsThis()});
+    // Actions that do one thing for several keys (1 … 9) share a row.
+    QString ultimaTecla;
+    for (const QAction* accion : ventana->actions()) {
+        if (accion->shortcut().isEmpty()) {
+            continue;
         }
-    }
-    // The window's other shortcuts, in the words of whoever made them.
-    for (const QShortcut* atajo : atajos) {
-        if (atajo->objectName() != QLatin1String(CDialogoAtajos::kNombreAtajo)) {
-            filas.push_back(
-                {atajo->key().toString(QKeySequence::NativeText),
-                 atajo->whatsThis().isEmpty() ? accionConocida(atajo->key()) : atajo->whatsThis()});
+        const QString texto = QString(accion->text()).remove(QLatin1Char('&'));
+        const QString tecla = CDialogoAtajos::nombreTecla(accion->shortcut());
+        if (!filas.empty() && filas.back().accion == texto) {
+            filas.back().tecla = ultimaTecla + QStringLiteral(" … ") + tecla;
+            continue;
         }
+        filas.push_back({tecla, texto});
+        ultimaTecla = tecla;
     }
     // The buttons' own keys: Alt and the underlined letter.
     for (const QPushButton* boton : ventana->findChildren<QPushButton*>()) {
@@ -64,6 +53,28 @@ std::vector<FilaAyuda> filasDe(const QWidget* ventana) {
 }
 
 } // namespace
+
+QString CDialogoAtajos::nombreTecla(const QKeySequence& teclas) {
+    // The keys whose names Qt gives in English whatever the language.
+    static const std::pair<Qt::Key, const char*> kNombres[] = {
+        {Qt::Key_Space, QT_TR_NOOP("Espacio")},
+        {Qt::Key_Right, QT_TR_NOOP("Flecha derecha")},
+        {Qt::Key_Left, QT_TR_NOOP("Flecha izquierda")},
+        {Qt::Key_Home, QT_TR_NOOP("Inicio")},
+        {Qt::Key_End, QT_TR_NOOP("Fin")},
+        {Qt::Key_PageUp, QT_TR_NOOP("Re Pág")},
+        {Qt::Key_PageDown, QT_TR_NOOP("Av Pág")},
+        {Qt::Key_Backspace, QT_TR_NOOP("Retroceso")},
+        {Qt::Key_Escape, QT_TR_NOOP("Esc")}};
+    if (teclas.count() == 1 && teclas[0].keyboardModifiers() == Qt::NoModifier) {
+        for (const auto& [tecla, nombre] : kNombres) {
+            if (teclas[0].key() == tecla) {
+                return tr(nombre);
+            }
+        }
+    }
+    return teclas.toString(QKeySequence::NativeText);
+}
 
 CDialogoAtajos::CDialogoAtajos(QWidget* ventana) : QDialog(ventana) {
     // Rows are read before the dialog's own button exists.

@@ -3,8 +3,8 @@
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CSeleccionarArchivo.h"
 
+#include <QAction>
 #include <QKeySequence>
-#include <QShortcut>
 
 CGestorVentanas::CGestorVentanas(QObject* parent) : QObject(parent) {}
 
@@ -25,9 +25,11 @@ void CGestorVentanas::muestra(std::unique_ptr<CVentana> nueva, const QString& ru
     ventana->setAttribute(Qt::WA_DeleteOnClose);
     // On screen, the end of the race is where the replay stops.
     ventana->ponPausaAlFinal(true);
-    auto* atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), ventana);
-    atajo->setWhatsThis(tr("Abrir otra carrera"));
-    connect(atajo, &QShortcut::activated, this, &CGestorVentanas::abreOtra);
+    auto* abrir = new QAction(tr("Abrir otra carrera"), ventana);
+    abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    abrir->setStatusTip(abrir->text());
+    connect(abrir, &QAction::triggered, this, &CGestorVentanas::abreOtra);
+    ventana->addAction(abrir);
     // Two files dropped on the window open in its place too.
     connect(ventana, &CVentana::abrirArchivos, this, &CGestorVentanas::abre);
     if (vieja != nullptr) {

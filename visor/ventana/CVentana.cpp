@@ -1,6 +1,5 @@
 #include "ventana/CVentana.h"
 
-#include "datos/eventos.h"
 #include "datos/nombres.h"
 #include "paneles/CExportacionVideo.h"
 #include "paneles/CLineaTiempo.h"
@@ -25,7 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QShortcut>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
@@ -33,9 +32,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -47,27 +44,33 @@ std::string rutaDe(const char* ruta) {
 
 CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent,
                    ModoCarrera modo)
-    : QWidget(parent), rutaCarrera(rutaDe(archivoCarrera)) {
+    : QWidget(parent) {
     setWindowTitle(tr("ZUL Karts"));
 
     // A child from the start, so that a failed load does not leak it; the
     // splitter takes it over below.
     visualizador = new CVisualizador(this);
+    // The controller becomes the window's last child at the end, so that it
+    // outlives every widget that shows its race; until then this owns it.
+    std::unique_ptr<CReproductor> propio = std::make_unique<CReproductor>();
+    control = propio.get();
+    // The step timer is the window's, as the repaint timer is.
+    control->temporizador()->setParent(this);
+    control->ponRuta(rutaDe(archivoCarrera));
 
     try {
         if (modo == ModoCarrera::enVivo) {
-            sesionEnVivo =
-                std::make_unique<zul::SesionEnVivo>(rutaCarrera, reproduccion, analisis, true);
+            control->ponEnVivo(true);
             // Only a log that is there and cannot be read is an error; one
             // that is not there yet is waited for.
-            if (sesionEnVivo->estado() == zul::SeguidorCarrera::Estado::error) {
-                throw zul::ErrorCarga(rutaCarrera, sesionEnVivo->motivo(), false);
+            if (control->sesion()->estado() == zul::SeguidorCarrera::Estado::error) {
+                throw zul::ErrorCarga(control->ruta(), control->sesion()->motivo(), false);
             }
         } else {
-            reproduccion = zul::Reproduccion(zul::cargaCarrera(rutaCarrera));
-            analisis = zul::AnalisisCarrera(carrera());
+            control->ponCarrera(zul::cargaCarrera(control->ruta()));
         }
-        visualizador->ponNumeroJugadores(static_cast<unsigned int>(carrera().numJugadores));
+        visualizador->ponNumeroJugadores(
+            static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
         zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
     } catch (const zul::ErrorCarga& error) {
@@ -92,7 +95,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     auto* layoutIzquierda = new QHBoxLayout(izquierda);
     layoutIzquierda->setContentsMargins(0, 0, 0, 0);
     layoutIzquierda->addWidget(pista, 1);
-    panelClasificacion = new CPanelClasificacion(analisis, nombresJugadores());
+    panelClasificacion = new CPanelClasificacion(control->analisis(), nombresJugadores());
     panelClasificacion->hide();
     layoutIzquierda->addWidget(panelClasificacion);
     divisor->addWidget(izquierda);
@@ -112,34 +115,30 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     botonPausa = new QPushButton(tr("&Pausa"), this);
     botonPasoAtras = new QPushButton(tr("Paso atras"), this);
     selectorJugador = new QSpinBox;
-    temporizador = new QTimer(this);
     selectorZoom = new QDoubleSpinBox;
     selectorVelocidad = new QDoubleSpinBox;
 
-    const int n = carrera().numJugadores;
     montaFilasJugadores();
 
     resize(712, 512);
     divisor->resize(512, 512);
 
     selectorZoom->setValue(10.0);
-    selectorZoom->setRange(0.1, 50.0);
+    selectorZoom->setRange(CReproductor::kZoomMinimo, CReproductor::kZoomMaximo);
     selectorZoom->setSingleStep(0.1);
-    visualizador->cambiaZoom(selectorZoom->value());
+    control->ponZoom(selectorZoom->value());
+    visualizador->cambiaZoom(control->zoom());
 
     selectorVelocidad->setRange(0.01, 50.0);
     selectorVelocidad->setValue(1.0);
 
-    selectorJugador->setRange(0, n - 1);
-
     temporizadorRepintado->setInterval(50);
     cambiaVelocidad(selectorVelocidad->value());
-    if (sesionEnVivo) {
-        muestraFoto(); // the session has shown what the log holds
-    } else {
-        step();
+    if (!control->enVivo()) {
+        step(); // live mode has shown what the log holds
     }
-    botonPausa->setEnabled(false);
+    botonPausa->setEnabled(control->enMarcha());
+    botonEjecutar->setEnabled(!control->enMarcha());
 
     // Narrow margins: the panel has to fit a 512-pixel-high window with the
     // rows of a small race whole.
@@ -174,39 +173,20 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 
     connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
     connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
-    // The log is looked at before the view paints, so a new frame shows on
-    // the same tick.
-    connect(temporizadorRepintado, &QTimer::timeout, this, &CVentana::sondeaEnVivo);
     connect(temporizadorRepintado, &QTimer::timeout, visualizador,
             qOverload<>(&CVisualizador::repaint));
     connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
-    connect(temporizador, &QTimer::timeout, this, &CVentana::step);
     connect(selectorVelocidad, &QDoubleSpinBox::valueChanged, this, &CVentana::cambiaVelocidad);
     connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
     connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
     connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
-    montaNavegacion();
-    connect(selectorJugador, &QSpinBox::valueChanged, panelClasificacion,
-            &CPanelClasificacion::ponJugadorSeguido);
-    // Through the spin box, so that the view, the box and the table agree.
-    connect(panelClasificacion, &CPanelClasificacion::jugadorElegido, selectorJugador,
-            &QSpinBox::setValue);
-    connect(panelClasificacion, &CPanelClasificacion::frameElegido, this, &CVentana::irAFrame);
-    panelClasificacion->ponJugadorSeguido(selectorJugador->value());
-    anunciaFrame();
-    anadeAtajo(Qt::Key_C, tr("C"), tr("Mostrar u ocultar la clasificación"),
-               [this] { panelClasificacion->alterna(); });
-    anadeAtajo(Qt::Key_G, tr("G"), tr("Abrir o cerrar las gráficas"),
-               [this] { panelClasificacion->alternaGraficas(); });
-    connect(casillaEstelas, &QCheckBox::toggled, visualizador, &CVisualizador::muestraEstelas);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this,
-            &CVentana::guardaImagen);
-    auto* atajoVideo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
-    atajoVideo->setWhatsThis(tr("Exportar vídeo…"));
-    connect(atajoVideo, &QShortcut::activated, this, &CVentana::exportaVideo);
     setAcceptDrops(true);
-    montaEnVivo(modo == ModoCarrera::enVivo);
+    montaEnVivo();
+    conecta();
+    montaAcciones();
     montaTelemetria();
+    muestraFoto();
+    muestraSeguido();
 
     // No pane folds away, and the window never gets smaller than what shows
     // every control whole.
@@ -215,17 +195,12 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     ajustaLetra();
 
     temporizadorRepintado->start();
-}
-
-CVentana::~CVentana() {
-    // The standings box and its charts read the analysis, a member that is
-    // gone by the time QWidget deletes the children.
-    delete panelClasificacion;
+    propio.release()->setParent(this);
 }
 
 QStringList CVentana::nombresJugadores() const {
     QStringList nombres;
-    for (const std::string& nombre : carrera().nombres) {
+    for (const std::string& nombre : carreraGrabada().nombres) {
         nombres.append(zul::textoNombre(nombre));
     }
     return nombres;
@@ -240,8 +215,9 @@ void CVentana::montaFilasJugadores() {
     jugadores->ponJugadores(nombres, codigos);
     visualizador->ponNombres(nombres);
     // The event marks name the players in their tooltips.
-    eventos = zul::eventosCarrera(carrera());
-    lineaTiempo->ponCarrera(numeroFrames(), eventos, nombres);
+    lineaTiempo->ponCarrera(numeroFrames(), control->eventos(), nombres);
+    const QSignalBlocker sinAvisos(selectorJugador);
+    selectorJugador->setRange(0, std::max(carreraGrabada().numJugadores - 1, 0));
 }
 
 QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
@@ -264,113 +240,113 @@ void CVentana::resizeEvent(QResizeEvent* event) {
     ajustaLetra();
 }
 
+void CVentana::conecta() {
+    connect(control, &CReproductor::frameCambiado, this, &CVentana::muestraFoto);
+    connect(control, &CReproductor::seguidoCambiado, this, &CVentana::muestraSeguido);
+    connect(control, &CReproductor::opcionesCambiadas, this, &CVentana::muestraOpciones);
+    connect(control, &CReproductor::carreraCrecida, this, &CVentana::carreraCrecida);
+    connect(control, &CReproductor::carreraSustituida, this, [this] {
+        const int n = std::max(carreraGrabada().numJugadores, 0);
+        montaFilasJugadores();
+        visualizador->ponNumeroJugadores(static_cast<unsigned int>(n));
+        // The trails of the race before must not stay drawn.
+        visualizador->ponEstelas(nullptr, 0, n);
+        visualizador->quitaRayo();
+        muestraSeguido();
+    });
+    connect(control, &CReproductor::enMarchaCambiado, this, [this](bool enMarcha) {
+        botonEjecutar->setEnabled(!enMarcha);
+        botonPausa->setEnabled(enMarcha);
+    });
+    connect(control, &CReproductor::zoomCambiado, this, [this](double zoom) {
+        const QSignalBlocker sinAvisos(selectorZoom);
+        selectorZoom->setValue(zoom);
+        visualizador->cambiaZoom(zoom);
+    });
+    connect(control, &CReproductor::velocidadCambiada, this, [this](double velocidad) {
+        const QSignalBlocker sinAvisos(selectorVelocidad);
+        selectorVelocidad->setValue(velocidad);
+    });
+    // The fields and the lists ask; what is shown comes back from the
+    // controller.
+    connect(selectorJugador, &QSpinBox::valueChanged, control, &CReproductor::elige);
+    connect(selectorZoom, &QDoubleSpinBox::valueChanged, control, &CReproductor::ponZoom);
+    connect(panelClasificacion, &CPanelClasificacion::jugadorElegido, control,
+            &CReproductor::elige);
+    connect(panelClasificacion, &CPanelClasificacion::frameElegido, control,
+            &CReproductor::irAFrame);
+    connect(jugadores, &CPanelJugadores::jugadorElegido, control, &CReproductor::sigue);
+    connect(lineaTiempo, &CLineaTiempo::frameElegido, control, &CReproductor::irAFrame);
+    // An event jump follows the player the event is about.
+    connect(lineaTiempo, &CLineaTiempo::eventoElegido, control, &CReproductor::eligeProtagonista);
+    connect(botonPasoAtras, &QPushButton::clicked, control, &CReproductor::retrocede);
+    connect(casillaEstelas, &QCheckBox::toggled, control, [this](bool visibles) {
+        zul::OpcionesEscena opciones = control->opciones();
+        opciones.estelas = visibles;
+        control->ponOpciones(opciones);
+    });
+}
+
 void CVentana::step() {
-    reproduccion.avanza();
-    muestraFoto();
+    control->avanza();
 }
 
 void CVentana::muestraFoto() {
     visualizador->quitaRayo();
-    const zul::Foto& foto = reproduccion.enPantalla();
-    if (foto.frame < 0) {
-        anunciaFrame();
-        return;
-    }
-    for (std::size_t j = 0; j < foto.karts.size(); ++j) {
-        const zul::EstadoKart& kart = foto.karts[j];
-        visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
-                                 kart.vueltas);
-        jugadores->ponVueltas(static_cast<int>(j),
-                              visualizador->vueltasJugador(static_cast<int>(j)));
-    }
-    if (lineaTiempo != nullptr) {
+    const zul::Foto& foto = control->reproduccion().enPantalla();
+    if (foto.frame >= 0) {
+        for (std::size_t j = 0; j < foto.karts.size(); ++j) {
+            const zul::EstadoKart& kart = foto.karts[j];
+            visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
+                                     kart.vueltas);
+            jugadores->ponVueltas(static_cast<int>(j),
+                                  visualizador->vueltasJugador(static_cast<int>(j)));
+        }
         lineaTiempo->muestraFrame(foto.frame);
+        // The view draws the trails from the race's own records, so it keeps
+        // no history.
+        visualizador->ponEstelas(foto.estela, foto.largoEstela, carreraGrabada().numJugadores);
+        for (std::size_t k = foto.primerDisparo; k < foto.finDisparos; ++k) {
+            const zul::Disparo& disparo = carreraGrabada().disparos[k];
+            visualizador->dibujaRayo(disparo.inicio, disparo.fin);
+        }
     }
-    // The view draws the trails from the race's own records, so it keeps no
-    // history.
-    visualizador->ponEstelas(foto.estela, foto.largoEstela, carrera().numJugadores);
-    for (std::size_t k = foto.primerDisparo; k < foto.finDisparos; ++k) {
-        const zul::Disparo& disparo = carrera().disparos[k];
-        visualizador->dibujaRayo(disparo.inicio, disparo.fin);
-    }
-    muestraExtras();
-    anunciaFrame();
+    visualizador->ponLider(control->lider());
+    visualizador->ponRayosRecientes(control->rayosRecientes());
+    panelClasificacion->muestraFrame(foto.frame, control->alFinal());
+    emit frameEnPantalla(foto.frame);
 }
 
-void CVentana::anunciaFrame() {
-    // The constructor shows frame 0 before the standings exist; it calls this
-    // again once they do.
-    if (panelClasificacion == nullptr) {
-        return;
+void CVentana::muestraSeguido() {
+    const int seguido = control->jugadorSeguido();
+    {
+        const QSignalBlocker sinAvisos(selectorJugador);
+        selectorJugador->setValue(seguido);
     }
-    const long long frame = frameMostrado();
-    const bool alFinal = !carreraEnCurso && frame >= 0 && frame + 1 == numeroFrames();
-    if (alFinal && pausaAlFinal && temporizador->isActive()) {
-        detener();
-    }
-    panelClasificacion->muestraFrame(frame, alFinal);
-    emit frameEnPantalla(frame);
-}
-
-void CVentana::ponCarreraEnCurso(bool enCurso) {
-    carreraEnCurso = enCurso;
-    anunciaFrame();
+    visualizador->cambiaMira(seguido);
+    panelClasificacion->ponJugadorSeguido(seguido);
+    jugadores->marca(control->jugadorEnfocado());
 }
 
 void CVentana::carreraCrecida() {
+    lineaTiempo->ponCarrera(numeroFrames(), control->eventos(), nombresJugadores());
     panelClasificacion->analisisActualizado();
-    anunciaFrame();
 }
 
 void CVentana::cambiaVelocidad(double frames) {
-    // Zero, negative or non-finite speeds leave the interval as it was, and so
-    // does a speed so slow that its interval does not fit in an int.
-    if (!(frames > 0.0) || !std::isfinite(frames)) {
-        return;
-    }
-    const double intervalo = 1000.0 / frames;
-    if (!(intervalo <= 2147483647.0)) {
-        return;
-    }
-    temporizador->setInterval(static_cast<int>(intervalo));
+    control->ponVelocidad(frames);
 }
 
 void CVentana::ejecutar() {
-    botonEjecutar->setEnabled(false);
-    botonPausa->setEnabled(true);
-    temporizador->start();
+    control->ejecuta();
 }
 
 void CVentana::detener() {
-    botonEjecutar->setEnabled(true);
-    botonPausa->setEnabled(false);
-    temporizador->stop();
-}
-
-void CVentana::irAFrame(long long f) {
-    if (reproduccion.numeroFrames() == 0) {
-        return;
-    }
-    reproduccion.irAFrame(f);
-    muestraFoto();
+    control->detiene();
 }
 
 void CVentana::reiniciar() {
-    reproduccion.reinicia();
-}
-
-void CVentana::pasoAtras() {
-    if (frameMostrado() > 0) {
-        irAFrame(frameMostrado() - 1);
-    }
-}
-
-void CVentana::alternaEjecucion() {
-    if (temporizador->isActive()) {
-        detener();
-    } else {
-        ejecutar();
-    }
+    control->reinicia();
 }
 
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
@@ -402,7 +378,7 @@ void CVentana::guardaImagen() {
 }
 
 void CVentana::exportaVideo() {
-    CExportacionVideo::pideYExporta(this, reproduccion, *visualizador);
+    CExportacionVideo::pideYExporta(this, control->reproduccion(), *visualizador);
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,26 +1,19 @@
 #pragma once
 
-#include "analisis/analisis.h"
 #include "analisis/telemetria.h"
-#include "datos/eventos.h"
-#include "envivo/sesion_en_vivo.h"
-#include "escena/escena.h"
-#include "reproduccion/reproduccion.h"
+#include "control/CReproductor.h"
 #include "salida/fantasma_escena.h"
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 #include <QWidget>
 
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 class CBarraProyector;
 class CFichaKart;
@@ -29,22 +22,22 @@ class CPanelJugadores;
 class CPanelClasificacion;
 class CMarcaEnVivo;
 class CVisualizador;
+class QAction;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
 class QDoubleSpinBox;
 class QGroupBox;
 class QKeySequence;
-class QLabel;
 class QPushButton;
 class QResizeEvent;
 class QSpinBox;
 class QSplitter;
-class QTimer;
 class QVBoxLayout;
 
 // The main window: loads a race log and its map, shows the track view beside a
-// panel of controls, and replays the race frame by frame.
+// panel of controls, and replays the race frame by frame. The replay itself is
+// its CReproductor's: the window shows that state and forwards requests.
 class CVentana : public QWidget {
     Q_OBJECT
 
@@ -99,23 +92,21 @@ public:
     CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
              ModoCarrera modo = ModoCarrera::grabada);
 
-    ~CVentana() override;
-
     // Read access for tests and tools.
-    const zul::Carrera& carreraGrabada() const { return reproduccion.carrera(); }
-    const zul::Reproduccion& reproduccionActual() const { return reproduccion; }
+    CReproductor* reproductor() const { return control; }
+    const zul::Carrera& carreraGrabada() const { return control->carrera(); }
+    const zul::Reproduccion& reproduccionActual() const { return control->reproduccion(); }
     CVisualizador* vista() const { return visualizador; }
-    std::uint32_t frameSiguiente() const { return reproduccion.siguienteFrame(); }
-    std::uint32_t disparoSiguiente() const { return reproduccion.siguienteDisparo(); }
+    std::uint32_t frameSiguiente() const { return control->reproduccion().siguienteFrame(); }
+    std::uint32_t disparoSiguiente() const { return control->reproduccion().siguienteDisparo(); }
     // Frames of the race, a partial last one included.
-    std::uint32_t numeroFrames() const { return reproduccion.numeroFrames(); }
+    std::uint32_t numeroFrames() const { return control->numeroFrames(); }
     // The frame on show, or -1 before any frame has been shown.
-    long long frameMostrado() const { return reproduccion.frameEnPantalla(); }
+    long long frameMostrado() const { return control->frame(); }
 
     // The standings analysis of the race, grown with it in live mode.
-    const zul::AnalisisCarrera& analisisCarrera() const { return analisis; }
-    bool enVivo() const { return sesionEnVivo != nullptr; }
-    const zul::SesionEnVivo* sesionVivo() const { return sesionEnVivo.get(); }
+    const zul::AnalisisCarrera& analisisCarrera() const { return control->analisis(); }
+    bool enVivo() const { return control->enVivo(); }
     CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
 
     // Saves the track view, as it is on screen, in the format of the file's
@@ -123,28 +114,31 @@ public:
     // cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
-    // The "Jugadores" box and the projector's options under the timeline.
+    // The "Jugadores" box.
     CPanelJugadores* panelJugadores() const { return jugadores; }
-    CBarraProyector* barraProyector() const { return barra; }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
     // The kart inspector, over the track's corner.
     CFichaKart* fichaKart() const { return ficha; }
 
+    // Shows another run of the same map as a ghost under the race, aligned
+    // by step or by the followed player's laps. A log that cannot be read
+    // leaves the race as it was, with no ghost: false, with the reason
+    // ("RUTA: why"). An empty path takes the ghost away.
+    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr);
+    const zul::FantasmaCargado* fantasmaCargado() const { return fantasma.get(); }
+
     // The standings table and the charts.
     CPanelClasificacion* clasificacion() const { return panelClasificacion; }
     // While the race is still being written (live mode) its last frame is
     // not its end: reaching it neither pauses the replay nor makes the
     // standings final.
-    void ponCarreraEnCurso(bool enCurso);
+    void ponCarreraEnCurso(bool enCurso) { control->ponCarreraEnCurso(enCurso); }
     // A running replay that reaches the last frame pauses there. Off by
     // default, where the timer runs on past the end as it always has; the
     // viewer's own windows (CGestorVentanas) turn it on.
-    void ponPausaAlFinal(bool pausa) { pausaAlFinal = pausa; }
-    // After frames were appended to the race: the standings and the charts
-    // take them in.
-    void carreraCrecida();
+    void ponPausaAlFinal(bool pausa) { control->ponPausaAlFinal(pausa); }
 
 public slots:
     void step();
@@ -154,12 +148,12 @@ public slots:
     void reiniciar();
     // Shows frame f at once (clamped to the race) with the shots of that
     // frame; the replay goes on from there.
-    void irAFrame(long long f);
+    void irAFrame(long long f) { control->irAFrame(f); }
     // "Paso atras" and Left: the frame before the one on show.
-    void pasoAtras();
+    void pasoAtras() { control->retrocede(); }
     // Space: runs a paused replay and pauses a running one.
-    void alternaEjecucion();
-    // F1: a small window listing every shortcut.
+    void alternaEjecucion() { control->alternaEjecucion(); }
+    // F1: a small window listing every command and its keys.
     void muestraAtajos();
     // I and a click on a kart: opens the inspector's card on player j, or
     // closes it when it already shows j.
@@ -167,18 +161,11 @@ public slots:
     // Esc: closes the card; false when it was not open.
     bool cierraFicha();
 
-    // Shows another run of the same map as a ghost under the race, aligned
-    // by step or by the followed player's laps. A log that cannot be read
-    // leaves the race as it was, with no ghost: false, with the reason
-    // ("RUTA: why"). An empty path takes the ghost away.
-    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr);
-    const zul::FantasmaCargado* fantasmaCargado() const { return fantasma.get(); }
-
     // Follows player j, as 1-9, a click on a kart or on a name do: the whole
     // track and the Director camera give way to following it.
-    void mira(int jugador);
+    void mira(int jugador) { control->sigue(jugador); }
     // The camera of the view, also from the "Cámara" selector, 0 and D.
-    void ponCamara(zul::Camara camara);
+    void ponCamara(zul::Camara camara) { control->ponCamara(camara); }
     // F11: full screen and back; the panel's fonts grow with the screen.
     void alternaPantallaCompleta();
     // H: hides or shows the side panel and the projector's options; the
@@ -191,7 +178,7 @@ public slots:
     void exportaVideo();
 
     // "En vivo" and L: follows the race log while it is written, or stops.
-    void ponEnVivo(bool encendido);
+    void ponEnVivo(bool encendido) { control->ponEnVivo(encendido); }
 
 signals:
     // The replay has put a frame on show (by a step, a seek or a restart's
@@ -208,47 +195,41 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    const zul::Carrera& carrera() const { return reproduccion.carrera(); }
     // The players' names as the panel, the labels and the marks show them.
     QStringList nombresJugadores() const;
-    // Hands what the replay has on show to the view, the lap labels and the
-    // timeline.
+    // Hands the frame on show to the view, the lap labels, the timeline and
+    // the standings.
     void muestraFoto();
+    // The followed player, to the spin box, the view, the rows and the table.
+    void muestraSeguido();
+    // The scene options, to the view and the bar.
+    void muestraOpciones();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
-    // Timeline, keyboard shortcuts and mouse on the track
-    // (CVentanaNavegacion.cpp).
-    void montaNavegacion();
-    // The one place that learns a frame is on show: the end of the race
-    // pauses the replay there, and the standings follow.
-    void anunciaFrame();
-    // A shortcut with its row in the F1 list.
-    void anadeAtajo(const QKeySequence& teclas, const QString& tecla, const QString& accion,
-                    std::function<void()> hace);
-    // One row per player in the "Jugadores" box, built again when live mode
-    // finds other players in the log.
+    // Every command as a QAction with its keys, in one table, and the mouse
+    // on the track (CVentanaAcciones.cpp).
+    void montaAcciones();
+    QAction* accion(const QString& texto, const QKeySequence& teclas, std::function<void()> hace);
+    // What the controller says, to the widgets; the widgets' requests, to it.
+    void conecta();
+    // One row per player in the "Jugadores" box and the timeline, built again
+    // when live mode finds other players in the log.
     void montaFilasJugadores();
-    // The projector's options, full screen, the panel and their keys
+    void carreraCrecida();
+    // The projector's options under the timeline, full screen and the panel
     // (CVentanaProyector.cpp).
     void montaProyector(QVBoxLayout* layoutPista);
-    // The scene options of the bar, to the view.
-    void aplicaOpciones();
-    // What the options draw besides the frame: the leader, recent shots and
-    // the marked row.
-    void muestraExtras();
     // Fonts and the window's minimum size for the current screen state.
     void ajustaLetra();
-    // Live mode: its check box, key and mark; the log is looked at on every
-    // repaint tick.
-    void montaEnVivo(bool encendido);
-    void sondeaEnVivo();
-    void aplicaNovedades(const zul::SesionEnVivo::Novedades& novedades);
-    void actualizaMarcaEnVivo();
-    // The kart inspector and its key (CVentanaTelemetria.cpp).
+    // Live mode's check box and mark (CVentanaEnVivo.cpp).
+    void montaEnVivo();
+    void muestraEnVivo();
+    // The kart inspector and the ghost (CVentanaTelemetria.cpp).
     void montaTelemetria();
     void actualizaFicha();
     void actualizaFantasma();
     const zul::Telemetria& telemetriaCarrera();
 
+    CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
     QVBoxLayout* layoutControles = nullptr;
     CPanelJugadores* jugadores = nullptr;
@@ -264,22 +245,13 @@ private:
     QSpinBox* selectorJugador = nullptr;
     QDoubleSpinBox* selectorZoom = nullptr;
     QDoubleSpinBox* selectorVelocidad = nullptr;
-    zul::Reproduccion reproduccion;
-    QTimer* temporizador = nullptr;
     QCheckBox* casillaEstelas = nullptr;
     CPanelClasificacion* panelClasificacion = nullptr;
-    bool carreraEnCurso = false;
-    bool pausaAlFinal = false;
-    std::string rutaCarrera;
-    zul::AnalisisCarrera analisis;
-    // Declared after the replay and the analysis, which it fills.
-    std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
     QCheckBox* casillaEnVivo = nullptr;
     CMarcaEnVivo* marcaEnVivo = nullptr;
     // The projector's side.
     QWidget* panelLateral = nullptr;
     CBarraProyector* barra = nullptr;
-    std::vector<zul::Evento> eventos;
     double escalaLetra = 1.0;
     CFichaKart* ficha = nullptr;
     bool fichaAbierta = false;

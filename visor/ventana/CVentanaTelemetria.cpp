@@ -14,14 +14,20 @@
 
 void CVentana::montaTelemetria() {
     ficha = new CFichaKart(visualizador);
-    anadeAtajo(Qt::Key_I, tr("I"), tr("Ficha del kart seguido (otra vez: cerrarla)"),
-               [this] { alternaFicha(selectorJugador->value()); });
     connect(this, &CVentana::frameEnPantalla, this, [this] {
         actualizaFantasma();
         actualizaFicha();
     });
     // Aligned by laps, the ghost follows the followed player's.
-    connect(selectorJugador, &QSpinBox::valueChanged, this, [this] { actualizaFantasma(); });
+    connect(control, &CReproductor::seguidoCambiado, this, [this] { actualizaFantasma(); });
+    // Another race: the kinematics are computed again, and a ghost laid
+    // over the old one no longer matches it.
+    connect(control, &CReproductor::carreraSustituida, this, [this] {
+        telemetria.reset();
+        fantasma.reset();
+        cierraFicha();
+        actualizaFantasma();
+    });
 }
 
 bool CVentana::cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error) {
@@ -29,7 +35,7 @@ bool CVentana::cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QS
         fantasma.reset();
     } else {
         try {
-            fantasma = zul::cargaFantasma(ruta, carrera(), alineacion);
+            fantasma = zul::cargaFantasma(ruta, control->carrera(), alineacion);
         } catch (const zul::ErrorCarga& fallo) {
             if (error != nullptr) {
                 *error = zul::textoErrorCarga(fallo);
@@ -50,12 +56,12 @@ bool CVentana::cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QS
 
 void CVentana::actualizaFantasma() {
     visualizador->ponFantasma(fantasma != nullptr ? fantasma->capa(std::max(frameMostrado(), 0LL),
-                                                                   selectorJugador->value())
+                                                                   control->jugadorSeguido())
                                                   : zul::CapaFantasma());
 }
 
 void CVentana::alternaFicha(int jugador) {
-    if (jugador < 0 || jugador >= carrera().numJugadores) {
+    if (jugador < 0 || jugador >= control->carrera().numJugadores) {
         return;
     }
     if (fichaAbierta && jugadorFicha == jugador) {
@@ -79,10 +85,10 @@ bool CVentana::cierraFicha() {
 const zul::Telemetria& CVentana::telemetriaCarrera() {
     // The race grows in live mode and starts again when its log is
     // replaced: the kinematics follow the analysis.
-    if (telemetria == nullptr || telemetria->frames() > analisis.framesAnalizados() ||
-        telemetria->jugadores() != carrera().numJugadores) {
-        telemetria = std::make_unique<zul::Telemetria>(carrera(), analisis);
-    } else if (telemetria->frames() < analisis.framesAnalizados()) {
+    if (telemetria == nullptr || telemetria->frames() > control->analisis().framesAnalizados() ||
+        telemetria->jugadores() != control->carrera().numJugadores) {
+        telemetria = std::make_unique<zul::Telemetria>(control->carrera(), control->analisis());
+    } else if (telemetria->frames() < control->analisis().framesAnalizados()) {
         telemetria->extiende();
     }
     return *telemetria;
@@ -94,7 +100,7 @@ void CVentana::actualizaFicha() {
     }
     const QStringList nombres = nombresJugadores();
     const QString nombre = jugadorFicha < nombres.size() ? nombres[jugadorFicha] : QString();
-    ficha->muestra(zul::fichaKart(telemetriaCarrera(), analisis,
+    ficha->muestra(zul::fichaKart(telemetriaCarrera(), control->analisis(),
                                   fantasma != nullptr ? &fantasma->comparacion() : nullptr, nombre,
                                   jugadorFicha, std::max(frameMostrado(), 0LL)));
 }

@@ -1,0 +1,126 @@
+// The window's commands: one table of actions, each with its text, keys and
+// status tip, which the F1 list reads back; the wheel and clicks on the
+// track; and the number fields that give the keys back.
+#include "geometria/interaccion.h"
+#include "paneles/CBarraProyector.h"
+#include "paneles/CLineaTiempo.h"
+#include "paneles/CPanelClasificacion.h"
+#include "paneles/CVisualizador.h"
+#include "paneles/filtro_selectores.h"
+#include "ventana/CDialogoAtajos.h"
+#include "ventana/CVentana.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QKeySequence>
+#include <QSpinBox>
+
+#include <functional>
+#include <initializer_list>
+
+QAction* CVentana::accion(const QString& texto, const QKeySequence& teclas,
+                          std::function<void()> hace) {
+    auto* nueva = new QAction(texto, this);
+    nueva->setShortcut(teclas);
+    nueva->setStatusTip(texto);
+    connect(nueva, &QAction::triggered, this, std::move(hace));
+    addAction(nueva);
+    return nueva;
+}
+
+void CVentana::montaAcciones() {
+    CReproductor* r = control;
+    const auto zoomEn = [r](double muescas) {
+        r->ponZoom(zul::zoomTrasMuescas(r->zoom(), muescas));
+    };
+    accion(tr("Ejecutar o pausar"), Qt::Key_Space, [r] { r->alternaEjecucion(); });
+    accion(tr("Un paso adelante"), Qt::Key_Right, [this] { step(); });
+    accion(tr("Un paso atrás"), Qt::Key_Left, [r] { r->retrocede(); });
+    accion(tr("Primer paso"), Qt::Key_Home, [r] { r->irAFrame(0); });
+    accion(tr("Último paso; en vivo, seguir la carrera de nuevo"), Qt::Key_End,
+           [r] { r->irAlFinal(); });
+    accion(tr("10 pasos adelante"), Qt::Key_PageUp, [r] { r->salta(10); });
+    accion(tr("10 pasos atrás"), Qt::Key_PageDown, [r] { r->salta(-10); });
+    accion(tr("Más velocidad: 1, 2, 5, 10, 25, 50 pasos/s"), Qt::Key_Greater,
+           [r] { r->cambiaVelocidadPreset(1); });
+    accion(tr("Menos velocidad"), Qt::Key_Less, [r] { r->cambiaVelocidadPreset(-1); });
+    accion(tr("Hacia atrás hasta el paso 0, o pausa"), Qt::Key_Backspace,
+           [r] { r->ejecutaHaciaAtras(); });
+    accion(tr("Acercar (más zoom)"), Qt::Key_Plus, [zoomEn] { zoomEn(1.0); });
+    accion(tr("Alejar (menos zoom)"), Qt::Key_Minus, [zoomEn] { zoomEn(-1.0); });
+    for (int k = 1; k <= 9; ++k) {
+        accion(tr("Mirar al jugador 0 … 8 (1 → 0, 9 → 8)"), Qt::Key_0 + k,
+               [r, k] { r->sigue(k - 1); });
+    }
+    accion(tr("Evento anterior"), Qt::Key_BracketLeft, [this] { lineaTiempo->eventoAnterior(); });
+    accion(tr("Evento siguiente"), Qt::Key_BracketRight,
+           [this] { lineaTiempo->eventoSiguiente(); });
+    accion(tr("Cámara «Pista entera»: todo el mapa"), Qt::Key_0,
+           [r] { r->ponCamara(zul::Camara::Pista); });
+    accion(tr("Cámara «Director»: sigue al líder"), Qt::Key_D,
+           [r] { r->ponCamara(zul::Camara::Director); });
+    accion(tr("Nombres de los karts"), Qt::Key_N, [this] { barra->alternaEtiquetas(); });
+    accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C,
+           [this] { panelClasificacion->alterna(); });
+    accion(tr("Abrir o cerrar las gráficas"), Qt::Key_G,
+           [this] { panelClasificacion->alternaGraficas(); });
+    accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L, [this] { casillaEnVivo->toggle(); });
+    accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
+    accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
+    accion(tr("Ficha del kart seguido (otra vez: cerrarla)"), Qt::Key_I,
+           [this] { alternaFicha(control->jugadorSeguido()); });
+    accion(tr("Cerrar la ficha del kart, salir de un campo o de la pantalla completa"),
+           Qt::Key_Escape, [this] {
+               if (cierraFicha()) {
+                   return;
+               }
+               if (isFullScreen()) {
+                   alternaPantallaCompleta();
+               }
+           });
+    accion(tr("Guardar la vista como imagen"), QKeySequence(Qt::CTRL | Qt::Key_S),
+           [this] { guardaImagen(); });
+    accion(tr("Exportar vídeo…"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportaVideo(); });
+    accion(tr("Esta lista de atajos"), Qt::Key_F1, [this] { muestraAtajos(); });
+
+    connect(visualizador, &CVisualizador::ruedaGirada, this, zoomEn);
+    connect(visualizador, &CVisualizador::clicEnMapa, this, [this](QPointF punto) {
+        QVector<QPointF> posiciones;
+        for (int j = 0; j < visualizador->cantidadJugadores(); ++j) {
+            posiciones.append(visualizador->posicionJugador(j));
+        }
+        // At the zoom the camera frames with, which the whole track chooses.
+        const int kart = zul::kartEnPunto(posiciones, punto, visualizador->encuadre().zoom);
+        control->sigue(kart);
+        // The inspector opens on it, or closes at a second click.
+        alternaFicha(kart);
+    });
+
+    auto* filtro = new FiltroSelectores(visualizador, this);
+    // Enter in a number field hands the keys back to the track, so that 1-9
+    // and the other shortcuts work again.
+    for (QAbstractSpinBox* selector : std::initializer_list<QAbstractSpinBox*>{
+             selectorJugador, selectorZoom, selectorVelocidad}) {
+        selector->installEventFilter(filtro);
+        connect(selector, &QAbstractSpinBox::editingFinished, this, [this, selector] {
+            if (selector->hasFocus()) {
+                visualizador->setFocus(Qt::OtherFocusReason);
+            }
+        });
+    }
+    // A click on the track takes the focus out of any field.
+    visualizador->setFocusPolicy(Qt::ClickFocus);
+}
+
+void CVentana::muestraAtajos() {
+    if (auto* abierta =
+            findChild<QDialog*>(CDialogoAtajos::kNombreDialogo, Qt::FindDirectChildrenOnly)) {
+        abierta->raise();
+        abierta->activateWindow();
+        return;
+    }
+    (new CDialogoAtajos(this))->show();
+}
