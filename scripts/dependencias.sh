@@ -10,9 +10,10 @@ paquetes=(
   libgtest-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
-  xvfb xdotool x11-utils imagemagick time
+  xvfb xdotool openbox x11-utils imagemagick time
   desktop-file-utils
   python3 python3-pip python3-setuptools python3-wheel python3-venv man-db
+  nodejs chromium chromium-driver python3-selenium
 )
 
 faltan=()

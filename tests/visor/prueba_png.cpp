@@ -261,6 +261,19 @@ void PruebaPng::errores_data() {
     QTest::newRow("--png con --") << QStringList{"--png", "x.png", "--", "C", "M"} << 2 << "«--»";
     QTest::newRow("--png con opción de Qt") << con({"-style", "fusion"}) << 2 << "-style";
     QTest::newRow("valor a una opción sin valor") << con({"--estelas=1"}) << 2 << "--estelas=1";
+    // The web modes check the same way.
+    QTest::newRow("--html sin mapa")
+        << QStringList{"--html", "x.html", "C"} << 2 << "faltan archivos";
+    QTest::newRow("--html con --tamano")
+        << QStringList{"--html", "x.html", "--tamano", "9x9", "C", "M"} << 2 << "--tamano";
+    QTest::newRow("--html paso fuera de la carrera")
+        << QStringList{"--html", "x.html", "--paso", "6", "C", "M"} << 1 << "6 pasos";
+    QTest::newRow("--html sobre la carrera") << QStringList{"--html", "C", "C", "M"} << 1 << "C";
+    QTest::newRow("--sitio sin mapa") << QStringList{"--sitio", "web", "C"} << 2 << "CARRERA MAPA";
+    QTest::newRow("--puntos sin --sitio")
+        << QStringList{"--puntos", "3,2", "C", "M"} << 2 << "--sitio";
+    QTest::newRow("--puntos negativos")
+        << QStringList{"--sitio", "web", "--puntos", "3,-1", "C", "M"} << 2 << "--puntos";
 }
 
 // Every error: a non-zero status, a message on standard error, no picture,

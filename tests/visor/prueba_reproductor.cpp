@@ -91,6 +91,7 @@ void PruebaReproductor::guion_data() {
     QTest::newRow("vivo en pausa") << true << "p a3 s" << 4 << false << 0 << 1.0;
     QTest::newRow("vivo Fin sigue") << true << "p g1 a3 s E a1 s" << 8 << true << 0 << 1.0;
     QTest::newRow("vivo no pausa al final") << true << "F t t" << 4 << true << 0 << 1.0;
+    QTest::newRow("vivo reiniciar") << true << "r t t" << 1 << true << 0 << 1.0;
     QTest::newRow("vivo director") << true << "D a1 s" << 5 << true << 1 << 1.0;
 }
 

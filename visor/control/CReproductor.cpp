@@ -152,7 +152,8 @@ void CReproductor::tic() {
     }
     // Following the head, a frame shows when it arrives, not on a tick; and
     // a frame still being written is not stepped onto.
-    if (enVivo() && numeroFrames() > 0 && frame() >= ultimoCompleto(estado)) {
+    if (enVivo() && numeroFrames() > 0 &&
+        static_cast<long long>(estado.siguienteFrame()) > ultimoCompleto(estado)) {
         return;
     }
     avanza();

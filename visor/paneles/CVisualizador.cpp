@@ -1,5 +1,6 @@
 #include "paneles/CVisualizador.h"
 
+#include "escena/camara.h"
 #include "geometria/casillas.h"
 #include "geometria/colores.h"
 
@@ -60,6 +61,10 @@ const char* CVisualizador::colorJugador(int i) const {
 
 int CVisualizador::cantidadJugadores() const {
     return static_cast<int>(posiciones.size());
+}
+
+int CVisualizador::jugadorEnfocado() const {
+    return zul::jugadorEnfocado(escena());
 }
 
 double CVisualizador::zoom() const {

@@ -29,6 +29,10 @@ class QWheelEvent;
 // same picture as the last one shows the kept picture.
 class CVisualizador : public QWidget {
     Q_OBJECT
+    // For debugging dumps: the followed player and the one the camera keeps
+    // in view (ringed), -1 for the whole track.
+    Q_PROPERTY(int mira READ jugadorMirado)
+    Q_PROPERTY(int enfocado READ jugadorEnfocado)
 
 public:
     class excepcionFueraRango : public std::exception {
@@ -61,6 +65,7 @@ public:
     int columnasMapa() const { return columnas; }
     const std::string& celdasMapa() const { return celdas; }
     int jugadorMirado() const { return mira; }
+    int jugadorEnfocado() const;
     QPointF posicionJugador(int i) const { return posiciones.at(i); }
     double anguloJugador(int i) const { return angulos.at(i); }
     const QVector<QPointF>& iniciosRayos() const { return inicios; }

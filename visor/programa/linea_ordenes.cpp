@@ -75,7 +75,7 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         error = QStringLiteral("opción desconocida: %1").arg(deQt.constFirst());
         return false;
     }
-    for (const char* otro : {"png", "video", "resultados", "telemetria"}) {
+    for (const char* otro : {"png", "video", "resultados", "telemetria", "html", "sitio"}) {
         if (enVivo && a.isSet(QString::fromLatin1(otro))) {
             error = QStringLiteral("--en-vivo es de la ventana: no se puede usar con --%1")
                         .arg(QString::fromLatin1(otro));
@@ -92,10 +92,8 @@ struct ModoDeOrden {
     Validador valida;
 };
 const ModoDeOrden kModos[] = {
-    {"resultados", validaResultados},
-    {"telemetria", validaTelemetria},
-    {"video", validaVideo},
-    {"png", validaPng},
+    {"sitio", validaSitio},           {"html", validaHtml},   {"resultados", validaResultados},
+    {"telemetria", validaTelemetria}, {"video", validaVideo}, {"png", validaPng},
 };
 
 Validador validadorDe(const OrdenLeida& orden, QString& error) {
@@ -105,6 +103,13 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
     if (vista("formato") && !vista("resultados") && !vista("telemetria")) {
         error = QStringLiteral("--formato solo se usa con --resultados o --telemetria");
         return nullptr;
+    }
+    for (const char* soloSitio : {"titulo", "puntos"}) {
+        if (vista(soloSitio) && !vista("sitio")) {
+            error = QStringLiteral("--%1 solo se usa con --sitio CARPETA")
+                        .arg(QString::fromLatin1(soloSitio));
+            return nullptr;
+        }
     }
     for (const ModoDeOrden& modo : kModos) {
         if (vista(modo.opcion)) {

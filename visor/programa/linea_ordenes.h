@@ -4,6 +4,8 @@
 #include "salida/modo_png.h"
 #include "salida/modo_telemetria.h"
 #include "salida/modo_video.h"
+#include "web/modo_html.h"
+#include "web/sitio.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,8 @@
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
 //   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --html SALIDA.html [opciones] CARRERA MAPA  a replay page, no display
+//   visor --sitio CARPETA [opciones] CARRERA MAPA...  a contest's site, no display
 //   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
 //   visor --help | --version
 // The options, with their descriptions and the help, are in opciones.cpp; each
@@ -22,7 +26,7 @@
 // in linea_ordenes.cpp; main dispatches.
 namespace zul {
 
-enum class Modo { Ventana, Png, Video, Resultados, Telemetria, Ayuda, Version };
+enum class Modo { Ventana, Png, Video, Html, Sitio, Resultados, Telemetria, Ayuda, Version };
 
 struct LineaDeOrdenes {
     Modo modo = Modo::Ventana;
@@ -32,6 +36,8 @@ struct LineaDeOrdenes {
     bool enVivo = false;
     OpcionesPng png;
     OpcionesModoVideo video;
+    OpcionesHtml html;
+    OpcionesSitio sitio;
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;

@@ -37,6 +37,14 @@ int main(int argc, char* argv[]) {
         const zul::AplicacionSinPantalla aplicacion(argv[0]);
         return zul::ejecutaModoVideo(orden.video);
     }
+    case zul::Modo::Html: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoHtml(orden.html);
+    }
+    case zul::Modo::Sitio: {
+        const zul::AplicacionSinPantalla aplicacion(argv[0]);
+        return zul::ejecutaModoSitio(orden.sitio);
+    }
     case zul::Modo::Resultados:
         // Plain text and files only: no display, no application object.
         return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);

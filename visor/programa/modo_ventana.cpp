@@ -1,6 +1,7 @@
 #include "programa/modo_ventana.h"
 
 #include "programa/linea_ordenes.h"
+#include "programa/volcado.h"
 #include "salida/texto_terminal.h"
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
@@ -128,6 +129,7 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QString& fanta
         return EXIT_FAILURE;
     }
     QAccessible::isActive();
+    CVolcado::instalaSiSePide(&aplicacion);
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
     // translation: they are Spanish already.

@@ -73,6 +73,20 @@ QList<OpcionDelVisor> creaOpciones() {
         opcion({"velocidad"}, "S", G::Video,
                "pasos de carrera por segundo de vídeo, desde 0.001 (por defecto igual a F: un "
                "paso por fotograma)"),
+        opcion({"html"}, "SALIDA.html", G::Web,
+               "escribe la repetición en una página web que funciona sola, sin red ni otros "
+               "archivos; se abre con --paso, --jugador, --zoom, --camara y --estelas como "
+               "--png, y --rotulos enciende los nombres de los karts"),
+        opcion({"sitio"}, "CARPETA", G::Web,
+               "escribe en CARPETA el sitio web de un concurso con las carreras dadas (CARRERA "
+               "MAPA, una o más veces): la clasificación del concurso, los resultados y la "
+               "gráfica de vueltas de cada carrera y su página de repetición. Sustituye un "
+               "sitio escrito antes, nunca otra carpeta"),
+        opcion({"titulo"}, "TEXTO", G::Web, "título del sitio (solo con --sitio)"),
+        opcion({"puntos"}, "LISTA", G::Web,
+               "puntos por puesto, del primero en adelante, separados por comas (solo con "
+               "--sitio; por defecto 25,18,15,12,10,8,6,4,2,1); los empates se deshacen por "
+               "victorias, después por segundos puestos, y así sucesivamente"),
         opcion({"resultados"}, {}, G::Resultados,
                "escribe los resultados de cada CARRERA por la salida estándar: posición, "
                "vueltas, paso, mejor y última vuelta y diferencia con el líder en el último "
@@ -109,6 +123,7 @@ const Grupo kGrupos[] = {
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
     {G::Fantasma, "Carrera fantasma, en la ventana, con --png o con --video:"},
     {G::Video, "Solo con --video:"},
+    {G::Web, "La web (--html, --sitio), sin ventana ni pantalla:"},
     {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "
                     "pantalla:"},
@@ -182,6 +197,9 @@ QString textoAyuda() {
                                    "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
                                    "     visor --telemetria [--formato csv|json] [--jugador J] "
                                    "CARRERA MAPA\n"
+                                   "     visor --html SALIDA.html [opciones] CARRERA MAPA\n"
+                                   "     visor --sitio CARPETA [--titulo TEXTO] [--puntos LISTA] "
+                                   "CARRERA MAPA...\n"
                                    "\n");
     texto += ajusta(
         {},
@@ -193,7 +211,9 @@ QString textoAyuda() {
             "graba un vídeo de la carrera, sin abrir ninguna ventana ni necesitar pantalla, y "
             "termina. Con --resultados escribe la clasificación final de cada registro de carrera "
             "dado, sin mapa ni pantalla, y termina. Con --telemetria escribe paso a paso la "
-            "posición, el rumbo, la velocidad y la distancia recorrida de cada kart, y termina."),
+            "posición, el rumbo, la velocidad y la distancia recorrida de cada kart, y termina. "
+            "Con --html escribe la repetición en una página web, y con --sitio el sitio web de "
+            "un concurso."),
         0);
     for (const Grupo& grupo : kGrupos) {
         texto += QStringLiteral("\n") + QString::fromUtf8(grupo.titulo) + QLatin1Char('\n');
@@ -207,7 +227,8 @@ QString textoAyuda() {
            ajusta({},
                   QStringLiteral("Estado de salida: 0 si todo fue bien, 1 si no se pudo leer un "
                                  "archivo o escribir una "
-                                 "imagen o el vídeo, 2 si la orden está mal escrita, 130 si se "
+                                 "imagen, el vídeo, la página o el sitio, 2 si la orden está mal "
+                                 "escrita, 130 si se "
                                  "interrumpió un vídeo con "
                                  "Ctrl+C (no queda ningún archivo a medias). Los errores se "
                                  "explican en la salida de "

@@ -207,6 +207,15 @@ bool leeCarreraYMapa(const QStringList& archivos, LineaDeOrdenes& resultado, QSt
     return true;
 }
 
+// The options of a mode outside `propias`, as "--a, --b".
+QString ajenasA(const QStringList& vistas, std::initializer_list<const char*> propias) {
+    QStringList ajenas = vistas;
+    for (const char* propia : propias) {
+        ajenas.removeAll(QStringLiteral("--") + QLatin1String(propia));
+    }
+    return ajenas.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& error) {
@@ -319,6 +328,77 @@ bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
         return false;
     }
     resultado.carreras = orden.archivos;
+    return true;
+}
+
+bool validaHtml(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    const QCommandLineParser& a = orden.analizador;
+    // A page opens as a picture of --png would show it.
+    if (!leeOpcionesImagen(a, resultado.png, error)) {
+        return false;
+    }
+    const QString ajenas =
+        ajenasA(orden.vistas, {"html", "paso", "jugador", "zoom", "camara", "estelas", "rotulos"});
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--html no se combina con %1").arg(ajenas);
+        return false;
+    }
+    OpcionesHtml& html = resultado.html;
+    html.salida = a.value(QStringLiteral("html"));
+    if (html.salida.isEmpty()) {
+        error = QStringLiteral("--html necesita el nombre del archivo de salida");
+        return false;
+    }
+    const OpcionesPng& png = resultado.png;
+    html.pagina.paso = png.frame;
+    html.pagina.jugador = png.aspecto.jugador;
+    html.pagina.zoom = png.aspecto.zoom;
+    html.pagina.camara = png.aspecto.opciones.camara;
+    html.pagina.estelas = png.aspecto.opciones.estelas;
+    html.pagina.rotulos = png.aspecto.opciones.rotulos;
+    resultado.modo = Modo::Html;
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (!leeCarreraYMapa(orden.archivos, resultado, error)) {
+        return false;
+    }
+    html.carrera = orden.archivos[0];
+    html.mapa = orden.archivos[1];
+    return true;
+}
+
+bool validaSitio(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    const QCommandLineParser& a = orden.analizador;
+    const QString ajenas = ajenasA(orden.vistas, {"sitio", "titulo", "puntos"});
+    if (!ajenas.isEmpty()) {
+        error = QStringLiteral("--sitio no se combina con %1").arg(ajenas);
+        return false;
+    }
+    OpcionesSitio& sitio = resultado.sitio;
+    sitio.carpeta = a.value(QStringLiteral("sitio"));
+    if (sitio.carpeta.isEmpty()) {
+        error = QStringLiteral("--sitio necesita la carpeta del sitio");
+        return false;
+    }
+    sitio.titulo = a.value(QStringLiteral("titulo"));
+    if (a.isSet(QStringLiteral("puntos")) &&
+        !leePuntos(a.value(QStringLiteral("puntos")), sitio.puntos)) {
+        error = QStringLiteral("--puntos debe ser una lista de enteros desde 0 separados por comas "
+                               "(por ejemplo 25,18,15), no «%1»")
+                    .arg(a.value(QStringLiteral("puntos")));
+        return false;
+    }
+    resultado.modo = Modo::Sitio;
+    if (orden.soloAyuda) {
+        return true;
+    }
+    if (orden.archivos.isEmpty() || orden.archivos.size() % 2 != 0) {
+        error = QStringLiteral("faltan archivos: --sitio necesita cada registro de carrera con su "
+                               "mapa: CARRERA MAPA [CARRERA MAPA ...]");
+        return false;
+    }
+    sitio.carreras = orden.archivos;
     return true;
 }
 

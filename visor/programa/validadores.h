@@ -28,6 +28,8 @@ bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& 
 bool validaPng(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
+bool validaHtml(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
+bool validaSitio(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 bool validaTelemetria(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error);
 
 } // namespace zul

@@ -50,8 +50,9 @@ QString motivoDeEscritura(int numero) {
     }
 }
 
-QString noSeGuardo(const QString& ruta, const QString& motivo) {
-    return QStringLiteral("No se pudo guardar la imagen en %1: %2.").arg(ruta, motivo);
+QString noSeGuardo(const QString& ruta, const QString& motivo,
+                   const QString& que = QStringLiteral("la imagen")) {
+    return QStringLiteral("No se pudo guardar %1 en %2: %3.").arg(que, ruta, motivo);
 }
 
 // A new file of our own in the final one's folder, so that a rename puts it
@@ -123,19 +124,24 @@ bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* form
         return false;
     }
 
+    return guardaDatos(png, ruta, QStringLiteral("la imagen"), error, llamadas);
+}
+
+bool guardaDatos(const QByteArray& datos, const QString& ruta, const QString& que, QString& error,
+                 const LlamadasEscritura& llamadas) {
     QByteArray final = QFile::encodeName(ruta);
     struct stat estado;
     const bool existe = ::stat(final.constData(), &estado) == 0;
     if (existe && !S_ISREG(estado.st_mode)) {
         // A device or a pipe (/dev/stdout, a FIFO) is written in place: it is
-        // no file to replace, and a partial picture there cannot be taken back.
+        // no file to replace, and a partial file there cannot be taken back.
         const int fd = ::open(final.constData(), O_WRONLY | O_CLOEXEC);
-        int fallo = fd < 0 ? errno : escribeTodo(llamadas, fd, png);
+        int fallo = fd < 0 ? errno : escribeTodo(llamadas, fd, datos);
         if (fd >= 0 && llamadas.cierra(fd) != 0 && fallo == 0 && errno != EINTR) {
             fallo = errno;
         }
         if (fallo != 0) {
-            error = noSeGuardo(ruta, motivoDeEscritura(fallo));
+            error = noSeGuardo(ruta, motivoDeEscritura(fallo), que);
             return false;
         }
         return true;
@@ -148,10 +154,10 @@ bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* form
     QByteArray temporal;
     const int fd = creaTemporal(final, temporal);
     if (fd < 0) {
-        error = noSeGuardo(ruta, motivoDeEscritura(errno));
+        error = noSeGuardo(ruta, motivoDeEscritura(errno), que);
         return false;
     }
-    int fallo = escribeTodo(llamadas, fd, png);
+    int fallo = escribeTodo(llamadas, fd, datos);
     // Some file systems report a full disk only when the data is flushed or
     // the file closed.
     if (fallo == 0 && llamadas.sincroniza(fd) != 0 && errno != EINVAL && errno != EROFS) {
@@ -165,7 +171,7 @@ bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* form
     }
     if (fallo != 0) {
         ::unlink(temporal.constData());
-        error = noSeGuardo(ruta, motivoDeEscritura(fallo));
+        error = noSeGuardo(ruta, motivoDeEscritura(fallo), que);
         return false;
     }
     return true;

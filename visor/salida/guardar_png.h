@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <sys/types.h>
 
+class QByteArray;
 class QImage;
 
 namespace zul {
@@ -32,5 +33,10 @@ bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
 // to 100 where the format has one (-1: its default).
 bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* formato, int calidad,
                      QString& error, const LlamadasEscritura& llamadas = llamadasDelSistema());
+
+// Writes any bytes the same safe way. `que` names what they are in the
+// message ("la imagen", "la página"): "No se pudo guardar QUE en RUTA: motivo."
+bool guardaDatos(const QByteArray& datos, const QString& ruta, const QString& que, QString& error,
+                 const LlamadasEscritura& llamadas = llamadasDelSistema());
 
 } // namespace zul

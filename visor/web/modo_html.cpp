@@ -1,0 +1,93 @@
+#include "web/modo_html.h"
+
+#include "salida/carga_sin_pantalla.h"
+#include "salida/guardar_png.h"
+#include "salida/texto_terminal.h"
+
+#include <QFileInfo>
+
+#include <new>
+
+namespace zul {
+
+bool compruebaPasoYJugador(const Reproduccion& reproduccion, const QString& carrera, long long paso,
+                           int jugador, QString& error) {
+    const long long frames = reproduccion.numeroFrames();
+    if (frames == 0) {
+        error = QStringLiteral("%1: la carrera no tiene ningún paso que mostrar").arg(carrera);
+        return false;
+    }
+    if (paso >= frames) {
+        error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
+                    .arg(frames)
+                    .arg(frames - 1)
+                    .arg(paso);
+        return false;
+    }
+    const int jugadores = reproduccion.carrera().numJugadores;
+    if (jugador >= jugadores) {
+        error =
+            QStringLiteral("la carrera tiene %1 jugadores (del 0 al %2); no existe el jugador %3")
+                .arg(jugadores)
+                .arg(jugadores - 1)
+                .arg(jugador);
+        return false;
+    }
+    return true;
+}
+
+bool esEntrada(const QString& salida, const QStringList& entradas) {
+    const QString destino = QFileInfo(salida).canonicalFilePath();
+    if (destino.isEmpty()) {
+        return false;
+    }
+    for (const QString& entrada : entradas) {
+        if (QFileInfo(entrada).canonicalFilePath() == destino) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const OpcionesHtml& opciones,
+                   QString& error) {
+    if (!compruebaPasoYJugador(reproduccion, opciones.carrera, opciones.pagina.paso,
+                               opciones.pagina.jugador, error)) {
+        return false;
+    }
+    if (esEntrada(opciones.salida, {opciones.carrera, opciones.mapa})) {
+        error = QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe")
+                    .arg(opciones.salida);
+        return false;
+    }
+    OpcionesPagina pagina = opciones.pagina;
+    if (pagina.titulo.isEmpty()) {
+        pagina.titulo = QFileInfo(opciones.carrera).fileName();
+    }
+    QByteArray html;
+    try {
+        html = paginaHtml(reproduccion.carrera(), mapa, hojaFlechas(), pagina);
+    } catch (const std::bad_alloc&) {
+        error = QStringLiteral("no hay memoria suficiente para la página");
+        return false;
+    }
+    if (html.isEmpty()) {
+        error = QStringLiteral("el programa no lleva el código de la página");
+        return false;
+    }
+    return guardaDatos(html, opciones.salida, QStringLiteral("la página"), error);
+}
+
+int ejecutaModoHtml(const OpcionesHtml& opciones) {
+    return conCarreraYMapa(opciones.carrera, opciones.mapa,
+                           [&opciones](const Reproduccion& reproduccion, const Mapa& mapa) {
+                               QString error;
+                               if (!escribePagina(reproduccion, mapa, opciones, error)) {
+                                   informaError(error);
+                                   return 1;
+                               }
+                               return 0;
+                           });
+}
+
+} // namespace zul
