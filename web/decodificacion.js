@@ -4,6 +4,8 @@
 const POTENCIAS = [1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9];
 
 export function deBase64(texto) {
+  // The browser's own decoder where it has one (it skips white space too).
+  if (typeof Uint8Array.fromBase64 === 'function') return Uint8Array.fromBase64(texto);
   const binario = atob(texto.replace(/\s+/g, ''));
   const bytes = new Uint8Array(binario.length);
   for (let i = 0; i < binario.length; i++) bytes[i] = binario.charCodeAt(i);
