@@ -218,9 +218,11 @@ bool Comprobacion::jugarTurno(long t, bool comprobar) {
     if (!r.motivo.empty()) {
         informe_.infraccion(t, r.motivo);
     } else if (r.disparo && ultimoDisparo_ > 0 && t - ultimoDisparo_ < kTurnosEntreDisparos) {
-        informe_.infraccion(t, formato("disparo a %ld turnos del anterior (turno %ld); entre "
-                                       "dos disparos van al menos %d turnos",
-                                       t - ultimoDisparo_, ultimoDisparo_, kTurnosEntreDisparos));
+        const long distancia = t - ultimoDisparo_;
+        informe_.infraccion(t, formato("disparo a %ld %s del anterior (turno %ld); entre dos "
+                                       "disparos van al menos %d turnos",
+                                       distancia, distancia == 1 ? "turno" : "turnos",
+                                       ultimoDisparo_, kTurnosEntreDisparos));
     } else if (r.disparo) {
         ultimoDisparo_ = t;
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <functional>
 
 namespace zul {
@@ -20,9 +21,17 @@ struct Opcion {
     std::function<void(Opciones&, const std::string&)> aplicar;
 };
 
+// `motivo` starts with the option's name, and says what a value that is no
+// integer at all should be; an integer out of range is told as such.
 long numero(const std::string& s, long minimo, long maximo, const char* motivo) {
     long v = 0;
     if (!entero(s, minimo, maximo, v)) {
+        const std::size_t signo = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+        if (s.size() > signo && s.find_first_not_of("0123456789", signo) == std::string::npos) {
+            const std::string opcion(motivo, std::strcspn(motivo, " "));
+            throw ErrorDePrueba(formato("%s necesita un número entre %ld y %ld, no «%s»",
+                                        opcion.c_str(), minimo, maximo, s.c_str()));
+        }
         throw ErrorDePrueba(formato(motivo, s.c_str()));
     }
     return v;
@@ -53,9 +62,10 @@ const std::vector<Opcion>& opciones() {
          "al número de jugadores menos\nuno); con --registro, cada turno muestra también lo que "
          "hizo",
          [](Opciones& o, const std::string& v) {
-             // Whether the race has that player is for the race to say.
+             // Whether the race has that player is for the race to say, for
+             // any integer: only what is no integer at all is refused here.
              o.jugador =
-                 numero(v, INT_MIN, INT_MAX, "--jugador necesita un número entero, no «%s»");
+                 numero(v, LONG_MIN, LONG_MAX, "--jugador necesita un número entero, no «%s»");
          }},
         {"--jugadores", "K", "karts de los turnos sintéticos (por omisión 4; el propio es el 0)",
          [](Opciones& o, const std::string& v) {

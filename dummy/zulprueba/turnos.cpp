@@ -30,7 +30,9 @@ TurnosSinteticos::TurnosSinteticos(const Mapa& m, int jugadores, long cantidad)
 }
 
 std::string TurnosSinteticos::descripcion() const {
-    return formato("%ld turnos sintéticos con %d karts", cantidad_, jugadores_);
+    return formato("%ld %s con %d %s", cantidad_,
+                   cantidad_ == 1 ? "turno sintético" : "turnos sintéticos", jugadores_,
+                   jugadores_ == 1 ? "kart" : "karts");
 }
 
 TurnosDeArchivo::TurnosDeArchivo(const std::string& ruta) : ruta_(ruta) {
@@ -68,7 +70,7 @@ TurnosDeArchivo::TurnosDeArchivo(const std::string& ruta) : ruta_(ruta) {
 }
 
 std::string TurnosDeArchivo::descripcion() const {
-    return formato("%ld turnos de %s", cantidad(), ruta_.c_str());
+    return formato("%ld %s de %s", cantidad(), cantidad() == 1 ? "turno" : "turnos", ruta_.c_str());
 }
 
 TurnosDeCarrera::TurnosDeCarrera(const std::string& ruta, long jugador)
@@ -83,7 +85,8 @@ TurnosDeCarrera::TurnosDeCarrera(const std::string& ruta, long jugador)
 
 std::string TurnosDeCarrera::descripcion() const {
     const std::string& nombre = carrera_.nombres[static_cast<size_t>(jugador_)];
-    return formato("%ld turnos de la carrera %s%s como el jugador %ld%s", cantidad(), ruta_.c_str(),
+    return formato("%ld %s de la carrera %s%s como el jugador %ld%s", cantidad(),
+                   cantidad() == 1 ? "turno" : "turnos", ruta_.c_str(),
                    carrera_.ultimoPasoIncompleto ? " (sin su último paso, incompleto)" : "",
                    jugador_, nombre.empty() ? "" : (" (" + mostrar(nombre) + ")").c_str());
 }

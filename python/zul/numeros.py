@@ -187,6 +187,39 @@ def seno_coseno(t):
     return math.sin(t), math.cos(t)
 
 
+# With NaNs, x86's SSE gives the first operand's NaN, sign included; CPython's
+# own float arithmetic gives whichever operand its C compiler put first, which
+# differs from build to build. So the NaN is chosen here, as the C library's
+# code gets it.
+
+def producto(a, b):
+    """a * b, with a NaN operand's sign kept as C keeps it: a's if a is NaN."""
+    if a != a:
+        return a
+    if b != b:
+        return b
+    return a * b
+
+
+def suma(a, b):
+    """a + b, with a NaN operand's sign kept as C keeps it: a's if a is NaN."""
+    if a != a:
+        return a
+    if b != b:
+        return b
+    return a + b
+
+
+def raiz(x):
+    """sqrt: a NaN comes back itself, and a negative number gives the
+    negative default NaN, as sqrtsd gives them."""
+    if x != x:
+        return x
+    if x < 0:
+        return NAN_NEGATIVO
+    return math.sqrt(x)
+
+
 def formato_f(x):
     """printf's "%f", which keeps the sign of a NaN."""
     if x != x:

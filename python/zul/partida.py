@@ -4,7 +4,6 @@ statuses and error lines."""
 import os
 import signal
 import sys
-from math import sqrt as _raiz
 
 from . import grabacion, numeros
 from .depuracion import D
@@ -79,7 +78,8 @@ def _guardar(i, x, y, u, v):
     if a < 0:
         a = numeros.a_float(a + _DOS_PI)
     angulo = numeros.a_float(a * _GRADOS)
-    fuerza = numeros.a_float(_raiz(u * u + v * v))
+    fuerza = numeros.a_float(numeros.raiz(numeros.suma(numeros.producto(u, u),
+                                                           numeros.producto(v, v))))
     if i < len(E.xs):
         E.xs[i] = x
         E.ys[i] = y
@@ -111,10 +111,10 @@ def _linea():
     theta = E.angulo_asignado / 180.0 * _PI
     seno, coseno = numeros.seno_coseno(theta)
     f = E.fuerza_asignada
-    # The operand order is the C library's: with two NaNs the first one's
-    # sign is the one printed.
-    x = coseno * f
-    y = f * seno
+    # The operand order is the one the C library's compiled code has: with
+    # two NaNs, the first one's sign is the one printed.
+    x = numeros.producto(coseno, f)
+    y = numeros.producto(f, seno)
     letra = "s" if E.disparo_pedido else "m"
     E.disparo_pedido = False
     return ("%s %s %s" % (letra, numeros.formato_f(x), numeros.formato_f(y))).encode()

@@ -15,6 +15,7 @@ import random
 import shutil
 import subprocess
 import sys
+import tempfile
 
 SEPARADORES = [b" ", b" ", b" ", b"\n", b"\t", b"\r\n", b"\v", b"\f", b"  \n "]
 
@@ -147,6 +148,31 @@ def ejecutar(orden, entrada, entorno, grabar, depurar=None):
     return p.returncode, p.stdout, p.stderr, grabado, depurado
 
 
+def tuberia_rota(orden, entorno, leidas=3):
+    """A referee that takes `leidas` answers, one turn at a time, then closes
+    its end of the pipe: the next answer meets a broken pipe at that very
+    turn, however the two programs are scheduled."""
+    turno = b"1 0.5 0.5 1 0 0\n"
+    with tempfile.TemporaryFile() as errores:
+        p = subprocess.Popen(orden, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             stderr=errores, env=entorno)
+        respuestas = []
+        p.stdin.write(b"1 1 0\n")
+        for _ in range(leidas):
+            p.stdin.write(turno)
+            p.stdin.flush()
+            respuestas.append(p.stdout.readline())
+        p.stdout.close()
+        try:
+            p.stdin.write(turno * 2)
+            p.stdin.close()
+        except BrokenPipeError:
+            pass
+        p.wait(timeout=60)
+        errores.seek(0)
+        return p.returncode, b"".join(respuestas), errores.read(), None
+
+
 def comparar(nombre, c, py):
     partes = ("estado", "stdout", "stderr", "grabación", "depuración")
     for que, a, b in zip(partes, c, py):
@@ -211,13 +237,27 @@ def main():
             with open(os.path.join(trabajo, g), "rb") as f:
                 res.append((p.returncode, p.stdout, p.stderr, f.read()))
         fallos += not comparar("grande" + (" por tubería" if tubo else ""), *res)
-    # Streams the shell sets up: output closed, output into a pipe nobody
-    # reads, and a recording that cannot be created. (A directory as input is
-    # left out: the Python interpreter itself refuses to start with one.)
+    total += 1
+    fallos += not comparar("tubería rota", *(tuberia_rota(o, entorno) for o in (orden_c, orden_py)))
+    # Streams the shell sets up: output closed, a recording that cannot be
+    # created, and recordings that must not be made: into the input itself
+    # (through another name too), and into a pipe nobody reads, which must not
+    # wait for one. (A directory as input is left out: the Python interpreter
+    # itself refuses to start with one.)
+    fifo = os.path.join(trabajo, "fifo")
+    os.mkfifo(fifo)
     casos = {
         "salida cerrada": 'exec "$@" < "$ENTRADA" >&-',
-        "tubería rota": '"$@" < "$ENTRADA" | true; exit "${PIPESTATUS:-0}"',
         "grabación imposible": 'ZUL_GRABAR=/nonexistent/dir/x exec "$@" < "$ENTRADA"',
+        "grabación en la entrada": 'cp "$ENTRADA" "$ENTRADA.copia"; '
+                                   'ZUL_GRABAR="$ENTRADA.copia" "$@" < "$ENTRADA.copia"; '
+                                   'e=$?; wc -c < "$ENTRADA.copia"; exit $e',
+        "grabación en la entrada por otro nombre": 'cp "$ENTRADA" "$ENTRADA.copia"; '
+                                   'ln -f "$ENTRADA.copia" "$ENTRADA.enlace"; '
+                                   'ZUL_GRABAR="$ENTRADA.enlace" "$@" < "$ENTRADA.copia"; '
+                                   'e=$?; wc -c < "$ENTRADA.copia"; exit $e',
+        "grabación en una tubería sin lector": 'ZUL_GRABAR="$FIFO" exec timeout 20 "$@" '
+                                               '< "$ENTRADA"',
         "depuración imposible": 'ZUL_DEPURACION=/nonexistent/dir/x exec "$@" < "$ENTRADA"',
         "depuración sin sitio": 'ZUL_DEPURACION=/dev/full exec "$@" < "$ENTRADA"',
         "depuración sobre la entrada": 'ZUL_DEPURACION="$ENTRADA" exec "$@" < "$ENTRADA"',
@@ -229,10 +269,9 @@ def main():
         total += 1
         res = []
         for orden in (orden_c, orden_py):
-            e = dict(entorno, ENTRADA=turnos)
-            p = subprocess.run(["bash", "-c", guion.replace("exit \"${PIPESTATUS:-0}\"",
-                                                            "exit ${PIPESTATUS[0]}"), "bash"]
-                               + orden, capture_output=True, env=e, timeout=60)
+            e = dict(entorno, ENTRADA=turnos, FIFO=fifo)
+            p = subprocess.run(["bash", "-c", guion, "bash"] + orden, capture_output=True,
+                               env=e, timeout=60)
             res.append((p.returncode, p.stdout, p.stderr, None))
         fallos += not comparar(nombre, *res)
     print("%d passed, %d failed" % (total - fallos, fallos))

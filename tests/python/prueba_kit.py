@@ -58,6 +58,23 @@ class Numeros(unittest.TestCase):
             with self.subTest(x=x):
                 self.assertEqual(numeros.formato_f(x), esperado)
 
+    def test_signo_de_nan_como_en_c_con_cualquier_interprete(self):
+        # The NaN that C's SSE code keeps when two meet: the first operand's.
+        # CPython's own arithmetic keeps whichever its compiler chose.
+        estrategia = ("import struct\nfrom zul import *\ndef funcionPrincipal():\n"
+                      "    f = obtenerFuerza(0)\n"
+                      "    registro('%08x', struct.unpack('<I', struct.pack('<f', f))[0])\n"
+                      "    asignarDireccion(obtenerAngulo(0), f)\nZULmain(funcionPrincipal)")
+        filas = [(b"-nan nan", b"ffc00000", b"m -nan -nan\n"),
+                 (b"nan -nan", b"7fc00000", b"m nan nan\n"),
+                 (b"-nan 1", b"ffc00000", b"m -nan -nan\n"),
+                 (b"1 -nan", b"ffc00000", b"m -nan -nan\n"),
+                 (b"inf -nan", b"ffc00000", b"m -nan -nan\n")]
+        for vector, fuerza, orden in filas:
+            with self.subTest(vector=vector):
+                p = python(estrategia, b"1 1 0\n1 0 0 " + vector + b" 0\n")
+                self.assertEqual((p.stderr, p.stdout), (b"[turno 1] " + fuerza + b"\n", orden))
+
 
 class Programa(unittest.TestCase):
     def test_registro_sin_argumentos_deja_el_texto_tal_cual(self):

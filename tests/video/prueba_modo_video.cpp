@@ -17,6 +17,7 @@
 #include <cmath>
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -67,7 +68,10 @@ private slots:
     void errores_data();
     void errores();
     void noSobrescribeEntradas();
+    void ctrlC_data();
     void ctrlC();
+    void enlacesYPermisos_data();
+    void enlacesYPermisos();
     void rotulosEnPng();
     void diezPrimeros();
 
@@ -252,7 +256,18 @@ void PruebaModoVideo::noSobrescribeEntradas() {
     QCOMPARE(archivo.readAll(), mapa());
 }
 
+void PruebaModoVideo::ctrlC_data() {
+    // Ctrl+C, a closed terminal, Ctrl+\ and the session ending: each one stops
+    // the export cleanly.
+    QTest::addColumn<int>("senal");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGQUIT") << int(SIGQUIT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+}
+
 void PruebaModoVideo::ctrlC() {
+    QFETCH(int, senal);
     // Very slow motion: far more pictures than the test waits for.
     const QString ruta = dir->filePath(QStringLiteral("largo.mp4"));
     QFile anterior(ruta);
@@ -270,14 +285,56 @@ void PruebaModoVideo::ctrlC() {
     QTRY_VERIFY_WITH_TIMEOUT(
         !QDir(dir->path()).entryList({".largo.mp4.*"}, QDir::Files | QDir::Hidden).isEmpty(),
         20000);
-    ::kill(static_cast<pid_t>(proceso.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(proceso.processId()), senal);
     QVERIFY(proceso.waitForFinished(30000));
     QCOMPARE(proceso.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(proceso.exitCode(), 130);
+    QCOMPARE(proceso.exitCode(), 128 + senal);
     QVERIFY(QString::fromLocal8Bit(proceso.readAllStandardError()).contains("cancelada"));
     QVERIFY(QDir(dir->path()).entryList({".largo.mp4.*"}, QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(anterior.open(QIODevice::ReadOnly));
     QCOMPARE(anterior.readAll(), QByteArray("anterior"));
+}
+
+void PruebaModoVideo::enlacesYPermisos_data() {
+    QTest::addColumn<QString>("opcion");
+    QTest::addColumn<bool>("enlace");
+    QTest::addColumn<int>("permisos");
+    for (const char* opcion : {"--png", "--video"}) {
+        QTest::addRow("%s a través de un enlace", opcion) << opcion << true << 0644;
+        QTest::addRow("%s sobre un archivo 0600", opcion) << opcion << false << 0600;
+        QTest::addRow("%s sobre un archivo 0640", opcion) << opcion << false << 0640;
+    }
+}
+
+// An output replaces the file a symbolic link points to, the link staying a
+// link, and the replaced file keeps its permissions.
+void PruebaModoVideo::enlacesYPermisos() {
+    QFETCH(QString, opcion);
+    QFETCH(bool, enlace);
+    QFETCH(int, permisos);
+    const QString extension = opcion == "--png" ? ".png" : ".mp4";
+    const QString destino = dir->filePath("destino" + extension);
+    const QString ruta = enlace ? dir->filePath("enlace" + extension) : destino;
+    QFile anterior(destino);
+    QVERIFY(anterior.open(QIODevice::WriteOnly));
+    anterior.write("anterior");
+    anterior.close();
+    QCOMPARE(::chmod(QFile::encodeName(destino).constData(), permisos), 0);
+    if (enlace) {
+        QVERIFY(QFile::link("destino" + extension, ruta));
+    }
+    const Resultado r =
+        ejecuta({opcion, ruta, "--tamano", "64x48", opcion == "--png" ? "--paso" : "--hasta", "3",
+                 rutaCarrera, rutaMapa});
+    QVERIFY2(r.estado == 0, qPrintable(r.errores));
+    QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
+    QVERIFY(anterior.open(QIODevice::ReadOnly));
+    QVERIFY(anterior.readAll() != QByteArray("anterior"));
+    struct stat datos {};
+    QCOMPARE(::stat(QFile::encodeName(destino).constData(), &datos), 0);
+    QCOMPARE(int(datos.st_mode & 07777), permisos);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+             enlace ? 4 : 3);
 }
 
 namespace {

@@ -108,6 +108,31 @@ TEST(Progreso, Lineas) {
               "fotogramas/s.");
 }
 
+// One picture is "1 fotograma", and a video under a second is not called
+// one second long.
+TEST(Progreso, SingularYVideosDeMenosDeUnSegundo) {
+    const struct {
+        Progreso progreso;
+        int fps;
+        const char* resumen;
+    } filas[] = {
+        {{5, 5, 0.5},
+         30,
+         "Vídeo escrito en c.mp4: 5 fotogramas (0,17 s de vídeo) en 0,5 s, 10,0 "
+         "fotogramas/s."},
+        {{1, 1, 0.5},
+         1,
+         "Vídeo escrito en c.mp4: 1 fotograma (0:01 de vídeo) en 0,5 s, 2,0 "
+         "fotogramas/s."},
+    };
+    for (const auto& f : filas) {
+        EXPECT_EQ(resumenVideo(QStringLiteral("c.mp4"), f.progreso, f.fps).toStdString(),
+                  f.resumen);
+    }
+    EXPECT_EQ(lineaProgreso({1, 1, 0.5}).toStdString(),
+              "Vídeo: 100 % (1 de 1 fotograma), 2,0 fotogramas/s, quedan 0:00");
+}
+
 TEST(Progreso, DuracionRedondeaHaciaArriba) {
     const struct {
         double segundos;

@@ -29,6 +29,8 @@ protected:
         escribe("carrera.txt", "1 a p 0.5 0.5 0 0 p 1.5 0.5 0 0");
         escribe("mapa.txt", "2 2 4 4 4 4");
         ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("carpeta")));
+        // A FIFO nobody writes: opening it must not wait for a writer.
+        ASSERT_EQ(mkfifo(ruta("tuberia").c_str(), 0600), 0);
     }
 
     std::string ruta(const char* nombre) const {
@@ -52,6 +54,7 @@ TEST_F(Apertura, DiceElMotivo) {
         {"no-existe.txt", "no existe"},
         {"carpeta", "es una carpeta, no un archivo"},
         {"mapa.txt/dentro", "una parte de la ruta no es una carpeta"},
+        {"tuberia", zul::kMotivoTuberia},
         {"", "no existe"},
     };
     for (const auto& caso : casos) {
@@ -129,6 +132,12 @@ TEST_F(Apertura, ElVisorLoExplica) {
         {"no-existe.txt", "mapa.txt", "no-existe.txt", "No se pudo abrir el archivo (no existe)"},
         {"carrera.txt", "mapa.txt/x", "mapa.txt/x",
          "No se pudo abrir el archivo (una parte de la ruta no es una carpeta)"},
+        {"tuberia", "mapa.txt", "tuberia",
+         "No se pudo abrir el archivo (es una tubería (FIFO), no un archivo: solo --resultados lee "
+         "de una tubería)"},
+        {"carrera.txt", "tuberia", "tuberia",
+         "No se pudo abrir el archivo (es una tubería (FIFO), no un archivo: solo --resultados lee "
+         "de una tubería)"},
         {"carrera.txt", "mapa_enorme.txt", "mapa_enorme.txt",
          "El mapa declara un número de filas demasiado grande para leerlo."},
         {"carrera.txt", "mapa_ancho.txt", "mapa_ancho.txt",

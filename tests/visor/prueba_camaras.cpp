@@ -11,6 +11,7 @@
 #include "salida/formato_imagen.h"
 
 #include <QImage>
+#include <QImageWriter>
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
@@ -297,6 +298,9 @@ void PruebaCamaras::formatoDeRuta_data() {
     QTest::newRow("punto inicial") << ".png" << QByteArray("png");
     QTest::newRow("txt") << "x.txt" << QByteArray();
     QTest::newRow("mp4") << "x.mp4" << QByteArray();
+    // Written where Qt has the plugin for it, refused elsewhere.
+    const bool webp = QImageWriter::supportedImageFormats().contains("webp");
+    QTest::newRow("webp") << "x.webp" << (webp ? QByteArray("webp") : QByteArray());
 }
 
 void PruebaCamaras::formatoDeRuta() {
@@ -307,6 +311,12 @@ void PruebaCamaras::formatoDeRuta() {
     QCOMPARE(zul::formatoDeRuta(ruta, leido, error), !formato.isEmpty());
     if (formato.isEmpty()) {
         QVERIFY2(error.contains(ruta), qPrintable(error));
+        // The formats offered instead are the ones this Qt writes.
+        const QString ofrecidos = error.mid(error.lastIndexOf(QLatin1Char('(')));
+        for (const char* conocido : {"png", "jpg", "bmp", "ppm", "webp"}) {
+            QCOMPARE(ofrecidos.contains(QStringLiteral(".%1").arg(QLatin1String(conocido))),
+                     QImageWriter::supportedImageFormats().contains(conocido));
+        }
         return;
     }
     QCOMPARE(leido, formato);

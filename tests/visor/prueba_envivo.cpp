@@ -357,6 +357,40 @@ TEST_F(Seguidor, UnaCarpetaNoEsUnRegistro) {
     EXPECT_EQ(seguidor.motivo(), "El registro de carrera es una carpeta, no un archivo.");
 }
 
+// A FIFO can be read neither twice nor from its start again: refused at once,
+// never waited on in open(), and one swapped in for the log leaves the race on
+// show as it was.
+TEST_F(Seguidor, UnaTuberiaNoEsUnRegistro) {
+    zul::Carrera carrera;
+    zul::SeguidorCarrera seguidor(ruta, carrera);
+    escribe("2 alfa beta\n" + kFrames);
+    seguidor.sondea();
+    ASSERT_EQ(carrera.framesCompletos(), 2u);
+    ASSERT_EQ(mkfifo((ruta + ".nuevo").c_str(), 0600), 0);
+    ASSERT_EQ(std::rename((ruta + ".nuevo").c_str(), ruta.c_str()), 0);
+    EXPECT_EQ(seguidor.sondea(), Cambio::nada);
+    EXPECT_EQ(seguidor.estado(), Estado::error);
+    EXPECT_NE(seguidor.motivo().find("es una tubería (FIFO), no un archivo"), std::string::npos);
+    EXPECT_EQ(carrera.framesCompletos(), 2u);
+    zul::Carrera otra;
+    zul::SeguidorCarrera desdeElPrincipio(ruta, otra);
+    desdeElPrincipio.sondea();
+    EXPECT_EQ(desdeElPrincipio.estado(), Estado::error);
+}
+
+// A player record that cannot be read ends the reading, as in a whole read;
+// the follower says so instead of following on as if all were well.
+TEST_F(Seguidor, UnRegistroIlegibleDetieneLaLectura) {
+    zul::Carrera carrera;
+    zul::SeguidorCarrera seguidor(ruta, carrera);
+    escribe("2 alfa beta\n" + kFrames + "p 1 uno 0 0\n" + kFrames);
+    seguidor.sondea();
+    EXPECT_EQ(seguidor.estado(), Estado::detenido);
+    EXPECT_EQ(seguidor.motivo(),
+              "Un registro de jugador no se puede leer: no se lee nada de lo que le sigue.");
+    EXPECT_EQ(carrera.framesCompletos(), 2u);
+}
+
 // termina() takes the end of the file as the end of the log; a log that goes
 // on afterwards is read again, whole.
 TEST_F(Seguidor, TerminarYSeguirCreciendo) {

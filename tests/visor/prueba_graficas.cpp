@@ -8,7 +8,9 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QLineSeries>
@@ -16,6 +18,9 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +147,55 @@ private slots:
         QVERIFY(!zul::exportaGraficaSvg(graficas.vista(CGraficas::Posiciones),
                                         carpeta.filePath(QStringLiteral("no/existe.svg")), error));
         QVERIFY(error.contains(QStringLiteral("existe.svg")));
+    }
+
+    // SVG over an earlier drawing: through a link, keeping its permissions,
+    // and on a full disk, where the reason is told and the drawing stays.
+    void svgSobreOtro_data() {
+        QTest::addColumn<bool>("enlace");
+        QTest::addColumn<bool>("lleno");
+        QTest::newRow("enlace") << true << false;
+        QTest::newRow("permisos") << false << false;
+        QTest::newRow("disco lleno") << false << true;
+    }
+
+    void svgSobreOtro() {
+        QFETCH(bool, enlace);
+        QFETCH(bool, lleno);
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, kVueltas));
+        CGraficas graficas(&analisis, kNombres);
+        QTemporaryDir carpeta;
+        const QString destino = carpeta.filePath(QStringLiteral("g.svg"));
+        const QString ruta = enlace ? carpeta.filePath(QStringLiteral("enlace.svg")) : destino;
+        QFile anterior(destino);
+        QVERIFY(anterior.open(QIODevice::WriteOnly));
+        anterior.write("anterior");
+        anterior.close();
+        QVERIFY(anterior.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        if (enlace) {
+            QVERIFY(QFile::link(QStringLiteral("g.svg"), ruta));
+        }
+        static const zul::LlamadasEscritura discoLleno = {[](int, const void*, size_t) -> ssize_t {
+                                                              errno = ENOSPC;
+                                                              return -1;
+                                                          },
+                                                          &::fsync, &::close};
+        QString error;
+        const bool bien = zul::exportaGraficaSvg(graficas.vista(CGraficas::Posiciones), ruta, error,
+                                                 lleno ? discoLleno : zul::llamadasDelSistema());
+        QCOMPARE(bien, !lleno);
+        if (lleno) {
+            QCOMPARE(error, QStringLiteral("No se pudo guardar la gráfica en %1: no queda espacio "
+                                           "en el disco.")
+                                .arg(ruta));
+        }
+        QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
+        QVERIFY(anterior.open(QIODevice::ReadOnly));
+        QCOMPARE(anterior.readAll().startsWith("<?xml"), !lleno);
+        QCOMPARE(anterior.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                             QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                 enlace ? 2 : 1);
     }
 
     // The race grows: the charts are built again with the new laps.

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +43,7 @@ private slots:
     void usoIncorrecto_data();
     void usoIncorrecto();
     void ayuda();
+    void salidaLlena();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -179,6 +181,19 @@ void PruebaOrdenResultados::ayuda() {
          {"--resultados [--formato texto|csv|json] CARRERA...", "--formato F"}) {
         QVERIFY2(r.salida.contains(texto), r.salida.constData());
     }
+}
+
+// Output into a full disk: the reason is told, and the status is 1.
+void PruebaOrdenResultados::salidaLlena() {
+    QProcess visor;
+    visor.setStandardOutputFile(QStringLiteral("/dev/full"));
+    visor.start(QStringLiteral(ZUL_BINARIO_VISOR),
+                {"--resultados", dir->filePath(QStringLiteral("carrera.txt"))});
+    QVERIFY(visor.waitForFinished(60000));
+    QCOMPARE(visor.exitCode(), 1);
+    QCOMPARE(visor.readAllStandardError(),
+             QByteArray("visor: no se pudieron escribir los resultados: no queda espacio en el "
+                        "disco.\n"));
 }
 
 QTEST_MAIN(PruebaOrdenResultados)

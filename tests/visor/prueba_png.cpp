@@ -400,6 +400,9 @@ void PruebaPng::nombresConControl() {
     QCOMPARE(r.errores.count(QLatin1Char('\n')), 1);
     QCOMPARE(zul::textoImprimible(QStringLiteral("ñ\\\x7f\u0085")),
              QStringLiteral("ñ\\\\x7f\\x85"));
+    // The controls that turn text around, escaped as well.
+    QCOMPARE(zul::textoImprimible(QStringLiteral("a\u202eb\u2066c\u200fd\u061ce\u202af")),
+             QStringLiteral("a\\u202eb\\u2066c\\u200fd\\u061ce\\u202af"));
 }
 
 void PruebaPng::opcionesDeQt_data() {

@@ -249,6 +249,20 @@ TEST_F(Resultados, ControlesNuncaEnCrudo) {
     EXPECT_NE(salida.str().find("\"c\\u009bsi\""), std::string::npos) << salida.str();
 }
 
+// A name with the controls that reorder text cannot turn its row around.
+TEST_F(Resultados, ControlesBidiEscapados) {
+    const QString ruta = escribe("bidi.txt", "2 \xe2\x80\xae"
+                                             "atsil \xe2\x81\xa6"
+                                             "b\xe2\x80\x8f\np 0 0 0 0 p 0 0 0 0\n");
+    EXPECT_EQ(ejecuta({ruta}, zul::FormatoResultados::Texto), 0);
+    const std::string texto = salida.str();
+    for (const char* control : {"\xe2\x80\xae", "\xe2\x81\xa6", "\xe2\x80\x8f"}) {
+        EXPECT_EQ(texto.find(control), std::string::npos) << texto;
+    }
+    EXPECT_NE(texto.find("\\u202eatsil"), std::string::npos) << texto;
+    EXPECT_NE(texto.find("\\u2066b\\u200f"), std::string::npos) << texto;
+}
+
 // Each race that cannot be printed is named on the error stream and makes the
 // status 1; the others are printed all the same.
 TEST_F(Resultados, UnArchivoMaloNoDetieneLosDemas) {

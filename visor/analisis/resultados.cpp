@@ -4,6 +4,7 @@
 #include "analisis/textos.h"
 #include "datos/apertura.h"
 #include "datos/carrera.h"
+#include "datos/escritura_segura.h"
 #include "datos/nombres.h"
 #include "texto/texto_imprimible.h"
 
@@ -15,6 +16,7 @@
 #include <QJsonValue>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <vector>
@@ -41,7 +43,7 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
     }
-    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData());
+    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData(), true);
     const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
         error = QStringLiteral("No se pudo abrir el archivo: %1.")
@@ -252,7 +254,9 @@ QString campoCsv(const QString& valor) {
 int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::ostream& salida,
                       std::ostream& errores) {
     int estado = 0;
+    int fallo = 0;
     bool primera = true;
+    errno = 0;
     QJsonArray lista;
     if (formato == FormatoResultados::Csv) {
         salida << kCabeceraCsv << "\r\n";
@@ -280,13 +284,24 @@ int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::
         primera = false;
         // Races come one after another; each shows as soon as it is ranked.
         salida.flush();
+        if (!salida && fallo == 0) {
+            fallo = errno;
+        }
     }
     if (formato == FormatoResultados::Json) {
         escribe(salida, sinControlesJson(QJsonDocument(lista).toJson(QJsonDocument::Indented)));
     }
     salida.flush();
+    if (!salida && fallo == 0) {
+        fallo = errno;
+    }
     if (!salida) {
-        errores << "visor: no se pudieron escribir los resultados\n";
+        // The stream keeps no reason; the write that failed left it in errno.
+        escribe(errores, fallo != 0 ? QStringLiteral("visor: no se pudieron escribir los "
+                                                     "resultados: %1.\n")
+                                          .arg(motivoDeEscritura(fallo))
+                                    : QStringLiteral("visor: no se pudieron escribir los "
+                                                     "resultados\n"));
         estado = 1;
     }
     return estado;

@@ -19,8 +19,14 @@ struct Apertura {
 };
 
 // Opens `ruta` to read it. A folder is refused here, though the system would
-// open it: reading it would only fail later with a misleading message.
-Apertura abreParaLeer(const char* ruta);
+// open it: reading it would only fail later with a misleading message. So is
+// a FIFO unless `admiteTuberia` (what is read once, as a whole, may come from
+// one): it can be read neither twice nor again from its start. Never waits
+// for a FIFO's writer then.
+Apertura abreParaLeer(const char* ruta, bool admiteTuberia = false);
+
+// The reason abreParaLeer gives for a FIFO it refuses.
+extern const char* const kMotivoTuberia;
 
 // The reason for an errno value of a failed open, as in Apertura::motivo.
 std::string motivoDeError(int numero);

@@ -27,6 +27,11 @@ std::string motivoDe(int error) {
         return "No hay permiso para leer el registro de carrera.";
     case EISDIR:
         return "El registro de carrera es una carpeta, no un archivo.";
+    case ESPIPE:
+        // What is read from a pipe is gone: it cannot be followed, nor read
+        // again from its start when the log changes.
+        return "El registro de carrera es una tubería (FIFO), no un archivo: en vivo se sigue un "
+               "archivo que el árbitro va escribiendo.";
     default:
         return "No se pudo leer el registro de carrera (error " + std::to_string(error) + ").";
     }
@@ -93,16 +98,18 @@ SeguidorCarrera::Cambio SeguidorCarrera::sondea() {
         }
         return cambio;
     }
-    if (S_ISDIR(datos.st_mode)) {
+    if (S_ISDIR(datos.st_mode) || S_ISFIFO(datos.st_mode)) {
+        // Refused before anything else: a race on show stays as it was.
         cierra();
-        falla(motivoDe(EISDIR));
+        falla(motivoDe(S_ISDIR(datos.st_mode) ? EISDIR : ESPIPE));
         return cambio;
     }
     if (descriptor >= 0 && (datos.st_dev != dispositivo || datos.st_ino != inodo)) {
         recarga(); // another file at the path: a new race
     }
     if (descriptor < 0) {
-        const int abierto = ::open(camino.c_str(), O_RDONLY | O_CLOEXEC);
+        // Without waiting for a writer, should a FIFO have come in since.
+        const int abierto = ::open(camino.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (abierto < 0) {
             const int error = errno;
             if (error == ENOENT) {
@@ -112,17 +119,20 @@ SeguidorCarrera::Cambio SeguidorCarrera::sondea() {
             }
             return cambio;
         }
+        struct stat propio {};
+        const int error = ::fstat(abierto, &propio) != 0 ? errno
+                          : S_ISDIR(propio.st_mode)      ? EISDIR
+                          : S_ISFIFO(propio.st_mode)     ? ESPIPE
+                                                         : 0;
+        if (error != 0) {
+            ::close(abierto);
+            falla(motivoDe(error));
+            return cambio;
+        }
         if (conArchivo) {
             recarga(); // the log came back after a deletion: a new race
         }
         descriptor = abierto;
-        struct stat propio;
-        if (::fstat(descriptor, &propio) != 0) {
-            const int error = errno;
-            cierra();
-            falla(motivoDe(error));
-            return cambio;
-        }
         datos = propio;
         dispositivo = datos.st_dev;
         inodo = datos.st_ino;
@@ -219,7 +229,12 @@ std::size_t SeguidorCarrera::lee() {
         }
     }
     if (situacion != Estado::error) {
-        situacion = lector->cabeceraLeida() ? Estado::siguiendo : Estado::esperando;
+        if (lector->terminado()) {
+            situacion = Estado::detenido;
+            porque = "Un registro de jugador no se puede leer: no se lee nada de lo que le sigue.";
+        } else {
+            situacion = lector->cabeceraLeida() ? Estado::siguiendo : Estado::esperando;
+        }
     }
     return esta;
 }

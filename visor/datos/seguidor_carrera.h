@@ -29,6 +29,8 @@ public:
         siguiendo, // the header has been read: frames come in as they are written
         borrado,   // the log was deleted; the race keeps what was read
         error,     // the log cannot be used (motivo() says why); the race keeps what was read
+        detenido,  // a player record could not be read: nothing after it is read (motivo()
+                   // says so); the race keeps what came before
     };
     enum class Cambio {
         nada,      // the race is as it was
@@ -54,8 +56,8 @@ public:
     void termina();
 
     Estado estado() const { return situacion; }
-    // Why the log cannot be used, in Spanish, without the path; empty
-    // unless the state is error.
+    // Why the log cannot be used, or why reading stopped, in Spanish, without
+    // the path; empty unless the state is error or detenido.
     const std::string& motivo() const { return porque; }
     const std::string& ruta() const { return camino; }
     // Bytes of the log read so far.

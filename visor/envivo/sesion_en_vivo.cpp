@@ -93,7 +93,8 @@ void SesionEnVivo::intentaSeguir(bool enCabeza, Novedades& novedades) {
     Carrera aparte = std::move(carrera);
     auto nuevo = std::make_unique<SeguidorCarrera>(camino, carrera, kBytesPorSondeo);
     alcanza(*nuevo);
-    if (nuevo->estado() != SeguidorCarrera::Estado::siguiendo) {
+    if (nuevo->estado() != SeguidorCarrera::Estado::siguiendo &&
+        nuevo->estado() != SeguidorCarrera::Estado::detenido) {
         sinSeguidor = nuevo->estado();
         porque = nuevo->motivo();
         nuevo.reset();

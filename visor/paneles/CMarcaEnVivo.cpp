@@ -35,6 +35,10 @@ void CMarcaEnVivo::muestraSesion(const zul::SesionEnVivo* sesion, bool enCabeza,
     case Estado::borrado:
         muestra(Aviso::borrado, archivo);
         break;
+    case Estado::detenido:
+        muestra(Aviso::detenido,
+                archivo + QStringLiteral(": ") + QString::fromUtf8(sesion->motivo().c_str()));
+        break;
     case Estado::error:
         muestra(Aviso::error,
                 archivo + QStringLiteral(": ") + QString::fromUtf8(sesion->motivo().c_str()));
@@ -66,6 +70,11 @@ void CMarcaEnVivo::muestra(Aviso aviso, const QString& detalle) {
         break;
     case Aviso::borrado:
         texto = tr("Se borró el registro de carrera; se conserva lo leído.");
+        estilo += QStringLiteral(
+            "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
+        break;
+    case Aviso::detenido:
+        texto = tr("La lectura del registro de carrera se detuvo; se muestra lo leído.");
         estilo += QStringLiteral(
             "background: rgba(120, 70, 0, 200); padding: 6px 12px; font-size: 11pt;");
         break;

@@ -21,6 +21,7 @@ public:
         esperando, // no race in the log yet
         borrado,   // the log was deleted; what was read stays on show
         error,     // the log cannot be read; the detail says why
+        detenido,  // reading stopped at a record it cannot read; what came before stays
     };
 
     explicit CMarcaEnVivo(QWidget* vista);

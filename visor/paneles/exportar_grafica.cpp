@@ -2,10 +2,11 @@
 
 #include "salida/guardar_png.h"
 
+#include <QBuffer>
 #include <QChartView>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace zul {
@@ -41,19 +42,18 @@ bool exportaGraficaPng(QChartView* vista, const QString& ruta, QString& error) {
     return guardaPng(imagen, ruta, error);
 }
 
-bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error) {
+bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error,
+                       const LlamadasEscritura& llamadas) {
     const QSize tamano = tamanoExportado(vista);
     if (vista->size() != tamano) {
         vista->resize(tamano);
     }
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("No se pudo guardar la gráfica en %1: %2.")
-                    .arg(ruta, archivo.errorString());
-        return false;
-    }
+    // Drawn whole in memory first, then written as any other file is.
+    QByteArray svg;
+    QBuffer memoria(&svg);
+    memoria.open(QIODevice::WriteOnly);
     QSvgGenerator generador;
-    generador.setOutputDevice(&archivo);
+    generador.setOutputDevice(&memoria);
     generador.setSize(tamano);
     generador.setViewBox(QRect(QPoint(0, 0), tamano));
     // The drawing measures what the view measures on screen.
@@ -63,7 +63,6 @@ bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error) {
     {
         QPainter pintor;
         if (!pintor.begin(&generador)) {
-            archivo.cancelWriting();
             error = QStringLiteral("No se pudo dibujar la gráfica en %1.").arg(ruta);
             return false;
         }
@@ -71,9 +70,10 @@ bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error) {
         pintor.fillRect(QRect(QPoint(0, 0), tamano), Qt::white);
         vista->render(&pintor);
     }
-    if (!archivo.commit()) {
+    const int fallo = escribeArchivo(QFile::encodeName(ruta), svg, llamadas);
+    if (fallo != 0) {
         error = QStringLiteral("No se pudo guardar la gráfica en %1: %2.")
-                    .arg(ruta, archivo.errorString());
+                    .arg(ruta, motivoDeEscritura(fallo));
         return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "analisis/resultados.h"
+#include "datos/escritura_segura.h"
 #include "programa/linea_ordenes.h"
 #include "programa/modo_ventana.h"
 #include "salida/aplicacion_sin_pantalla.h"
@@ -10,6 +11,9 @@
 #include <iostream>
 
 int main(int argc, char* argv[]) {
+    // Whatever ends the program, a file being written is never left half
+    // written: its partial file goes, and an earlier file stays.
+    zul::instalaLimpiezaAlTerminar();
     QStringList argumentos;
     for (int i = 1; i < argc; ++i) {
         argumentos.append(QString::fromLocal8Bit(argv[i]));

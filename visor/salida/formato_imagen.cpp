@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QStringList>
 
 namespace zul {
 
@@ -18,15 +19,25 @@ bool formatoDeRuta(const QString& ruta, QByteArray& formato, QString& error) {
     }
     const QByteArray pedido =
         extension == QLatin1String("jpeg") ? QByteArray("jpg") : extension.toLatin1();
+    // Only what this Qt can write: WebP, say, needs a plugin that may be missing.
+    const QList<QByteArray> escribibles = QImageWriter::supportedImageFormats();
+    QStringList extensiones;
     for (const char* conocido : {"png", "jpg", "bmp", "ppm", "webp"}) {
-        if (pedido == conocido && QImageWriter::supportedImageFormats().contains(pedido)) {
+        if (!escribibles.contains(conocido)) {
+            continue;
+        }
+        if (pedido == conocido) {
             formato = pedido;
             return true;
         }
+        extensiones << QStringLiteral(".%1").arg(QLatin1String(conocido));
+        if (qstrcmp(conocido, "jpg") == 0) {
+            extensiones << QStringLiteral(".jpeg");
+        }
     }
     error = QStringLiteral("%1: la extensión «.%2» no es de ningún formato de imagen que el visor "
-                           "sepa escribir (.png, .jpg, .jpeg, .bmp, .ppm, .webp)")
-                .arg(ruta, info.suffix());
+                           "sepa escribir (%3)")
+                .arg(ruta, info.suffix(), extensiones.join(QStringLiteral(", ")));
     return false;
 }
 

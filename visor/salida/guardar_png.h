@@ -1,30 +1,18 @@
 #pragma once
 
-#include <QString>
+#include "datos/escritura_segura.h"
 
-#include <cstddef>
-#include <sys/types.h>
+#include <QString>
 
 class QByteArray;
 class QImage;
 
 namespace zul {
 
-// The system calls that put a saved file on disk. The program uses the real
-// ones; a test gives calls that fail on purpose, as a full disk would.
-struct LlamadasEscritura {
-    ssize_t (*escribe)(int fd, const void* datos, size_t largo);
-    int (*sincroniza)(int fd);
-    int (*cierra)(int fd);
-};
-
-// The real write, fsync and close.
-const LlamadasEscritura& llamadasDelSistema();
-
 // Writes a picture as PNG. The picture goes whole into a new file beside
 // `ruta`, which takes its place only once every write, the sync and the close
-// have succeeded: a failed save removes its partial file and leaves an
-// existing file as it was. False, with "No se pudo guardar la imagen en RUTA:
+// have succeeded (see escribeArchivo): a failed save removes its partial file
+// and leaves an existing file as it was. False, with "No se pudo guardar la imagen en RUTA:
 // motivo." in `error`, when it cannot be saved.
 bool guardaPng(const QImage& imagen, const QString& ruta, QString& error,
                const LlamadasEscritura& llamadas = llamadasDelSistema());

@@ -3,6 +3,7 @@
 #include "salida/carga_sin_pantalla.h"
 #include "salida/formato_imagen.h"
 #include "salida/texto_terminal.h"
+#include "texto/texto_imprimible.h"
 
 #include <QFileInfo>
 
@@ -40,19 +41,18 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
     }
     const long long hasta = opciones.hasta < 0 ? opciones.frame : opciones.hasta;
     if (hasta >= frames) {
-        error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
-                    .arg(frames)
+        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
+                    .arg(cantidad(frames, "paso", "pasos"))
                     .arg(frames - 1)
                     .arg(hasta);
         return false;
     }
     const int jugadores = reproduccion.carrera().numJugadores;
     if (opciones.aspecto.jugador >= jugadores) {
-        error =
-            QStringLiteral("la carrera tiene %1 jugadores (del 0 al %2); no existe el jugador %3")
-                .arg(jugadores)
-                .arg(jugadores - 1)
-                .arg(opciones.aspecto.jugador);
+        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el jugador %3")
+                    .arg(cantidad(jugadores, "jugador", "jugadores"))
+                    .arg(jugadores - 1)
+                    .arg(opciones.aspecto.jugador);
         return false;
     }
 

@@ -1,5 +1,7 @@
 #include "salida/video_carrera.h"
 
+#include "texto/texto_imprimible.h"
+
 namespace zul {
 
 bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QString& error) {
@@ -14,8 +16,8 @@ bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QStr
     }
     for (const long long frame : {video.primero, video.ultimo}) {
         if (frame >= frames) {
-            error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
-                        .arg(frames)
+            error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
+                        .arg(cantidad(frames, "paso", "pasos"))
                         .arg(frames - 1)
                         .arg(frame);
             return false;
@@ -29,11 +31,10 @@ bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QStr
     }
     const int jugadores = reproduccion.carrera().numJugadores;
     if (pedido.aspecto.jugador < 0 || pedido.aspecto.jugador >= jugadores) {
-        error =
-            QStringLiteral("la carrera tiene %1 jugadores (del 0 al %2); no existe el jugador %3")
-                .arg(jugadores)
-                .arg(jugadores - 1)
-                .arg(pedido.aspecto.jugador);
+        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el jugador %3")
+                    .arg(cantidad(jugadores, "jugador", "jugadores"))
+                    .arg(jugadores - 1)
+                    .arg(pedido.aspecto.jugador);
         return false;
     }
     return true;

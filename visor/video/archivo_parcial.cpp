@@ -2,10 +2,11 @@
 
 #include "video/formatos.h"
 
+#include "datos/escritura_segura.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 extern "C" {
 #include <libavformat/avio.h>
@@ -58,31 +59,19 @@ CArchivoParcial::~CArchivoParcial() {
 bool CArchivoParcial::abre(const QString& ruta, QString& error) {
     descarta();
     destino = ruta;
-    const QFileInfo info(ruta);
-    if (info.exists() && !info.isFile()) {
+    final = destinoDe(QFile::encodeName(ruta));
+    if (final.existe && !final.regular) {
         error = errorAlEmpezar(ruta, QStringLiteral("ya existe y no es un archivo normal"));
         return false;
     }
-    const QString carpeta = QDir::toNativeSeparators(info.absolutePath());
-    const QString base = info.absoluteDir().filePath(QStringLiteral(".") + info.fileName());
-    for (int intento = 0; intento < 100; ++intento) {
-        const QByteArray nombre = QFile::encodeName(
-            base + QStringLiteral(".%1.parcial")
-                       .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        // 0666 lets the umask decide, as for any file the user makes.
-        descriptor = ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            parcial = nombre;
-            break;
-        }
-        if (errno != EEXIST) {
-            error = errorAlEmpezar(destino, motivoSistema(errno, carpeta));
-            return false;
-        }
-    }
+    const QString carpeta = QDir::toNativeSeparators(QFileInfo(ruta).absolutePath());
+    descriptor = creaTemporal(final, QByteArray(), ".parcial", parcial);
     if (descriptor < 0) {
-        error = errorAlEmpezar(
-            destino, QStringLiteral("no se pudo crear un archivo temporal en %1").arg(carpeta));
+        parcial.clear();
+        error = errno == EEXIST ? errorAlEmpezar(destino, QStringLiteral("no se pudo crear un "
+                                                                         "archivo temporal en %1")
+                                                              .arg(carpeta))
+                                : errorAlEmpezar(destino, motivoSistema(errno, carpeta));
         return false;
     }
     auto* bufer = static_cast<unsigned char*>(av_malloc(kBufer));
@@ -170,13 +159,13 @@ bool CArchivoParcial::publica(QString& error) {
         descarta();
         return false;
     }
-    if (::rename(parcial.constData(), QFile::encodeName(destino).constData()) != 0) {
-        const int numero = errno;
+    const int fallo = publicaTemporal(parcial, final);
+    if (fallo != 0) {
+        parcial.clear();
         const QString motivo =
-            numero == EISDIR
+            fallo == EISDIR
                 ? QStringLiteral("ya existe una carpeta con ese nombre")
-                : motivoSistema(numero,
-                                QDir::toNativeSeparators(QFileInfo(destino).absolutePath()));
+                : motivoSistema(fallo, QDir::toNativeSeparators(QFileInfo(destino).absolutePath()));
         error = errorAlEscribir(destino, motivo);
         descarta();
         return false;
@@ -200,7 +189,7 @@ void CArchivoParcial::cierra() {
 void CArchivoParcial::descarta() {
     cierra();
     if (!parcial.isEmpty()) {
-        ::unlink(parcial.constData());
+        descartaTemporal(parcial);
         parcial.clear();
     }
     escritos = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datos/escritura_segura.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,11 +11,12 @@ struct AVIOContext;
 
 namespace zul {
 
-// Where a video goes while it is encoded: a new file beside the destination,
-// named after it with a random tail, that becomes the destination only through
-// publica(). Until then the destination keeps whatever it had, and a failed or
-// abandoned export removes the partial file, so no file is ever left claiming
-// to be a finished video.
+// Where a video goes while it is encoded: a new file beside the destination
+// (beside the file a symbolic link points to), named after it with a random
+// tail and with the permissions of the file it replaces, that becomes the
+// destination only through publica(). Until then the destination keeps whatever it had, and a
+// failed or abandoned export removes the partial file, so no file is ever left claiming to be a
+// finished video.
 class CArchivoParcial {
 public:
     CArchivoParcial() = default;
@@ -52,6 +55,7 @@ private:
     void cierra();
 
     QString destino;
+    DestinoEscritura final;
     QByteArray parcial;
     int descriptor = -1;
     AVIOContext* avio = nullptr;

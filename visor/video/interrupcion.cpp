@@ -1,5 +1,7 @@
 #include "video/interrupcion.h"
 
+#include "datos/escritura_segura.h"
+
 #include <csignal>
 
 namespace zul {
@@ -8,13 +10,22 @@ namespace {
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the handler may only touch lock-free data");
 
+// Every signal that ends a program from its terminal or its session.
+constexpr int kSenales[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+constexpr int kCuantas = sizeof kSenales / sizeof kSenales[0];
+
 std::atomic<bool> cancelado{false};
 volatile std::sig_atomic_t senal = 0;
-struct sigaction anteriorInt {};
-struct sigaction anteriorTerm {};
+struct sigaction anteriores[kCuantas];
 bool instalado = false;
 
 extern "C" void alRecibir(int numero) {
+    if (cancelado.load()) {
+        // A second one, as when the export is stuck: the program ends at
+        // once, as usual, without leaving its partial file.
+        terminaPorSenal(numero);
+        return;
+    }
     senal = numero;
     cancelado.store(true);
 }
@@ -27,24 +38,18 @@ const std::atomic<bool>& instalaCancelacionPorSenales() {
     struct sigaction accion {};
     accion.sa_handler = alRecibir;
     sigemptyset(&accion.sa_mask);
-    // Back to the default after the first one, so a second Ctrl+C still works
-    // if the export is stuck.
-    accion.sa_flags = SA_RESETHAND;
-    if (!instalado) {
-        sigaction(SIGINT, &accion, &anteriorInt);
-        sigaction(SIGTERM, &accion, &anteriorTerm);
-        instalado = true;
-    } else {
-        sigaction(SIGINT, &accion, nullptr);
-        sigaction(SIGTERM, &accion, nullptr);
+    for (int k = 0; k < kCuantas; ++k) {
+        sigaction(kSenales[k], &accion, instalado ? nullptr : &anteriores[k]);
     }
+    instalado = true;
     return cancelado;
 }
 
 void restauraSenales() {
     if (instalado) {
-        sigaction(SIGINT, &anteriorInt, nullptr);
-        sigaction(SIGTERM, &anteriorTerm, nullptr);
+        for (int k = 0; k < kCuantas; ++k) {
+            sigaction(kSenales[k], &anteriores[k], nullptr);
+        }
         instalado = false;
     }
 }

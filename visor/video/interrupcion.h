@@ -2,11 +2,12 @@
 
 #include <atomic>
 
-// Ctrl+C and SIGTERM during an export: the first one asks the export to stop
-// and clean up; a second one ends the program at once, as usual.
+// Ctrl+C, Ctrl+\, a hang-up or SIGTERM during an export: the first one asks
+// the export to stop and clean up; a second one ends the program at once, as
+// usual, having removed the partial file.
 namespace zul {
 
-// Installs the handlers for SIGINT and SIGTERM and returns the flag they set
+// Installs the handlers for SIGHUP, SIGINT, SIGQUIT and SIGTERM and returns the flag they set
 // (cleared here), to hand to exportaVideo as its cancel flag.
 const std::atomic<bool>& instalaCancelacionPorSenales();
 // Puts back the handlers there were before.

@@ -1,5 +1,7 @@
 #include "video/progreso.h"
 
+#include "texto/texto_imprimible.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -39,20 +41,23 @@ QString lineaProgreso(const Progreso& p) {
     const double fps = ritmo(p);
     const QString quedan = fps > 0.0 ? duracion(static_cast<double>(p.total - p.hechos) / fps)
                                      : QStringLiteral("--:--");
-    return QStringLiteral("Vídeo: %1 % (%2 de %3 fotogramas), %4 fotogramas/s, quedan %5")
+    return QStringLiteral("Vídeo: %1 % (%2 de %3), %4 fotogramas/s, quedan %5")
         .arg(porcentaje)
         .arg(p.hechos)
-        .arg(p.total)
+        .arg(cantidad(p.total, "fotograma", "fotogramas"))
         .arg(decimal(fps), quedan);
 }
 
 QString resumenVideo(const QString& salida, const Progreso& p, int fps) {
     const double largo = fps > 0 ? static_cast<double>(p.hechos) / fps : 0.0;
-    return QStringLiteral("Vídeo escrito en %1: %2 fotogramas (%3 de vídeo) en %4 s, %5 "
-                          "fotogramas/s.")
-        .arg(salida)
-        .arg(p.hechos)
-        .arg(duracion(largo), decimal(p.segundos), decimal(ritmo(p)));
+    // A video under a second says how long it is: 0:01 would round 0,17 s up.
+    const QString cuanto =
+        largo > 0.0 && largo < 1.0
+            ? QLocale(QLocale::Spanish).toString(largo, 'f', 2) + QStringLiteral(" s")
+            : duracion(std::floor(largo + 0.5));
+    return QStringLiteral("Vídeo escrito en %1: %2 (%3 de vídeo) en %4 s, %5 fotogramas/s.")
+        .arg(salida, cantidad(p.hechos, "fotograma", "fotogramas"), cuanto, decimal(p.segundos),
+             decimal(ritmo(p)));
 }
 
 CProgresoTerminal::CProgresoTerminal(std::FILE* destino)

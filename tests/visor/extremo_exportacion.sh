@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# A video export from the window (Ctrl+E) over an earlier video, ended by the
+# session (SIGTERM, as at logout) or by a hang-up while it is written: no
+# partial file is left, and the earlier video stays as it was.
+# Usage: extremo_exportacion.sh VISOR EJEMPLOS SALIDA
+set -euo pipefail
+visor="$1"
+ejemplos="$2"
+salida="$3"
+mkdir -p "$salida"
+# shellcheck source=xvfb_comun.sh
+source "$(dirname "$0")/xvfb_comun.sh"
+
+ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
+parciales() { find "$trabajo" -name '.carrera.mp4.*' | wc -l; }
+
+for senal in TERM HUP; do
+    trabajo="$salida/$senal"
+    rm -rf "$trabajo"
+    mkdir -p "$trabajo"
+    printf 'el vídeo de antes' > "$trabajo/carrera.mp4"
+    (cd "$trabajo" && exec "$visor" "$ejemplos/carrera.txt" "$ejemplos/mapa.txt") &
+    pid=$!
+    carrera=$(ventana "$pid" 'ZUL Karts')
+    [ -n "$carrera" ] || falla "no apareció la ventana 'ZUL Karts'"
+    xdotool windowfocus --sync "$carrera" key --clearmodifiers ctrl+e
+    dialogo=$(ventana "$pid" 'Exportar vídeo')
+    [ -n "$dialogo" ] || falla "Ctrl+E no abrió 'Exportar vídeo'"
+    # Accept the proposed carrera.mp4, and replacing it.
+    xdotool windowfocus --sync "$dialogo" key --clearmodifiers Return
+    for _ in $(seq 100); do
+        [ "$(parciales)" != 0 ] && break
+        xdotool key --clearmodifiers Return 2>/dev/null || true
+        sleep 0.1
+    done
+    # Stopped while it writes, so that the signal surely meets the export.
+    kill -STOP "$pid"
+    [ "$(parciales)" = 1 ] || falla "$senal: la exportación no llegó a empezar o ya terminó"
+    kill -"$senal" "$pid"
+    kill -CONT "$pid"
+    timeout 40 tail --pid="$pid" -f /dev/null || falla "$senal: el visor no terminó"
+    [ "$(parciales)" = 0 ] || falla "$senal: quedó un archivo parcial: $(ls -A "$trabajo")"
+    [ "$(cat "$trabajo/carrera.mp4")" = 'el vídeo de antes' ] || falla "$senal: el vídeo de antes cambió"
+    echo "SIG$senal durante la exportación: sin archivo parcial y con el vídeo de antes"
+done
