@@ -23,6 +23,7 @@ fuzz_mapa mapa
 fuzz_protocolo protocolo
 fuzz_carrera_referencia carrera
 fuzz_carrera_incremental carrera
+fuzz_depuracion depuracion
 "
 if [ ${#objetivos[@]} -eq 0 ]; then
   read -r -a objetivos <<<"$(awk 'NF { printf "%s ", $1 }' <<<"$semillas")"

@@ -70,7 +70,7 @@ awk '/^```sh$/ {b = 1; next} /^```$/ {b = 0} b' mibot/README.md |
   >ordenes-readme.sh
 (cd mibot && ZUL="$prefijo" bash -euo pipefail ../ordenes-readme.sh >../readme.log 2>&1) ||
   falla "las órdenes del README de la plantilla fallan: $(tail -5 readme.log)"
-grep -q '^\$ZUL/bin/visor --depuracion bot.dep' mibot/README.md || falla "el README no muestra el visor"
+grep -q '^\$ZUL/bin/visor --png .*--depuracion bot.dep' mibot/README.md || falla "el README no muestra el visor"
 # Both bots draw and note the same things: the same debug file, byte for byte.
 head -1 mibot/bot.dep | grep -qx "zul-depuracion 1" || falla "bot.cpp no dejó su depuración"
 grep -q '^nota flecha' mibot/bot.dep || falla "bot.cpp no anotó su decisión"

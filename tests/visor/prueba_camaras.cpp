@@ -8,6 +8,7 @@
 #include "escena/pintor_escena.h"
 #include "escena/rotulos.h"
 #include "geometria/colores.h"
+#include "geometria/geometria.h"
 #include "salida/formato_imagen.h"
 
 #include <QImage>
@@ -18,7 +19,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,6 +72,8 @@ private slots:
     void directorSinLider();
     void etiquetas();
     void rotulosEnElBorde();
+    void etiquetasApinadas_data();
+    void etiquetasApinadas();
     void pistaCompleta();
     void disparosVisibles();
     void formatoDeRuta_data();
@@ -233,6 +239,78 @@ void PruebaCamaras::rotulosEnElBorde() {
         QVERIFY2((derecha > 5) == cabe && (izquierda > 5) == !cabe,
                  qPrintable(QString::number(ancho)));
     }
+}
+
+// Karts bunched together: no two label boxes touch, and the followed kart
+// and the leader always have theirs; the overlay's names likewise.
+void PruebaCamaras::etiquetasApinadas_data() {
+    QTest::addColumn<int>("karts");
+    QTest::addColumn<double>("zoom");
+    for (const int n : {2, 10, 40, 100}) {
+        for (const double zoom : {3.0, 10.0}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 karts, zoom %2").arg(n).arg(zoom)))
+                << n << zoom;
+        }
+    }
+}
+
+void PruebaCamaras::etiquetasApinadas() {
+    QFETCH(int, karts);
+    QFETCH(double, zoom);
+    Datos datos;
+    zul::Escena e = escenaDe(datos, QSize(400, 300), zoom);
+    e.posiciones.clear();
+    e.angulos.clear();
+    e.nombres.clear();
+    // A spiral of karts a third of a cell apart around (8, 5).
+    for (int k = 0; k < karts; ++k) {
+        const double giro = 0.9 * k;
+        const double r = 0.35 * std::sqrt(static_cast<double>(k));
+        e.posiciones.append(QPointF(8.0 + r * std::cos(giro), 5.0 + r * std::sin(giro)));
+        e.angulos.append(0.0);
+        e.nombres.append(QStringLiteral("Piloto número %1").arg(k));
+    }
+    e.mira = karts / 2;
+    e.opciones.etiquetas = true;
+    for (int k = karts - 1; k >= 0; --k) {
+        e.puestos.append(k); // the last player leads
+    }
+    const zul::Encuadre encuadre = zul::encuadreDe(e);
+    const auto sinSolapes = [](const std::vector<zul::EtiquetaColocada>& etiquetas) {
+        for (std::size_t a = 0; a < etiquetas.size(); ++a) {
+            for (std::size_t b = a + 1; b < etiquetas.size(); ++b) {
+                if (etiquetas[a].caja.intersects(etiquetas[b].caja)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    const auto tiene = [](const std::vector<zul::EtiquetaColocada>& etiquetas, int jugador) {
+        return std::any_of(etiquetas.begin(), etiquetas.end(),
+                           [&](const zul::EtiquetaColocada& x) { return x.jugador == jugador; });
+    };
+    const auto etiquetas = zul::etiquetasKarts(e, encuadre, zul::letraEtiquetas(QFont(), e.tamano));
+    QVERIFY(sinSolapes(etiquetas));
+    QVERIFY(tiene(etiquetas, e.mira));
+    QVERIFY(tiene(etiquetas, karts - 1));
+    QVERIFY(etiquetas.size() >= std::min<std::size_t>(karts, 2));
+
+    // The overlay's rules: above the kart first.
+    std::vector<zul::PedidoEtiqueta> pedidos;
+    for (const int k : zul::prioridadEtiquetas(e.mira, e.puestos, karts)) {
+        pedidos.push_back({k, encuadre.aPixel(e.posiciones[k]), e.nombres[k], QString::number(k)});
+    }
+    zul::ReglasEtiquetas reglas;
+    reglas.tamano = QSizeF(e.tamano);
+    reglas.alto = 14.0;
+    reglas.radio = zul::radioDisco(zoom);
+    reglas.separacion = reglas.radio + 2.0;
+    reglas.arribaPrimero = true;
+    const auto nombres = zul::colocaEtiquetas(
+        pedidos, reglas, [](const QString& texto) { return 7.0 * texto.size(); });
+    QVERIFY(sinSolapes(nombres));
+    QVERIFY(tiene(nombres, e.mira) && tiene(nombres, karts - 1));
 }
 
 // From zoom 7 a direction-less track cell is black, unless "Pista completa"

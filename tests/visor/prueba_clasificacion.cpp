@@ -4,6 +4,7 @@
 #include "paneles/CGraficas.h"
 #include "paneles/CModeloClasificacion.h"
 #include "paneles/CPanelClasificacion.h"
+#include "paneles/CPanelJugadores.h"
 #include "paneles/CVisualizador.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
@@ -316,11 +317,15 @@ void PruebaClasificacion::teclaC() {
     auto v = abre(carreraDePrueba(), tamano);
     CPanelClasificacion* panel = v->clasificacion();
     QCOMPARE(panel->isVisible(), visible);
-    const int anchoPista = v->vista()->width();
+    const QSize pista = v->vista()->size();
+    const int anchoPanel = v->panelJugadores()->width();
     QTest::keyClick(v.get(), Qt::Key_C);
     QCOMPARE(panel->isVisible(), !visible);
-    // The table takes its width from the track's, never the panel's.
-    QTRY_COMPARE(v->vista()->width() < anchoPista, !visible);
+    // The table takes its room from the track's (beside it, or under it
+    // where it does not fit beside), never the panel's.
+    QTRY_COMPARE(v->vista()->width() < pista.width() || v->vista()->height() < pista.height(),
+                 !visible);
+    QCOMPARE(v->panelJugadores()->width(), anchoPanel);
     QTest::keyClick(v.get(), Qt::Key_C);
     QCOMPARE(panel->isVisible(), visible);
     QTest::keyClick(v.get(), Qt::Key_C);

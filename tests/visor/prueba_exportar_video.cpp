@@ -104,7 +104,7 @@ void PruebaExportarVideo::propuestaDeLaVista() {
     QCOMPARE(pedido.video.pasosPorSegundo, 30.0);
     QCOMPARE(pedido.aspecto.zoom, 4.0);
     QCOMPARE(pedido.aspecto.jugador, 1);
-    QCOMPARE(pedido.aspecto.tamano, QSize(300, 200));
+    QCOMPARE(pedido.aspecto.tamano, QSize(1280, 720)); // not the view's size
     QVERIFY(pedido.aspecto.opciones.estelas);
     QVERIFY(pedido.aspecto.opciones.rotulos);
     // The view's camera and projector options go along.
@@ -123,9 +123,19 @@ void PruebaExportarVideo::propuestaDeLaVista() {
     leido.video.salida = QStringLiteral("v");
     CDialogoVideo sinExtension(leido, ventana->numeroFrames(), 2);
     QCOMPARE(sinExtension.pedido().video.salida, QStringLiteral("v.mp4"));
-    QCOMPARE(dialogo.pedido().aspecto.tamano, QSize(300, 200));
+    QCOMPARE(dialogo.pedido().aspecto.tamano, QSize(1280, 720));
     QCOMPARE(dialogo.pedido().video.ultimo, 11LL);
     QCOMPARE(dialogo.pedido().aspecto.zoom, 4.0);
+
+    // Beside the race log, named after it; in the video folder when the
+    // log's folder is not there to write in.
+    QTemporaryDir dir;
+    const QString videos = dir.filePath(QStringLiteral("Vídeos"));
+    const QString carrera = dir.filePath(QStringLiteral("final.txt"));
+    QCOMPARE(zul::salidaPropuesta(carrera, videos), dir.filePath(QStringLiteral("final.mp4")));
+    QCOMPARE(zul::salidaPropuesta(dir.filePath(QStringLiteral("no/hay/final.txt")), videos),
+             videos + QStringLiteral("/final.mp4"));
+    QVERIFY(QFileInfo(videos).isDir());
 }
 
 void PruebaExportarVideo::termina() {

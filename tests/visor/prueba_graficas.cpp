@@ -8,12 +8,14 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -71,7 +73,7 @@ private slots:
         QCOMPARE(::puntos(graficas, grafica, jugador), esperados);
         const QXYSeries* serie = graficas.series(grafica)[static_cast<std::size_t>(jugador)];
         QCOMPARE(serie->name(), kNombres[jugador]);
-        QCOMPARE(serie->pen().color(), QColor(QStringLiteral("#") + zul::colorEtiqueta(jugador)));
+        QCOMPARE(serie->pen().color(), zul::colorSobreBlanco(jugador));
         QVERIFY(!graficas.grafica(grafica)->title().isEmpty());
     }
 
@@ -209,6 +211,62 @@ private slots:
         graficas.actualiza();
         QCOMPARE(::puntos(graficas, CGraficas::Tiempos, 0).size(), 2);
         QCOMPARE(graficas.series(CGraficas::Tiempos).size(), std::size_t{2});
+    }
+
+    // "Hasta el paso actual": only the points up to the frame on show, and
+    // the line that marks it.
+    void hastaElPasoActual_data() {
+        QTest::addColumn<CGraficas::Grafica>("grafica");
+        QTest::addColumn<int>("jugador");
+        QTest::addColumn<QList<QPointF>>("esperados");
+        QTest::addColumn<double>("marca");
+        QTest::newRow("posiciones beta")
+            << CGraficas::Posiciones << 1 << QList<QPointF>{{0, 2}, {1, 2}} << 1.0;
+        QTest::newRow("tiempos alfa") << CGraficas::Tiempos << 0 << QList<QPointF>{{1, 1}} << 1.0;
+        // The staircase runs on to the frame on show.
+        QTest::newRow("vueltas alfa")
+            << CGraficas::Vueltas << 0 << QList<QPointF>{{0, 0}, {1, 0}, {1, 1}, {2, 1}} << 2.0;
+    }
+
+    void hastaElPasoActual() {
+        QFETCH(CGraficas::Grafica, grafica);
+        QFETCH(int, jugador);
+        QFETCH(QList<QPointF>, esperados);
+        QFETCH(double, marca);
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(2, kVueltas));
+        CGraficas graficas(&analisis, kNombres);
+        graficas.muestraGrafica(grafica);
+        graficas.muestraFrame(2);
+        QVERIFY(!graficas.marcaPaso(grafica)->isVisible());
+        graficas.casillaHastaPaso()->setChecked(true);
+        QCOMPARE(::puntos(graficas, grafica, jugador), esperados);
+        QVERIFY(graficas.marcaPaso(grafica)->isVisible());
+        QCOMPARE(graficas.marcaPaso(grafica)->at(0).x(), marca);
+        graficas.casillaHastaPaso()->setChecked(false);
+        QVERIFY(::puntos(graficas, grafica, jugador).size() > esperados.size());
+        QVERIFY(!graficas.marcaPaso(grafica)->isVisible());
+    }
+
+    // Forty players: a legend of forty names, the followed line thicker, and
+    // every colour readable on white.
+    void muchosJugadores() {
+        std::vector<std::vector<int>> vueltas(3, std::vector<int>(40, 0));
+        vueltas[2][7] = 1;
+        QStringList nombres;
+        for (int j = 0; j < 40; ++j) {
+            nombres.append(QStringLiteral("P%1").arg(j));
+            QVERIFY2(zul::contrasteConBlanco(zul::colorSobreBlanco(j)) >= 3.0,
+                     qPrintable(QString::number(j)));
+        }
+        const zul::AnalisisCarrera analisis(carreraDeVueltas(40, vueltas));
+        CGraficas graficas(&analisis, nombres);
+        QCOMPARE(graficas.leyenda()->count(), 40);
+        QCOMPARE(graficas.leyenda()->item(7)->text(), QStringLiteral("P7"));
+        graficas.ponJugadorSeguido(7);
+        const auto& series = graficas.series(CGraficas::Posiciones);
+        QVERIFY(series[7]->pen().widthF() > series[6]->pen().widthF());
+        QCOMPARE(CGraficas::textoPunto(CGraficas::Posiciones, QStringLiteral("P7"), {1, 2}),
+                 QStringLiteral("P7\nVuelta 1: posición 2"));
     }
 
     void sinFramesNoHayPuntos() {

@@ -77,9 +77,14 @@ private slots:
     void opcionesDeQt_data();
     void opcionesDeQt();
     void parcialSinVentana();
+    void depuracion();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
+    // Debug files beside the race: bien.dep (player 1; in turn 2 a red line along row 15 from
+    // column 3 to 9), otra.dep (7 turns for 6 frames), ajeno.dep (player 2 of 2) and roto.dep
+    // (its third line unreadable).
+    void escribeDepuraciones();
     // What the window's own track view shows in this process, for comparison.
     QImage referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas);
 
@@ -108,6 +113,28 @@ Resultado PruebaPng::ejecuta(const QStringList& argumentos) {
     const ResultadoVisor r =
         ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir->path(), argumentos);
     return {r.estado, QString::fromLocal8Bit(r.salida), r.errores};
+}
+
+void PruebaPng::escribeDepuraciones() {
+    QByteArray bien = "zul-depuracion 1\n";
+    QByteArray otra = bien;
+    for (int t = 0; t < 7; ++t) {
+        const QByteArray turno = "turno " + QByteArray::number(t) + " id 1 m 0 0\n";
+        otra += turno + "fin\n";
+        if (t < 6) {
+            bien += turno + (t == 2 ? "linea 3 15.5 9 15.5 ff0000\n" : "") + "fin\n";
+        }
+    }
+    const std::pair<const char*, QByteArray> archivos[] = {
+        {"bien.dep", bien},
+        {"otra.dep", otra},
+        {"ajeno.dep", "zul-depuracion 1\nturno 0 id 2 m 0 0\nfin\n"},
+        {"roto.dep", "zul-depuracion 1\nturno 0 id 0 m 0 0\nlinea 1 2\nfin\n"}};
+    for (const auto& [nombre, contenido] : archivos) {
+        QFile archivo(dir->filePath(QString::fromLatin1(nombre)));
+        QVERIFY(archivo.open(QIODevice::WriteOnly));
+        QCOMPARE(archivo.write(contenido), contenido.size());
+    }
 }
 
 QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas) {
@@ -261,6 +288,25 @@ void PruebaPng::errores_data() {
     QTest::newRow("--png con --") << QStringList{"--png", "x.png", "--", "C", "M"} << 2 << "«--»";
     QTest::newRow("--png con opción de Qt") << con({"-style", "fusion"}) << 2 << "-style";
     QTest::newRow("valor a una opción sin valor") << con({"--estelas=1"}) << 2 << "--estelas=1";
+    // Debug files that cannot be drawn over this race are refused by name.
+    QTest::newRow("depuración con más turnos que pasos")
+        << con({"--depuracion", "otra.dep"}) << 1
+        << "otra.dep: tiene 7 turnos, pero la carrera solo 6 pasos";
+    QTest::newRow("depuración de un jugador que no está")
+        << con({"--depuracion", "bien.dep", "--depuracion", "ajeno.dep"}) << 1
+        << "ajeno.dep: es del jugador 2, pero la carrera tiene 2 jugadores";
+    QTest::newRow("depuración ilegible")
+        << con({"--depuracion", "roto.dep"}) << 1 << "roto.dep, línea 3: la línea debe ser";
+    QTest::newRow("depuración que no existe")
+        << con({"--depuracion", "no-hay.dep"}) << 1
+        << "No se pudo abrir el archivo de depuración no-hay.dep";
+    QTest::newRow("depuración en la ventana")
+        << QStringList{"--depuracion", "bien.dep", "C", "M"} << 2 << "--png o --video";
+    QTest::newRow("desfase sin depuración") << con({"--desfase", "1"}) << 2 << "--desfase solo";
+    QTest::newRow("desfase no numérico")
+        << con({"--depuracion", "bien.dep", "--desfase", "x"}) << 2 << "--desfase debe ser";
+    QTest::newRow("depuración con resultados")
+        << QStringList{"--resultados", "--depuracion", "bien.dep", "C"} << 2 << "--depuracion";
     // The web modes check the same way.
     QTest::newRow("--html sin mapa")
         << QStringList{"--html", "x.html", "C"} << 2 << "faltan archivos";
@@ -286,6 +332,7 @@ void PruebaPng::errores() {
         a = a == QLatin1String("C") ? rutaCarrera : (a == QLatin1String("M") ? rutaMapa : a);
     }
     mensaje = mensaje == QLatin1String("C") ? rutaCarrera : mensaje;
+    escribeDepuraciones();
     const Resultado r = ejecuta(argumentos);
     QCOMPARE(r.estado, estado);
     QVERIFY2(r.errores.startsWith(QStringLiteral("visor: ")), qPrintable(r.errores));
@@ -466,6 +513,28 @@ void PruebaPng::parcialSinVentana() {
     QImage enVentana(aspecto.tamano, QImage::Format_RGB32);
     vista->render(&enVentana);
     QCOMPARE(dibujo.dibuja(6), enVentana);
+}
+
+// A debug file's turn n over frame n, or over frame n + D with --desfase D.
+void PruebaPng::depuracion() {
+    escribeDepuraciones();
+    const QColor rojo(255, 0, 0);
+    for (const auto& [paso, desfase, dibujada] :
+         {std::tuple{"2", "0", true}, {"3", "1", true}, {"2", "1", false}, {"3", "0", false}}) {
+        const Resultado r =
+            ejecuta({"--png", "d.png", "--paso", paso, "--desfase", desfase, "--camara", "pista",
+                     "--tamano", "300x200", "--depuracion", "bien.dep", rutaCarrera, rutaMapa});
+        QVERIFY2(r.estado == 0, qPrintable(r.errores));
+        const QImage imagen(dir->filePath(QStringLiteral("d.png")));
+        // The whole 30 x 20 map at 10 pixels a cell: row 15.5 is pixel row 155, columns 3 to 9
+        // are pixels 30 to 90.
+        int rojos = 0;
+        for (int x = 0; x < imagen.width(); ++x) {
+            rojos += imagen.pixelColor(x, 155) == rojo;
+        }
+        QCOMPARE(rojos >= 58 && rojos <= 62, dibujada);
+        QCOMPARE(rojos == 0, !dibujada);
+    }
 }
 
 QTEST_MAIN(PruebaPng)

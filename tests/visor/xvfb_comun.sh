@@ -1,9 +1,10 @@
 # Sourced by the end-to-end scripts: a private Xvfb display for the test, torn
-# down on exit together with the process in $pid. Expects $salida to exist.
+# down on exit together with the process in $pid. Expects $salida to exist;
+# $pantalla_xvfb, when set, is the screen's size (1024x768x24 by default).
 
 # A display number left by an earlier run must not be read before Xvfb writes its own.
 rm -f "$salida/pantalla"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${pantalla_xvfb:-1024x768x24}" -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
 xvfb=$!
 pid=""
 trap 'kill $pid $xvfb 2>/dev/null || true' EXIT

@@ -6,6 +6,7 @@
 #include "datos/carrera.h"
 #include "datos/escritura_segura.h"
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "texto/texto_imprimible.h"
 
 #include <QFile>
@@ -43,7 +44,7 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
     }
-    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData(), true);
+    const Apertura apertura = abreParaLeer(bytesDeRuta(ruta).constData(), true);
     const ArchivoAbierto& archivo = apertura.archivo;
     if (!archivo) {
         error = QStringLiteral("No se pudo abrir el archivo: %1.")

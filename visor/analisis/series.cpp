@@ -41,4 +41,28 @@ SeriesGraficas seriesGraficas(const AnalisisCarrera& analisis) {
     return series;
 }
 
+SeriesGraficas hastaFrame(const SeriesGraficas& series, long long frame) {
+    const auto corta = [frame](const std::vector<SerieGrafica>& todas) {
+        std::vector<SerieGrafica> cortadas(todas.size());
+        for (std::size_t j = 0; j < todas.size(); ++j) {
+            for (const PuntoGrafica& p : todas[j]) {
+                if (p.frame <= frame) {
+                    cortadas[j].push_back(p);
+                }
+            }
+        }
+        return cortadas;
+    };
+    SeriesGraficas cortadas;
+    cortadas.posiciones = corta(series.posiciones);
+    cortadas.tiempos = corta(series.tiempos);
+    cortadas.vueltas = corta(series.vueltas);
+    for (SerieGrafica& vueltas : cortadas.vueltas) {
+        if (!vueltas.empty() && vueltas.back().frame < frame) {
+            vueltas.push_back({static_cast<double>(frame), vueltas.back().y, frame});
+        }
+    }
+    return cortadas;
+}
+
 } // namespace zul

@@ -29,6 +29,11 @@ struct SeriesGraficas {
     std::vector<SerieGrafica> vueltas;
 };
 
+// What the charts show up to `frame`, so as not to give away what comes
+// later: every point of a later frame is left out, and the laps-against-
+// frames staircase runs on to `frame` at the last count reached by then.
+SeriesGraficas hastaFrame(const SeriesGraficas& series, long long frame);
+
 // Costs one position count (linear in the players) per lap completion.
 SeriesGraficas seriesGraficas(const AnalisisCarrera& analisis);
 

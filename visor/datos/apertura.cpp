@@ -10,36 +10,6 @@ namespace zul {
 const char* const kMotivoTuberia =
     "es una tubería (FIFO), no un archivo: solo --resultados lee de una tubería";
 
-std::string motivoDeError(int numero) {
-    switch (numero) {
-    case ENOENT:
-        return "no existe";
-    case EACCES:
-    case EPERM:
-        return "no hay permiso para leerlo";
-    case EISDIR:
-        return "es una carpeta, no un archivo";
-    case ENOTDIR:
-        return "una parte de la ruta no es una carpeta";
-    case ENAMETOOLONG:
-        return "la ruta es demasiado larga";
-    case ELOOP:
-        return "la ruta tiene demasiados enlaces simbólicos";
-    case EMFILE:
-    case ENFILE:
-        return "hay demasiados archivos abiertos";
-    case ENOMEM:
-        return "no hay memoria suficiente";
-    case ENXIO:
-    case ENODEV:
-        return "el dispositivo no existe o no responde";
-    case EIO:
-        return "error de entrada o salida";
-    default:
-        return "error del sistema número " + std::to_string(numero);
-    }
-}
-
 Apertura abreParaLeer(const char* ruta, bool admiteTuberia) {
     Apertura apertura;
     // Never waiting in open() for a FIFO's writer: its type is known first.

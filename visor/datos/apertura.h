@@ -1,5 +1,8 @@
 #pragma once
 
+// motivoDeError: the reasons told in Apertura::motivo.
+#include "comun/motivo_error.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -27,8 +30,5 @@ Apertura abreParaLeer(const char* ruta, bool admiteTuberia = false);
 
 // The reason abreParaLeer gives for a FIFO it refuses.
 extern const char* const kMotivoTuberia;
-
-// The reason for an errno value of a failed open, as in Apertura::motivo.
-std::string motivoDeError(int numero);
 
 } // namespace zul

@@ -36,8 +36,6 @@ public:
     // A player record could not be read, or termina() was called: nothing
     // that follows in the log will be read.
     bool terminado() const { return analizador.terminado() || cerrado; }
-    // Bytes given but not read yet: the record being written.
-    std::size_t bytesEnEspera() const { return pendiente.size(); }
 
 private:
     std::size_t publica(bool todo);

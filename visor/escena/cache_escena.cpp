@@ -61,12 +61,14 @@ ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     clave.rayosRecientes = escena.rayosRecientes;
     clave.nombres = escena.nombres;
     clave.lider = escena.lider;
+    clave.puestos = escena.puestos;
     clave.estelas = escena.estelas;
     clave.revisionEstelas = escena.estelas != nullptr ? escena.estelas->revision() : 0;
     clave.flechas = escena.flechas;
     clave.revisionFlechas = escena.flechas != nullptr ? escena.flechas->revision() : 0;
     clave.opciones = escena.opciones;
     clave.fantasma = escena.fantasma;
+    clave.conDepuracion = !escena.depuracion.isEmpty();
     return clave;
 }
 
@@ -78,13 +80,14 @@ bool ClaveEscena::igual(const ClaveEscena& otra) const {
            mismosBits(angulos, otra.angulos) && mismosBits(iniciosRayos, otra.iniciosRayos) &&
            mismosBits(finesRayos, otra.finesRayos) &&
            mismosBits(rayosRecientes, otra.rayosRecientes) && nombres == otra.nombres &&
-           lider == otra.lider && estelas == otra.estelas &&
+           lider == otra.lider && puestos == otra.puestos && estelas == otra.estelas &&
            revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
            revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
            fantasma == otra.fantasma &&
-           // The overlays' texts live outside the scene and change every frame:
-           // a picture with them is never reused.
-           !opciones.rotulos;
+           // The overlays' texts live outside the scene and change every frame,
+           // and debug turns of a live file move as it grows: a picture with
+           // either is never reused.
+           !opciones.rotulos && !(opciones.depuracion && conDepuracion);
 }
 
 const QImage& CacheEscena::imagen(const Escena& escena, PintorEscena& pintor, double proporcion) {

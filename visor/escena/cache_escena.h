@@ -36,12 +36,14 @@ struct ClaveEscena {
     QVector<RayoReciente> rayosRecientes;
     QStringList nombres;
     int lider = -1;
+    QVector<int> puestos;
     const void* estelas = nullptr;
     std::uint64_t revisionEstelas = 0;
     const void* flechas = nullptr;
     std::uint64_t revisionFlechas = 0;
     OpcionesEscena opciones;
     CapaFantasma fantasma;
+    bool conDepuracion = false;
 
     static ClaveEscena de(const Escena& escena, double proporcion);
     bool igual(const ClaveEscena& otra) const;

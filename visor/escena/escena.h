@@ -16,6 +16,7 @@ namespace zul {
 class Estelas;
 class Flechas;
 struct Rotulos;
+struct TurnoDepuracion;
 
 // How the view is placed over the track.
 enum class Camara {
@@ -42,13 +43,15 @@ struct OpcionesEscena {
     bool pistaCompleta = false;
     // Shots thicker, and fading over the steps after they were fired.
     bool disparosVisibles = false;
+    // The bots' debug drawings (Escena::depuracion), when there are any.
+    bool depuracion = true;
 
     // The cached picture is reused while the options compare equal, so a new
     // option must be compared here too.
     bool operator==(const OpcionesEscena& otras) const {
         return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos &&
                etiquetas == otras.etiquetas && pistaCompleta == otras.pistaCompleta &&
-               disparosVisibles == otras.disparosVisibles;
+               disparosVisibles == otras.disparosVisibles && depuracion == otras.depuracion;
     }
     bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };
@@ -88,9 +91,15 @@ struct Escena {
     // The leader of the standings on this step, for the Director camera; -1
     // when not known.
     int lider = -1;
+    // The standings on this step, leader first, for the order in which kart
+    // labels get room; empty when not known.
+    QVector<int> puestos;
     const Estelas* estelas = nullptr;
     const Flechas* flechas = nullptr; // scaled to `zoom`; none: no tiles
     const Rotulos* rotulos = nullptr; // drawn when opciones.rotulos is on
+    // The debug turns drawn over this step, one per debug file that has one
+    // (see pintor_depuracion.h); held by their files.
+    QVector<const TurnoDepuracion*> depuracion;
     OpcionesEscena opciones;
     // Another run on the same track, drawn under the karts (capa_fantasma.h).
     CapaFantasma fantasma;

@@ -47,55 +47,55 @@ QString textoEtiqueta(const Escena& escena, int k, bool apinado) {
                                           : nombre;
 }
 
-void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
-    pintor.save();
-    QFont letra = pintor.font();
-    letra.setPixelSize(altoLetra(escena.tamano));
-    letra.setBold(true);
-    pintor.setFont(letra);
+std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadre& encuadre,
+                                             const QFont& letra) {
     const QFontMetricsF medida(letra);
     const double radio = radioDisco(encuadre.zoom);
     // Two karts closer than a line of text (or than their discs) would have
-    // their names over each other.
+    // their names over each other: such karts are labelled with numbers.
     const double distancia = std::max(medida.height() * 2.0, 2.0 * radio + medida.height());
     const int cuantos = static_cast<int>(escena.posiciones.size());
-    for (int k = 0; k < cuantos; ++k) {
+    std::vector<PedidoEtiqueta> pedidos;
+    const int enfocado = jugadorEnfocado(escena);
+    for (const int k : prioridadEtiquetas(enfocado, escena.puestos, cuantos)) {
         const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
         if (!dentroDeVista(punto, escena.tamano)) {
             continue;
         }
-        const auto cajaDe = [&](const QString& texto) {
-            const double ancho = medida.horizontalAdvance(texto) + 6.0;
-            const double separacion = std::min(radio, 40.0) + 3.0;
-            // To the right of the kart, or to its left where the right edge
-            // of the picture would cut it.
-            const double x = punto.x() + separacion + ancho > escena.tamano.width()
-                                 ? punto.x() - separacion - ancho
-                                 : punto.x() + separacion;
-            return QRectF(x, punto.y() - medida.height() * 0.5, ancho, medida.height());
-        };
-        // A name that would lie over another kart gives way to the number.
-        const auto cubreOtro = [&](const QRectF& caja) {
-            for (int otro = 0; otro < cuantos; ++otro) {
-                const QPointF centro = encuadre.aPixel(escena.posiciones[otro]);
-                if (otro != k && caja.intersects(QRectF(centro.x() - radio, centro.y() - radio,
-                                                        2.0 * radio, 2.0 * radio))) {
-                    return true;
-                }
-            }
-            return false;
-        };
-        QString texto = textoEtiqueta(escena, k, kartApinado(escena, encuadre, k, distancia));
-        QRectF caja = cajaDe(texto);
-        if (texto != QString::number(k) && cubreOtro(caja)) {
-            texto = textoEtiqueta(escena, k, true);
-            caja = cajaDe(texto);
-        }
+        const QString corto = QString::number(k);
+        // The followed kart, served first, asks for its name even in a crowd.
+        const QString texto =
+            textoEtiqueta(escena, k, k != enfocado && kartApinado(escena, encuadre, k, distancia));
+        pedidos.push_back({k, punto, texto == corto ? QString() : texto, corto});
+    }
+    ReglasEtiquetas reglas;
+    reglas.tamano = QSizeF(escena.tamano);
+    reglas.alto = medida.height();
+    reglas.relleno = 3.0;
+    reglas.separacion = std::min(radio, 40.0) + 3.0;
+    reglas.radio = radio;
+    return colocaEtiquetas(pedidos, reglas,
+                           [&](const QString& texto) { return medida.horizontalAdvance(texto); });
+}
+
+QFont letraEtiquetas(const QFont& base, QSize vista) {
+    QFont letra = base;
+    letra.setPixelSize(altoLetra(vista));
+    letra.setBold(true);
+    return letra;
+}
+
+void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
+    pintor.save();
+    const QFont letra = letraEtiquetas(pintor.font(), escena.tamano);
+    pintor.setFont(letra);
+    const double radio = radioDisco(encuadre.zoom);
+    for (const EtiquetaColocada& etiqueta : etiquetasKarts(escena, encuadre, letra)) {
         pintor.setPen(Qt::NoPen);
         pintor.setBrush(QColor(0, 0, 0, 190));
-        pintor.drawRect(caja);
-        pintor.setPen(colorDisco(k));
-        pintor.drawText(caja, Qt::AlignCenter, texto);
+        pintor.drawRect(etiqueta.caja);
+        pintor.setPen(colorDisco(etiqueta.jugador));
+        pintor.drawText(etiqueta.caja, Qt::AlignCenter, etiqueta.texto);
     }
     const int enfocado = jugadorEnfocado(escena);
     if (enfocado >= 0) {

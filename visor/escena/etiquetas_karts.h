@@ -1,6 +1,9 @@
 #pragma once
 
+#include "escena/colocacion_etiquetas.h"
 #include "escena/escena.h"
+
+#include <QFont>
 
 #include <QString>
 
@@ -15,11 +18,17 @@ bool kartApinado(const Escena& escena, const Encuadre& encuadre, int k, double d
 // The text beside kart k: its name, or its number when crowded or nameless.
 QString textoEtiqueta(const Escena& escena, int k, bool apinado);
 
-// Draws the kart labels over the picture: each kart's text on a dark plate
-// to its right (to its left near the right edge; the number where the name
-// would lie over another kart's disc),
-// in its disc colour, and a white ring around the kart the camera keeps in
-// view.
+// The labels of the karts in view, in `letra`: the followed kart's first,
+// then the leaders' down the standings; a label that would touch one placed
+// before moves, falls back to the number, or is left out.
+std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadre& encuadre,
+                                             const QFont& letra);
+
+// The labels' font on a picture this size.
+QFont letraEtiquetas(const QFont& base, QSize vista);
+
+// Draws the kart labels over the picture, each on a dark plate in its disc
+// colour, and a white ring around the kart the camera keeps in view.
 void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encuadre);
 
 } // namespace zul

@@ -1,6 +1,7 @@
 #include "escena/pintor_escena.h"
 
 #include "escena/capa_fantasma.h"
+#include "escena/pintor_depuracion.h"
 #include "escena/estelas.h"
 #include "escena/etiquetas_karts.h"
 #include "escena/flechas.h"
@@ -34,6 +35,9 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     pintaFantasma(pintor, escena.fantasma, encuadre, escena.tamano); // under the race's karts
     pintaKarts(pintor, escena, encuadre);
     pintaRayos(pintor, escena, encuadre);
+    if (escena.opciones.depuracion) {
+        pintaDepuracion(pintor, escena, encuadre); // over the race, under the overlays
+    }
     if (escena.opciones.rotulos) {
         pintaRotulos(pintor, escena, encuadre); // over everything
     }

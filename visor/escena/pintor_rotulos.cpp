@@ -1,5 +1,7 @@
 #include "escena/pintor_rotulos.h"
 
+#include "escena/camara.h"
+#include "escena/colocacion_etiquetas.h"
 #include "escena/rotulos.h"
 #include "geometria/colores.h"
 #include "geometria/geometria.h"
@@ -37,26 +39,36 @@ void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuad
     const int margen = std::max(2, alto / 6);
     const int cuantos =
         static_cast<int>(std::min(escena.posiciones.size(), rotulos.nombres.size()));
-    for (int k = 0; k < cuantos; ++k) {
+    // The followed kart and the leaders get room first.
+    QVector<int> puestos;
+    for (const FilaRotulos& fila : rotulos.clasificacion) {
+        puestos.append(fila.jugador);
+    }
+    std::vector<PedidoEtiqueta> pedidos;
+    for (const int k : prioridadEtiquetas(jugadorEnfocado(escena), puestos, cuantos)) {
         const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
         // Like the discs: a kart off the picture gets no name.
         if (!dentroDeVista(punto, escena.tamano) || rotulos.nombres[k].isEmpty()) {
             continue;
         }
-        const QString& nombre = rotulos.nombres[k];
-        const int ancho = medidas.horizontalAdvance(nombre);
-        // Above and to the right of the disc, where it hides the least track;
-        // to the left when the right would cut the name at the picture's edge.
-        const double anchoCaja = ancho + 2 * margen;
-        double x = punto.x() + radio + margen;
-        if (x + anchoCaja > escena.tamano.width()) {
-            x = std::max(0.0, punto.x() - radio - margen - anchoCaja);
-        }
-        const QRectF caja(x, punto.y() - radio - medidas.height(), anchoCaja, medidas.height());
-        pintor.fillRect(caja, kFondo);
-        pintor.setPen(colorTexto(k));
-        pintor.drawText(caja.adjusted(margen, 0, -margen, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                        nombre);
+        pedidos.push_back({k, punto, rotulos.nombres[k], QString::number(k)});
+    }
+    ReglasEtiquetas reglas;
+    reglas.tamano = QSizeF(escena.tamano);
+    reglas.alto = medidas.height();
+    reglas.relleno = margen;
+    reglas.separacion = radio + margen;
+    reglas.radio = radio;
+    // Above and to the right of the disc, where it hides the least track.
+    reglas.arribaPrimero = true;
+    const auto colocadas = colocaEtiquetas(pedidos, reglas, [&](const QString& texto) {
+        return static_cast<double>(medidas.horizontalAdvance(texto));
+    });
+    for (const EtiquetaColocada& etiqueta : colocadas) {
+        pintor.fillRect(etiqueta.caja, kFondo);
+        pintor.setPen(colorTexto(etiqueta.jugador));
+        pintor.drawText(etiqueta.caja.adjusted(margen, 0, -margen, 0),
+                        Qt::AlignLeft | Qt::AlignVCenter, etiqueta.texto);
     }
 }
 
@@ -73,8 +85,12 @@ void pintaPaso(QPainter& pintor, const Rotulos& rotulos, int alto) {
     pintor.drawText(caja, Qt::AlignCenter, rotulos.paso);
 }
 
-void pintaClasificacion(QPainter& pintor, const Rotulos& rotulos, QSize tamano, int alto) {
-    const int filas = std::min<int>(static_cast<int>(rotulos.clasificacion.size()), kFilasRotulos);
+// The standings stand in a column at the right edge, or at the left one when
+// the right would hide the followed kart (`protegido`, in pixels); where
+// neither side is clear, they lose rows from the bottom until the kart shows.
+void pintaClasificacion(QPainter& pintor, const Rotulos& rotulos, QSize tamano, int alto,
+                        const QRectF& protegido) {
+    int filas = std::min<int>(static_cast<int>(rotulos.clasificacion.size()), kFilasRotulos);
     if (filas == 0) {
         return;
     }
@@ -96,7 +112,18 @@ void pintaClasificacion(QPainter& pintor, const Rotulos& rotulos, QSize tamano, 
     const int ancho =
         anchoPos + anchoNombre + anchoVueltas + anchoDiferencia + 3 * separacion + 2 * margen;
     const int altoFila = medidas.height();
-    const QRectF caja(tamano.width() - margen - ancho, margen, ancho, altoFila * filas + margen);
+    const auto cajaCon = [&](int cuantas, bool izquierda) {
+        return QRectF(izquierda ? margen : tamano.width() - margen - ancho, margen, ancho,
+                      altoFila * cuantas + margen);
+    };
+    bool izquierda = false;
+    if (!protegido.isEmpty() && cajaCon(filas, false).intersects(protegido)) {
+        izquierda = !cajaCon(filas, true).intersects(protegido);
+        while (!izquierda && filas > 1 && cajaCon(filas, false).intersects(protegido)) {
+            --filas;
+        }
+    }
+    const QRectF caja = cajaCon(filas, izquierda);
     pintor.fillRect(caja, kFondo);
     double y = caja.top() + margen / 2.0;
     for (int f = 0; f < filas; ++f, y += altoFila) {
@@ -140,8 +167,16 @@ void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuad
     if (!escena.opciones.etiquetas) {
         pintaNombres(pintor, escena, encuadre, alto);
     }
+    // The followed kart with room for its name beside it.
+    QRectF protegido;
+    const int enfocado = jugadorEnfocado(escena);
+    if (enfocado >= 0 && enfocado < escena.posiciones.size()) {
+        const QPointF punto = encuadre.aPixel(escena.posiciones[enfocado]);
+        const double r = radioDisco(encuadre.zoom) + alto;
+        protegido = QRectF(punto.x() - r, punto.y() - r, 2.0 * r, 2.0 * r);
+    }
     pintaPaso(pintor, *escena.rotulos, alto);
-    pintaClasificacion(pintor, *escena.rotulos, escena.tamano, alto);
+    pintaClasificacion(pintor, *escena.rotulos, escena.tamano, alto, protegido);
     pintor.restore();
 }
 

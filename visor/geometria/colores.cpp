@@ -135,15 +135,40 @@ double distanciaColores(const QColor& a, const QColor& b) {
     return distancia(aLab(a), aLab(b));
 }
 
-QColor fondoLegible(const QColor& texto) {
-    // The contrast ratio of WCAG against black and against white.
+namespace {
+
+// Relative luminance, as WCAG measures it.
+double luminancia(const QColor& color) {
     const auto lineal = [](double v) {
         v /= 255.0;
         return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    const double luz = 0.2126 * lineal(texto.red()) + 0.7152 * lineal(texto.green()) +
-                       0.0722 * lineal(texto.blue());
+    return 0.2126 * lineal(color.red()) + 0.7152 * lineal(color.green()) +
+           0.0722 * lineal(color.blue());
+}
+
+} // namespace
+
+QColor fondoLegible(const QColor& texto) {
+    // The contrast ratio of WCAG against black and against white.
+    const double luz = luminancia(texto);
     return (luz + 0.05) / 0.05 >= 1.05 / (luz + 0.05) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+double contrasteConBlanco(const QColor& color) {
+    return 1.05 / (luminancia(color) + 0.05);
+}
+
+QColor colorSobreBlanco(int i) {
+    const QColor base(QLatin1Char('#') + QLatin1String(colorEtiqueta(i)));
+    // Darker in steps, hue kept, until the line reads on white.
+    QColor color = base;
+    for (double factor = 0.95; contrasteConBlanco(color) < 3.0 && factor > 0.0; factor -= 0.05) {
+        color = QColor::fromRgbF(static_cast<float>(base.redF() * factor),
+                                 static_cast<float>(base.greenF() * factor),
+                                 static_cast<float>(base.blueF() * factor));
+    }
+    return color;
 }
 
 const char* colorEtiqueta(int i) {

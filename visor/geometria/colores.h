@@ -19,6 +19,14 @@ double distanciaColores(const QColor& a, const QColor& b);
 // Black or white, whichever a text of this colour reads best on.
 QColor fondoLegible(const QColor& texto);
 
+// The contrast ratio (WCAG) of a colour against white: 1 for white, 21 for
+// black.
+double contrasteConBlanco(const QColor& color);
+
+// Line colour of player i on a white chart: its label colour, darkened just
+// enough to stand out on white (a contrast of at least 3).
+QColor colorSobreBlanco(int i);
+
 // Name label colour of player i as six hexadecimal digits (red, green, blue),
 // the player's disc colour made stronger as the classic pairs are. The text lives as long as the
 // program.

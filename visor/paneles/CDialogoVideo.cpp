@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -33,14 +34,28 @@ PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QS
     pedido.video.pasosPorSegundo = 30.0;
     pedido.aspecto.jugador = std::max(vista.jugadorMirado(), 0);
     pedido.aspecto.zoom = std::clamp(vista.zoom(), kZoomMinimo, kZoomMaximo);
-    pedido.aspecto.tamano =
-        vista.size().boundedTo(QSize(kLadoMaximoVideo, kLadoMaximoVideo)).expandedTo(QSize(16, 16));
+    // The view's size is a window's chance, often small with small text.
+    pedido.aspecto.tamano = QSize(kAnchoVideoPropuesto, kAltoVideoPropuesto);
     // The view's camera, names, full track and visible shots go along.
     pedido.aspecto.opciones = vista.opcionesEscena();
     pedido.aspecto.opciones.estelas = vista.estelasVisibles();
     // A video is made to be published: names, step and standings on.
     pedido.aspecto.opciones.rotulos = true;
     return pedido;
+}
+
+QString salidaPropuesta(const QString& rutaCarrera, const QString& carpetaVideos) {
+    const QFileInfo carrera(rutaCarrera);
+    const QString nombre = (carrera.completeBaseName().isEmpty() ? QStringLiteral("carrera")
+                                                                 : carrera.completeBaseName()) +
+                           QStringLiteral(".mp4");
+    const QFileInfo junto(carrera.absolutePath());
+    if (!rutaCarrera.isEmpty() && junto.isDir() && junto.isWritable()) {
+        return QDir(junto.absoluteFilePath()).filePath(nombre);
+    }
+    const QString carpeta = carpetaVideos.isEmpty() ? QDir::homePath() : carpetaVideos;
+    QDir().mkpath(carpeta);
+    return QDir(carpeta).filePath(nombre);
 }
 
 } // namespace zul

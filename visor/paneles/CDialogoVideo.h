@@ -12,10 +12,20 @@ class QPushButton;
 class QSpinBox;
 
 namespace zul {
+// The size "Exportar vídeo…" proposes: 720p, what projectors and video sites
+// take, whatever the size of the view.
+constexpr int kAnchoVideoPropuesto = 1280;
+constexpr int kAltoVideoPropuesto = 720;
+
 // What "Exportar vídeo…" proposes: the whole race as the view shows it (its
-// zoom, followed player, size and trails), with the overlays, at 30
+// zoom, followed player and trails) at 1280 x 720, with the overlays, at 30
 // pictures per second and one step per picture.
 PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QString& salida);
+
+// Where the video of the race log `rutaCarrera` is proposed: beside the log,
+// named after it, or in the user's video folder (`carpetaVideos`, made if
+// missing) when the log's folder cannot be written.
+QString salidaPropuesta(const QString& rutaCarrera, const QString& carpetaVideos);
 } // namespace zul
 
 // Asks where to write the video and what it shows: the file, the range of

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 
@@ -106,7 +107,7 @@ void CExportacionVideo::alTerminar(const zul::ResultadoVideo& resultado) {
 }
 
 void CExportacionVideo::pideYExporta(QWidget* ventana, const zul::Reproduccion& reproduccion,
-                                     const CVisualizador& vista) {
+                                     const CVisualizador& vista, const QString& rutaCarrera) {
     auto* enCurso = ventana->findChild<CExportacionVideo*>(QLatin1String(kNombre));
     if (enCurso != nullptr && enCurso->progreso != nullptr) {
         enCurso->progreso->show();
@@ -114,8 +115,10 @@ void CExportacionVideo::pideYExporta(QWidget* ventana, const zul::Reproduccion& 
         return;
     }
     const long long frames = reproduccion.numeroFrames();
-    const zul::PedidoVideo propuesta =
-        zul::pedidoDeVista(vista, frames, QDir::current().filePath(QStringLiteral("carrera.mp4")));
+    const zul::PedidoVideo propuesta = zul::pedidoDeVista(
+        vista, frames,
+        zul::salidaPropuesta(rutaCarrera,
+                             QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)));
     CDialogoVideo dialogo(propuesta, frames, reproduccion.carrera().numJugadores, ventana);
     if (dialogo.exec() != QDialog::Accepted) {
         return;

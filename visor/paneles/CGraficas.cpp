@@ -5,12 +5,20 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QCursor>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -21,8 +29,11 @@
 
 namespace {
 
-// Past this many players the legend would hide the charts.
-constexpr int kMaxLeyenda = 24;
+// Rows of the legend before it adds a column; the columns scroll sideways.
+constexpr int kFilasLeyenda = 4;
+// Line widths: every player, and the followed one.
+constexpr double kGrosor = 2.0;
+constexpr double kGrosorSeguido = 4.5;
 
 struct Descripcion {
     const char* pestana;
@@ -88,8 +99,29 @@ CGraficas::CGraficas(const zul::AnalisisCarrera* analisis, QStringList nombres, 
         pestanas->addTab(vistas[g], tr(kDescripciones[g].pestana));
     }
     layout->addWidget(pestanas, 1);
+    connect(pestanas, &QTabWidget::currentChanged, this, &CGraficas::rellena);
+
+    // One legend for the three charts, whose colours are the same: in
+    // columns, so that forty names take a strip under the charts.
+    listaLeyenda = new QListWidget;
+    listaLeyenda->setFlow(QListView::TopToBottom);
+    listaLeyenda->setWrapping(true);
+    listaLeyenda->setResizeMode(QListView::Adjust);
+    listaLeyenda->setSelectionMode(QAbstractItemView::NoSelection);
+    listaLeyenda->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    listaLeyenda->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    listaLeyenda->setToolTip(tr("Clic en un nombre: mirar a ese jugador"));
+    connect(listaLeyenda, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        emit jugadorElegido(item->data(Qt::UserRole).toInt());
+    });
+    layout->addWidget(listaLeyenda);
 
     auto* botones = new QHBoxLayout;
+    hastaPaso = new QCheckBox(tr("Hasta el paso actual"));
+    hastaPaso->setToolTip(
+        tr("Solo lo ocurrido hasta el paso que muestra la ventana, sin desvelar el final"));
+    connect(hastaPaso, &QCheckBox::toggled, this, &CGraficas::rellena);
+    botones->addWidget(hastaPaso);
     auto* botonPng = new QPushButton(tr("Exportar &PNG..."));
     auto* botonSvg = new QPushButton(tr("Exportar &SVG..."));
     botones->addStretch(1);
@@ -98,6 +130,10 @@ CGraficas::CGraficas(const zul::AnalisisCarrera* analisis, QStringList nombres, 
     layout->addLayout(botones);
     connect(botonPng, &QPushButton::clicked, this, &CGraficas::exportaPng);
     connect(botonSvg, &QPushButton::clicked, this, &CGraficas::exportaSvg);
+
+    // G opens the charts from the race's window; here it closes them.
+    auto* atajo = new QShortcut(QKeySequence(Qt::Key_G), this);
+    connect(atajo, &QShortcut::activated, this, &QWidget::close);
 
     resize(1000, 700);
     construye();
@@ -115,7 +151,7 @@ const std::vector<QXYSeries*>& CGraficas::series(Grafica grafica) const {
     return seriesPorGrafica[grafica];
 }
 
-long long CGraficas::frameDelPunto(Grafica grafica, int jugador, const QPointF& punto) const {
+int CGraficas::puntoCercano(Grafica grafica, int jugador, const QPointF& punto) const {
     if (jugador < 0 || jugador >= static_cast<int>(seriesPorGrafica[grafica].size())) {
         return -1;
     }
@@ -125,17 +161,62 @@ long long CGraficas::frameDelPunto(Grafica grafica, int jugador, const QPointF& 
     // The nearest point on screen: a click on a line lands between points, and
     // the axes have very different scales.
     const QPointF pantalla = chart->mapToPosition(punto, s);
-    long long frame = -1;
+    int cercano = -1;
     double mejor = std::numeric_limits<double>::infinity();
-    for (const zul::PuntoGrafica& p : serie) {
-        const QPointF otro = chart->mapToPosition(QPointF(p.x, p.y), s);
+    for (std::size_t i = 0; i < serie.size(); ++i) {
+        const QPointF otro = chart->mapToPosition(QPointF(serie[i].x, serie[i].y), s);
         const double d = std::hypot(otro.x() - pantalla.x(), otro.y() - pantalla.y());
         if (d < mejor) {
             mejor = d;
-            frame = p.frame;
+            cercano = static_cast<int>(i);
         }
     }
-    return frame;
+    return cercano;
+}
+
+long long CGraficas::frameDelPunto(Grafica grafica, int jugador, const QPointF& punto) const {
+    const int i = puntoCercano(grafica, jugador, punto);
+    return i < 0 ? -1 : serieDe(datos, grafica, jugador)[static_cast<std::size_t>(i)].frame;
+}
+
+QString CGraficas::textoPunto(Grafica grafica, const QString& nombre, const QPointF& punto) {
+    const QString x = QString::number(std::llround(punto.x()));
+    const QString y = QString::number(std::llround(punto.y()));
+    switch (grafica) {
+    case Posiciones:
+        return tr("%1\nVuelta %2: posición %3").arg(nombre, x, y);
+    case Tiempos:
+        return tr("%1\nVuelta %2: %3 pasos").arg(nombre, x, y);
+    default:
+        return tr("%1\nPaso %2: %3 vueltas").arg(nombre, x, y);
+    }
+}
+
+void CGraficas::muestraFrame(long long frame) {
+    frameActual = std::max(frame, 0LL);
+    if (hastaPaso->isChecked() && isVisible()) {
+        rellena();
+    }
+}
+
+void CGraficas::ponJugadorSeguido(int jugador) {
+    seguido = jugador;
+    ponLapices();
+}
+
+void CGraficas::ponLapices() {
+    for (auto& lista : seriesPorGrafica) {
+        for (std::size_t j = 0; j < lista.size(); ++j) {
+            QPen lapiz(zul::colorSobreBlanco(static_cast<int>(j)));
+            lapiz.setWidthF(static_cast<int>(j) == seguido ? kGrosorSeguido : kGrosor);
+            lista[j]->setPen(lapiz);
+        }
+    }
+    for (int j = 0; j < listaLeyenda->count(); ++j) {
+        QFont letra = listaLeyenda->font();
+        letra.setBold(j == seguido);
+        listaLeyenda->item(j)->setFont(letra);
+    }
 }
 
 void CGraficas::actualiza() {
@@ -151,44 +232,28 @@ void CGraficas::muestraGrafica(Grafica grafica) {
 }
 
 void CGraficas::construye() {
-    datos = analisis != nullptr ? zul::seriesGraficas(*analisis) : zul::SeriesGraficas{};
-    const int n = static_cast<int>(datos.posiciones.size());
+    completas = analisis != nullptr ? zul::seriesGraficas(*analisis) : zul::SeriesGraficas{};
+    const int n = static_cast<int>(completas.posiciones.size());
     for (int g = 0; g < NumGraficas; ++g) {
         const Grafica grafica = static_cast<Grafica>(g);
         auto* chart = new QChart;
         chart->setTitle(tr(kDescripciones[g].titulo));
-        chart->legend()->setVisible(n <= kMaxLeyenda);
-        chart->legend()->setAlignment(Qt::AlignRight);
+        // The legend is the list under the tabs, which scrolls.
+        chart->legend()->setVisible(false);
         auto* ejeX = new QValueAxis;
         auto* ejeY = new QValueAxis;
         ejeX->setTitleText(tr(kDescripciones[g].ejeX));
         ejeY->setTitleText(tr(kDescripciones[g].ejeY));
         chart->addAxis(ejeX, Qt::AlignBottom);
         chart->addAxis(ejeY, Qt::AlignLeft);
-
-        double minX = std::numeric_limits<double>::infinity();
-        double maxX = -minX;
-        double minY = minX;
-        double maxY = -minX;
         seriesPorGrafica[g].clear();
         for (int j = 0; j < n; ++j) {
             auto* serie = new QLineSeries;
-            serie->setName(j < nombres.size() ? nombres[j] : QString::number(j));
-            QPen lapiz(QColor(QLatin1Char('#') + QLatin1String(zul::colorEtiqueta(j))));
-            lapiz.setWidthF(2.0);
-            serie->setPen(lapiz);
+            const QString nombre = j < nombres.size() ? nombres[j] : QString::number(j);
+            serie->setName(nombre);
             // Laps against frames is a staircase of many points; the others
             // show each lap as a point to click.
             serie->setPointsVisible(grafica != Vueltas);
-            QList<QPointF> puntos;
-            for (const zul::PuntoGrafica& p : serieDe(datos, grafica, j)) {
-                puntos.append(QPointF(p.x, p.y));
-                minX = std::min(minX, p.x);
-                maxX = std::max(maxX, p.x);
-                minY = std::min(minY, p.y);
-                maxY = std::max(maxY, p.y);
-            }
-            serie->replace(puntos);
             chart->addSeries(serie);
             serie->attachAxis(ejeX);
             serie->attachAxis(ejeY);
@@ -198,21 +263,114 @@ void CGraficas::construye() {
                     emit frameElegido(frame);
                 }
             });
+            connect(serie, &QXYSeries::hovered, this,
+                    [this, grafica, j, nombre](const QPointF& punto, bool dentro) {
+                        const int i = dentro ? puntoCercano(grafica, j, punto) : -1;
+                        if (i < 0) {
+                            QToolTip::hideText();
+                            return;
+                        }
+                        const zul::PuntoGrafica& p =
+                            serieDe(datos, grafica, j)[static_cast<std::size_t>(i)];
+                        QToolTip::showText(QCursor::pos(),
+                                           textoPunto(grafica, nombre, QPointF(p.x, p.y)),
+                                           vistas[grafica]);
+                    });
             seriesPorGrafica[g].push_back(serie);
         }
-        if (grafica == Posiciones) {
-            // First place on top.
-            ajustaEje(ejeY, 1.0, std::max(1, n));
-            ejeY->setReverse(true);
-        } else {
-            ajustaEje(ejeY, grafica == Tiempos ? 0.0 : minY, maxY);
-        }
-        ajustaEje(ejeX, minX, maxX);
+        auto* marca = new QLineSeries;
+        QPen lapizMarca(QColor(60, 60, 60));
+        lapizMarca.setWidthF(1.5);
+        lapizMarca.setStyle(Qt::DashLine);
+        marca->setPen(lapizMarca);
+        chart->addSeries(marca);
+        marca->attachAxis(ejeX);
+        marca->attachAxis(ejeY);
+        marcas[g] = marca;
         // The view owns its chart and drops the previous one.
         QChart* anterior = vistas[g]->chart();
         vistas[g]->setChart(chart);
         delete anterior;
     }
+
+    listaLeyenda->clear();
+    for (int j = 0; j < n; ++j) {
+        QPixmap muestra(14, 14);
+        muestra.fill(zul::colorSobreBlanco(j));
+        auto* item = new QListWidgetItem(QIcon(muestra),
+                                         j < nombres.size() ? nombres[j] : QString::number(j));
+        item->setData(Qt::UserRole, j);
+        listaLeyenda->addItem(item);
+    }
+    // As many rows as the legend needs, up to kFilasLeyenda, and room for
+    // its scroll bar.
+    const int filas = std::clamp(n, 1, kFilasLeyenda);
+    const int altoFila = std::max(listaLeyenda->sizeHintForRow(0), fontMetrics().height() + 4);
+    listaLeyenda->setFixedHeight(filas * (altoFila + listaLeyenda->spacing()) +
+                                 listaLeyenda->horizontalScrollBar()->sizeHint().height() +
+                                 2 * listaLeyenda->frameWidth() + 4);
+    listaLeyenda->setVisible(n > 0);
+    ponLapices();
+    for (int g = 0; g < NumGraficas; ++g) {
+        datos = completas;
+        rellenaGrafica(static_cast<Grafica>(g));
+    }
+    rellena();
+}
+
+void CGraficas::rellena() {
+    datos = hastaPaso->isChecked() ? zul::hastaFrame(completas, frameActual) : completas;
+    rellenaGrafica(graficaVisible());
+}
+
+void CGraficas::rellenaGrafica(Grafica grafica) {
+    const int g = grafica;
+    if (marcas[g] == nullptr) {
+        return;
+    }
+    const int n = static_cast<int>(seriesPorGrafica[g].size());
+    double minX = std::numeric_limits<double>::infinity();
+    double maxX = -minX;
+    double minY = minX;
+    double maxY = -minX;
+    for (int j = 0; j < n; ++j) {
+        QList<QPointF> puntos;
+        for (const zul::PuntoGrafica& p : serieDe(datos, grafica, j)) {
+            puntos.append(QPointF(p.x, p.y));
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+        seriesPorGrafica[g][static_cast<std::size_t>(j)]->replace(puntos);
+    }
+    auto* ejeX = qobject_cast<QValueAxis*>(marcas[g]->attachedAxes().value(0));
+    auto* ejeY = qobject_cast<QValueAxis*>(marcas[g]->attachedAxes().value(1));
+    if (ejeX == nullptr || ejeY == nullptr) {
+        return;
+    }
+    // Where the frame on show stands: on the frame axis itself, or at the
+    // furthest lap reached by then.
+    const bool marcar = hastaPaso->isChecked() && maxX >= minX;
+    const double xMarca = grafica == Vueltas ? static_cast<double>(frameActual) : maxX;
+    if (marcar) {
+        minX = std::min(minX, xMarca);
+        maxX = std::max(maxX, xMarca);
+    }
+    if (grafica == Posiciones) {
+        // First place on top.
+        ajustaEje(ejeY, 1.0, std::max(1, n));
+        ejeY->setReverse(true);
+    } else {
+        ajustaEje(ejeY, grafica == Tiempos ? 0.0 : minY, maxY);
+    }
+    ajustaEje(ejeX, minX, maxX);
+    if (marcar) {
+        marcas[g]->replace({QPointF(xMarca, ejeY->min()), QPointF(xMarca, ejeY->max())});
+    } else {
+        marcas[g]->clear();
+    }
+    marcas[g]->setVisible(marcar);
 }
 
 void CGraficas::exportaPng() {

@@ -2,6 +2,7 @@
 
 #include "geometria/colores.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
@@ -251,13 +252,25 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
     barraPasos->setPageStep(10);
     siguiendo = false;
     barraPasos->setEnabled(frames > 1);
+    ajustaContador();
+    muestraFrame(std::min(actual, frames - 1));
+}
+
+void CLineaTiempo::ajustaContador() {
     // Wide enough for the longest count, so the buttons do not shift as the
     // replay runs.
     const QString largo = tr("Paso %1 de %2").arg(std::max(0LL, frames - 1)).arg(frames);
     // (and a pixel or two more than the text, which the label's own margin
     // takes).
     etiquetaFrame->setMinimumWidth(etiquetaFrame->fontMetrics().horizontalAdvance(largo) + 2);
-    muestraFrame(std::min(actual, frames - 1));
+}
+
+void CLineaTiempo::changeEvent(QEvent* evento) {
+    QWidget::changeEvent(evento);
+    // Full screen sets a larger font on the timeline.
+    if (evento->type() == QEvent::FontChange && etiquetaFrame != nullptr) {
+        ajustaContador();
+    }
 }
 
 void CLineaTiempo::muestraFrame(long long frame) {

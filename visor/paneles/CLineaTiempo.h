@@ -98,7 +98,12 @@ signals:
     // After frameElegido, when the frame was reached by an event jump.
     void eventoElegido(long long frame);
 
+protected:
+    void changeEvent(QEvent* evento) override;
+
 private:
+    // The counter as wide as its longest text in the current font.
+    void ajustaContador();
     void eligeDesdeBarra(int valor);
     void actualiza();
 

@@ -4,6 +4,7 @@
 #include "paneles/CGraficas.h"
 #include "paneles/CModeloClasificacion.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -57,13 +58,17 @@ CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
     // second one. Without focus, the arrow keys and Space stay the window's.
     vistaTabla->setSelectionMode(QAbstractItemView::NoSelection);
     vistaTabla->setFocusPolicy(Qt::NoFocus);
-    vistaTabla->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Where the box is narrower than its columns (under the track), a bar
+    // says there is more.
+    vistaTabla->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     vistaTabla->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     vistaTabla->setWordWrap(false);
     vistaTabla->horizontalHeader()->setSectionsClickable(false);
     vistaTabla->horizontalHeader()->setHighlightSections(false);
     vistaTabla->setItemDelegateForColumn(CModeloClasificacion::Jugador,
                                          new DelegadoNombre(vistaTabla));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(vistaTabla);
     fijaAnchos();
     connect(vistaTabla, &QTableView::clicked, this, [this](const QModelIndex& indice) {
         const int jugador = modeloTabla->jugadorEnFila(indice.row());
@@ -71,9 +76,6 @@ CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
             emit jugadorElegido(jugador);
         }
     });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(vistaTabla);
 }
 
 CPanelClasificacion::~CPanelClasificacion() {
@@ -112,23 +114,73 @@ void CPanelClasificacion::fijaAnchos() {
         total += ancho;
     }
     vistaTabla->horizontalHeader()->setStretchLastSection(true);
-    vistaTabla->setMinimumWidth(total + vistaTabla->verticalScrollBar()->sizeHint().width() +
-                                2 * vistaTabla->frameWidth());
+    // Rows as tall as the font: full screen makes it larger.
+    vistaTabla->verticalHeader()->setDefaultSectionSize(celdas.height() + 6);
+    anchoColumnas =
+        total + vistaTabla->verticalScrollBar()->sizeHint().width() + 2 * vistaTabla->frameWidth();
+    ponDebajo(debajo);
+}
+
+int CPanelClasificacion::anchoCompleto() const {
+    const QMargins margenes = contentsMargins() + layout()->contentsMargins();
+    return anchoColumnas + margenes.left() + margenes.right();
+}
+
+void CPanelClasificacion::ponDebajo(bool abajo) {
+    debajo = abajo;
+    if (debajo) {
+        // The header, five rows and the bar that scrolls sideways.
+        const int filas = 5;
+        vistaTabla->setMinimumWidth(0);
+        vistaTabla->setFixedHeight(vistaTabla->horizontalHeader()->sizeHint().height() +
+                                   filas * vistaTabla->verticalHeader()->defaultSectionSize() +
+                                   vistaTabla->horizontalScrollBar()->sizeHint().height() +
+                                   2 * vistaTabla->frameWidth());
+    } else {
+        // No minimum width: the window's smallest size is the one with the
+        // box under the track. The window puts it here only where every
+        // column fits, and the size hint asks for them all.
+        vistaTabla->setMinimumWidth(0);
+        vistaTabla->setMinimumHeight(0);
+        vistaTabla->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    updateGeometry();
+}
+
+QSize CPanelClasificacion::sizeHint() const {
+    const QSize propio = QGroupBox::sizeHint();
+    return debajo ? propio : QSize(anchoCompleto(), propio.height());
+}
+
+void CPanelClasificacion::changeEvent(QEvent* evento) {
+    QGroupBox::changeEvent(evento);
+    // Full screen sets a larger font on the box.
+    if (evento->type() == QEvent::FontChange && vistaTabla != nullptr) {
+        fijaAnchos();
+    }
 }
 
 void CPanelClasificacion::ajustaAlAncho(int anchoLibre) {
     if (elegidoPorUsuario) {
         return;
     }
-    setVisible(anchoLibre - sizeHint().width() >= kAnchoMinimoPista);
+    setVisible(anchoLibre - anchoCompleto() >= kAnchoMinimoPista);
 }
 
 void CPanelClasificacion::muestraFrame(long long frame, bool final) {
     modeloTabla->ponFinal(final);
     modeloTabla->ponFrame(std::max(frame, 0LL));
+    frameEnPantalla = frame;
+    if (ventanaGraficas != nullptr) {
+        ventanaGraficas->muestraFrame(frame);
+    }
 }
 
 void CPanelClasificacion::ponJugadorSeguido(int jugador) {
+    jugadorSeguido = jugador;
+    if (ventanaGraficas != nullptr) {
+        ventanaGraficas->ponJugadorSeguido(jugador);
+    }
     modeloTabla->ponJugadorSeguido(jugador);
     const int fila = modeloTabla->filaDeJugador(jugador);
     if (fila >= 0) {
@@ -162,12 +214,17 @@ void CPanelClasificacion::alternaGraficas() {
         ventanaGraficas->setWindowFlag(Qt::Window);
         connect(ventanaGraficas, &CGraficas::frameElegido, this,
                 &CPanelClasificacion::frameElegido);
+        connect(ventanaGraficas, &CGraficas::jugadorElegido, this,
+                &CPanelClasificacion::jugadorElegido);
+        ventanaGraficas->ponJugadorSeguido(jugadorSeguido);
         graficasAtrasadas = false;
     } else if (graficasAtrasadas) {
         ventanaGraficas->actualiza();
         graficasAtrasadas = false;
     }
     ventanaGraficas->show();
+    // Shown, it takes the frame on show in ("Hasta el paso actual").
+    ventanaGraficas->muestraFrame(frameEnPantalla);
     ventanaGraficas->raise();
     ventanaGraficas->activateWindow();
 }

@@ -34,6 +34,13 @@ public:
     // Shows or hides the box for `anchoLibre`, the width the track and this
     // box share; a choice of the user's stands.
     void ajustaAlAncho(int anchoLibre);
+    // The width that shows every column whole.
+    int anchoCompleto() const;
+    // Beside the track, the box is as wide as every column; under it, as
+    // wide as the track, scrolling sideways, and a few rows high.
+    void ponDebajo(bool debajo);
+    bool estaDebajo() const { return debajo; }
+    QSize sizeHint() const override;
 
 public slots:
     // The standings at `frame`; `final` when it is the end of the race.
@@ -54,6 +61,9 @@ signals:
     // A point of a chart was clicked: the window shows this frame.
     void frameElegido(long long frame);
 
+protected:
+    void changeEvent(QEvent* evento) override;
+
 private:
     void fijaAnchos();
 
@@ -65,4 +75,8 @@ private:
     // The charts missed a growth of the race while they were closed.
     bool graficasAtrasadas = false;
     bool elegidoPorUsuario = false;
+    bool debajo = false;
+    int anchoColumnas = 0;
+    long long frameEnPantalla = 0;
+    int jugadorSeguido = -1;
 };

@@ -19,6 +19,7 @@ CPanelJugadores::CPanelJugadores(QWidget* parent) : QGroupBox(tr("Jugadores"), p
     auto* filas = new QWidget;
     layoutFilas = new QVBoxLayout(filas);
     layoutFilas->setSpacing(1);
+    layoutFilas->setContentsMargins(4, 2, 4, 2);
     // Rows keep their own height at the top of a tall list, rather than
     // spreading over it.
     layoutFilas->setAlignment(Qt::AlignTop);
@@ -88,6 +89,7 @@ void CPanelJugadores::ajusta() {
         anchoNombres = std::max(anchoNombres, std::min(tope, medida.horizontalAdvance(nombre)));
     }
     for (int i = 0; i < nombres.size(); ++i) {
+        pintaMarca(i, i == seguido);
         const QString visible = medida.elidedText(textos[i], Qt::ElideRight, tope);
         // The name is text, not markup: escaped before it goes into the
         // colour markup.
@@ -120,8 +122,8 @@ void CPanelJugadores::pintaMarca(int j, bool activo) {
     if (j < 0 || j >= nombres.size()) {
         return;
     }
-    // Only the weight: the size still follows the panel's font.
-    QFont letra;
+    // The panel's font (larger in full screen), bold on the followed row.
+    QFont letra = font();
     letra.setBold(activo);
     nombres[j]->setFont(letra);
     vueltas[j]->setFont(letra);

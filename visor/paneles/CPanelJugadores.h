@@ -21,9 +21,9 @@ class CPanelJugadores : public QGroupBox {
 public:
     // Names wider than this many average characters are cut.
     static constexpr int kLargoNombre = 20;
-    // The smallest window keeps this many rows in view; with more room, a
-    // small race shows every row.
-    static constexpr int kFilasMinimas = 3;
+    // The smallest window keeps this many rows in view, so a race of up to
+    // ten players never scrolls; larger ones do.
+    static constexpr int kFilasMinimas = 10;
 
     explicit CPanelJugadores(QWidget* parent = nullptr);
 

@@ -116,6 +116,10 @@ void CVisualizador::ponLider(int jugador) {
     lider = jugador;
 }
 
+void CVisualizador::ponPuestos(const QVector<int>& orden) {
+    puestos = orden;
+}
+
 void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
     rayosRecientes = recientes;
 }
@@ -141,6 +145,9 @@ zul::Escena CVisualizador::escena() const {
     escena.nombres = nombresJugadores;
     escena.lider = lider;
     escena.fantasma = fantasma;
+    if (opciones.etiquetas) {
+        escena.puestos = puestos;
+    }
     if (opciones.disparosVisibles) {
         escena.rayosRecientes = rayosRecientes;
     }

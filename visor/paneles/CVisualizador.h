@@ -84,6 +84,8 @@ public:
     // the steps before.
     void ponNombres(const QStringList& nombres);
     void ponLider(int jugador);
+    // The standings, leader first: the kart labels give them room first.
+    void ponPuestos(const QVector<int>& orden);
     void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
     const zul::Estelas& estelas() const { return recorridos; }
     // The karts of a ghost race on this frame; empty: none.
@@ -143,6 +145,7 @@ private:
     zul::OpcionesEscena opciones;
     QStringList nombresJugadores;
     int lider = -1;
+    QVector<int> puestos;
     QVector<zul::RayoReciente> rayosRecientes;
     zul::CapaFantasma fantasma;
 };

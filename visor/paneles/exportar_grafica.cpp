@@ -1,5 +1,6 @@
 #include "paneles/exportar_grafica.h"
 
+#include "datos/rutas.h"
 #include "salida/guardar_png.h"
 
 #include <QBuffer>
@@ -70,7 +71,7 @@ bool exportaGraficaSvg(QChartView* vista, const QString& ruta, QString& error,
         pintor.fillRect(QRect(QPoint(0, 0), tamano), Qt::white);
         vista->render(&pintor);
     }
-    const int fallo = escribeArchivo(QFile::encodeName(ruta), svg, llamadas);
+    const int fallo = escribeArchivo(bytesDeRuta(ruta), svg, llamadas);
     if (fallo != 0) {
         error = QStringLiteral("No se pudo guardar la gráfica en %1: %2.")
                     .arg(ruta, motivoDeEscritura(fallo));

@@ -6,6 +6,9 @@
 
 #include <QCommandLineParser>
 
+#include <cstdlib>
+#include <limits>
+
 namespace zul {
 
 namespace {
@@ -57,6 +60,10 @@ bool leeVistas(const QStringList& argumentos, OrdenLeida& orden, bool& enVivo, Q
         }
         if (esOpcionDeQt(nombre)) {
             deQt.append(argumentoDe(argumentos, nombre));
+            continue;
+        }
+        // The debug options go with every mode that draws; --depuracion may repeat.
+        if (nombre == QLatin1String("depuracion") || nombre == QLatin1String("desfase")) {
             continue;
         }
         const QString opcion = QStringLiteral("--") + nombre;
@@ -127,6 +134,47 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
     return orden.vistas.isEmpty() ? validaVentana : validaPng;
 }
 
+// --depuracion RUTA (any number of times) and --desfase D, for the window,
+// --png and --video.
+bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& resultado,
+                   QString& error) {
+    resultado.depuracion = a.values(QStringLiteral("depuracion"));
+    if (resultado.depuracion.contains(QString())) {
+        error = QStringLiteral("--depuracion necesita la ruta de un archivo de depuración");
+        return false;
+    }
+    if (a.values(QStringLiteral("desfase")).size() > 1) {
+        error = QStringLiteral("la opción --desfase aparece más de una vez");
+        return false;
+    }
+    if (a.isSet(QStringLiteral("desfase"))) {
+        const QString valor = a.value(QStringLiteral("desfase"));
+        bool ok = false;
+        resultado.desfase = valor.trimmed().toLongLong(&ok);
+        if (!ok || std::llabs(resultado.desfase) > std::numeric_limits<int>::max()) {
+            error =
+                QStringLiteral("--desfase debe ser un número entero de pasos, no «%1»").arg(valor);
+            return false;
+        }
+        if (resultado.depuracion.isEmpty()) {
+            error = QStringLiteral("--desfase solo se usa con --depuracion RUTA");
+            return false;
+        }
+    }
+    // Only the pictures draw the layer for now: anywhere else it would be lost without a word.
+    if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo != Modo::Png &&
+        resultado.modo != Modo::Video) {
+        error = QStringLiteral("--depuracion solo se usa con --png o --video; la ventana, la "
+                               "web y los resultados aún no muestran los dibujos de los bots");
+        return false;
+    }
+    for (AspectoImagen* aspecto : {&resultado.png.aspecto, &resultado.video.pedido.aspecto}) {
+        aspecto->depuracion = resultado.depuracion;
+        aspecto->desfase = resultado.desfase;
+    }
+    return true;
+}
+
 } // namespace
 
 bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& resultado,
@@ -158,7 +206,8 @@ bool analizaLineaDeOrdenes(const QStringList& argumentos, LineaDeOrdenes& result
         return false;
     }
     const Validador valida = validadorDe(orden, error);
-    if (valida == nullptr || !valida(orden, resultado, error)) {
+    if (valida == nullptr || !valida(orden, resultado, error) ||
+        !leeDepuracion(analizador, orden.soloAyuda, resultado, error)) {
         return false;
     }
     if (orden.soloAyuda) {

@@ -34,6 +34,10 @@ struct LineaDeOrdenes {
     QStringList archivos;
     // Window mode: the race log is followed while it is written.
     bool enVivo = false;
+    // The bots' debug files and their shift (--depuracion, --desfase), for
+    // every mode that draws; also in png.aspecto and video.pedido.aspecto.
+    QStringList depuracion;
+    long long desfase = 0;
     OpcionesPng png;
     OpcionesModoVideo video;
     OpcionesHtml html;

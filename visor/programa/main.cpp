@@ -1,5 +1,6 @@
 #include "analisis/resultados.h"
 #include "datos/escritura_segura.h"
+#include "datos/rutas.h"
 #include "programa/linea_ordenes.h"
 #include "programa/modo_ventana.h"
 #include "salida/aplicacion_sin_pantalla.h"
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
     zul::instalaLimpiezaAlTerminar();
     QStringList argumentos;
     for (int i = 1; i < argc; ++i) {
-        argumentos.append(QString::fromLocal8Bit(argv[i]));
+        // Paths are bytes: each one reaches open() exactly as it was typed.
+        argumentos.append(zul::rutaDeBytes(QByteArray(argv[i])));
     }
     zul::LineaDeOrdenes orden;
     QString error;

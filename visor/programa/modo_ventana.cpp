@@ -6,6 +6,7 @@
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
+#include "ventana/volcado_geometria.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -130,6 +131,7 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QString& fanta
     }
     QAccessible::isActive();
     CVolcado::instalaSiSePide(&aplicacion);
+    zul::activaVolcadoGeometria(&aplicacion);
     // Qt's own dialogs (the file chooser, the buttons of message boxes) speak
     // Spanish like the rest of the viewer. The viewer's texts need no
     // translation: they are Spanish already.

@@ -73,6 +73,14 @@ QList<OpcionDelVisor> creaOpciones() {
         opcion({"velocidad"}, "S", G::Video,
                "pasos de carrera por segundo de vídeo, desde 0.001 (por defecto igual a F: un "
                "paso por fotograma)"),
+        opcion({"depuracion"}, "RUTA", G::Depuracion,
+               "archivo de depuración de un bot (el que escribe con ZUL_DEPURACION, por ejemplo "
+               "con zulprueba --depuracion): sus dibujos del turno n se pintan sobre el paso n, "
+               "con su orden como una flecha desde su kart y un aro rojo si pidió disparar; se "
+               "repite para varios bots"),
+        opcion({"desfase"}, "D", G::Depuracion,
+               "pinta los dibujos del turno n sobre el paso n + D (por defecto 0; puede ser "
+               "negativo)"),
         opcion({"html"}, "SALIDA.html", G::Web,
                "escribe la repetición en una página web que funciona sola, sin red ni otros "
                "archivos; se abre con --paso, --jugador, --zoom, --camara y --estelas como "
@@ -123,6 +131,7 @@ const Grupo kGrupos[] = {
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
     {G::Fantasma, "Carrera fantasma, en la ventana, con --png o con --video:"},
     {G::Video, "Solo con --video:"},
+    {G::Depuracion, "Dibujos de los bots, con --png o --video:"},
     {G::Web, "La web (--html, --sitio), sin ventana ni pantalla:"},
     {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "

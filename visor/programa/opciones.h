@@ -17,6 +17,7 @@ enum class GrupoDeOpciones {
     Imagen,
     Fantasma,
     Video,
+    Depuracion,
     Web,
     Resultados,
     Telemetria,

@@ -1,5 +1,7 @@
 #include "salida/carga_sin_pantalla.h"
 
+#include "datos/rutas.h"
+
 #include "reproduccion/carga.h"
 #include "salida/texto_terminal.h"
 
@@ -11,8 +13,8 @@ namespace zul {
 
 int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPantalla& modo) {
     try {
-        const Reproduccion reproduccion(cargaCarrera(QFile::encodeName(carrera).toStdString()));
-        const Mapa cargado = cargaMapa(QFile::encodeName(mapa).toStdString());
+        const Reproduccion reproduccion(cargaCarrera(bytesDeRuta(carrera).toStdString()));
+        const Mapa cargado = cargaMapa(bytesDeRuta(mapa).toStdString());
         return modo(reproduccion, cargado);
     } catch (const ErrorCarga& fallo) {
         informaError(textoErrorCarga(fallo));

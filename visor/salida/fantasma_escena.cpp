@@ -1,6 +1,7 @@
 #include "salida/fantasma_escena.h"
 
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "geometria/colores.h"
 #include "reproduccion/carga.h"
 
@@ -43,8 +44,8 @@ CapaFantasma FantasmaCargado::capa(long long frame, int jugador) const {
 
 std::shared_ptr<const FantasmaCargado> cargaFantasma(const QString& ruta, const Carrera& nuestra,
                                                      Alineacion alineacion) {
-    return std::make_shared<const FantasmaCargado>(
-        cargaCarrera(QFile::encodeName(ruta).toStdString()), nuestra, alineacion);
+    return std::make_shared<const FantasmaCargado>(cargaCarrera(bytesDeRuta(ruta).toStdString()),
+                                                   nuestra, alineacion);
 }
 
 } // namespace zul

@@ -1,5 +1,7 @@
 #include "salida/guardar_png.h"
 
+#include "datos/rutas.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -49,7 +51,7 @@ bool guardaEnFormato(const QImage& imagen, const QString& ruta, const char* form
 
 bool guardaDatos(const QByteArray& datos, const QString& ruta, const QString& que, QString& error,
                  const LlamadasEscritura& llamadas) {
-    const int fallo = escribeArchivo(QFile::encodeName(ruta), datos, llamadas);
+    const int fallo = escribeArchivo(bytesDeRuta(ruta), datos, llamadas);
     if (fallo != 0) {
         error = noSeGuardo(ruta, motivoDeEscritura(fallo), que);
         return false;

@@ -18,13 +18,20 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
     for (const std::string& nombre : reproduccion.carrera().nombres) {
         nombres.append(textoNombre(nombre));
     }
-    // The Director camera follows the leader, and the overlays show the
-    // standings: either needs the race analysed.
-    if (aspecto.opciones.rotulos || aspecto.opciones.camara == Camara::Director) {
+    // The Director camera follows the leader, the overlays show the
+    // standings and the kart labels give the leaders room first: each needs
+    // the race analysed.
+    if (aspecto.opciones.rotulos || aspecto.opciones.etiquetas ||
+        aspecto.opciones.camara == Camara::Director) {
         analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera());
     }
     if (aspecto.opciones.rotulos) {
         textos.nombres = nombres;
+    }
+    for (const QString& ruta : aspecto.depuracion) {
+        depuraciones.push_back(leeDepuracion(ruta.toStdString()));
+        depuraciones.back().compruebaCarrera(reproduccion.carrera().numJugadores,
+                                             static_cast<long>(reproduccion.numeroFrames()));
     }
 }
 
@@ -79,9 +86,17 @@ Escena ImagenFrame::escena(long long k) {
                 {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
         }
     }
-    if (aspecto.opciones.camara == Camara::Director && analisis != nullptr) {
+    if ((aspecto.opciones.camara == Camara::Director || aspecto.opciones.etiquetas) &&
+        analisis != nullptr) {
         const std::vector<Puesto> puestos = analisis->clasificacion(k);
-        escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
+        if (aspecto.opciones.camara == Camara::Director) {
+            escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
+        }
+        if (aspecto.opciones.etiquetas) {
+            for (const Puesto& puesto : puestos) {
+                escena.puestos.append(puesto.jugador);
+            }
+        }
     }
     escena.nombres = nombres;
     estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
@@ -93,6 +108,11 @@ Escena ImagenFrame::escena(long long k) {
     }
     if (aspecto.opciones.rotulos) {
         escena.rotulos = &rotulos(k);
+    }
+    for (const Depuracion& d : depuraciones) {
+        if (const TurnoDepuracion* turno = d.turnoDe(static_cast<long>(k), aspecto.desfase)) {
+            escena.depuracion.append(turno);
+        }
     }
     return escena;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analisis/analisis.h"
+#include "datos/depuracion.h"
 #include "datos/mapa.h"
 #include "escena/escena.h"
 #include "escena/estelas.h"
@@ -26,6 +27,10 @@ struct AspectoImagen {
     OpcionesEscena opciones;
     // Another run to draw under the race as a ghost; none when empty.
     std::shared_ptr<const FantasmaCargado> fantasma;
+    // The bots' debug files drawn over the frames (--depuracion): the turn n
+    // of each over frame n + desfase.
+    QStringList depuracion{};
+    long long desfase = 0;
 };
 
 // Draws frames of a race into images, with no widget: the same picture as
@@ -36,6 +41,8 @@ struct AspectoImagen {
 // standings come from one analysis of the race made here.
 class ImagenFrame {
 public:
+    // Reads the debug files of `aspecto`; throws ErrorFormato, naming the
+    // file, for one that does not parse or belongs to another race.
     ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa, const AspectoImagen& aspecto);
     ~ImagenFrame();
 
@@ -58,6 +65,7 @@ private:
     // Only with the overlays on or the Director camera.
     std::unique_ptr<AnalisisCarrera> analisis;
     Rotulos textos;
+    std::vector<Depuracion> depuraciones;
 };
 
 } // namespace zul

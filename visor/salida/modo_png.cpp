@@ -1,23 +1,18 @@
 #include "salida/modo_png.h"
 
+#include "datos/rutas.h"
 #include "salida/carga_sin_pantalla.h"
 #include "salida/formato_imagen.h"
+#include "salida/limites_carrera.h"
 #include "salida/texto_terminal.h"
 #include "texto/texto_imprimible.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 
 namespace zul {
-
-namespace {
-
-QString rutaCanonica(const QString& ruta) {
-    return QFileInfo(ruta).canonicalFilePath();
-}
-
-} // namespace
 
 QString nombreNumerado(const QString& salida, long long frame, int cifras) {
     const QString numero = QStringLiteral("-%1").arg(frame, cifras, 10, QLatin1Char('0'));
@@ -40,19 +35,8 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
         return false;
     }
     const long long hasta = opciones.hasta < 0 ? opciones.frame : opciones.hasta;
-    if (hasta >= frames) {
-        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
-                    .arg(cantidad(frames, "paso", "pasos"))
-                    .arg(frames - 1)
-                    .arg(hasta);
-        return false;
-    }
-    const int jugadores = reproduccion.carrera().numJugadores;
-    if (opciones.aspecto.jugador >= jugadores) {
-        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el jugador %3")
-                    .arg(cantidad(jugadores, "jugador", "jugadores"))
-                    .arg(jugadores - 1)
-                    .arg(opciones.aspecto.jugador);
+    if (!existePaso(reproduccion, hasta, error) ||
+        !existeJugador(reproduccion, opciones.aspecto.jugador, error)) {
         return false;
     }
 
@@ -61,20 +45,24 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
     if (!formatoDeRuta(opciones.salida, formato, error)) {
         return false;
     }
-    ImagenFrame dibujo(reproduccion, mapa, opciones.aspecto);
-    const QString entradas[] = {rutaCanonica(opciones.carrera), rutaCanonica(opciones.mapa)};
+    std::unique_ptr<ImagenFrame> dibujo;
+    try {
+        dibujo = std::make_unique<ImagenFrame>(reproduccion, mapa, opciones.aspecto);
+    } catch (const ErrorFormato& e) {
+        error = QString::fromStdString(e.what());
+        return false;
+    }
     const int cifras = std::max(5, static_cast<int>(QString::number(hasta).size()));
     for (long long k = opciones.frame; k <= hasta; ++k) {
         const QString ruta =
             opciones.hasta < 0 ? opciones.salida : nombreNumerado(opciones.salida, k, cifras);
         // An image never replaces the files it is drawn from.
-        const QString destino = rutaCanonica(ruta);
-        if (!destino.isEmpty() && (destino == entradas[0] || destino == entradas[1])) {
+        if (mismoArchivo(ruta, opciones.carrera) || mismoArchivo(ruta, opciones.mapa)) {
             error =
                 QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe").arg(ruta);
             return false;
         }
-        const QImage imagen = dibujo.dibuja(k);
+        const QImage imagen = dibujo->dibuja(k);
         if (imagen.isNull()) {
             error = QStringLiteral("no hay memoria para una imagen de %1x%2 píxeles")
                         .arg(opciones.aspecto.tamano.width())

@@ -1,11 +1,15 @@
 #include "salida/modo_video.h"
 
+#include "datos/rutas.h"
+
 #include "salida/carga_sin_pantalla.h"
 #include "salida/texto_terminal.h"
 #include "video/interrupcion.h"
 #include "video/progreso.h"
 
 #include <QFileInfo>
+
+#include <memory>
 
 namespace zul {
 
@@ -14,9 +18,7 @@ namespace {
 // The video is published by renaming over SALIDA, so SALIDA must not be one
 // of the files it is drawn from.
 bool esEntrada(const QString& salida, const OpcionesModoVideo& opciones) {
-    const QString destino = QFileInfo(salida).canonicalFilePath();
-    return !destino.isEmpty() && (destino == QFileInfo(opciones.carrera).canonicalFilePath() ||
-                                  destino == QFileInfo(opciones.mapa).canonicalFilePath());
+    return mismoArchivo(salida, opciones.carrera) || mismoArchivo(salida, opciones.mapa);
 }
 
 int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo pedido) {
@@ -25,7 +27,14 @@ int codifica(const Reproduccion& reproduccion, const Mapa& mapa, PedidoVideo ped
         informaError(error);
         return 1;
     }
-    ImagenFrame dibujo(reproduccion, mapa, pedido.aspecto);
+    std::unique_ptr<ImagenFrame> imagenes;
+    try {
+        imagenes = std::make_unique<ImagenFrame>(reproduccion, mapa, pedido.aspecto);
+    } catch (const ErrorFormato& e) {
+        informaError(QString::fromStdString(e.what()));
+        return 1;
+    }
+    ImagenFrame& dibujo = *imagenes;
     CProgresoTerminal progreso(stderr);
     const std::atomic<bool>& cancelar = instalaCancelacionPorSenales();
     const ResultadoVideo resultado = exportaCarrera(

@@ -1,6 +1,6 @@
 #include "salida/video_carrera.h"
 
-#include "texto/texto_imprimible.h"
+#include "salida/limites_carrera.h"
 
 namespace zul {
 
@@ -14,14 +14,9 @@ bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QStr
     if (video.ultimo < 0) {
         video.ultimo = frames - 1;
     }
-    for (const long long frame : {video.primero, video.ultimo}) {
-        if (frame >= frames) {
-            error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
-                        .arg(cantidad(frames, "paso", "pasos"))
-                        .arg(frames - 1)
-                        .arg(frame);
-            return false;
-        }
+    if (!existePaso(reproduccion, video.primero, error) ||
+        !existePaso(reproduccion, video.ultimo, error)) {
+        return false;
     }
     if (video.ultimo < video.primero) {
         error = QStringLiteral("el último paso (%1) es anterior al primero (%2)")
@@ -29,15 +24,7 @@ bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QStr
                     .arg(video.primero);
         return false;
     }
-    const int jugadores = reproduccion.carrera().numJugadores;
-    if (pedido.aspecto.jugador < 0 || pedido.aspecto.jugador >= jugadores) {
-        error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el jugador %3")
-                    .arg(cantidad(jugadores, "jugador", "jugadores"))
-                    .arg(jugadores - 1)
-                    .arg(pedido.aspecto.jugador);
-        return false;
-    }
-    return true;
+    return existeJugador(reproduccion, pedido.aspecto.jugador, error);
 }
 
 ResultadoVideo exportaCarrera(ImagenFrame& dibujo, const PedidoVideo& pedido,

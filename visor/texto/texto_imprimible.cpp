@@ -13,6 +13,10 @@ QString textoImprimible(const QString& texto) {
             resultado += QLatin1String("\\t");
         } else if (u == '\r') {
             resultado += QLatin1String("\\r");
+        } else if (u >= 0xdc80 && u <= 0xdcff) {
+            // A byte of a file name that is not UTF-8 (see datos/rutas.h).
+            resultado += QStringLiteral("\\x%1").arg(static_cast<unsigned>(u & 0xff), 2, 16,
+                                                     QLatin1Char('0'));
         } else if ((u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069) || u == 0x200e ||
                    u == 0x200f || u == 0x061c) {
             resultado +=

@@ -16,6 +16,7 @@
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -90,9 +91,10 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     lineaTiempo = new CLineaTiempo;
     layoutPista->addWidget(lineaTiempo);
     // The standings sit between the track and the panel, in the same pane as
-    // the track, whose width they take while they are on show.
+    // the track, whose width they take while they are on show; where that
+    // would leave the track less than half the window, under it.
     auto* izquierda = new QWidget;
-    auto* layoutIzquierda = new QHBoxLayout(izquierda);
+    layoutIzquierda = new QBoxLayout(QBoxLayout::LeftToRight, izquierda);
     layoutIzquierda->setContentsMargins(0, 0, 0, 0);
     layoutIzquierda->addWidget(pista, 1);
     panelClasificacion = new CPanelClasificacion(control->analisis(), nombresJugadores());
@@ -149,6 +151,12 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     layoutPanel->addWidget(grupoControles);
     grupoVisualizacion->setLayout(layoutVisualizacion);
     grupoControles->setLayout(layoutControles);
+    // Tight boxes: the smallest window holds ten rows of players above them.
+    for (QBoxLayout* caja : {static_cast<QBoxLayout*>(layoutVisualizacion),
+                             static_cast<QBoxLayout*>(layoutControles)}) {
+        caja->setContentsMargins(6, 2, 6, 4);
+        caja->setSpacing(3);
+    }
     divisor->addWidget(panelLateral);
     // The track takes whatever width the panel does not need.
     divisor->setStretchFactor(0, 1);
@@ -193,6 +201,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     divisor->setChildrenCollapsible(false);
     visualizador->setMinimumSize(160, 120);
     ajustaLetra();
+    colocaClasificacion();
 
     temporizadorRepintado->start();
     propio.release()->setParent(this);
@@ -233,11 +242,51 @@ QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
-    if (divisor->count() > 1) {
-        panelClasificacion->ajustaAlAncho(event->size().width() -
-                                          divisor->widget(1)->sizeHint().width());
-    }
     ajustaLetra();
+    colocaClasificacion();
+}
+
+void CVentana::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Full screen at the window's own size brings no resize, but the fonts
+    // still grow.
+    if (event->type() == QEvent::WindowStateChange) {
+        ajustaLetra();
+        colocaClasificacion();
+    }
+}
+
+bool CVentana::event(QEvent* event) {
+    // The window has no layout of its own: the splitter says here that what
+    // it needs has changed (another font, the standings shown or hidden).
+    if (event->type() == QEvent::LayoutRequest && divisor != nullptr) {
+        fijaMinimo();
+    }
+    return QWidget::event(event);
+}
+
+void CVentana::colocaClasificacion() {
+    if (divisor == nullptr || divisor->count() < 2 || layoutIzquierda == nullptr) {
+        return; // still building
+    }
+    const int ancho = width();
+    // The panel gets what it asks for and no more.
+    const int panel = panelLateral->isHidden() ? 0 : panelLateral->sizeHint().width();
+    panelClasificacion->ajustaAlAncho(ancho - panel);
+    const bool alLado = ancho - panel - panelClasificacion->anchoCompleto() >= ancho / 2;
+    if (alLado == panelClasificacion->estaDebajo()) {
+        panelClasificacion->ponDebajo(!alLado);
+        layoutIzquierda->setDirection(alLado ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    }
+    fijaMinimo();
+}
+
+void CVentana::fijaMinimo() {
+    // Never smaller than what shows every control whole; a full-screen
+    // window is the screen's size anyway.
+    if (!isFullScreen()) {
+        setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
+    }
 }
 
 void CVentana::conecta() {
@@ -312,9 +361,23 @@ void CVentana::muestraFoto() {
         }
     }
     visualizador->ponLider(control->lider());
+    muestraPuestos();
     visualizador->ponRayosRecientes(control->rayosRecientes());
     panelClasificacion->muestraFrame(foto.frame, control->alFinal());
     emit frameEnPantalla(foto.frame);
+}
+
+void CVentana::muestraPuestos() {
+    // Only the kart labels need the whole standings: they give the leaders
+    // room first.
+    QVector<int> orden;
+    const long long frame = control->reproduccion().frameEnPantalla();
+    if (control->opciones().etiquetas && frame >= 0 && control->analisis().framesAnalizados() > 0) {
+        for (const zul::Puesto& puesto : control->analisis().clasificacion(frame)) {
+            orden.append(puesto.jugador);
+        }
+    }
+    visualizador->ponPuestos(orden);
 }
 
 void CVentana::muestraSeguido() {
@@ -378,7 +441,8 @@ void CVentana::guardaImagen() {
 }
 
 void CVentana::exportaVideo() {
-    CExportacionVideo::pideYExporta(this, control->reproduccion(), *visualizador);
+    CExportacionVideo::pideYExporta(this, control->reproduccion(), *visualizador,
+                                    QFile::decodeName(control->ruta().c_str()));
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

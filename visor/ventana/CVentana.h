@@ -23,6 +23,7 @@ class CPanelClasificacion;
 class CMarcaEnVivo;
 class CVisualizador;
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
@@ -191,6 +192,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -202,6 +205,8 @@ private:
     void muestraFoto();
     // The followed player, to the spin box, the view, the rows and the table.
     void muestraSeguido();
+    // The standings on show, to the view's kart labels.
+    void muestraPuestos();
     // The scene options, to the view and the bar.
     void muestraOpciones();
     QWidget* conEtiqueta(const QString& texto, QWidget* control);
@@ -220,6 +225,11 @@ private:
     void montaProyector(QVBoxLayout* layoutPista);
     // Fonts and the window's minimum size for the current screen state.
     void ajustaLetra();
+    // The standings beside the track while the track keeps half the window's
+    // width, else under it.
+    void colocaClasificacion();
+    // The window's minimum size: what shows every control whole.
+    void fijaMinimo();
     // Live mode's check box and mark (CVentanaEnVivo.cpp).
     void montaEnVivo();
     void muestraEnVivo();
@@ -231,6 +241,7 @@ private:
 
     CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
+    QBoxLayout* layoutIzquierda = nullptr;
     QVBoxLayout* layoutControles = nullptr;
     CPanelJugadores* jugadores = nullptr;
     QGroupBox* grupoControles = nullptr;

@@ -63,8 +63,10 @@ void CVentana::montaAcciones() {
     accion(tr("Cámara «Director»: sigue al líder"), Qt::Key_D,
            [r] { r->ponCamara(zul::Camara::Director); });
     accion(tr("Nombres de los karts"), Qt::Key_N, [this] { barra->alternaEtiquetas(); });
-    accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C,
-           [this] { panelClasificacion->alterna(); });
+    accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C, [this] {
+        panelClasificacion->alterna();
+        colocaClasificacion();
+    });
     accion(tr("Abrir o cerrar las gráficas"), Qt::Key_G,
            [this] { panelClasificacion->alternaGraficas(); });
     accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L, [this] { casillaEnVivo->toggle(); });

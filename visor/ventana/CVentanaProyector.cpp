@@ -3,6 +3,7 @@
 // can be hidden.
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "ventana/CVentana.h"
 
@@ -30,6 +31,7 @@ void CVentana::muestraOpciones() {
         casillaEstelas->setChecked(opciones.estelas);
     }
     visualizador->ponRayosRecientes(control->rayosRecientes());
+    muestraPuestos();
     // The whole track marks no row.
     muestraSeguido();
 }
@@ -47,6 +49,7 @@ void CVentana::alternaPanel() {
     panelLateral->setVisible(visible);
     barra->setVisible(visible);
     ajustaLetra();
+    colocaClasificacion();
 }
 
 double CVentana::escalaPantallaCompleta(QSize pantalla) {
@@ -69,7 +72,8 @@ void CVentana::ajustaLetra() {
         if (escala != escalaLetra) {
             letra.setPointSizeF(base * escala);
             for (QWidget* parte :
-                 {panelLateral, static_cast<QWidget*>(lineaTiempo), static_cast<QWidget*>(barra)}) {
+                 {panelLateral, static_cast<QWidget*>(lineaTiempo), static_cast<QWidget*>(barra),
+                  static_cast<QWidget*>(panelClasificacion)}) {
                 parte->setFont(escala == 1.0 ? QFont() : letra);
             }
             escalaLetra = escala;
@@ -78,9 +82,5 @@ void CVentana::ajustaLetra() {
             break;
         }
     }
-    // Never smaller than what shows every control whole; a full-screen
-    // window is the screen's size anyway.
-    if (!isFullScreen()) {
-        setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
-    }
+    fijaMinimo();
 }

@@ -3,6 +3,7 @@
 #include "video/formatos.h"
 
 #include "datos/escritura_segura.h"
+#include "datos/rutas.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +60,7 @@ CArchivoParcial::~CArchivoParcial() {
 bool CArchivoParcial::abre(const QString& ruta, QString& error) {
     descarta();
     destino = ruta;
-    final = destinoDe(QFile::encodeName(ruta));
+    final = destinoDe(bytesDeRuta(ruta));
     if (final.existe && !final.regular) {
         error = errorAlEmpezar(ruta, QStringLiteral("ya existe y no es un archivo normal"));
         return false;

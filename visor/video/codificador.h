@@ -62,7 +62,6 @@ public:
     bool abierto() const { return formato != nullptr; }
     // The encoded size: the pictures' size rounded up to even sides.
     QSize tamanoCuadro() const { return conversor.tamanoCuadro(); }
-    long long cuadrosEscritos() const { return siguiente; }
 
 private:
     bool envia(AVFrame* cuadro, QString& error);

@@ -29,8 +29,6 @@ public:
     // one). Null, with the reason in Spanish, when the picture is null or of
     // another size.
     AVFrame* convierte(const QImage& imagen, QString& error);
-
-    QSize tamanoImagen() const { return tamano; }
     QSize tamanoCuadro() const { return tamanoPar(tamano); }
 
     // The size rounded up to even sides.

@@ -27,8 +27,6 @@ public:
     // Ends the progress line and, when the video was written, adds the summary.
     void termina(const QString& salida, const ResultadoVideo& resultado, int fps);
 
-    bool esTerminal() const { return terminal; }
-
 private:
     std::FILE* destino;
     bool terminal;
