@@ -1,12 +1,19 @@
 // The race analysis on the loading benchmark's race log: it runs once per
 // loaded race, so its cost is read against BM_CargaCarrera on the same log.
+// BM_ClasificacionConMapa adds what ranking by progress costs: the distance
+// field on the loading benchmark's small map (513 x 513 at full size, the
+// track the generated karts go round) and the progress of every record;
+// BM_CampoPista is the field alone.
 #include "bancos.h"
 
 #include "analisis/analisis.h"
+#include "analisis/pista.h"
 #include "datos/carrera.h"
+#include "datos/mapa.h"
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,6 +39,23 @@ Carrera cargaGenerada(const Tamanos& t) {
     return carrera;
 }
 
+Mapa mapaGenerado(int lado) {
+    std::string texto = generaMapa(lado);
+    std::FILE* f = fmemopen(texto.data(), texto.size(), "r");
+    if (f == nullptr) {
+        throw std::runtime_error("no se pudo abrir en memoria el mapa generado");
+    }
+    Mapa mapa;
+    try {
+        leerMapa(f, mapa);
+    } catch (...) {
+        std::fclose(f);
+        throw;
+    }
+    std::fclose(f);
+    return mapa;
+}
+
 } // namespace
 
 void registraClasificacion(const Contexto& contexto) {
@@ -50,6 +74,40 @@ void registraClasificacion(const Contexto& contexto) {
                 estado.SkipWithError("el análisis no cubre toda la carrera");
                 return;
             }
+        }
+    })->Unit(benchmark::kMillisecond);
+
+    auto mapa = std::make_shared<Perezoso<Mapa>>([t] { return mapaGenerado(t.mapaPequeno); });
+    benchmark::RegisterBenchmark("BM_ClasificacionConMapa", [carrera, mapa,
+                                                             t](benchmark::State& estado) {
+        const Carrera& c = (*carrera)();
+        const auto m = std::make_shared<const Mapa>((*mapa)());
+        for (auto _ : estado) {
+            const AnalisisCarrera analisis(c, m);
+            const std::vector<Puesto> resultados = analisis.resultados();
+            benchmark::DoNotOptimize(resultados.data());
+            // The reduced race completes no lap: no line to learn.
+            if (!analisis.completadas(0).empty() && analisis.campo() == nullptr) {
+                estado.SkipWithError("no se aprendió la línea de meta");
+                return;
+            }
+        }
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CampoPista", [mapa](benchmark::State& estado) {
+        const Mapa& m = (*mapa)();
+        // Where the generated karts complete their laps: heading down the
+        // right-hand side of the ring.
+        const double centro = m.columnas / 2.0;
+        const double x = centro + 0.39 * m.columnas;
+        const std::optional<LineaMeta> linea =
+            aprendeLinea(m, {Cruce{{x, centro - 0.5}, {x, centro + 0.5}}});
+        if (!linea) {
+            estado.SkipWithError("la línea de meta no cae en la pista");
+            return;
+        }
+        for (auto _ : estado) {
+            const CampoPista campo(m, *linea);
+            benchmark::DoNotOptimize(campo.largoVuelta());
         }
     })->Unit(benchmark::kMillisecond);
 

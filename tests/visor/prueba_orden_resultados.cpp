@@ -1,5 +1,5 @@
-// `visor --resultados` through the real program, with no display and no map:
-// the three formats, a bad file among good ones, and bad usage.
+// `visor --resultados` through the real program, with no display: the three
+// formats, a bad file among good ones, bad usage, and a step and a map.
 #include "visor_sin_pantalla.h"
 
 #include <QDir>
@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,50 @@ const QByteArray kCarrera = "2 alfa be,ta\n"
                             "p 0 0 0 3\n";
 // One player, "com\"illa", who never completes a lap.
 const QByteArray kOtra = "1 com\"illa\np 1 1 0 0\np 1 1 0 0\n";
+
+// A rectangle of track three cells wide round a wall, and two karts driven
+// round its middle from just past the line at x = 8 on the top: "a" starts
+// ahead, "b" is quicker and passes it on step 12, inside the first lap, with
+// no lap count changing.
+QByteArray ovalo() {
+    QByteArray mapa = "14 24\n";
+    for (int y = 0; y < 14; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const bool pared =
+                x == 0 || y == 0 || x == 23 || y == 13 || (x >= 4 && x < 20 && y >= 4 && y < 10);
+            mapa += pared ? "5 " : "4 ";
+        }
+        mapa += '\n';
+    }
+    return mapa;
+}
+
+QByteArray carreraOvalo() {
+    const QPointF esquinas[] = {{8.0, 2.5}, {21.5, 2.5}, {21.5, 11.5}, {2.5, 11.5}, {2.5, 2.5}};
+    const auto punto = [&](double s, int& vueltas) {
+        const double largo = 56.0;
+        vueltas = static_cast<int>(s / largo);
+        s -= vueltas * largo;
+        for (int i = 0;; ++i) {
+            const QPointF d = esquinas[(i + 1) % 5] - esquinas[i];
+            const double l = std::hypot(d.x(), d.y());
+            if (s <= l) {
+                return esquinas[i] + d * (s / l);
+            }
+            s -= l;
+        }
+    };
+    QByteArray texto = "2 a b\n";
+    for (int k = 0; k < 300; ++k) {
+        for (const auto& [inicio, velocidad] : {std::pair{3.0, 0.45}, std::pair{1.0, 0.62}}) {
+            int vueltas = 0;
+            const QPointF p = punto(inicio + velocidad * k, vueltas);
+            texto += QByteArray("p ") + QByteArray::number(p.x(), 'f', 3) + ' ' +
+                     QByteArray::number(p.y(), 'f', 3) + " 0 " + QByteArray::number(vueltas) + '\n';
+        }
+    }
+    return texto;
+}
 
 using Resultado = ResultadoVisor;
 
@@ -43,6 +89,8 @@ private slots:
     void usoIncorrecto_data();
     void usoIncorrecto();
     void ayuda();
+    void pasoYMapa_data();
+    void pasoYMapa();
     void salidaLlena();
 
 private:
@@ -53,11 +101,14 @@ private:
 void PruebaOrdenResultados::init() {
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
-    for (const auto& [nombre, contenido] :
-         {std::pair{"carrera.txt", kCarrera}, {"otra.txt", kOtra}, {"vacia.txt", "2 a b\n"}}) {
+    for (const auto& [nombre, contenido] : {std::pair{"carrera.txt", kCarrera},
+                                            {"otra.txt", kOtra},
+                                            {"vacia.txt", "2 a b\n"},
+                                            {"ovalo.txt", ovalo()},
+                                            {"carrera_ovalo.txt", carreraOvalo()}}) {
         QFile archivo(dir->filePath(QString::fromLatin1(nombre)));
         QVERIFY(archivo.open(QIODevice::WriteOnly));
-        QCOMPARE(archivo.write(contenido), qint64(qstrlen(contenido)));
+        QCOMPARE(archivo.write(contenido), qint64(contenido.size()));
     }
 }
 
@@ -177,9 +228,67 @@ void PruebaOrdenResultados::usoIncorrecto() {
 void PruebaOrdenResultados::ayuda() {
     const Resultado r = ejecuta({"--resultados", "--formato", "csv", "--help"});
     QCOMPARE(r.estado, 0);
-    for (const char* texto :
-         {"--resultados [--formato texto|csv|json] CARRERA...", "--formato F"}) {
+    for (const char* texto : {"--resultados [--mapa MAPA] [--paso K] [--formato texto|csv|json]",
+                              "--formato F", "--mapa MAPA"}) {
         QVERIFY2(r.salida.contains(texto), r.salida.constData());
+    }
+}
+
+// --paso K ranks step K; --mapa ranks by progress round the track and adds
+// its columns at the end. Each row: the arguments, the exit status, and what
+// standard output (or, on a failure, standard error) must hold.
+void PruebaOrdenResultados::pasoYMapa_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QStringList>("contiene");
+    QTest::newRow("paso sin mapa: las reglas de siempre")
+        << QStringList{"--resultados", "--paso", "3", "carrera.txt"} << 0
+        << QStringList{
+               "Resultados de carrera.txt (paso 3)\n",
+               "  1        0  alfa          1     2             2              2  Líder\n",
+               "  2        1  be,ta         1     3             3              3  +1 paso\n"};
+    QTest::newRow("paso sin mapa, en csv")
+        << QStringList{"--resultados", "--formato", "csv", "--paso", "12", "carrera_ovalo.txt"} << 0
+        << QStringList{"diferencia_pasos\r\ncarrera_ovalo.txt,1,0,a,0,0,,,0,0\r\n"
+                       "carrera_ovalo.txt,2,1,b,0,0,,,0,0\r\n"};
+    QTest::newRow("antes del adelantamiento")
+        << QStringList{"--resultados", "--formato", "csv", "--mapa",
+                       "ovalo.txt",    "--paso",    "6",   "carrera_ovalo.txt"}
+        << 0
+        << QStringList{"vuelta_ideal\r\ncarrera_ovalo.txt,1,0,a,0,0,,,0,0,0.1",
+                       ",,,,,,\r\ncarrera_ovalo.txt,2,1,b,0,0,,,0,2,0.0"};
+    QTest::newRow("tras el adelantamiento")
+        << QStringList{"--resultados", "--formato", "csv", "--mapa",
+                       "ovalo.txt",    "--paso",    "15",  "carrera_ovalo.txt"}
+        << 0 << QStringList{"\r\ncarrera_ovalo.txt,1,1,b,0,0,,,0,0,0.2"};
+    QTest::newRow("texto con mapa al final")
+        << QStringList{"--resultados", "--mapa", "ovalo.txt", "carrera_ovalo.txt"} << 0
+        << QStringList{"(paso 299, el último completo)",
+                       "Diferencia  Progreso  Intervalo  S1  Mejor S1  S2  Mejor S2  S3  "
+                       "Mejor S3  Vuelta ideal\n"};
+    QTest::newRow("json con mapa")
+        << QStringList{"--resultados", "--formato", "json",
+                       "--mapa",       "ovalo.txt", "carrera_ovalo.txt"}
+        << 0 << QStringList{"\"progreso\": ", "\"intervalo_pasos\": ", "\"mejor_sector3\": "};
+    QTest::newRow("paso más allá del final")
+        << QStringList{"--resultados", "--paso", "5", "carrera.txt"} << 1
+        << QStringList{"visor: carrera.txt: El registro de carrera no llega al paso 5"};
+    QTest::newRow("mapa que no existe")
+        << QStringList{"--resultados", "--mapa", "falta.txt", "carrera.txt"} << 1
+        << QStringList{"visor: falta.txt: No se pudo abrir el archivo"};
+    QTest::newRow("paso negativo")
+        << QStringList{"--resultados", "--paso", "-1", "carrera.txt"} << 2 << QStringList{"«-1»"};
+}
+
+void PruebaOrdenResultados::pasoYMapa() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(int, estado);
+    QFETCH(QStringList, contiene);
+    const Resultado r = ejecuta(argumentos);
+    QCOMPARE(r.estado, estado);
+    const QString texto = estado == 0 ? QString::fromUtf8(r.salida) : r.errores;
+    for (const QString& parte : contiene) {
+        QVERIFY2(texto.contains(parte), qPrintable(texto));
     }
 }
 

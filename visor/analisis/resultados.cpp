@@ -5,6 +5,7 @@
 #include "datos/apertura.h"
 #include "datos/carrera.h"
 #include "datos/escritura_segura.h"
+#include "datos/mapa.h"
 #include "datos/nombres.h"
 #include "datos/rutas.h"
 #include "texto/texto_imprimible.h"
@@ -18,7 +19,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -26,6 +29,10 @@ namespace zul {
 
 const char* const kCabeceraCsv = "carrera,posicion,jugador,nombre,vueltas,paso,mejor_vuelta,"
                                  "ultima_vuelta,diferencia_vueltas,diferencia_pasos";
+const char* const kCabeceraCsvConMapa =
+    "carrera,posicion,jugador,nombre,vueltas,paso,mejor_vuelta,ultima_vuelta,diferencia_vueltas,"
+    "diferencia_pasos,progreso,intervalo_vueltas,intervalo_pasos,ultimo_sector1,mejor_sector1,"
+    "ultimo_sector2,mejor_sector2,ultimo_sector3,mejor_sector3,vuelta_ideal";
 
 namespace {
 
@@ -35,11 +42,42 @@ struct ResultadosCarrera {
     long long ultimoFrame = 0;
     std::vector<Puesto> puestos;
     QStringList nombres;
+    bool conMapa = false;
+    bool pasoPedido = false;
 };
+
+// Reads the map at `ruta`; nothing, with the reason, when it cannot be read.
+std::shared_ptr<const Mapa> leeMapaResultados(const QString& ruta, QString& error) {
+    if (QFileInfo(ruta).isDir()) {
+        error = QStringLiteral("es una carpeta, no un mapa.");
+        return nullptr;
+    }
+    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData());
+    if (!apertura.archivo) {
+        error = QStringLiteral("No se pudo abrir el archivo: %1.")
+                    .arg(QString::fromStdString(apertura.motivo));
+        return nullptr;
+    }
+    try {
+        auto mapa = std::make_shared<Mapa>();
+        leerMapa(apertura.archivo.get(), *mapa);
+        if (std::ferror(apertura.archivo.get())) {
+            error = QStringLiteral("No se pudo leer el archivo.");
+            return nullptr;
+        }
+        return mapa;
+    } catch (const ErrorFormato& fallo) {
+        error = QString::fromUtf8(fallo.what());
+    } catch (const std::bad_alloc&) {
+        error = QStringLiteral("No hay memoria suficiente para leer el archivo.");
+    }
+    return nullptr;
+}
 
 // Reads the race log at `ruta` and ranks it; false, with the reason, when it
 // cannot be read or has nothing to rank.
-bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) {
+bool calcula(const QString& ruta, const std::shared_ptr<const Mapa>& mapa,
+             const std::optional<long long>& paso, ResultadosCarrera& resultado, QString& error) {
     if (QFileInfo(ruta).isDir()) {
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
         return false;
@@ -58,15 +96,26 @@ bool calcula(const QString& ruta, ResultadosCarrera& resultado, QString& error) 
             error = QStringLiteral("No se pudo leer el archivo.");
             return false;
         }
-        const AnalisisCarrera analisis(carrera);
+        const AnalisisCarrera analisis =
+            mapa != nullptr ? AnalisisCarrera(carrera, mapa) : AnalisisCarrera(carrera);
         if (analisis.framesAnalizados() == 0) {
             error = QStringLiteral(
                 "El registro de carrera no tiene ningún paso completo; no hay resultados.");
             return false;
         }
+        const long long ultimo = analisis.framesAnalizados() - 1;
+        if (paso && *paso > ultimo) {
+            error = QStringLiteral("El registro de carrera no llega al paso %1: el último "
+                                   "completo es el %2.")
+                        .arg(*paso)
+                        .arg(ultimo);
+            return false;
+        }
         resultado.ruta = ruta;
-        resultado.ultimoFrame = analisis.framesAnalizados() - 1;
-        resultado.puestos = analisis.resultados();
+        resultado.ultimoFrame = paso ? *paso : ultimo;
+        resultado.pasoPedido = paso.has_value();
+        resultado.conMapa = mapa != nullptr;
+        resultado.puestos = analisis.clasificacion(resultado.ultimoFrame);
         for (const std::string& nombre : carrera.nombres) {
             resultado.nombres.append(textoNombre(nombre));
         }
@@ -95,6 +144,23 @@ QString numeroOVacio(const std::optional<long long>& valor) {
     return valor ? QString::number(*valor) : QString();
 }
 
+QString progresoOVacio(const Puesto& p) {
+    return p.progreso ? QString::number(*p.progreso, 'f', 3) : QString();
+}
+
+// The track's columns of a row, in the order of kCabeceraCsvConMapa.
+QStringList camposConMapa(const Puesto& p) {
+    QStringList campos = {progresoOVacio(p),
+                          p.posicion == 1 ? QString() : QString::number(p.intervaloVueltas),
+                          numeroOVacio(p.intervaloPasos)};
+    for (std::size_t s = 0; s < static_cast<std::size_t>(kSectores); ++s) {
+        campos.append(numeroOVacio(p.ultimoSector[s]));
+        campos.append(numeroOVacio(p.mejorSector[s]));
+    }
+    campos.append(numeroOVacio(p.vueltaIdeal));
+    return campos;
+}
+
 // Characters as a terminal counts them (code points, not UTF-16 units).
 qsizetype ancho(const QString& texto) {
     return texto.toUcs4().size();
@@ -113,15 +179,31 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
                                   QStringLiteral("Paso"),          QStringLiteral("Mejor vuelta"),
                                   QStringLiteral("Última vuelta"), QStringLiteral("Diferencia")};
     // Names and gaps read left to right; numbers line up on their last digit.
-    const bool derecha[] = {true, true, false, true, true, true, true, false};
-    std::vector<QStringList> filas = {cabecera};
-    for (const Puesto& p : r.puestos) {
-        filas.push_back({QString::number(p.posicion), QString::number(p.jugador),
-                         textoImprimible(nombreDe(r, p)), QString::number(p.vueltas),
-                         QString::number(p.paso), textoTiempo(p.mejorVuelta),
-                         textoTiempo(p.ultimaVuelta), textoDiferencia(p)});
+    std::vector<bool> derecha = {true, true, false, true, true, true, true, false};
+    QStringList todas = cabecera;
+    if (r.conMapa) {
+        todas << QStringLiteral("Progreso") << QStringLiteral("Intervalo") << QStringLiteral("S1")
+              << QStringLiteral("Mejor S1") << QStringLiteral("S2") << QStringLiteral("Mejor S2")
+              << QStringLiteral("S3") << QStringLiteral("Mejor S3")
+              << QStringLiteral("Vuelta ideal");
+        derecha.insert(derecha.end(), {true, false, true, true, true, true, true, true, true});
     }
-    std::vector<qsizetype> anchos(static_cast<std::size_t>(cabecera.size()), 0);
+    std::vector<QStringList> filas = {todas};
+    for (const Puesto& p : r.puestos) {
+        QStringList fila = {QString::number(p.posicion),     QString::number(p.jugador),
+                            textoImprimible(nombreDe(r, p)), QString::number(p.vueltas),
+                            QString::number(p.paso),         textoTiempo(p.mejorVuelta),
+                            textoTiempo(p.ultimaVuelta),     textoDiferencia(p)};
+        if (r.conMapa) {
+            fila << textoProgreso(p) << textoIntervalo(p);
+            for (std::size_t s = 0; s < static_cast<std::size_t>(kSectores); ++s) {
+                fila << textoTiempo(p.ultimoSector[s]) << textoTiempo(p.mejorSector[s]);
+            }
+            fila << textoTiempo(p.vueltaIdeal);
+        }
+        filas.push_back(fila);
+    }
+    std::vector<qsizetype> anchos(static_cast<std::size_t>(todas.size()), 0);
     for (const QStringList& fila : filas) {
         for (qsizetype c = 0; c < fila.size(); ++c) {
             anchos[static_cast<std::size_t>(c)] =
@@ -129,7 +211,8 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
         }
     }
     QString texto = primera ? QString() : QStringLiteral("\n");
-    texto += QStringLiteral("Resultados de %1 (paso %2, el último completo)\n")
+    texto += (r.pasoPedido ? QStringLiteral("Resultados de %1 (paso %2)\n")
+                           : QStringLiteral("Resultados de %1 (paso %2, el último completo)\n"))
                  .arg(textoImprimible(r.ruta))
                  .arg(r.ultimoFrame);
     for (const QStringList& fila : filas) {
@@ -163,7 +246,8 @@ void escribeCsv(std::ostream& salida, const ResultadosCarrera& r) {
                                     numeroOVacio(p.ultimaVuelta),
                                     QString::number(p.diferenciaVueltas),
                                     numeroOVacio(p.diferenciaPasos)};
-        texto += campos.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        const QStringList todos = r.conMapa ? campos + camposConMapa(p) : campos;
+        texto += todos.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     escribe(salida, texto);
 }
@@ -186,6 +270,22 @@ void anadeJson(QJsonArray& lista, const ResultadosCarrera& r) {
         objeto.insert(QStringLiteral("diferencia_vueltas"),
                       static_cast<qint64>(p.diferenciaVueltas));
         objeto.insert(QStringLiteral("diferencia_pasos"), numeroONulo(p.diferenciaPasos));
+        if (r.conMapa) {
+            // Progress with its three decimals, as in the other formats.
+            objeto.insert(QStringLiteral("progreso"),
+                          p.progreso ? QJsonValue(std::round(*p.progreso * 1000.0) / 1000.0)
+                                     : QJsonValue(QJsonValue::Null));
+            objeto.insert(QStringLiteral("intervalo_vueltas"),
+                          p.posicion == 1 ? QJsonValue(QJsonValue::Null)
+                                          : QJsonValue(static_cast<qint64>(p.intervaloVueltas)));
+            objeto.insert(QStringLiteral("intervalo_pasos"), numeroONulo(p.intervaloPasos));
+            for (std::size_t s = 0; s < static_cast<std::size_t>(kSectores); ++s) {
+                const QString n = QString::number(s + 1);
+                objeto.insert(QStringLiteral("ultimo_sector") + n, numeroONulo(p.ultimoSector[s]));
+                objeto.insert(QStringLiteral("mejor_sector") + n, numeroONulo(p.mejorSector[s]));
+            }
+            objeto.insert(QStringLiteral("vuelta_ideal"), numeroONulo(p.vueltaIdeal));
+        }
         lista.append(objeto);
     }
 }
@@ -254,18 +354,36 @@ QString campoCsv(const QString& valor) {
 
 int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::ostream& salida,
                       std::ostream& errores) {
+    OpcionesResultados opciones;
+    opciones.formato = formato;
+    return escribeResultados(rutas, opciones, salida, errores);
+}
+
+int escribeResultados(const QStringList& rutas, const OpcionesResultados& opciones,
+                      std::ostream& salida, std::ostream& errores) {
+    const FormatoResultados formato = opciones.formato;
+    std::shared_ptr<const Mapa> mapa;
+    if (!opciones.mapa.isEmpty()) {
+        QString error;
+        mapa = leeMapaResultados(opciones.mapa, error);
+        if (mapa == nullptr) {
+            escribe(errores, QStringLiteral("visor: %1: %2\n")
+                                 .arg(textoImprimible(opciones.mapa), textoImprimible(error)));
+            return 1;
+        }
+    }
     int estado = 0;
     int fallo = 0;
     bool primera = true;
     errno = 0;
     QJsonArray lista;
     if (formato == FormatoResultados::Csv) {
-        salida << kCabeceraCsv << "\r\n";
+        salida << (mapa != nullptr ? kCabeceraCsvConMapa : kCabeceraCsv) << "\r\n";
     }
     for (const QString& ruta : rutas) {
         ResultadosCarrera r;
         QString error;
-        if (!calcula(ruta, r, error)) {
+        if (!calcula(ruta, mapa, opciones.paso, r, error)) {
             escribe(errores, QStringLiteral("visor: %1: %2\n")
                                  .arg(textoImprimible(ruta), textoImprimible(error)));
             estado = 1;

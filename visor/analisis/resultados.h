@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <ostream>
 
 namespace zul {
@@ -19,11 +20,29 @@ extern const char* const kCabeceraCsv;
 // a comma, a quote or a line break; as it is otherwise.
 QString campoCsv(const QString& valor);
 
-// Prints the results (the standings at the last complete frame) of each race
-// log, in the order given, to `salida`; what goes wrong goes to `errores`, in
-// Spanish, naming the file. A race that cannot be read, or that has no
-// complete frame and so no results, does not stop the others. Returns the exit
-// status: 0 when every race was printed, 1 otherwise.
+// The header line of the CSV results with a map: kCabeceraCsv and the
+// columns that need the track.
+extern const char* const kCabeceraCsvConMapa;
+
+struct OpcionesResultados {
+    FormatoResultados formato = FormatoResultados::Texto;
+    // The track's map file; empty for none. With it karts are ranked by
+    // progress round the track, and each row gains the progress, the
+    // interval to the kart ahead and the sector times.
+    QString mapa;
+    // The standings at this step instead of the last complete one.
+    std::optional<long long> paso;
+};
+
+// Prints the results (the standings at the last complete frame, or at the
+// step asked for) of each race log, in the order given, to `salida`; what
+// goes wrong goes to `errores`, in Spanish, naming the file. A race that
+// cannot be read, that has no complete frame and so no results, or that does
+// not reach the step asked for, does not stop the others; a map that cannot
+// be read stops everything. Returns the exit status: 0 when every race was
+// printed, 1 otherwise.
+int escribeResultados(const QStringList& rutas, const OpcionesResultados& opciones,
+                      std::ostream& salida, std::ostream& errores);
 int escribeResultados(const QStringList& rutas, FormatoResultados formato, std::ostream& salida,
                       std::ostream& errores);
 

@@ -18,4 +18,12 @@ QString textoTiempo(const std::optional<long long>& tiempo);
 // lap, "+n vueltas" on fewer laps (singular for one).
 QString textoDiferencia(const Puesto& puesto);
 
+// The interval to the kart just ahead, worded like the gap; "-" for the
+// leader.
+QString textoIntervalo(const Puesto& puesto);
+
+// Progress as laps plus the fraction covered, with three decimals; "-" while
+// the track is not known.
+QString textoProgreso(const Puesto& puesto);
+
 } // namespace zul

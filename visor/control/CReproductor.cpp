@@ -33,7 +33,7 @@ CReproductor::~CReproductor() = default;
 
 void CReproductor::ponCarrera(zul::Carrera carrera) {
     estado = zul::Reproduccion(std::move(carrera));
-    analisisCarrera = zul::AnalisisCarrera(estado.carrera());
+    analisisCarrera.reinicia(estado.carrera());
     aplica({true, false});
 }
 

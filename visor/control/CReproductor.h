@@ -37,6 +37,8 @@ public:
 
     // A race read whole: it replaces the one held, and nothing is on show.
     void ponCarrera(zul::Carrera carrera);
+    // The standings rank by progress round this track from now on.
+    void ponMapa(const zul::Mapa& mapa) { analisisCarrera.ponMapa(mapa, carrera()); }
     // The race log that live mode follows.
     void ponRuta(std::string ruta) { rutaCarrera = std::move(ruta); }
     const std::string& ruta() const { return rutaCarrera; }

@@ -46,7 +46,7 @@ SesionEnVivo::SesionEnVivo(std::string ruta, Reproduccion& reproduccion, Analisi
         // Nothing on show to keep: the follower fills the race from the start.
         seguidor = std::make_unique<SeguidorCarrera>(camino, reproduccion.carreraModificable(),
                                                      kBytesPorSondeo);
-        analisis = AnalisisCarrera(reproduccion.carrera());
+        analisis.reinicia(reproduccion.carrera());
         recoge(alcanza(*seguidor), enMarcha, inicial);
         return;
     }
@@ -108,7 +108,7 @@ void SesionEnVivo::intentaSeguir(bool enCabeza, Novedades& novedades) {
     }
     // The same race read again, perhaps longer or shorter: the frame on show
     // stays, as far as the race goes.
-    analisis = AnalisisCarrera(carrera);
+    analisis.reinicia(carrera);
     if (reproduccion.frameEnPantalla() >= 0) {
         reproduccion.irAFrame(reproduccion.frameEnPantalla());
     }
@@ -120,7 +120,7 @@ void SesionEnVivo::recoge(SeguidorCarrera::Cambio cambio, bool enCabeza, Novedad
     const bool vacia = reproduccion.frameEnPantalla() < 0;
     if (cambio == SeguidorCarrera::Cambio::recargada || carrera.numJugadores != jugadoresVistos) {
         jugadoresVistos = carrera.numJugadores;
-        analisis = AnalisisCarrera(carrera);
+        analisis.reinicia(carrera);
         reproduccion.empiezaDeNuevo();
         novedades.otraCarrera = true;
         novedades.crecio = true;

@@ -22,8 +22,39 @@ int CModeloClasificacion::rowCount(const QModelIndex& padre) const {
 }
 
 int CModeloClasificacion::columnCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : NumColumnas;
+    if (padre.isValid()) {
+        return 0;
+    }
+    return analisis != nullptr && analisis->conMapa() ? NumColumnas : kColumnasSinMapa;
 }
+
+namespace {
+
+// The purple and green of live timing, with white text on them.
+QColor fondoMarca(zul::MarcaSector marca) {
+    switch (marca) {
+    case zul::MarcaSector::Carrera:
+        return QColor(128, 40, 170);
+    case zul::MarcaSector::Personal:
+        return QColor(20, 130, 50);
+    case zul::MarcaSector::Ninguna:
+        break;
+    }
+    return {};
+}
+
+zul::MarcaSector marcaDe(const zul::Puesto& p, int columna) {
+    if (columna >= CModeloClasificacion::Sector1 && columna <= CModeloClasificacion::Sector3) {
+        return p.marcaUltimo[static_cast<std::size_t>(columna - CModeloClasificacion::Sector1)];
+    }
+    if (columna >= CModeloClasificacion::MejorSector1 &&
+        columna <= CModeloClasificacion::MejorSector3) {
+        return p.marcaMejor[static_cast<std::size_t>(columna - CModeloClasificacion::MejorSector1)];
+    }
+    return zul::MarcaSector::Ninguna;
+}
+
+} // namespace
 
 QVariant CModeloClasificacion::data(const QModelIndex& indice, int rol) const {
     if (!indice.isValid() || indice.row() < 0 ||
@@ -47,6 +78,19 @@ QVariant CModeloClasificacion::data(const QModelIndex& indice, int rol) const {
             return zul::textoTiempo(p.mejorVuelta);
         case Diferencia:
             return zul::textoDiferencia(p);
+        case Intervalo:
+            return zul::textoIntervalo(p);
+        case Sector1:
+        case Sector2:
+        case Sector3:
+            return zul::textoTiempo(p.ultimoSector[static_cast<std::size_t>(columna - Sector1)]);
+        case MejorSector1:
+        case MejorSector2:
+        case MejorSector3:
+            return zul::textoTiempo(
+                p.mejorSector[static_cast<std::size_t>(columna - MejorSector1)]);
+        case VueltaIdeal:
+            return zul::textoTiempo(p.vueltaIdeal);
         default:
             return {};
         }
@@ -54,8 +98,14 @@ QVariant CModeloClasificacion::data(const QModelIndex& indice, int rol) const {
         if (columna == Jugador) {
             return QColor(QLatin1Char('#') + QLatin1String(zul::colorEtiqueta(p.jugador)));
         }
+        if (marcaDe(p, columna) != zul::MarcaSector::Ninguna) {
+            return QColor(Qt::white);
+        }
         return {};
     case Qt::BackgroundRole:
+        if (marcaDe(p, columna) != zul::MarcaSector::Ninguna) {
+            return fondoMarca(marcaDe(p, columna));
+        }
         // Pale enough for every name colour to stay readable on it.
         if (p.jugador == seguido) {
             return QColor(222, 228, 240);
@@ -69,7 +119,7 @@ QVariant CModeloClasificacion::data(const QModelIndex& indice, int rol) const {
         }
         return {};
     case Qt::TextAlignmentRole:
-        return columna == Jugador || columna == Diferencia
+        return columna == Jugador || columna == Diferencia || columna == Intervalo
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case RolJugador:
@@ -96,6 +146,22 @@ QVariant CModeloClasificacion::headerData(int seccion, Qt::Orientation orientaci
         return tr("Mejor vuelta");
     case Diferencia:
         return tr("Diferencia");
+    case Intervalo:
+        return tr("Intervalo");
+    case Sector1:
+        return tr("S1");
+    case Sector2:
+        return tr("S2");
+    case Sector3:
+        return tr("S3");
+    case MejorSector1:
+        return tr("Mejor S1");
+    case MejorSector2:
+        return tr("Mejor S2");
+    case MejorSector3:
+        return tr("Mejor S3");
+    case VueltaIdeal:
+        return tr("Vuelta ideal");
     default:
         return {};
     }
@@ -128,7 +194,7 @@ void CModeloClasificacion::recalcula() {
     }
     puestos = std::move(nuevos);
     if (!puestos.empty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, NumColumnas - 1));
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
 }
 
@@ -138,7 +204,7 @@ void CModeloClasificacion::ponJugadorSeguido(int jugador) {
     }
     seguido = jugador;
     if (!puestos.empty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, NumColumnas - 1),
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::BackgroundRole, Qt::FontRole});
     }
 }

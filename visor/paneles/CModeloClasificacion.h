@@ -8,13 +8,33 @@
 #include <vector>
 
 // The standings at the frame on show, as a table: one row per player, best
-// first. It reads the race analysis, which must outlive it, and holds no
-// widget; the window puts it in a view.
+// first. Sector times stand out in purple when they are the best of the race
+// so far and in green when they are the kart's own best. It reads the race analysis, which must
+// outlive it, and holds no widget; the window puts it in a view.
 class CModeloClasificacion : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Columna { Pos, Jugador, Vueltas, UltimaVuelta, MejorVuelta, Diferencia, NumColumnas };
+    // The columns from Intervalo on need the track: only an analysis with a
+    // map has them.
+    enum Columna {
+        Pos,
+        Jugador,
+        Vueltas,
+        UltimaVuelta,
+        MejorVuelta,
+        Diferencia,
+        Intervalo,
+        Sector1,
+        Sector2,
+        Sector3,
+        MejorSector1,
+        MejorSector2,
+        MejorSector3,
+        VueltaIdeal,
+        NumColumnas
+    };
+    static constexpr int kColumnasSinMapa = Intervalo;
     // The player index of a row, for the window to follow a clicked row.
     static constexpr int RolJugador = Qt::UserRole + 1;
 

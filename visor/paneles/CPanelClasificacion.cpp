@@ -101,17 +101,27 @@ void CPanelClasificacion::fijaAnchos() {
         anchoNombres = std::max(anchoNombres, celdas.horizontalAdvance(nombre));
     }
     const QString muestras[CModeloClasificacion::NumColumnas] = {
-        QStringLiteral("9999"),  QString(),         QStringLiteral("9999"), QStringLiteral("99999"),
-        QStringLiteral("99999"), tr("+999 vueltas")};
+        QStringLiteral("9999"),  QString(),
+        QStringLiteral("9999"),  QStringLiteral("99999"),
+        QStringLiteral("99999"), tr("+999 vueltas"),
+        tr("+999 vueltas"),      QStringLiteral("9999"),
+        QStringLiteral("9999"),  QStringLiteral("9999"),
+        QStringLiteral("9999"),  QStringLiteral("9999"),
+        QStringLiteral("9999"),  QStringLiteral("99999")};
+    // The columns a table without the track has set its width; the track's
+    // columns beyond them scroll into view, so the box leaves the track the
+    // same room as ever.
     int total = 0;
-    for (int c = 0; c < CModeloClasificacion::NumColumnas; ++c) {
+    for (int c = 0; c < modeloTabla->columnCount(); ++c) {
         const QString titulo = modeloTabla->headerData(c, Qt::Horizontal).toString();
         const int contenido = c == CModeloClasificacion::Jugador
                                   ? std::min(anchoNombres, kAnchoMaximoNombre)
                                   : celdas.horizontalAdvance(muestras[c]);
         const int ancho = std::max(cabecera.horizontalAdvance(titulo), contenido) + kMargenCelda;
         vistaTabla->setColumnWidth(c, ancho);
-        total += ancho;
+        if (c < CModeloClasificacion::kColumnasSinMapa) {
+            total += ancho;
+        }
     }
     vistaTabla->horizontalHeader()->setStretchLastSection(true);
     // Rows as tall as the font: full screen makes it larger.

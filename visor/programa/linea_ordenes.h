@@ -10,12 +10,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The viewer's command line, every mode in one parser:
 //   visor [CARRERA [MAPA]]                      the window
 //   visor --en-vivo CARRERA MAPA                the window, following the log
 //   visor --png SALIDA.png [opciones] CARRERA MAPA   pictures, no display
 //   visor --video SALIDA [opciones] CARRERA MAPA     a video, no display
-//   visor --resultados [--formato F] CARRERA...       results, no map, no display
+//   visor --resultados [--mapa MAPA] [--paso K] [--formato F] CARRERA...
+//                                                    results, no display
 //   visor --html SALIDA.html [opciones] CARRERA MAPA  a replay page, no display
 //   visor --sitio CARPETA [opciones] CARRERA MAPA...  a contest's site, no display
 //   visor --telemetria [--formato F] [--jugador J] CARRERA MAPA   per-step rows
@@ -45,6 +48,10 @@ struct LineaDeOrdenes {
     // Results mode: the race logs, in the order given, and how to print them.
     QStringList carreras;
     FormatoResultados formato = FormatoResultados::Texto;
+    // Results mode: the track's map (empty for none) and the step of the
+    // standings (the last complete one when absent).
+    QString mapaResultados;
+    std::optional<long long> pasoResultados;
     OpcionesTelemetria telemetria;
     // Window mode: another run of the same map, shown as a ghost.
     QString fantasma;

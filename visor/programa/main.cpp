@@ -51,9 +51,14 @@ int main(int argc, char* argv[]) {
         const zul::AplicacionSinPantalla aplicacion(argv[0]);
         return zul::ejecutaModoSitio(orden.sitio);
     }
-    case zul::Modo::Resultados:
+    case zul::Modo::Resultados: {
         // Plain text and files only: no display, no application object.
-        return zul::escribeResultados(orden.carreras, orden.formato, std::cout, std::cerr);
+        zul::OpcionesResultados opciones;
+        opciones.formato = orden.formato;
+        opciones.mapa = orden.mapaResultados;
+        opciones.paso = orden.pasoResultados;
+        return zul::escribeResultados(orden.carreras, opciones, std::cout, std::cerr);
+    }
     case zul::Modo::Telemetria:
         return zul::ejecutaModoTelemetria(orden.telemetria);
     case zul::Modo::Ventana:

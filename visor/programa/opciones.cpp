@@ -40,7 +40,8 @@ QList<OpcionDelVisor> creaOpciones() {
                ".webm (VP9)"),
         opcion({"paso"}, "K", G::Imagen,
                "paso que se dibuja, contando desde 0 (por defecto 0); con --video, el primer "
-               "paso del vídeo"),
+               "paso del vídeo; con --resultados, el paso de la clasificación (por defecto, el "
+               "último completo)"),
         opcion({"hasta"}, "M", G::Imagen,
                "dibuja los pasos K a M, cada uno en su archivo, con el número de paso antes de "
                "la extensión: SALIDA-00012.png; con --video, el último paso del vídeo (por "
@@ -99,6 +100,10 @@ QList<OpcionDelVisor> creaOpciones() {
                "escribe los resultados de cada CARRERA por la salida estándar: posición, "
                "vueltas, paso, mejor y última vuelta y diferencia con el líder en el último "
                "paso completo"),
+        opcion({"mapa"}, "MAPA", G::Resultados,
+               "mapa de la pista: clasifica por lo recorrido en la pista y añade a cada fila el "
+               "progreso (vueltas y fracción), el intervalo con el de delante y los tiempos de "
+               "los tres sectores con la vuelta ideal"),
         opcion({"formato"}, "F", G::Resultados,
                "texto (tabla alineada, por defecto), csv (RFC 4180, con cabecera) o json (una "
                "lista de objetos); con --telemetria, csv (por defecto) o json"),
@@ -133,7 +138,7 @@ const Grupo kGrupos[] = {
     {G::Video, "Solo con --video:"},
     {G::Depuracion, "Dibujos de los bots, con --png o --video:"},
     {G::Web, "La web (--html, --sitio), sin ventana ni pantalla:"},
-    {G::Resultados, "Resultados (--resultados), sin mapa ni pantalla:"},
+    {G::Resultados, "Resultados (--resultados), sin pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "
                     "pantalla:"},
     {G::General, "Generales:"},
@@ -199,17 +204,17 @@ QString textoVersion() {
 }
 
 QString textoAyuda() {
-    QString texto = QStringLiteral("Uso: visor [CARRERA MAPA]\n"
-                                   "     visor --en-vivo CARRERA MAPA\n"
-                                   "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
-                                   "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
-                                   "     visor --resultados [--formato texto|csv|json] CARRERA...\n"
-                                   "     visor --telemetria [--formato csv|json] [--jugador J] "
-                                   "CARRERA MAPA\n"
-                                   "     visor --html SALIDA.html [opciones] CARRERA MAPA\n"
-                                   "     visor --sitio CARPETA [--titulo TEXTO] [--puntos LISTA] "
-                                   "CARRERA MAPA...\n"
-                                   "\n");
+    QString texto = QStringLiteral(
+        "Uso: visor [CARRERA MAPA]\n"
+        "     visor --en-vivo CARRERA MAPA\n"
+        "     visor --png SALIDA.png [opciones] CARRERA MAPA\n"
+        "     visor --video SALIDA.mp4 [opciones] CARRERA MAPA\n"
+        "     visor --resultados [--mapa MAPA] [--paso K] [--formato texto|csv|json]\n"
+        "           CARRERA...\n"
+        "     visor --telemetria [--formato csv|json] [--jugador J] CARRERA MAPA\n"
+        "     visor --html SALIDA.html [opciones] CARRERA MAPA\n"
+        "     visor --sitio CARPETA [--titulo TEXTO] [--puntos LISTA] CARRERA MAPA...\n"
+        "\n");
     texto += ajusta(
         {},
         QStringLiteral(
@@ -218,11 +223,11 @@ QString textoAyuda() {
             "archivos, "
             "pide elegirlos. Con --png dibuja la vista de la pista en imágenes PNG, y con --video "
             "graba un vídeo de la carrera, sin abrir ninguna ventana ni necesitar pantalla, y "
-            "termina. Con --resultados escribe la clasificación final de cada registro de carrera "
-            "dado, sin mapa ni pantalla, y termina. Con --telemetria escribe paso a paso la "
-            "posición, el rumbo, la velocidad y la distancia recorrida de cada kart, y termina. "
-            "Con --html escribe la repetición en una página web, y con --sitio el sitio web de "
-            "un concurso."),
+            "termina. Con --resultados escribe la clasificación final (o la del paso K) de cada "
+            "registro de carrera dado, sin pantalla, y termina. Con --telemetria escribe paso a "
+            "paso la posición, el rumbo, la velocidad y la distancia recorrida de cada kart, y "
+            "termina. Con --html escribe la repetición en una página web, y con --sitio el sitio "
+            "web de un concurso."),
         0);
     for (const Grupo& grupo : kGrupos) {
         texto += QStringLiteral("\n") + QString::fromUtf8(grupo.titulo) + QLatin1Char('\n');

@@ -304,8 +304,9 @@ bool validaVideo(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& er
 
 bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
     QStringList ajenas = orden.vistas;
-    ajenas.removeAll(QStringLiteral("--resultados"));
-    ajenas.removeAll(QStringLiteral("--formato"));
+    for (const char* propia : {"--resultados", "--formato", "--mapa", "--paso"}) {
+        ajenas.removeAll(QLatin1String(propia));
+    }
     if (!ajenas.isEmpty()) {
         error = QStringLiteral("--resultados no se combina con %1")
                     .arg(ajenas.join(QStringLiteral(", ")));
@@ -315,6 +316,22 @@ bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
         const QString valor = orden.analizador.value(QStringLiteral("formato"));
         if (!leeFormatoResultados(valor, resultado.formato)) {
             error = QStringLiteral("--formato debe ser texto, csv o json, no «%1»").arg(valor);
+            return false;
+        }
+    }
+    if (orden.analizador.isSet(QStringLiteral("paso"))) {
+        const QString valor = orden.analizador.value(QStringLiteral("paso"));
+        long long paso = 0;
+        if (!leeEntero(valor, 0, std::numeric_limits<long long>::max(), paso)) {
+            error = QStringLiteral("--paso debe ser un número entero desde 0, no «%1»").arg(valor);
+            return false;
+        }
+        resultado.pasoResultados = paso;
+    }
+    if (orden.analizador.isSet(QStringLiteral("mapa"))) {
+        resultado.mapaResultados = orden.analizador.value(QStringLiteral("mapa"));
+        if (resultado.mapaResultados.isEmpty()) {
+            error = QStringLiteral("--mapa necesita la ruta de un mapa");
             return false;
         }
     }

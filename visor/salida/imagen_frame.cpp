@@ -23,7 +23,7 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
     // the race analysed.
     if (aspecto.opciones.rotulos || aspecto.opciones.etiquetas ||
         aspecto.opciones.camara == Camara::Director) {
-        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera());
+        analisis = std::make_unique<AnalisisCarrera>(reproduccion.carrera(), mapa);
     }
     if (aspecto.opciones.rotulos) {
         textos.nombres = nombres;

@@ -73,6 +73,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         visualizador->ponNumeroJugadores(
             static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
         zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
+        // The standings rank by progress round this track.
+        control->ponMapa(mapa);
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {

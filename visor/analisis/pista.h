@@ -1,0 +1,90 @@
+#pragma once
+
+#include "datos/mapa.h"
+
+#include <QPointF>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zul {
+
+// Where a kart was on the step before it completed a lap, and on that step.
+struct Cruce {
+    QPointF antes;
+    QPointF despues;
+};
+
+// The finish line as the karts' lap completions draw it: a segment across
+// the track, from wall to wall, through the mean crossing point and square to
+// the mean direction of travel there.
+struct LineaMeta {
+    QPointF centro;
+    QPointF direccion; // unit vector, the racing direction
+    // The ends, as distances from the centre along (-direccion.y, direccion.x).
+    double desde = 0.0;
+    double hasta = 0.0;
+};
+
+// The line from the crossings; nothing when there is none, when the karts
+// cross it in no common direction, or when its centre is not on the track.
+std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>& cruces);
+
+// Every track cell's distance along the track from the finish line, in the
+// racing direction: the shortest way over cells (straight steps 1, diagonal
+// ones 1.4, never cutting a wall's corner) that leaves the line forwards and
+// never crosses it, averaged with the lap less the shortest way on to the
+// line. Walls ('5') block; every other cell is track. The lap is as long as
+// the shortest way from the line round to it again. A track that crosses
+// itself is measured the shortest way, through the crossing.
+class CampoPista {
+public:
+    CampoPista(const Mapa& mapa, const LineaMeta& linea);
+
+    // 0 when the track does not lead from the line back to it.
+    double largoVuelta() const { return largo; }
+    // Distance of a point from the line, in cells, in [0, largoVuelta()):
+    // its cell's distance, moved along the field's slope there by the
+    // point's offset from the cell's centre. Nothing off the track, outside
+    // the map, or on a cell the line cannot reach. It runs for every record
+    // of a race, so it is one cell's lookup.
+    std::optional<double> distancia(QPointF punto) const {
+        if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
+            punto.y() >= filas) {
+            return std::nullopt;
+        }
+        const int x = static_cast<int>(punto.x());
+        const int y = static_cast<int>(punto.y());
+        const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                              static_cast<std::size_t>(x);
+        const float d = distancias[i];
+        if (d < 0.0f) {
+            return std::nullopt;
+        }
+        const double valor = d + (pendientes[2 * i] * (punto.x() - x - 0.5) +
+                                  pendientes[2 * i + 1] * (punto.y() - y - 0.5)) *
+                                     (1.0 / kEscalaPendiente);
+        return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
+    }
+
+    // The distance of a cell's centre; negative for none.
+    float celda(int x, int y) const {
+        return distancias[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                          static_cast<std::size_t>(x)];
+    }
+
+private:
+    static constexpr double kEscalaPendiente = 127.0;
+
+    int filas = 0;
+    int columnas = 0;
+    std::vector<float> distancias;
+    // Per cell, the slope of the distance along x and along y, times 127.
+    std::vector<std::int8_t> pendientes;
+    double largo = 0.0;
+    double casiLargo = 0.0;
+};
+
+} // namespace zul
