@@ -13,13 +13,18 @@ source "$(dirname "$0")/xvfb_comun.sh"
 
 ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
 parciales() { find "$trabajo" -name '.carrera.mp4.*' | wc -l; }
+# A failure must not leave the viewer stopped: the test runner would wait for it.
+pid=
+trap '[ -z "$pid" ] || { kill -CONT "$pid"; kill -KILL "$pid"; } 2>/dev/null || true' EXIT
 
 for senal in TERM HUP; do
     trabajo="$salida/$senal"
     rm -rf "$trabajo"
     mkdir -p "$trabajo"
     printf 'el vídeo de antes' > "$trabajo/carrera.mp4"
-    (cd "$trabajo" && exec "$visor" "$ejemplos/carrera.txt" "$ejemplos/mapa.txt") &
+    # The export is proposed beside the race log: a copy of it in the test's folder.
+    cp "$ejemplos/carrera.txt" "$ejemplos/mapa.txt" "$trabajo/"
+    (cd "$trabajo" && exec "$visor" "$trabajo/carrera.txt" "$trabajo/mapa.txt") &
     pid=$!
     carrera=$(ventana "$pid" 'ZUL Karts')
     [ -n "$carrera" ] || falla "no apareció la ventana 'ZUL Karts'"
@@ -41,5 +46,6 @@ for senal in TERM HUP; do
     timeout 40 tail --pid="$pid" -f /dev/null || falla "$senal: el visor no terminó"
     [ "$(parciales)" = 0 ] || falla "$senal: quedó un archivo parcial: $(ls -A "$trabajo")"
     [ "$(cat "$trabajo/carrera.mp4")" = 'el vídeo de antes' ] || falla "$senal: el vídeo de antes cambió"
+    pid=
     echo "SIG$senal durante la exportación: sin archivo parcial y con el vídeo de antes"
 done
