@@ -55,7 +55,8 @@ bool escribeTelemetria(const Carrera& carrera, const Mapa& mapa, const OpcionesT
                 .arg(opciones.jugador);
         return false;
     }
-    const AnalisisCarrera analisis(carrera);
+    // Ranked and measured round the track, as the window's standings are.
+    const AnalisisCarrera analisis(carrera, mapa);
     if (analisis.framesAnalizados() == 0) {
         error = QStringLiteral("%1: el registro de carrera no tiene ningún paso completo")
                     .arg(opciones.carrera);
