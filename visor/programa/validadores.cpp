@@ -103,6 +103,7 @@ bool leeOpcionesImagen(const QCommandLineParser& a, OpcionesPng& png, QString& e
         return false;
     }
     png.aspecto.opciones.estelas = a.isSet(QStringLiteral("estelas"));
+    png.aspecto.opciones.trazadaVelocidad = a.isSet(QStringLiteral("trazada-velocidad"));
     if (a.isSet(QStringLiteral("camara")) &&
         !leeCamaraDeOpcion(a.value(QStringLiteral("camara")), png.aspecto.opciones, error)) {
         return false;

@@ -194,7 +194,11 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     montaEnVivo();
     conecta();
     montaAcciones();
-    montaTelemetria();
+    telemetria = new CTelemetria(
+        control, visualizador, [this] { return nombresJugadores(); }, this);
+    connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
+    connect(panelClasificacion, &CPanelClasificacion::graficasCreadas, telemetria,
+            &CTelemetria::enlazaGraficas);
     muestraFoto();
     muestraSeguido();
 

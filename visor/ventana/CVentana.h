@@ -1,8 +1,7 @@
 #pragma once
 
-#include "analisis/telemetria.h"
 #include "control/CReproductor.h"
-#include "salida/fantasma_escena.h"
+#include "ventana/CTelemetria.h"
 
 #include <QString>
 #include <QStringList>
@@ -121,14 +120,17 @@ public:
     static double escalaPantallaCompleta(QSize pantalla);
 
     // The kart inspector, over the track's corner.
-    CFichaKart* fichaKart() const { return ficha; }
+    CFichaKart* fichaKart() const { return telemetria->ficha(); }
+    CTelemetria* telemetriaVentana() const { return telemetria; }
 
     // Shows another run of the same map as a ghost under the race, aligned
     // by step or by the followed player's laps. A log that cannot be read
     // leaves the race as it was, with no ghost: false, with the reason
     // ("RUTA: why"). An empty path takes the ghost away.
-    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr);
-    const zul::FantasmaCargado* fantasmaCargado() const { return fantasma.get(); }
+    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr) {
+        return telemetria->cargaFantasma(ruta, alineacion, error);
+    }
+    const zul::FantasmaCargado* fantasmaCargado() const { return telemetria->fantasmaCargado(); }
 
     // The standings table and the charts.
     CPanelClasificacion* clasificacion() const { return panelClasificacion; }
@@ -158,9 +160,9 @@ public slots:
     void muestraAtajos();
     // I and a click on a kart: opens the inspector's card on player j, or
     // closes it when it already shows j.
-    void alternaFicha(int jugador);
+    void alternaFicha(int jugador) { telemetria->alternaFicha(jugador); }
     // Esc: closes the card; false when it was not open.
-    bool cierraFicha();
+    bool cierraFicha() { return telemetria->cierraFicha(); }
 
     // Follows player j, as 1-9, a click on a kart or on a name do: the whole
     // track and the Director camera give way to following it.
@@ -233,11 +235,6 @@ private:
     // Live mode's check box and mark (CVentanaEnVivo.cpp).
     void montaEnVivo();
     void muestraEnVivo();
-    // The kart inspector and the ghost (CVentanaTelemetria.cpp).
-    void montaTelemetria();
-    void actualizaFicha();
-    void actualizaFantasma();
-    const zul::Telemetria& telemetriaCarrera();
 
     CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
@@ -264,10 +261,6 @@ private:
     QWidget* panelLateral = nullptr;
     CBarraProyector* barra = nullptr;
     double escalaLetra = 1.0;
-    CFichaKart* ficha = nullptr;
-    bool fichaAbierta = false;
-    int jugadorFicha = -1;
-    // Built when the inspector first needs it; follows the analysis.
-    std::unique_ptr<zul::Telemetria> telemetria;
-    std::shared_ptr<const zul::FantasmaCargado> fantasma;
+    // The kart inspector, the ghost and the telemetry charts.
+    CTelemetria* telemetria = nullptr;
 };

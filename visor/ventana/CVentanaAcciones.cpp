@@ -72,6 +72,15 @@ void CVentana::montaAcciones() {
     accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L, [this] { casillaEnVivo->toggle(); });
     accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
     accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
+    QAction* trazada = accion(tr("Trazada por velocidad"), Qt::Key_V, [r] {
+        zul::OpcionesEscena opciones = r->opciones();
+        opciones.trazadaVelocidad = !opciones.trazadaVelocidad;
+        r->ponOpciones(opciones);
+    });
+    trazada->setCheckable(true);
+    trazada->setObjectName(QStringLiteral("trazadaVelocidad"));
+    connect(r, &CReproductor::opcionesCambiadas, trazada,
+            [trazada](const zul::OpcionesEscena& o) { trazada->setChecked(o.trazadaVelocidad); });
     accion(tr("Ficha del kart seguido (otra vez: cerrarla)"), Qt::Key_I,
            [this] { alternaFicha(control->jugadorSeguido()); });
     accion(tr("Cerrar la ficha del kart, salir de un campo o de la pantalla completa"),
