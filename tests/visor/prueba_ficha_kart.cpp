@@ -1,9 +1,15 @@
 // The kart inspector in the real window: opened by I, by a click on a kart;
 // following seeks and steps; closed by Esc and by a second click.
 #include "paneles/CFichaKart.h"
+#include "paneles/CGraficaTelemetria.h"
+#include "paneles/CGraficas.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "ventana_de_prueba.h"
 
+#include <QListWidget>
+#include <QTabWidget>
+#include <QXYSeries>
 #include <QtTest>
 
 namespace {
@@ -37,6 +43,7 @@ private slots:
     void sigueAlFrame();
     void clicEnUnKart();
     void fantasma();
+    void graficas();
 };
 
 void PruebaFichaKart::sigueAlFrame_data() {
@@ -131,6 +138,45 @@ void PruebaFichaKart::fantasma() {
              qPrintable(ventana->fichaKart()->lineas().join(" | ")));
     QVERIFY(ventana->cargaFantasma(QString(), zul::Alineacion::Paso));
     QVERIFY(ventana->vista()->capaFantasma().karts.isEmpty());
+}
+
+// The charts' telemetry tabs: speed by steps for the followed player and
+// the ticked ones, or round the lap; the delta while a ghost is loaded.
+void PruebaFichaKart::graficas() {
+    QTemporaryDir dir;
+    auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
+    QVERIFY(ventana->cargaFantasma(dir.filePath("carrera.txt"), zul::Alineacion::Paso));
+    QTest::keyClick(ventana->vista(), Qt::Key_G);
+    CGraficas* graficas = ventana->clasificacion()->graficas();
+    QVERIFY(graficas != nullptr);
+    QTabWidget* pestanas = graficas->pestanasGraficas();
+    QCOMPARE(pestanas->tabText(CGraficas::NumGraficas), QStringLiteral("Velocidad"));
+    QCOMPARE(pestanas->tabText(CGraficas::NumGraficas + 1), QStringLiteral("Delta"));
+
+    CGraficaTelemetria* velocidad = ventana->telemetriaVentana()->graficaVelocidad();
+    pestanas->setCurrentWidget(velocidad);
+    QCOMPARE(graficas->graficaVisible(), CGraficas::NumGraficas);
+    QCOMPARE(velocidad->series().size(), 1u);
+    QCOMPARE(velocidad->series()[0]->count(), 12);
+    QCOMPARE(velocidad->series()[0]->at(4), QPointF(4, 0.5));
+    velocidad->jugadores()->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(velocidad->series().size(), 2u);
+    velocidad->ponModo(CGraficaTelemetria::PorVueltas);
+    // alfa's lap 1 (6 steps) and the one on the way.
+    QCOMPARE(velocidad->series().size(), 2u);
+    QCOMPARE(velocidad->serieMejor(), 0);
+
+    CGraficaTelemetria* delta = ventana->telemetriaVentana()->graficaDelta();
+    pestanas->setCurrentWidget(delta);
+    QCOMPARE(delta->series().size(), 2u);
+    for (QXYSeries* serie : delta->series()) {
+        for (const QPointF& p : serie->points()) {
+            QVERIFY(p.x() >= 0.0 && p.x() <= 1.0 && p.y() == 0.0);
+        }
+    }
+    // No ghost, no delta.
+    QVERIFY(ventana->cargaFantasma(QString(), zul::Alineacion::Paso));
+    QCOMPARE(pestanas->count(), CGraficas::NumGraficas + 1);
 }
 
 QTEST_MAIN(PruebaFichaKart)
