@@ -6,6 +6,9 @@
 //  - `paso`: the last frame up to k where the player's laps changed;
 //  - order: more laps, then smaller `paso`, then smaller index;
 //  - a partial last frame is never ranked: it shows the frame before.
+// Where the viewer ranked by progress round the track (it has the track's
+// distances, the page has not), its order and gaps come with the race and
+// are shown as they are.
 
 export function analizaCarrera(carrera) {
   const n = carrera.n, frames = carrera.completos, v = carrera.vueltas;
@@ -38,7 +41,9 @@ export function analizaCarrera(carrera) {
       anota(f);
     }
   }
-  return { n, frames, jugadores };
+  const progreso = carrera.framesOrden > 0
+    ? { frames: carrera.framesOrden, orden: carrera.orden, diferencias: carrera.diferencias } : null;
+  return { n, frames, jugadores, progreso };
 }
 
 // The state index of player j at frame k: the last change at or before k.
@@ -64,6 +69,18 @@ export function clasificacion(analisis, k) {
       jugador: j, vueltas: e.vueltas[s], paso: e.paso[s],
       ultimaVuelta: e.ultima[s] >= 0 ? e.ultima[s] : null,
       mejorVuelta: e.mejor[s] >= 0 ? e.mejor[s] : null,
+    });
+  }
+  const progreso = analisis.progreso;
+  if (progreso && frame < progreso.frames) {
+    // Gaps: frames on the leader's lap, minus the laps behind when lapped.
+    const base = frame * analisis.n;
+    return Array.from({ length: analisis.n }, (_, i) => {
+      const p = filas[progreso.orden[base + i]], d = progreso.diferencias[base + i];
+      p.posicion = i + 1;
+      p.diferenciaVueltas = d < 0 ? -d : 0;
+      p.diferenciaPasos = d < 0 ? null : d;
+      return p;
     });
   }
   filas.sort((a, b) => (b.vueltas - a.vueltas) || (a.paso - b.paso) || (a.jugador - b.jugador));

@@ -71,7 +71,8 @@ class Lector {
 export function decodificaCarrera(bytes) {
   const l = new Lector(bytes);
   const magia = String.fromCharCode(l.u8(), l.u8(), l.u8(), l.u8());
-  if (magia !== 'ZULW' || l.u32() !== 1) throw new Error('datos de la carrera no válidos');
+  const version = magia === 'ZULW' ? l.u32() : 0;
+  if (version !== 1 && version !== 2) throw new Error('datos de la carrera no válidos');
   const n = l.u32(), registros = l.u32(), disparos = l.u32();
   const filas = l.u32() | 0, columnas = l.u32() | 0;
   const paso = Math.max(n, 1);
@@ -88,6 +89,16 @@ export function decodificaCarrera(bytes) {
   const celdas = Math.max(filas, 0) * Math.max(columnas, 0);
   l.necesita(celdas);
   c.celdas = bytes.slice(l.pos, l.pos + celdas);
+  l.pos += celdas;
+  // The viewer's standings by progress round the track, where it has them:
+  // the players of each complete frame best first, and their gaps.
+  c.framesOrden = version >= 2 ? l.u32() : 0;
+  if (c.framesOrden > 0) {
+    if (n === 0 || c.framesOrden > Math.floor(registros / n)) throw new Error('datos de la carrera no válidos');
+    c.orden = l.enteros(c.framesOrden * n, n);
+    c.diferencias = l.enteros(c.framesOrden * n, n);
+    if (c.orden.some((j) => j < 0 || j >= n)) throw new Error('datos de la carrera no válidos');
+  }
   c.completos = n > 0 ? Math.floor(registros / n) : 0;
   c.frames = c.completos + (n > 0 && registros % n !== 0 ? 1 : 0);
   return c;

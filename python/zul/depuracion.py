@@ -6,6 +6,7 @@ import errno
 import os
 import stat
 
+from .grabacion import _escribir_error as _avisar, _motivo
 from .numeros import a_float, decimal_a_float
 
 MAX_DIBUJOS = 10000
@@ -13,17 +14,6 @@ MAX_TEXTO = 64 * 1024
 _CABECERA = b"zul-depuracion 1\n"
 
 _SIN_ABRIR, _ACTIVA, _INACTIVA = range(3)
-
-
-def _avisar(texto):
-    try:
-        os.write(2, texto)
-    except OSError:
-        pass
-
-
-def _motivo(e):
-    return os.strerror(e.errno or 0).encode()
 
 
 def _numero(f):

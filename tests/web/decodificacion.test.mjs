@@ -71,8 +71,17 @@ for (const [nombre, archivos] of casos) {
     esperado.clasificacion.forEach((filas, f) => {
       const mias = clasificacion(analisis, f).map((p) =>
         [p.jugador, p.vueltas, p.paso, p.ultimaVuelta ?? -1, p.mejorVuelta ?? -1]);
-      assert.deepEqual(mias, filas, `paso ${f}`);
+      assert.deepEqual(mias, filas.map((p) => p.slice(0, 5)), `paso ${f}`);
+      const huecos = clasificacion(analisis, f).map((p) => p.diferenciaPasos ?? -p.diferenciaVueltas);
+      assert.deepEqual(huecos, filas.map((p) => p[5]), `diferencias del paso ${f}`);
     });
+    if (nombre === 'la carrera de ejemplo') {
+      // The track's order is the one shown: inside a lap it parts from the
+      // page's own rule by laps.
+      const porVueltas = { ...analisis, progreso: null };
+      assert.ok(esperado.clasificacion.some((filas, f) =>
+        clasificacion(porVueltas, f).some((p, i) => p.jugador !== filas[i][0])));
+    }
   });
 }
 
@@ -89,5 +98,6 @@ test('diferencias con el líder', () => {
 
 test('datos truncados o ajenos se rechazan', () => {
   assert.throws(() => decodificaCarrera(new Uint8Array([90, 85, 76, 87, 1, 0, 0, 0, 5])), /truncados/);
+  assert.throws(() => decodificaCarrera(new Uint8Array([90, 85, 76, 87, 3, 0, 0, 0])), /no válidos/);
   assert.throws(() => decodificaCarrera(new TextEncoder().encode('ZULX\u0001\u0000\u0000\u0000')), /no válidos/);
 });

@@ -58,16 +58,19 @@ int main(int argc, char** argv) {
         enteros("framesDisparos", c.framesDisparos);
         std::printf("\"celdas\":\"%s\",",
                     QByteArray::fromStdString(m.celdas).toBase64().constData());
-        // [jugador, vueltas, paso, ultima or -1, mejor or -1] best first.
-        const zul::AnalisisCarrera analisis(c);
+        // [jugador, vueltas, paso, ultima or -1, mejor or -1, gap] best first,
+        // ranked as the window ranks with the map; the gap in frames, or
+        // minus the laps behind.
+        const zul::AnalisisCarrera analisis(c, m);
         std::printf("\"clasificacion\":[");
         for (long long f = 0; f < analisis.framesAnalizados(); ++f) {
             std::printf("%s[", f ? "," : "");
             const auto puestos = analisis.clasificacion(f);
             for (std::size_t k = 0; k < puestos.size(); ++k) {
                 const zul::Puesto& p = puestos[k];
-                std::printf("%s[%d,%d,%lld,%lld,%lld]", k ? "," : "", p.jugador, p.vueltas, p.paso,
-                            p.ultimaVuelta.value_or(-1), p.mejorVuelta.value_or(-1));
+                std::printf("%s[%d,%d,%lld,%lld,%lld,%lld]", k ? "," : "", p.jugador, p.vueltas,
+                            p.paso, p.ultimaVuelta.value_or(-1), p.mejorVuelta.value_or(-1),
+                            p.diferenciaPasos ? *p.diferenciaPasos : -p.diferenciaVueltas);
             }
             std::printf("]");
         }

@@ -1,8 +1,8 @@
 #include "analisis/resultados.h"
 
 #include "analisis/analisis.h"
+#include "analisis/resultados_lectura.h"
 #include "analisis/textos.h"
-#include "datos/apertura.h"
 #include "datos/carrera.h"
 #include "datos/escritura_segura.h"
 #include "datos/mapa.h"
@@ -10,8 +10,6 @@
 #include "datos/rutas.h"
 #include "texto/texto_imprimible.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,7 +20,6 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace zul {
@@ -35,98 +32,6 @@ const char* const kCabeceraCsvConMapa =
     "ultimo_sector2,mejor_sector2,ultimo_sector3,mejor_sector3,vuelta_ideal";
 
 namespace {
-
-// One race's results, with the names already decoded.
-struct ResultadosCarrera {
-    QString ruta;
-    long long ultimoFrame = 0;
-    std::vector<Puesto> puestos;
-    QStringList nombres;
-    bool conMapa = false;
-    bool pasoPedido = false;
-};
-
-// Reads the map at `ruta`; nothing, with the reason, when it cannot be read.
-std::shared_ptr<const Mapa> leeMapaResultados(const QString& ruta, QString& error) {
-    if (QFileInfo(ruta).isDir()) {
-        error = QStringLiteral("es una carpeta, no un mapa.");
-        return nullptr;
-    }
-    const Apertura apertura = abreParaLeer(QFile::encodeName(ruta).constData());
-    if (!apertura.archivo) {
-        error = QStringLiteral("No se pudo abrir el archivo: %1.")
-                    .arg(QString::fromStdString(apertura.motivo));
-        return nullptr;
-    }
-    try {
-        auto mapa = std::make_shared<Mapa>();
-        leerMapa(apertura.archivo.get(), *mapa);
-        if (std::ferror(apertura.archivo.get())) {
-            error = QStringLiteral("No se pudo leer el archivo.");
-            return nullptr;
-        }
-        return mapa;
-    } catch (const ErrorFormato& fallo) {
-        error = QString::fromUtf8(fallo.what());
-    } catch (const std::bad_alloc&) {
-        error = QStringLiteral("No hay memoria suficiente para leer el archivo.");
-    }
-    return nullptr;
-}
-
-// Reads the race log at `ruta` and ranks it; false, with the reason, when it
-// cannot be read or has nothing to rank.
-bool calcula(const QString& ruta, const std::shared_ptr<const Mapa>& mapa,
-             const std::optional<long long>& paso, ResultadosCarrera& resultado, QString& error) {
-    if (QFileInfo(ruta).isDir()) {
-        error = QStringLiteral("es una carpeta, no un registro de carrera.");
-        return false;
-    }
-    const Apertura apertura = abreParaLeer(bytesDeRuta(ruta).constData(), true);
-    const ArchivoAbierto& archivo = apertura.archivo;
-    if (!archivo) {
-        error = QStringLiteral("No se pudo abrir el archivo: %1.")
-                    .arg(QString::fromStdString(apertura.motivo));
-        return false;
-    }
-    try {
-        Carrera carrera;
-        leerCarrera(archivo.get(), carrera);
-        if (std::ferror(archivo.get())) {
-            error = QStringLiteral("No se pudo leer el archivo.");
-            return false;
-        }
-        const AnalisisCarrera analisis =
-            mapa != nullptr ? AnalisisCarrera(carrera, mapa) : AnalisisCarrera(carrera);
-        if (analisis.framesAnalizados() == 0) {
-            error = QStringLiteral(
-                "El registro de carrera no tiene ningún paso completo; no hay resultados.");
-            return false;
-        }
-        const long long ultimo = analisis.framesAnalizados() - 1;
-        if (paso && *paso > ultimo) {
-            error = QStringLiteral("El registro de carrera no llega al paso %1: el último "
-                                   "completo es el %2.")
-                        .arg(*paso)
-                        .arg(ultimo);
-            return false;
-        }
-        resultado.ruta = ruta;
-        resultado.ultimoFrame = paso ? *paso : ultimo;
-        resultado.pasoPedido = paso.has_value();
-        resultado.conMapa = mapa != nullptr;
-        resultado.puestos = analisis.clasificacion(resultado.ultimoFrame);
-        for (const std::string& nombre : carrera.nombres) {
-            resultado.nombres.append(textoNombre(nombre));
-        }
-        return true;
-    } catch (const ErrorFormato& fallo) {
-        error = QString::fromUtf8(fallo.what());
-    } catch (const std::bad_alloc&) {
-        error = QStringLiteral("No hay memoria suficiente para leer el archivo.");
-    }
-    return false;
-}
 
 void escribe(std::ostream& flujo, const QByteArray& bytes) {
     flujo.write(bytes.constData(), bytes.size());
@@ -383,7 +288,7 @@ int escribeResultados(const QStringList& rutas, const OpcionesResultados& opcion
     for (const QString& ruta : rutas) {
         ResultadosCarrera r;
         QString error;
-        if (!calcula(ruta, mapa, opciones.paso, r, error)) {
+        if (!calculaResultados(ruta, mapa, opciones.paso, r, error)) {
             escribe(errores, QStringLiteral("visor: %1: %2\n")
                                  .arg(textoImprimible(ruta), textoImprimible(error)));
             estado = 1;

@@ -1,6 +1,10 @@
 #include "web/datos_pagina.h"
 
+#include "analisis/analisis.h"
+
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -128,6 +132,33 @@ void escribeEnteros(Escritor& salida, std::size_t cuantos, std::size_t paso, Lee
     salida.planos(diferencias);
 }
 
+// The viewer's standings of every complete frame, where it ranks by progress
+// round the track; the page has no track distances and would rank by laps.
+void escribeClasificacion(Escritor& salida, const Carrera& carrera, const Mapa& mapa) {
+    const AnalisisCarrera analisis(carrera, mapa);
+    if (analisis.campo() == nullptr || analisis.numJugadores() == 0) {
+        salida.u32(0);
+        return;
+    }
+    const long long frames = analisis.framesAnalizados();
+    const std::size_t n = static_cast<std::size_t>(analisis.numJugadores());
+    std::vector<std::uint32_t> orden;
+    std::vector<std::uint32_t> diferencias;
+    orden.reserve(static_cast<std::size_t>(frames) * n);
+    diferencias.reserve(static_cast<std::size_t>(frames) * n);
+    for (long long k = 0; k < frames; ++k) {
+        for (const Puesto& p : analisis.clasificacion(k)) {
+            orden.push_back(static_cast<std::uint32_t>(p.jugador));
+            const long long d = p.diferenciaPasos ? *p.diferenciaPasos : -p.diferenciaVueltas;
+            diferencias.push_back(static_cast<std::uint32_t>(
+                static_cast<std::int32_t>(std::clamp<long long>(d, INT32_MIN, INT32_MAX))));
+        }
+    }
+    salida.u32(static_cast<std::uint32_t>(frames));
+    escribeEnteros(salida, orden.size(), n, [&](std::size_t i) { return orden[i]; });
+    escribeEnteros(salida, diferencias.size(), n, [&](std::size_t i) { return diferencias[i]; });
+}
+
 } // namespace
 
 QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
@@ -137,7 +168,7 @@ QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
         std::min({carrera.posiciones.size(), carrera.angulos.size(), carrera.vueltas.size()});
     const std::size_t disparos = std::min(carrera.disparos.size(), carrera.framesDisparos.size());
     salida.bytes("ZULW");
-    salida.u32(1);
+    salida.u32(2);
     salida.u32(static_cast<std::uint32_t>(n));
     salida.u32(static_cast<std::uint32_t>(registros));
     salida.u32(static_cast<std::uint32_t>(disparos));
@@ -160,6 +191,7 @@ QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
                    [&](std::size_t i) { return carrera.vueltas[i]; });
     escribeEnteros(salida, disparos, 1, [&](std::size_t i) { return carrera.framesDisparos[i]; });
     salida.bytes(mapa.celdas);
+    escribeClasificacion(salida, carrera, mapa);
     return salida.datos;
 }
 

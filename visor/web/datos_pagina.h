@@ -11,10 +11,14 @@ namespace zul {
 // deflated (zlib), that the page inflates with the browser's
 // DecompressionStream and reads back bit for bit.
 //
-// Little-endian throughout. "ZULW", version 1, then as u32: players, records,
+// Little-endian throughout. "ZULW", version 2, then as u32: players, records,
 // shots; as i32: rows, columns. Then the columns x, y, heading (one value per
 // record), the shots' x1, y1, x2, y2, the laps, the shots' frames and the
-// cells (one byte each).
+// cells (one byte each). Last, the viewer's standings where it ranks by
+// progress round the track (analisis/analisis.h): as u32 the frames ranked
+// (0: none, and the page ranks by laps), then for every complete frame the
+// players best first, and each one's gap to the leader: frames when on the
+// leader's lap, minus the laps behind when lapped.
 //
 // A column of doubles is written as whole numbers when its values are
 // decimals of a few places, as the referee writes them: value = k / 10^d,
