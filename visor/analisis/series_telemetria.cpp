@@ -66,8 +66,14 @@ VueltasGrafica vueltasGrafica(const AnalisisCarrera& analisis, const Telemetria&
                 }
                 x = std::clamp((telemetria.distancia(jugador, k) - origen) / largo, 0.0, 1.0);
             }
+            // Round the finish line the track's fraction can stand on the
+            // far side of it (a kart behind the line at the start, or past
+            // it before its count rose): such a frame is not on this lap's
+            // way, and would draw a line across the whole chart.
+            const bool salto = vuelta.puntos.empty() ? x >= 0.5
+                                                     : std::abs(x - vuelta.puntos.back().x) > 0.5;
             const double y = valor(k);
-            if (std::isfinite(y) && std::isfinite(x)) {
+            if (std::isfinite(y) && std::isfinite(x) && !salto) {
                 vuelta.puntos.push_back({x, y, k});
             }
         }
