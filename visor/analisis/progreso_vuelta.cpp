@@ -1,6 +1,6 @@
 #include "analisis/progreso_vuelta.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace zul {
 
@@ -27,9 +27,9 @@ std::optional<double> ProgresoVuelta::fraccion(int jugador, long long frame) con
         return std::nullopt;
     }
     // The standings' progress is the lap count plus the fraction.
-    const double f = *p - fuente->vueltas(jugador, frame);
-    return f >= 0.0 && f < 1.0 ? std::optional<double>(f)
-                               : std::optional<double>(*p - std::floor(*p));
+    // The standings' progress is the lap count plus the fraction, which may
+    // round up to a whole lap at the very end of one.
+    return std::clamp(*p - fuente->vueltas(jugador, frame), 0.0, 1.0);
 }
 
 } // namespace zul

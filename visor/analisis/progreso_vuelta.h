@@ -23,7 +23,7 @@ public:
     // Laps + fraction of player j at frame k; nothing when unknown or when
     // the frame was not analysed.
     std::optional<double> en(int jugador, long long frame) const;
-    // The fraction of its lap alone, in [0, 1).
+    // The fraction of its lap alone, from 0 to 1.
     std::optional<double> fraccion(int jugador, long long frame) const;
     // False when no frame has a known progress, so callers can fall back
     // to the distance driven.
