@@ -606,6 +606,11 @@ void PruebaPintado::trazadaPorVelocidad() {
         const QPointF medio = encuadre.aPixel((recorrido[i] + recorrido[i + 1]) / 2.0);
         QCOMPARE(color(imagen, qRound(medio.x()), qRound(medio.y())), tramos[i]);
     }
+    // The kart is drawn as always (its heading line points right), with no
+    // outline left by the trail's pen.
+    const QPointF kart = encuadre.aPixel(escena.posiciones[0]);
+    const int dentro = static_cast<int>(zul::radioDisco(encuadre.zoom)) - 1;
+    QCOMPARE(color(imagen, qRound(kart.x()) - dentro, qRound(kart.y())), kDiscos[0].name());
     // The scale's bar, blue on its left and red on its right, in the bottom
     // rows; nothing there with the option off.
     int azul = -1;

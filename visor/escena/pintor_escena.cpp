@@ -50,6 +50,9 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     if (escena.opciones.etiquetas) {
         pintaEtiquetas(pintor, escena, encuadre); // over the overlays too, with the ring
     }
+    if (trazada) {
+        pintaEscalaVelocidad(pintor, *escena.estelas, escena.mira, escena.tamano);
+    }
 }
 
 void PintorEscena::pintaPista(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {

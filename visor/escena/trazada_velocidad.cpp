@@ -26,28 +26,43 @@ QColor colorVelocidad(double velocidad, double minima, double maxima) {
     return QColor::fromHsvF(static_cast<float>((1.0 - t) * 240.0 / 360.0), 1.0f, 1.0f);
 }
 
+bool rangoVelocidad(const Estelas& estelas, int jugador, double& minima, double& maxima) {
+    const int n = estelas.jugadores();
+    if (n <= 0 || jugador < 0 || jugador >= n) {
+        return false;
+    }
+    const std::vector<QPointF>& puntos = estelas.puntos();
+    const std::size_t paso = static_cast<std::size_t>(n);
+    minima = std::numeric_limits<double>::infinity();
+    maxima = -minima;
+    for (std::size_t k = static_cast<std::size_t>(jugador) + paso; k < puntos.size(); k += paso) {
+        const QPointF d = puntos[k] - puntos[k - paso];
+        const double v = std::hypot(d.x(), d.y());
+        if (std::isfinite(v)) {
+            minima = std::min(minima, v);
+            maxima = std::max(maxima, v);
+        }
+    }
+    return minima <= maxima;
+}
+
 void pintaTrazadaVelocidad(QPainter& pintor, const Estelas& estelas, int jugador,
                            const Encuadre& encuadre, QSize vista) {
     const int n = estelas.jugadores();
     if (n <= 0 || jugador < 0 || jugador >= n) {
         return;
     }
+    double minima = 0.0;
+    double maxima = 0.0;
+    if (!rangoVelocidad(estelas, jugador, minima, maxima)) {
+        return; // no step of the trail has a speed
+    }
     const std::vector<QPointF>& puntos = estelas.puntos();
     const std::size_t paso = static_cast<std::size_t>(n);
     std::vector<double> velocidades;
-    double minima = std::numeric_limits<double>::infinity();
-    double maxima = -minima;
     for (std::size_t k = static_cast<std::size_t>(jugador) + paso; k < puntos.size(); k += paso) {
         const QPointF d = puntos[k] - puntos[k - paso];
-        const double v = std::hypot(d.x(), d.y());
-        velocidades.push_back(v);
-        if (std::isfinite(v)) {
-            minima = std::min(minima, v);
-            maxima = std::max(maxima, v);
-        }
-    }
-    if (!(minima <= maxima)) {
-        return; // no step of the trail has a speed
+        velocidades.push_back(std::hypot(d.x(), d.y()));
     }
     const QRectF caja = cajaRecorte(vista);
     // Thick enough to read its colour at any zoom.
@@ -65,8 +80,16 @@ void pintaTrazadaVelocidad(QPainter& pintor, const Estelas& estelas, int jugador
             pintor.drawLine(tramo);
         }
     }
+    // The karts are drawn next, with no outline.
+    pintor.setPen(Qt::NoPen);
+}
 
-    // The scale: a bar from blue to red between the two speeds.
+void pintaEscalaVelocidad(QPainter& pintor, const Estelas& estelas, int jugador, QSize vista) {
+    double minima = 0.0;
+    double maxima = 0.0;
+    if (!rangoVelocidad(estelas, jugador, minima, maxima)) {
+        return;
+    }
     const int alto = altoLetraRotulos(vista.height());
     QFont letra = pintor.font();
     letra.setPixelSize(alto);
