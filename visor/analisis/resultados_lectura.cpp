@@ -84,9 +84,7 @@ bool calculaResultados(const QString& ruta, const std::shared_ptr<const Mapa>& m
         resultado.pasoPedido = paso.has_value();
         resultado.conMapa = mapa != nullptr;
         resultado.puestos = analisis.clasificacion(resultado.ultimoFrame);
-        for (const std::string& nombre : carrera.nombres) {
-            resultado.nombres.append(textoNombre(nombre));
-        }
+        resultado.nombres = textosNombres(carrera.nombres);
         return true;
     } catch (const ErrorFormato& fallo) {
         error = QString::fromUtf8(fallo.what());

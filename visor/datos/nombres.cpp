@@ -14,4 +14,12 @@ QString textoNombre(const std::string& bytes) {
     return texto;
 }
 
+QStringList textosNombres(const std::vector<std::string>& nombres) {
+    QStringList textos;
+    for (const std::string& nombre : nombres) {
+        textos.append(textoNombre(nombre));
+    }
+    return textos;
+}
+
 } // namespace zul

@@ -15,9 +15,7 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
                          const AspectoImagen& aspecto)
     : reproduccion(reproduccion), mapa(mapa), aspecto(aspecto) {
     flechas.ajustaA(aspecto.zoom);
-    for (const std::string& nombre : reproduccion.carrera().nombres) {
-        nombres.append(textoNombre(nombre));
-    }
+    nombres = textosNombres(reproduccion.carrera().nombres);
     // The Director camera follows the leader, the overlays show the
     // standings and the kart labels give the leaders room first: each needs
     // the race analysed.

@@ -1,16 +1,16 @@
 #include "ventana/CVentana.h"
 
 #include "datos/nombres.h"
+#include "paneles/CBarraProyector.h"
 #include "paneles/CExportacionVideo.h"
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CPanelClasificacion.h"
-#include "paneles/CPanelJugadores.h"
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
 #include "ventana/archivos_soltados.h"
+#include "ventana/letra_pantalla.h"
 
-#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -18,21 +18,14 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeySequence>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace {
@@ -47,7 +40,6 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
                    ModoCarrera modo)
     : QWidget(parent) {
     setWindowTitle(tr("ZUL Karts"));
-
     // A child from the start, so that a failed load does not leak it; the
     // splitter takes it over below.
     visualizador = new CVisualizador(this);
@@ -57,10 +49,61 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     control = propio.get();
     // The step timer is the window's, as the repaint timer is.
     control->temporizador()->setParent(this);
-    control->ponRuta(rutaDe(archivoCarrera));
+    carga(rutaDe(archivoCarrera), rutaDe(archivoMapa), modo == ModoCarrera::enVivo);
+    // Before the link: a click on a kart opens its card before following it
+    // changes the framing.
+    telemetria = new CTelemetria(
+        control, visualizador, [this] { return zul::textosNombres(carreraGrabada().nombres); },
+        this);
 
+    divisor = new QSplitter(Qt::Horizontal, this);
+    zona = new CZonaPista(visualizador, control->analisis(),
+                          zul::textosNombres(carreraGrabada().nombres));
+    divisor->addWidget(zona);
+    lateral = new CPanelLateral;
+    divisor->addWidget(lateral);
+    // The track takes whatever width the panel does not need, and no pane
+    // folds away.
+    divisor->setStretchFactor(0, 1);
+    divisor->setStretchFactor(1, 0);
+    divisor->setChildrenCollapsible(false);
+    visualizador->setMinimumSize(160, 120);
+    enlace = new CEnlaceReproductor(control, lateral, zona, this);
+    connect(enlace, &CEnlaceReproductor::frameEnPantalla, this, &CVentana::frameEnPantalla);
+    connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
+    connect(zona->clasificacion(), &CPanelClasificacion::graficasCreadas, telemetria,
+            &CTelemetria::enlazaGraficas);
+
+    resize(712, 512);
+    divisor->resize(512, 512);
+    control->ponZoom(lateral->selectorZoom()->value());
+    visualizador->cambiaZoom(control->zoom());
+    auto* temporizadorRepintado = new QTimer(this);
+    temporizadorRepintado->setInterval(50);
+    cambiaVelocidad(lateral->selectorVelocidad()->value());
+    if (!control->enVivo()) {
+        step(); // live mode has shown what the log holds
+    }
+    lateral->muestraEnMarcha(control->enMarcha());
+
+    conectaControles();
+    connect(temporizadorRepintado, &QTimer::timeout, visualizador,
+            qOverload<>(&CVisualizador::repaint));
+    setAcceptDrops(true);
+    montaAcciones();
+    enlace->muestraFoto();
+    enlace->muestraSeguido();
+    ajustaLetra();
+    colocaClasificacion();
+
+    temporizadorRepintado->start();
+    propio.release()->setParent(this);
+}
+
+void CVentana::carga(const std::string& rutaCarrera, const std::string& rutaMapa, bool enVivo) {
+    control->ponRuta(rutaCarrera);
     try {
-        if (modo == ModoCarrera::enVivo) {
+        if (enVivo) {
             control->ponEnVivo(true);
             // Only a log that is there and cannot be read is an error; one
             // that is not there yet is waited for.
@@ -72,7 +115,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         }
         visualizador->ponNumeroJugadores(
             static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
-        zul::Mapa mapa = zul::cargaMapa(rutaDe(archivoMapa));
+        zul::Mapa mapa = zul::cargaMapa(rutaMapa);
         // The standings rank by progress round this track.
         control->ponMapa(mapa);
         visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
@@ -82,168 +125,39 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
         }
         throw new excepcionArchivoInvalido(error.ruta(), error.what());
     }
-
-    divisor = new QSplitter(Qt::Horizontal, this);
-    // The left pane: the track view over its timeline.
-    auto* pista = new QWidget;
-    auto* layoutPista = new QVBoxLayout(pista);
-    layoutPista->setContentsMargins(0, 0, 0, 0);
-    layoutPista->setSpacing(0);
-    layoutPista->addWidget(visualizador, 1);
-    lineaTiempo = new CLineaTiempo;
-    layoutPista->addWidget(lineaTiempo);
-    // The standings sit between the track and the panel, in the same pane as
-    // the track, whose width they take while they are on show; where that
-    // would leave the track less than half the window, under it.
-    auto* izquierda = new QWidget;
-    layoutIzquierda = new QBoxLayout(QBoxLayout::LeftToRight, izquierda);
-    layoutIzquierda->setContentsMargins(0, 0, 0, 0);
-    layoutIzquierda->addWidget(pista, 1);
-    panelClasificacion = new CPanelClasificacion(control->analisis(), nombresJugadores());
-    panelClasificacion->hide();
-    layoutIzquierda->addWidget(panelClasificacion);
-    divisor->addWidget(izquierda);
-
-    panelLateral = new QWidget;
-    auto* layoutPanel = new QVBoxLayout(panelLateral);
-    auto* layoutVisualizacion = new QVBoxLayout;
-    auto* temporizadorRepintado = new QTimer(this);
-    layoutControles = new QVBoxLayout;
-
-    grupoControles = new QGroupBox(tr("Controles"));
-    jugadores = new CPanelJugadores;
-    grupoVisualizacion = new QGroupBox(tr("Visualizacion"));
-    botonReiniciar = new QPushButton(tr("Reiniciar"), this);
-    botonEjecutar = new QPushButton(tr("Ejecuta&r"), this);
-    botonPaso = new QPushButton(tr("Pa&so"), this);
-    botonPausa = new QPushButton(tr("&Pausa"), this);
-    botonPasoAtras = new QPushButton(tr("Paso atras"), this);
-    selectorJugador = new QSpinBox;
-    selectorZoom = new QDoubleSpinBox;
-    selectorVelocidad = new QDoubleSpinBox;
-
-    montaFilasJugadores();
-
-    resize(712, 512);
-    divisor->resize(512, 512);
-
-    selectorZoom->setValue(10.0);
-    selectorZoom->setRange(CReproductor::kZoomMinimo, CReproductor::kZoomMaximo);
-    selectorZoom->setSingleStep(0.1);
-    control->ponZoom(selectorZoom->value());
-    visualizador->cambiaZoom(control->zoom());
-
-    selectorVelocidad->setRange(0.01, 50.0);
-    selectorVelocidad->setValue(1.0);
-
-    temporizadorRepintado->setInterval(50);
-    cambiaVelocidad(selectorVelocidad->value());
-    if (!control->enVivo()) {
-        step(); // live mode has shown what the log holds
-    }
-    botonPausa->setEnabled(control->enMarcha());
-    botonEjecutar->setEnabled(!control->enMarcha());
-
-    // Narrow margins: the panel has to fit a 512-pixel-high window with the
-    // rows of a small race whole.
-    layoutPanel->setContentsMargins(6, 4, 6, 4);
-    layoutPanel->setSpacing(4);
-    layoutPanel->addWidget(jugadores);
-    layoutPanel->addWidget(grupoVisualizacion);
-    layoutPanel->addWidget(grupoControles);
-    grupoVisualizacion->setLayout(layoutVisualizacion);
-    grupoControles->setLayout(layoutControles);
-    // Tight boxes: the smallest window holds ten rows of players above them.
-    for (QBoxLayout* caja : {static_cast<QBoxLayout*>(layoutVisualizacion),
-                             static_cast<QBoxLayout*>(layoutControles)}) {
-        caja->setContentsMargins(6, 2, 6, 4);
-        caja->setSpacing(3);
-    }
-    divisor->addWidget(panelLateral);
-    // The track takes whatever width the panel does not need.
-    divisor->setStretchFactor(0, 1);
-    divisor->setStretchFactor(1, 0);
-
-    layoutControles->setSizeConstraint(QLayout::SetMinimumSize);
-    layoutControles->addWidget(botonEjecutar);
-    layoutControles->addWidget(botonPausa);
-    // "Paso atras" beside "Pa&so", backwards on the left.
-    auto* filaPaso = new QHBoxLayout;
-    filaPaso->addWidget(botonPasoAtras);
-    filaPaso->addWidget(botonPaso);
-    layoutControles->addLayout(filaPaso);
-    layoutControles->addWidget(botonReiniciar);
-
-    layoutVisualizacion->addWidget(conEtiqueta(tr("Mirar al jugador:"), selectorJugador));
-    layoutVisualizacion->addWidget(conEtiqueta(tr("Zoom:"), selectorZoom));
-    layoutVisualizacion->addWidget(conEtiqueta(tr("Velocidad(pasos/segundo):"), selectorVelocidad));
-    casillaEstelas = new QCheckBox(tr("Estelas"));
-    layoutVisualizacion->addWidget(casillaEstelas);
-    montaProyector(layoutPista);
-
-    connect(selectorZoom, &QDoubleSpinBox::valueChanged, visualizador, &CVisualizador::cambiaZoom);
-    connect(selectorJugador, &QSpinBox::valueChanged, visualizador, &CVisualizador::cambiaMira);
-    connect(temporizadorRepintado, &QTimer::timeout, visualizador,
-            qOverload<>(&CVisualizador::repaint));
-    connect(botonPaso, &QPushButton::clicked, this, &CVentana::step);
-    connect(selectorVelocidad, &QDoubleSpinBox::valueChanged, this, &CVentana::cambiaVelocidad);
-    connect(botonEjecutar, &QPushButton::clicked, this, &CVentana::ejecutar);
-    connect(botonPausa, &QPushButton::clicked, this, &CVentana::detener);
-    connect(botonReiniciar, &QPushButton::clicked, this, &CVentana::reiniciar);
-    setAcceptDrops(true);
-    montaEnVivo();
-    conecta();
-    montaAcciones();
-    telemetria = new CTelemetria(
-        control, visualizador, [this] { return nombresJugadores(); }, this);
-    connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
-    connect(panelClasificacion, &CPanelClasificacion::graficasCreadas, telemetria,
-            &CTelemetria::enlazaGraficas);
-    muestraFoto();
-    muestraSeguido();
-
-    // No pane folds away, and the window never gets smaller than what shows
-    // every control whole.
-    divisor->setChildrenCollapsible(false);
-    visualizador->setMinimumSize(160, 120);
-    ajustaLetra();
-    colocaClasificacion();
-
-    temporizadorRepintado->start();
-    propio.release()->setParent(this);
 }
 
-QStringList CVentana::nombresJugadores() const {
-    QStringList nombres;
-    for (const std::string& nombre : carreraGrabada().nombres) {
-        nombres.append(zul::textoNombre(nombre));
-    }
-    return nombres;
+void CVentana::conectaControles() {
+    connect(lateral->selectorZoom(), &QDoubleSpinBox::valueChanged, visualizador,
+            &CVisualizador::cambiaZoom);
+    connect(lateral->selectorJugador(), &QSpinBox::valueChanged, visualizador,
+            &CVisualizador::cambiaMira);
+    connect(lateral->botonPaso(), &QPushButton::clicked, this, &CVentana::step);
+    connect(lateral->selectorVelocidad(), &QDoubleSpinBox::valueChanged, this,
+            &CVentana::cambiaVelocidad);
+    connect(lateral->botonEjecutar(), &QPushButton::clicked, this, &CVentana::ejecutar);
+    connect(lateral->botonPausa(), &QPushButton::clicked, this, &CVentana::detener);
+    connect(lateral->botonReiniciar(), &QPushButton::clicked, this, &CVentana::reiniciar);
 }
 
-void CVentana::montaFilasJugadores() {
-    const QStringList nombres = nombresJugadores();
-    QVector<QString> codigos;
-    for (int i = 0; i < nombres.size(); ++i) {
-        codigos.append(QString::fromLatin1(visualizador->colorJugador(i)));
-    }
-    jugadores->ponJugadores(nombres, codigos);
-    visualizador->ponNombres(nombres);
-    // The event marks name the players in their tooltips.
-    lineaTiempo->ponCarrera(numeroFrames(), control->eventos(), nombres);
-    const QSignalBlocker sinAvisos(selectorJugador);
-    selectorJugador->setRange(0, std::max(carreraGrabada().numJugadores - 1, 0));
+void CVentana::step() {
+    control->avanza();
 }
 
-QWidget* CVentana::conEtiqueta(const QString& texto, QWidget* control) {
-    auto* fila = new QWidget;
-    auto* layout = new QHBoxLayout(fila);
-    // The box has margins of its own; doubled, they pushed the panel out of a
-    // 512-pixel-high window.
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(texto));
-    layout->addWidget(control);
-    return fila;
+void CVentana::cambiaVelocidad(double frames) {
+    control->ponVelocidad(frames);
+}
+
+void CVentana::ejecutar() {
+    control->ejecuta();
+}
+
+void CVentana::detener() {
+    control->detiene();
+}
+
+void CVentana::reiniciar() {
+    control->reinicia();
 }
 
 void CVentana::resizeEvent(QResizeEvent* event) {
@@ -272,18 +186,11 @@ bool CVentana::event(QEvent* event) {
 }
 
 void CVentana::colocaClasificacion() {
-    if (divisor == nullptr || divisor->count() < 2 || layoutIzquierda == nullptr) {
+    if (enlace == nullptr) {
         return; // still building
     }
-    const int ancho = width();
     // The panel gets what it asks for and no more.
-    const int panel = panelLateral->isHidden() ? 0 : panelLateral->sizeHint().width();
-    panelClasificacion->ajustaAlAncho(ancho - panel);
-    const bool alLado = ancho - panel - panelClasificacion->anchoCompleto() >= ancho / 2;
-    if (alLado == panelClasificacion->estaDebajo()) {
-        panelClasificacion->ponDebajo(!alLado);
-        layoutIzquierda->setDirection(alLado ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-    }
+    zona->colocaClasificacion(width(), lateral->isHidden() ? 0 : lateral->sizeHint().width());
     fijaMinimo();
 }
 
@@ -295,127 +202,36 @@ void CVentana::fijaMinimo() {
     }
 }
 
-void CVentana::conecta() {
-    connect(control, &CReproductor::frameCambiado, this, &CVentana::muestraFoto);
-    connect(control, &CReproductor::seguidoCambiado, this, &CVentana::muestraSeguido);
-    connect(control, &CReproductor::opcionesCambiadas, this, &CVentana::muestraOpciones);
-    connect(control, &CReproductor::carreraCrecida, this, &CVentana::carreraCrecida);
-    connect(control, &CReproductor::carreraSustituida, this, [this] {
-        const int n = std::max(carreraGrabada().numJugadores, 0);
-        montaFilasJugadores();
-        visualizador->ponNumeroJugadores(static_cast<unsigned int>(n));
-        // The trails of the race before must not stay drawn.
-        visualizador->ponEstelas(nullptr, 0, n);
-        visualizador->quitaRayo();
-        muestraSeguido();
-    });
-    connect(control, &CReproductor::enMarchaCambiado, this, [this](bool enMarcha) {
-        botonEjecutar->setEnabled(!enMarcha);
-        botonPausa->setEnabled(enMarcha);
-    });
-    connect(control, &CReproductor::zoomCambiado, this, [this](double zoom) {
-        const QSignalBlocker sinAvisos(selectorZoom);
-        selectorZoom->setValue(zoom);
-        visualizador->cambiaZoom(zoom);
-    });
-    connect(control, &CReproductor::velocidadCambiada, this, [this](double velocidad) {
-        const QSignalBlocker sinAvisos(selectorVelocidad);
-        selectorVelocidad->setValue(velocidad);
-    });
-    // The fields and the lists ask; what is shown comes back from the
-    // controller.
-    connect(selectorJugador, &QSpinBox::valueChanged, control, &CReproductor::elige);
-    connect(selectorZoom, &QDoubleSpinBox::valueChanged, control, &CReproductor::ponZoom);
-    connect(panelClasificacion, &CPanelClasificacion::jugadorElegido, control,
-            &CReproductor::elige);
-    connect(panelClasificacion, &CPanelClasificacion::frameElegido, control,
-            &CReproductor::irAFrame);
-    connect(jugadores, &CPanelJugadores::jugadorElegido, control, &CReproductor::sigue);
-    connect(lineaTiempo, &CLineaTiempo::frameElegido, control, &CReproductor::irAFrame);
-    // An event jump follows the player the event is about.
-    connect(lineaTiempo, &CLineaTiempo::eventoElegido, control, &CReproductor::eligeProtagonista);
-    connect(botonPasoAtras, &QPushButton::clicked, control, &CReproductor::retrocede);
-    connect(casillaEstelas, &QCheckBox::toggled, control, [this](bool visibles) {
-        zul::OpcionesEscena opciones = control->opciones();
-        opciones.estelas = visibles;
-        control->ponOpciones(opciones);
-    });
+double CVentana::escalaPantallaCompleta(QSize pantalla) {
+    return zul::escalaPantallaCompleta(pantalla);
 }
 
-void CVentana::step() {
-    control->avanza();
-}
-
-void CVentana::muestraFoto() {
-    visualizador->quitaRayo();
-    const zul::Foto& foto = control->reproduccion().enPantalla();
-    if (foto.frame >= 0) {
-        for (std::size_t j = 0; j < foto.karts.size(); ++j) {
-            const zul::EstadoKart& kart = foto.karts[j];
-            visualizador->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
-                                     kart.vueltas);
-            jugadores->ponVueltas(static_cast<int>(j),
-                                  visualizador->vueltasJugador(static_cast<int>(j)));
-        }
-        lineaTiempo->muestraFrame(foto.frame);
-        // The view draws the trails from the race's own records, so it keeps
-        // no history.
-        visualizador->ponEstelas(foto.estela, foto.largoEstela, carreraGrabada().numJugadores);
-        for (std::size_t k = foto.primerDisparo; k < foto.finDisparos; ++k) {
-            const zul::Disparo& disparo = carreraGrabada().disparos[k];
-            visualizador->dibujaRayo(disparo.inicio, disparo.fin);
-        }
+void CVentana::ajustaLetra() {
+    if (enlace == nullptr) {
+        return; // still building
     }
-    visualizador->ponLider(control->lider());
-    muestraPuestos();
-    visualizador->ponRayosRecientes(control->rayosRecientes());
-    panelClasificacion->muestraFrame(foto.frame, control->alFinal());
-    emit frameEnPantalla(foto.frame);
+    // In full screen the panel, the bar and the timeline grow with the
+    // screen, as far as the panel still fits in its height.
+    escalaLetra = zul::ajustaLetra(
+        this, isFullScreen() ? escalaPantallaCompleta(size()) : 1.0, escalaLetra,
+        {lateral, zona->lineaTiempo(), zona->barra(), zona->clasificacion()}, lateral);
+    fijaMinimo();
 }
 
-void CVentana::muestraPuestos() {
-    // Only the kart labels need the whole standings: they give the leaders
-    // room first.
-    QVector<int> orden;
-    const long long frame = control->reproduccion().frameEnPantalla();
-    if (control->opciones().etiquetas && frame >= 0 && control->analisis().framesAnalizados() > 0) {
-        for (const zul::Puesto& puesto : control->analisis().clasificacion(frame)) {
-            orden.append(puesto.jugador);
-        }
+void CVentana::alternaPantallaCompleta() {
+    if (isFullScreen()) {
+        showNormal();
+    } else {
+        showFullScreen();
     }
-    visualizador->ponPuestos(orden);
 }
 
-void CVentana::muestraSeguido() {
-    const int seguido = control->jugadorSeguido();
-    {
-        const QSignalBlocker sinAvisos(selectorJugador);
-        selectorJugador->setValue(seguido);
-    }
-    visualizador->cambiaMira(seguido);
-    panelClasificacion->ponJugadorSeguido(seguido);
-    jugadores->marca(control->jugadorEnfocado());
-}
-
-void CVentana::carreraCrecida() {
-    lineaTiempo->ponCarrera(numeroFrames(), control->eventos(), nombresJugadores());
-    panelClasificacion->analisisActualizado();
-}
-
-void CVentana::cambiaVelocidad(double frames) {
-    control->ponVelocidad(frames);
-}
-
-void CVentana::ejecutar() {
-    control->ejecuta();
-}
-
-void CVentana::detener() {
-    control->detiene();
-}
-
-void CVentana::reiniciar() {
-    control->reinicia();
+void CVentana::alternaPanel() {
+    const bool visible = !lateral->isVisible();
+    lateral->setVisible(visible);
+    zona->barra()->setVisible(visible);
+    ajustaLetra();
+    colocaClasificacion();
 }
 
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {

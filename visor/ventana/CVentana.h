@@ -1,6 +1,9 @@
 #pragma once
 
 #include "control/CReproductor.h"
+#include "paneles/CPanelLateral.h"
+#include "paneles/CZonaPista.h"
+#include "ventana/CEnlaceReproductor.h"
 #include "ventana/CTelemetria.h"
 
 #include <QString>
@@ -14,30 +17,20 @@
 #include <string>
 #include <utility>
 
-class CBarraProyector;
-class CFichaKart;
-class CLineaTiempo;
-class CPanelJugadores;
-class CPanelClasificacion;
-class CMarcaEnVivo;
 class CVisualizador;
 class QAction;
-class QBoxLayout;
-class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QDoubleSpinBox;
-class QGroupBox;
 class QKeySequence;
-class QPushButton;
 class QResizeEvent;
-class QSpinBox;
 class QSplitter;
-class QVBoxLayout;
 
 // The main window: loads a race log and its map, shows the track view beside a
 // panel of controls, and replays the race frame by frame. The replay itself is
-// its CReproductor's: the window shows that state and forwards requests.
+// its CReproductor's; the track's pane (CZonaPista) and the side panel
+// (CPanelLateral) hold the widgets, and CEnlaceReproductor connects them to
+// the controller. A new feature of the window is a class of its own, made in
+// the constructor beside those, and its keys go in the action table.
 class CVentana : public QWidget {
     Q_OBJECT
 
@@ -107,7 +100,7 @@ public:
     // The standings analysis of the race, grown with it in live mode.
     const zul::AnalisisCarrera& analisisCarrera() const { return control->analisis(); }
     bool enVivo() const { return control->enVivo(); }
-    CMarcaEnVivo* marcaVivo() const { return marcaEnVivo; }
+    CMarcaEnVivo* marcaVivo() const { return enlace->marcaVivo(); }
 
     // Saves the track view, as it is on screen, in the format of the file's
     // extension (PNG when it has none); false, with the reason, when it
@@ -115,7 +108,7 @@ public:
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
     // The "Jugadores" box.
-    CPanelJugadores* panelJugadores() const { return jugadores; }
+    CPanelJugadores* panelJugadores() const { return lateral->jugadores(); }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
@@ -133,7 +126,7 @@ public:
     const zul::FantasmaCargado* fantasmaCargado() const { return telemetria->fantasmaCargado(); }
 
     // The standings table and the charts.
-    CPanelClasificacion* clasificacion() const { return panelClasificacion; }
+    CPanelClasificacion* clasificacion() const { return zona->clasificacion(); }
     // While the race is still being written (live mode) its last frame is
     // not its end: reaching it neither pauses the replay nor makes the
     // standings final.
@@ -200,31 +193,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The players' names as the panel, the labels and the marks show them.
-    QStringList nombresJugadores() const;
-    // Hands the frame on show to the view, the lap labels, the timeline and
-    // the standings.
-    void muestraFoto();
-    // The followed player, to the spin box, the view, the rows and the table.
-    void muestraSeguido();
-    // The standings on show, to the view's kart labels.
-    void muestraPuestos();
-    // The scene options, to the view and the bar.
-    void muestraOpciones();
-    QWidget* conEtiqueta(const QString& texto, QWidget* control);
-    // Every command as a QAction with its keys, in one table, and the mouse
-    // on the track (CVentanaAcciones.cpp).
+    // Reads both files into the controller and the view; a file that cannot
+    // be used throws as the constructor says.
+    void carga(const std::string& rutaCarrera, const std::string& rutaMapa, bool enVivo);
+    // The spin boxes and buttons, to the slots (CVentana.cpp).
+    void conectaControles();
+    // Every command as a QAction with its keys, in one table
+    // (CVentanaAcciones.cpp).
     void montaAcciones();
     QAction* accion(const QString& texto, const QKeySequence& teclas, std::function<void()> hace);
-    // What the controller says, to the widgets; the widgets' requests, to it.
-    void conecta();
-    // One row per player in the "Jugadores" box and the timeline, built again
-    // when live mode finds other players in the log.
-    void montaFilasJugadores();
-    void carreraCrecida();
-    // The projector's options under the timeline, full screen and the panel
-    // (CVentanaProyector.cpp).
-    void montaProyector(QVBoxLayout* layoutPista);
     // Fonts and the window's minimum size for the current screen state.
     void ajustaLetra();
     // The standings beside the track while the track keeps half the window's
@@ -232,34 +209,13 @@ private:
     void colocaClasificacion();
     // The window's minimum size: what shows every control whole.
     void fijaMinimo();
-    // Live mode's check box and mark (CVentanaEnVivo.cpp).
-    void montaEnVivo();
-    void muestraEnVivo();
 
     CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
-    QBoxLayout* layoutIzquierda = nullptr;
-    QVBoxLayout* layoutControles = nullptr;
-    CPanelJugadores* jugadores = nullptr;
-    QGroupBox* grupoControles = nullptr;
-    QGroupBox* grupoVisualizacion = nullptr;
     CVisualizador* visualizador = nullptr;
-    QPushButton* botonEjecutar = nullptr;
-    QPushButton* botonReiniciar = nullptr;
-    QPushButton* botonPaso = nullptr;
-    QPushButton* botonPausa = nullptr;
-    QPushButton* botonPasoAtras = nullptr;
-    CLineaTiempo* lineaTiempo = nullptr;
-    QSpinBox* selectorJugador = nullptr;
-    QDoubleSpinBox* selectorZoom = nullptr;
-    QDoubleSpinBox* selectorVelocidad = nullptr;
-    QCheckBox* casillaEstelas = nullptr;
-    CPanelClasificacion* panelClasificacion = nullptr;
-    QCheckBox* casillaEnVivo = nullptr;
-    CMarcaEnVivo* marcaEnVivo = nullptr;
-    // The projector's side.
-    QWidget* panelLateral = nullptr;
-    CBarraProyector* barra = nullptr;
+    CZonaPista* zona = nullptr;
+    CPanelLateral* lateral = nullptr;
+    CEnlaceReproductor* enlace = nullptr;
     double escalaLetra = 1.0;
     // The kart inspector, the ghost and the telemetry charts.
     CTelemetria* telemetria = nullptr;

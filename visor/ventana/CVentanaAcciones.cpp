@@ -1,25 +1,18 @@
 // The window's commands: one table of actions, each with its text, keys and
-// status tip, which the F1 list reads back; the wheel and clicks on the
-// track; and the number fields that give the keys back.
+// status tip, which the F1 list reads back.
 #include "geometria/interaccion.h"
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CPanelClasificacion.h"
-#include "paneles/CVisualizador.h"
-#include "paneles/filtro_selectores.h"
 #include "ventana/CDialogoAtajos.h"
 #include "ventana/CVentana.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
-#include <QDoubleSpinBox>
 #include <QKeySequence>
-#include <QSpinBox>
 
 #include <functional>
-#include <initializer_list>
 
 QAction* CVentana::accion(const QString& texto, const QKeySequence& teclas,
                           std::function<void()> hace) {
@@ -55,21 +48,23 @@ void CVentana::montaAcciones() {
         accion(tr("Mirar al jugador 0 … 8 (1 → 0, 9 → 8)"), Qt::Key_0 + k,
                [r, k] { r->sigue(k - 1); });
     }
-    accion(tr("Evento anterior"), Qt::Key_BracketLeft, [this] { lineaTiempo->eventoAnterior(); });
+    accion(tr("Evento anterior"), Qt::Key_BracketLeft,
+           [this] { zona->lineaTiempo()->eventoAnterior(); });
     accion(tr("Evento siguiente"), Qt::Key_BracketRight,
-           [this] { lineaTiempo->eventoSiguiente(); });
+           [this] { zona->lineaTiempo()->eventoSiguiente(); });
     accion(tr("Cámara «Pista entera»: todo el mapa"), Qt::Key_0,
            [r] { r->ponCamara(zul::Camara::Pista); });
     accion(tr("Cámara «Director»: sigue al líder"), Qt::Key_D,
            [r] { r->ponCamara(zul::Camara::Director); });
-    accion(tr("Nombres de los karts"), Qt::Key_N, [this] { barra->alternaEtiquetas(); });
+    accion(tr("Nombres de los karts"), Qt::Key_N, [this] { zona->barra()->alternaEtiquetas(); });
     accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C, [this] {
-        panelClasificacion->alterna();
+        zona->clasificacion()->alterna();
         colocaClasificacion();
     });
     accion(tr("Abrir o cerrar las gráficas"), Qt::Key_G,
-           [this] { panelClasificacion->alternaGraficas(); });
-    accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L, [this] { casillaEnVivo->toggle(); });
+           [this] { zona->clasificacion()->alternaGraficas(); });
+    accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L,
+           [this] { lateral->casillaEnVivo()->toggle(); });
     accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
     accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
     QAction* trazada = accion(tr("Trazada por velocidad"), Qt::Key_V, [r] {
@@ -96,34 +91,6 @@ void CVentana::montaAcciones() {
            [this] { guardaImagen(); });
     accion(tr("Exportar vídeo…"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportaVideo(); });
     accion(tr("Esta lista de atajos"), Qt::Key_F1, [this] { muestraAtajos(); });
-
-    connect(visualizador, &CVisualizador::ruedaGirada, this, zoomEn);
-    connect(visualizador, &CVisualizador::clicEnMapa, this, [this](QPointF punto) {
-        QVector<QPointF> posiciones;
-        for (int j = 0; j < visualizador->cantidadJugadores(); ++j) {
-            posiciones.append(visualizador->posicionJugador(j));
-        }
-        // At the zoom the camera frames with, which the whole track chooses.
-        const int kart = zul::kartEnPunto(posiciones, punto, visualizador->encuadre().zoom);
-        control->sigue(kart);
-        // The inspector opens on it, or closes at a second click.
-        alternaFicha(kart);
-    });
-
-    auto* filtro = new FiltroSelectores(visualizador, this);
-    // Enter in a number field hands the keys back to the track, so that 1-9
-    // and the other shortcuts work again.
-    for (QAbstractSpinBox* selector : std::initializer_list<QAbstractSpinBox*>{
-             selectorJugador, selectorZoom, selectorVelocidad}) {
-        selector->installEventFilter(filtro);
-        connect(selector, &QAbstractSpinBox::editingFinished, this, [this, selector] {
-            if (selector->hasFocus()) {
-                visualizador->setFocus(Qt::OtherFocusReason);
-            }
-        });
-    }
-    // A click on the track takes the focus out of any field.
-    visualizador->setFocusPolicy(Qt::ClickFocus);
 }
 
 void CVentana::muestraAtajos() {
