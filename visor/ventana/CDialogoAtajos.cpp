@@ -110,3 +110,12 @@ CDialogoAtajos::CDialogoAtajos(QWidget* ventana) : QDialog(ventana) {
     layout->addWidget(nota);
     layout->addWidget(botones);
 }
+
+void CDialogoAtajos::muestraSobre(QWidget* ventana) {
+    if (auto* abierta = ventana->findChild<QDialog*>(kNombreDialogo, Qt::FindDirectChildrenOnly)) {
+        abierta->raise();
+        abierta->activateWindow();
+        return;
+    }
+    (new CDialogoAtajos(ventana))->show();
+}

@@ -16,6 +16,9 @@ public:
 
     explicit CDialogoAtajos(QWidget* ventana);
 
+    // Shows the list over `ventana`, or raises the one it has open.
+    static void muestraSobre(QWidget* ventana);
+
     // A key as the list shows it, in Spanish ("Espacio", "Re Pág", "Ctrl+S").
     static QString nombreTecla(const QKeySequence& teclas);
 };

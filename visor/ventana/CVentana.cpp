@@ -1,23 +1,17 @@
 #include "ventana/CVentana.h"
 
 #include "datos/nombres.h"
-#include "paneles/CBarraProyector.h"
 #include "paneles/CExportacionVideo.h"
-#include "paneles/CLineaTiempo.h"
-#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
+#include "ventana/CDisposicion.h"
 #include "ventana/archivos_soltados.h"
-#include "ventana/letra_pantalla.h"
+#include "ventana/ruta_imagen.h"
 
-#include <QDialog>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -27,14 +21,6 @@
 
 #include <algorithm>
 #include <memory>
-
-namespace {
-
-std::string rutaDe(const char* ruta) {
-    return ruta == nullptr ? std::string() : std::string(ruta);
-}
-
-} // namespace
 
 CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent,
                    ModoCarrera modo)
@@ -49,7 +35,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     control = propio.get();
     // The step timer is the window's, as the repaint timer is.
     control->temporizador()->setParent(this);
-    carga(rutaDe(archivoCarrera), rutaDe(archivoMapa), modo == ModoCarrera::enVivo);
+    carga(archivoCarrera != nullptr ? archivoCarrera : "",
+          archivoMapa != nullptr ? archivoMapa : "", modo == ModoCarrera::enVivo);
     // Before the link: a click on a kart opens its card before following it
     // changes the framing.
     telemetria = new CTelemetria(
@@ -62,12 +49,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     divisor->addWidget(zona);
     lateral = new CPanelLateral;
     divisor->addWidget(lateral);
-    // The track takes whatever width the panel does not need, and no pane
-    // folds away.
-    divisor->setStretchFactor(0, 1);
-    divisor->setStretchFactor(1, 0);
-    divisor->setChildrenCollapsible(false);
-    visualizador->setMinimumSize(160, 120);
+    disposicion = new CDisposicion(this, divisor, zona, lateral);
     enlace = new CEnlaceReproductor(control, lateral, zona, this);
     connect(enlace, &CEnlaceReproductor::frameEnPantalla, this, &CVentana::frameEnPantalla);
     connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
@@ -93,8 +75,7 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     montaAcciones();
     enlace->muestraFoto();
     enlace->muestraSeguido();
-    ajustaLetra();
-    colocaClasificacion();
+    disposicion->ajusta();
 
     temporizadorRepintado->start();
     propio.release()->setParent(this);
@@ -162,60 +143,31 @@ void CVentana::reiniciar() {
 
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
-    ajustaLetra();
-    colocaClasificacion();
+    if (disposicion != nullptr) {
+        disposicion->ajusta();
+    }
 }
 
 void CVentana::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Full screen at the window's own size brings no resize, but the fonts
     // still grow.
-    if (event->type() == QEvent::WindowStateChange) {
-        ajustaLetra();
-        colocaClasificacion();
+    if (event->type() == QEvent::WindowStateChange && disposicion != nullptr) {
+        disposicion->ajusta();
     }
 }
 
 bool CVentana::event(QEvent* event) {
     // The window has no layout of its own: the splitter says here that what
     // it needs has changed (another font, the standings shown or hidden).
-    if (event->type() == QEvent::LayoutRequest && divisor != nullptr) {
-        fijaMinimo();
+    if (event->type() == QEvent::LayoutRequest && disposicion != nullptr) {
+        disposicion->fijaMinimo();
     }
     return QWidget::event(event);
 }
 
-void CVentana::colocaClasificacion() {
-    if (enlace == nullptr) {
-        return; // still building
-    }
-    // The panel gets what it asks for and no more.
-    zona->colocaClasificacion(width(), lateral->isHidden() ? 0 : lateral->sizeHint().width());
-    fijaMinimo();
-}
-
-void CVentana::fijaMinimo() {
-    // Never smaller than what shows every control whole; a full-screen
-    // window is the screen's size anyway.
-    if (!isFullScreen()) {
-        setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
-    }
-}
-
 double CVentana::escalaPantallaCompleta(QSize pantalla) {
-    return zul::escalaPantallaCompleta(pantalla);
-}
-
-void CVentana::ajustaLetra() {
-    if (enlace == nullptr) {
-        return; // still building
-    }
-    // In full screen the panel, the bar and the timeline grow with the
-    // screen, as far as the panel still fits in its height.
-    escalaLetra = zul::ajustaLetra(
-        this, isFullScreen() ? escalaPantallaCompleta(size()) : 1.0, escalaLetra,
-        {lateral, zona->lineaTiempo(), zona->barra(), zona->clasificacion()}, lateral);
-    fijaMinimo();
+    return CDisposicion::escalaPantallaCompleta(pantalla);
 }
 
 void CVentana::alternaPantallaCompleta() {
@@ -227,11 +179,7 @@ void CVentana::alternaPantallaCompleta() {
 }
 
 void CVentana::alternaPanel() {
-    const bool visible = !lateral->isVisible();
-    lateral->setVisible(visible);
-    zona->barra()->setVisible(visible);
-    ajustaLetra();
-    colocaClasificacion();
+    disposicion->alternaPanel();
 }
 
 bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
@@ -244,20 +192,9 @@ bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
 }
 
 void CVentana::guardaImagen() {
-    QFileDialog dialogo(
-        this, tr("Guardar imagen"),
-        QDir::current().filePath(QStringLiteral("paso-%1.png")
-                                     .arg(std::max(frameMostrado(), 0LL), 5, 10, QLatin1Char('0'))),
-        tr("Imagen PNG (*.png);;Imagen JPEG (*.jpg *.jpeg)"));
-    dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    // A name typed without an extension gets ".png" before the dialog checks
-    // whether it would overwrite a file.
-    dialogo.setDefaultSuffix(QStringLiteral("png"));
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
-        return;
-    }
+    const QString ruta = zul::pideRutaImagen(this, frameMostrado());
     QString error;
-    if (!guardaImagenEn(dialogo.selectedFiles().constFirst(), &error)) {
+    if (!ruta.isEmpty() && !guardaImagenEn(ruta, &error)) {
         QMessageBox::warning(this, tr("Guardar imagen"), error);
     }
 }
@@ -268,30 +205,11 @@ void CVentana::exportaVideo() {
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {
-    if (zul::dosArchivosArrastrados(event->mimeData()).size() == 2) {
-        event->acceptProposedAction();
-    }
+    zul::aceptaDosArchivos(event);
 }
 
 void CVentana::dropEvent(QDropEvent* event) {
-    const QStringList rutas = zul::dosArchivosArrastrados(event->mimeData());
-    if (rutas.size() != 2) {
-        return;
-    }
-    event->acceptProposedAction();
-    QString rutaCarrera;
-    QString rutaMapa;
-    QString error;
-    if (!zul::ordenaArchivos(rutas, rutaCarrera, rutaMapa, error)) {
-        // Not modal: the drag's source is still waiting for the drop to end.
-        auto* caja = new QMessageBox(QMessageBox::Warning, tr("Abrir carrera"), error,
-                                     QMessageBox::Ok, this);
-        caja->setAttribute(Qt::WA_DeleteOnClose);
-        caja->open();
-        return;
-    }
-    // Opening may replace this window; that happens once the drop is over.
-    QMetaObject::invokeMethod(
-        this, [this, rutaCarrera, rutaMapa] { emit abrirArchivos(rutaCarrera, rutaMapa); },
-        Qt::QueuedConnection);
+    zul::sueltaDosArchivos(event, this, [this](const QString& carrera, const QString& mapa) {
+        emit abrirArchivos(carrera, mapa);
+    });
 }

@@ -6,8 +6,6 @@
 #include "ventana/CEnlaceReproductor.h"
 #include "ventana/CTelemetria.h"
 
-#include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include <string>
 #include <utility>
 
+class CDisposicion;
 class CVisualizador;
 class QAction;
 class QDragEnterEvent;
@@ -202,13 +201,6 @@ private:
     // (CVentanaAcciones.cpp).
     void montaAcciones();
     QAction* accion(const QString& texto, const QKeySequence& teclas, std::function<void()> hace);
-    // Fonts and the window's minimum size for the current screen state.
-    void ajustaLetra();
-    // The standings beside the track while the track keeps half the window's
-    // width, else under it.
-    void colocaClasificacion();
-    // The window's minimum size: what shows every control whole.
-    void fijaMinimo();
 
     CReproductor* control = nullptr;
     QSplitter* divisor = nullptr;
@@ -216,7 +208,7 @@ private:
     CZonaPista* zona = nullptr;
     CPanelLateral* lateral = nullptr;
     CEnlaceReproductor* enlace = nullptr;
-    double escalaLetra = 1.0;
+    CDisposicion* disposicion = nullptr;
     // The kart inspector, the ghost and the telemetry charts.
     CTelemetria* telemetria = nullptr;
 };

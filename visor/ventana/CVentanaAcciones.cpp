@@ -5,11 +5,11 @@
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CPanelClasificacion.h"
 #include "ventana/CDialogoAtajos.h"
+#include "ventana/CDisposicion.h"
 #include "ventana/CVentana.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDialog>
 #include <QKeySequence>
 
 #include <functional>
@@ -57,10 +57,8 @@ void CVentana::montaAcciones() {
     accion(tr("Cámara «Director»: sigue al líder"), Qt::Key_D,
            [r] { r->ponCamara(zul::Camara::Director); });
     accion(tr("Nombres de los karts"), Qt::Key_N, [this] { zona->barra()->alternaEtiquetas(); });
-    accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C, [this] {
-        zona->clasificacion()->alterna();
-        colocaClasificacion();
-    });
+    accion(tr("Mostrar u ocultar la clasificación"), Qt::Key_C,
+           [this] { disposicion->alternaClasificacion(); });
     accion(tr("Abrir o cerrar las gráficas"), Qt::Key_G,
            [this] { zona->clasificacion()->alternaGraficas(); });
     accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L,
@@ -94,11 +92,5 @@ void CVentana::montaAcciones() {
 }
 
 void CVentana::muestraAtajos() {
-    if (auto* abierta =
-            findChild<QDialog*>(CDialogoAtajos::kNombreDialogo, Qt::FindDirectChildrenOnly)) {
-        abierta->raise();
-        abierta->activateWindow();
-        return;
-    }
-    (new CDialogoAtajos(this))->show();
+    CDialogoAtajos::muestraSobre(this);
 }

@@ -2,7 +2,10 @@
 
 #include "datos/tipo_archivo.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -41,6 +44,36 @@ bool ordenaArchivos(const QStringList& rutas, QString& carrera, QString& mapa, Q
         error = QString::fromUtf8(fallo.what());
         return false;
     }
+}
+
+void aceptaDosArchivos(QDragEnterEvent* evento) {
+    if (dosArchivosArrastrados(evento->mimeData()).size() == 2) {
+        evento->acceptProposedAction();
+    }
+}
+
+void sueltaDosArchivos(QDropEvent* evento, QWidget* ventana,
+                       const std::function<void(const QString&, const QString&)>& abre) {
+    const QStringList rutas = dosArchivosArrastrados(evento->mimeData());
+    if (rutas.size() != 2) {
+        return;
+    }
+    evento->acceptProposedAction();
+    QString rutaCarrera;
+    QString rutaMapa;
+    QString error;
+    if (!ordenaArchivos(rutas, rutaCarrera, rutaMapa, error)) {
+        // Not modal: the drag's source is still waiting for the drop to end.
+        auto* caja = new QMessageBox(QMessageBox::Warning, QObject::tr("Abrir carrera"), error,
+                                     QMessageBox::Ok, ventana);
+        caja->setAttribute(Qt::WA_DeleteOnClose);
+        caja->open();
+        return;
+    }
+    // Opening may replace the window; that happens once the drop is over.
+    QMetaObject::invokeMethod(
+        ventana, [abre, rutaCarrera, rutaMapa] { abre(rutaCarrera, rutaMapa); },
+        Qt::QueuedConnection);
 }
 
 } // namespace zul

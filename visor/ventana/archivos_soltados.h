@@ -3,7 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QDragEnterEvent;
+class QDropEvent;
 class QMimeData;
+class QWidget;
 
 namespace zul {
 
@@ -15,5 +20,13 @@ QStringList dosArchivosArrastrados(const QMimeData* datos);
 // False, with the reason in Spanish, when a file cannot be read or the two
 // cannot be told apart.
 bool ordenaArchivos(const QStringList& rutas, QString& carrera, QString& mapa, QString& error);
+
+// A drag of two local files is accepted; any other is not.
+void aceptaDosArchivos(QDragEnterEvent* evento);
+
+// Two files dropped on `ventana`: `abre(carrera, mapa)` once the drop is
+// over, when their content tells which is which; else a warning over it.
+void sueltaDosArchivos(QDropEvent* evento, QWidget* ventana,
+                       const std::function<void(const QString&, const QString&)>& abre);
 
 } // namespace zul
