@@ -2,6 +2,7 @@
 
 #include "datos/nombres.h"
 #include "paneles/CExportacionVideo.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
