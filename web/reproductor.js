@@ -5,6 +5,7 @@ import { deBase64, inflar, decodificaCarrera, registroDe } from './decodificacio
 import { analizaCarrera, clasificacion, textoTiempo, textoDiferencia, eventosVueltas } from './clasificacion.js';
 import { Lienzo } from './rasterizado.js';
 import { Flechas, escenaDe, pintaEscena, radioDisco, jugadorEnfocado } from './pintor.js';
+import { turnosDe, notasDe, pintaDepuracion } from './depuracion.js';
 
 const ZOOM_MINIMO = 0.1, ZOOM_MAXIMO = 50, FACTOR_ZOOM = 1.25;
 const CAMARAS = ['seguir', 'centrado', 'pista', 'director'];
@@ -20,15 +21,16 @@ function leeFragmento() {
 }
 
 class Reproductor {
-  constructor(meta, carrera, flechas) {
+  constructor(meta, carrera, flechas, depuracion = null) {
     this.meta = meta;
+    this.depuracion = depuracion;
     this.carrera = carrera;
     this.flechas = flechas;
     this.analisis = analizaCarrera(carrera);
     this.colores = meta.discos.map((c) => Lienzo.pixel(hexARgb(c)));
     const i = meta.inicio;
     this.estado = { paso: i.paso, mira: i.jugador, zoom: i.zoom, camara: i.camara,
-                    estelas: i.estelas, nombres: i.nombres };
+                    estelas: i.estelas, nombres: i.nombres, depuracion: true };
     this.ejecutando = false;
     this.velocidad = 20;
     this.lienzo = null;
@@ -113,6 +115,8 @@ class Reproductor {
     $('camara').addEventListener('change', () => this.cambia({ camara: $('camara').value }));
     $('estelas').addEventListener('change', () => this.cambia({ estelas: $('estelas').checked }));
     $('nombres').addEventListener('change', () => this.cambia({ nombres: $('nombres').checked }));
+    $('filaDepuracion').hidden = $('notas').hidden = !this.depuracion;
+    $('verDepuracion').addEventListener('change', () => this.cambia({ depuracion: $('verDepuracion').checked }));
     $('eventoAnterior').addEventListener('click', () => this.saltaEvento(-1));
     $('eventoSiguiente').addEventListener('click', () => this.saltaEvento(1));
     const lista = $('jugadores');
@@ -209,6 +213,7 @@ class Reproductor {
       '0': () => this.cambia({ camara: 'pista' }),
       d: () => this.cambia({ camara: 'director' }),
       n: () => this.cambia({ nombres: !s.nombres }),
+      b: () => this.cambia({ depuracion: !s.depuracion }),
       h: () => document.body.classList.toggle('sin-panel'),
       '[': () => this.saltaEvento(-1),
       ']': () => this.saltaEvento(1),
@@ -321,6 +326,8 @@ class Reproductor {
   pintaNombres(escena) {
     const ctx = $('textos').getContext('2d');
     ctx.clearRect(0, 0, escena.ancho, escena.alto);
+    // The bots' drawings over the race, under the names.
+    if (this.estado.depuracion) pintaDepuracion(ctx, this.encuadre, escena, turnosDe(this.depuracion, this.estado.paso));
     if (!this.estado.nombres) return;
     const e = this.encuadre, n = this.carrera.n;
     const letra = Math.min(Math.max(Math.floor(Math.min(escena.ancho, escena.alto) / 36), 11), 32);
@@ -370,6 +377,7 @@ class Reproductor {
     $('camara').value = s.camara;
     $('estelas').checked = s.estelas;
     $('nombres').checked = s.nombres;
+    this.muestraNotas();
     const foto = [];
     for (let j = 0; j < this.carrera.n; j++) {
       const i = registroDe(this.carrera, s.paso, j);
@@ -399,6 +407,20 @@ class Reproductor {
       return tr;
     });
     cuerpo.replaceChildren(...filas);
+  }
+
+  // The followed player's notes over the frame on show.
+  muestraNotas() {
+    if (!this.depuracion) return;
+    const s = this.estado;
+    $('verDepuracion').checked = s.depuracion;
+    $('tituloNotas').textContent = `Notas del jugador ${s.mira}, paso ${s.paso}`;
+    const filas = notasDe(this.depuracion, s.paso, s.mira).map((nota) => {
+      const li = document.createElement('li');
+      li.textContent = nota;
+      return li;
+    });
+    $('listaNotas').replaceChildren(...filas);
   }
 
   pintaMarcas() {
@@ -438,7 +460,11 @@ async function arranca() {
     performance.mark('zul-decodificado');
     const pixeles = new Uint32Array(hoja.buffer, hoja.byteOffset, hoja.byteLength >> 2);
     const flechas = new Flechas(pixeles, meta.flechas.ancho, meta.flechas.lado, meta.flechas.medidas);
-    window.reproductor = new Reproductor(meta, carrera, flechas);
+    // The bots' debug layer, when the page carries one.
+    const textoDepuracion = $('depuracion').textContent.trim();
+    const depuracion = textoDepuracion
+      ? JSON.parse(new TextDecoder().decode(await inflar(deBase64(textoDepuracion)))) : null;
+    window.reproductor = new Reproductor(meta, carrera, flechas, depuracion);
     performance.mark('zul-montado');
     document.documentElement.dataset.listo = '1';
   } catch (error) {

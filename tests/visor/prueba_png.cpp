@@ -300,8 +300,8 @@ void PruebaPng::errores_data() {
     QTest::newRow("depuración que no existe")
         << con({"--depuracion", "no-hay.dep"}) << 1
         << "No se pudo abrir el archivo de depuración no-hay.dep";
-    QTest::newRow("depuración en la ventana")
-        << QStringList{"--depuracion", "bien.dep", "C", "M"} << 2 << "--png o --video";
+    QTest::newRow("depuración en la ventana sin carrera")
+        << QStringList{"--depuracion", "bien.dep", "C"} << 2 << "necesita la carrera y el mapa";
     QTest::newRow("desfase sin depuración") << con({"--desfase", "1"}) << 2 << "--desfase solo";
     QTest::newRow("desfase no numérico")
         << con({"--depuracion", "bien.dep", "--desfase", "x"}) << 2 << "--desfase debe ser";

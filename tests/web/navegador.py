@@ -265,6 +265,36 @@ def solo_archivos_locales(d):
             falla(f'error en la consola: {entrada["message"]}')
 
 
+def depuracion(d, carpeta):
+    """The bots' debug layer: the notes of the followed player, the drawings
+    on the overlay, and B hiding them."""
+    dep = os.path.join(carpeta, 'bot.dep')
+    with open(dep, 'w', encoding='utf-8') as f:
+        f.write('zul-depuracion 1\n')
+        for t in range(5):
+            f.write(f'turno {t} id 0 m 1 0\nlinea 0 10 60 10 ff0000\nnota nota {t}\nfin\n')
+    pagina = os.path.join(carpeta, 'depuracion.html')
+    subprocess.run([VISOR, '--html', pagina, '--depuracion', dep, CARRERA, MAPA], check=True)
+    if not abre(d, pagina, '#paso=3&jugador=0&camara=pista'):
+        falla('la página con depuración no muestra la carrera')
+        return
+    rojos = '''
+        const r = window.reproductor;
+        r.dibuja();
+        const c = document.getElementById('textos');
+        const a = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+        let n = 0;
+        for (let i = 0; i < a.length; i += 4) n += a[i] > 200 && a[i + 1] < 60 && a[i + 3] > 60;
+        return [n, document.getElementById('listaNotas').textContent];'''
+    n, notas = d.execute_script(rojos)
+    if n == 0 or notas != 'nota 3':
+        falla(f'depuración: {n} píxeles rojos y notas «{notas}»')
+    d.find_element(By.ID, 'lienzo').send_keys('b')
+    n, _ = d.execute_script(rojos)
+    if n != 0 or d.find_element(By.ID, 'verDepuracion').is_selected():
+        falla(f'depuración: la tecla B no la oculta ({n} píxeles rojos)')
+
+
 def main():
     carpeta = tempfile.mkdtemp(prefix='zulweb-')
     d = None
@@ -277,6 +307,7 @@ def main():
         else:
             paridad(d, carpeta)
             enlaces_y_teclas(d, pagina)
+        depuracion(d, carpeta)
         sitio(d, carpeta)
         solo_archivos_locales(d)
     finally:

@@ -273,6 +273,9 @@ void CReproductor::ponEnVivo(bool encendido) {
         sesionEnVivo.reset();
         sondeo->stop();
         aplica(ultimas);
+        // What the bots wrote so far stays; a block still open is not shown.
+        sondeaDepuracion();
+        archivosDepuracion.dejaDeSeguir();
     }
     anuncia();
     vivoAvisado = -1;
@@ -283,7 +286,47 @@ void CReproductor::sondea() {
     if (sesionEnVivo) {
         aplica(sesionEnVivo->sondea(enMarcha() && !atras));
         avisaVivo();
+        sondeaDepuracion();
     }
+}
+
+void CReproductor::cargaDepuracion(const std::string& ruta) {
+    // A race still being written may have fewer frames than the bot's turns yet.
+    const bool creciendo = enVivo() || enCurso;
+    archivosDepuracion.anade(ruta, carrera().numJugadores,
+                             creciendo ? -1L : static_cast<long>(numeroFrames()), enVivo());
+    emit depuracionCambiada();
+}
+
+void CReproductor::ponDesfase(long desfase) {
+    archivosDepuracion.ponDesfase(desfase);
+    emit depuracionCambiada();
+}
+
+void CReproductor::sondeaDepuracion() {
+    std::vector<std::string> rechazos;
+    if (archivosDepuracion.sondea(carrera().numJugadores, rechazos)) {
+        emit depuracionCambiada();
+    }
+    for (const std::string& motivo : rechazos) {
+        emit depuracionRechazada(QString::fromStdString(motivo));
+    }
+}
+
+QVector<const zul::TurnoDepuracion*> CReproductor::turnosDepuracion() const {
+    QVector<const zul::TurnoDepuracion*> turnos;
+    for (const zul::TurnoDepuracion* t : archivosDepuracion.turnos(frame())) {
+        turnos.append(t);
+    }
+    return turnos;
+}
+
+QStringList CReproductor::notasDepuracion() const {
+    QStringList notas;
+    for (const std::string& nota : archivosDepuracion.notas(frame(), jugadorSeguido())) {
+        notas.append(QString::fromStdString(nota));
+    }
+    return notas;
 }
 
 void CReproductor::aplica(const zul::SesionEnVivo::Novedades& novedades) {

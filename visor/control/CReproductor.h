@@ -4,10 +4,12 @@
 #include "datos/eventos.h"
 #include "envivo/sesion_en_vivo.h"
 #include "escena/escena.h"
+#include "reproduccion/depuraciones.h"
 #include "reproduccion/reproduccion.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QVector>
 
@@ -81,6 +83,17 @@ public:
     // Live mode shows each new frame as it arrives.
     bool siguiendoLaCabeza() const;
 
+    // The bots' debug files over the replay: read whole, or followed with
+    // the log in live mode. Throws zul::ErrorFormato naming the file (and
+    // the line) for one that does not parse or belongs to another race;
+    // the files held stay as they were.
+    void cargaDepuracion(const std::string& ruta);
+    void ponDesfase(long desfase);
+    const zul::Depuraciones& depuraciones() const { return archivosDepuracion; }
+    // The debug turns over the frame on show, and the followed player's notes.
+    QVector<const zul::TurnoDepuracion*> turnosDepuracion() const;
+    QStringList notasDepuracion() const;
+
 public slots:
     // "Pa&so": the next frame.
     void avanza();
@@ -134,6 +147,11 @@ signals:
     void carreraSustituida();
     // Live mode went on or off, or its state (waiting, following, gone) changed.
     void enVivoCambiado();
+    // Debug files were added, grew or were dropped: turns taken before are
+    // no longer valid.
+    void depuracionCambiada();
+    // A followed debug file stopped parsing or fitting the race, and was dropped.
+    void depuracionRechazada(const QString& motivo);
 
 private:
     void tic();
@@ -143,6 +161,7 @@ private:
     void avisaSeguido();
     void avisaVivo();
     void ponEnMarcha(bool enMarcha, bool haciaAtras);
+    void sondeaDepuracion();
 
     zul::Reproduccion estado;
     zul::AnalisisCarrera analisisCarrera;
@@ -163,4 +182,5 @@ private:
     int seguidoAvisado = 0;
     // What the live mark last showed.
     int vivoAvisado = -1;
+    zul::Depuraciones archivosDepuracion;
 };

@@ -3,6 +3,7 @@
 #include "datos/error_formato.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,8 +57,8 @@ public:
     const std::string& nombre() const { return nombre_; }
     // The player whose bot wrote the file; -1 before its first block.
     int id() const { return id_; }
-    // Turns 0, 1, ... in order.
-    const std::vector<TurnoDepuracion>& turnos() const { return turnos_; }
+    // Turns 0, 1, ... in order; a turn stays where it is while more are read.
+    const std::deque<TurnoDepuracion>& turnos() const { return turnos_; }
     // The turn drawn over `frame` with a shift of `desfase` (turn frame - desfase), or null.
     const TurnoDepuracion* turnoDe(long frame, long desfase) const;
 
@@ -77,7 +78,7 @@ private:
     bool abierto_ = false; // inside a block
     TurnoDepuracion actual_;
     int id_ = -1;
-    std::vector<TurnoDepuracion> turnos_;
+    std::deque<TurnoDepuracion> turnos_;
 };
 
 // Reads a whole debug file; throws ErrorFormato naming it.

@@ -27,6 +27,11 @@ CBarraProyector::CBarraProyector(QWidget* parent) : QWidget(parent) {
     casillaEtiquetas = new QCheckBox(tr("Nombres"));
     casillaPistaCompleta = new QCheckBox(tr("Pista completa"));
     casillaDisparosVisibles = new QCheckBox(tr("Disparos visibles"));
+    casillaDepuracion = new QCheckBox(tr("Depuración"));
+    casillaDepuracion->setChecked(true);
+    casillaDepuracion->setToolTip(tr("Lo que dibujaron los bots en cada paso (B)"));
+    // Only with debug files: without them the bar keeps its size.
+    casillaDepuracion->hide();
     casillaEtiquetas->setToolTip(
         tr("El nombre de cada kart a su lado, o su número si hay otro muy cerca (N)"));
     casillaPistaCompleta->setToolTip(tr("Desde zoom 7, también las casillas sin flecha"));
@@ -44,10 +49,12 @@ CBarraProyector::CBarraProyector(QWidget* parent) : QWidget(parent) {
     rejilla->addWidget(casillaEtiquetas, 0, 2);
     rejilla->addWidget(casillaPistaCompleta, 1, 0, 1, 2);
     rejilla->addWidget(casillaDisparosVisibles, 1, 2);
-    rejilla->setColumnStretch(3, 1);
+    rejilla->addWidget(casillaDepuracion, 1, 3);
+    rejilla->setColumnStretch(4, 1);
 
     connect(selectorCamara, &QComboBox::currentIndexChanged, this, &CBarraProyector::cambiadas);
-    for (QCheckBox* casilla : {casillaEtiquetas, casillaPistaCompleta, casillaDisparosVisibles}) {
+    for (QCheckBox* casilla :
+         {casillaEtiquetas, casillaPistaCompleta, casillaDisparosVisibles, casillaDepuracion}) {
         connect(casilla, &QCheckBox::toggled, this, &CBarraProyector::cambiadas);
     }
 }
@@ -69,7 +76,8 @@ void CBarraProyector::muestra(const zul::OpcionesEscena& opciones) {
     const std::pair<QCheckBox*, bool> casillas[] = {
         {casillaEtiquetas, opciones.etiquetas},
         {casillaPistaCompleta, opciones.pistaCompleta},
-        {casillaDisparosVisibles, opciones.disparosVisibles}};
+        {casillaDisparosVisibles, opciones.disparosVisibles},
+        {casillaDepuracion, opciones.depuracion}};
     for (const auto& [casilla, marcada] : casillas) {
         const QSignalBlocker sinAvisos(casilla);
         casilla->setChecked(marcada);
@@ -81,9 +89,14 @@ zul::OpcionesEscena CBarraProyector::aplicaA(zul::OpcionesEscena base) const {
     base.etiquetas = casillaEtiquetas->isChecked();
     base.pistaCompleta = casillaPistaCompleta->isChecked();
     base.disparosVisibles = casillaDisparosVisibles->isChecked();
+    base.depuracion = casillaDepuracion->isChecked();
     return base;
 }
 
 void CBarraProyector::alternaEtiquetas() {
     casillaEtiquetas->toggle();
+}
+
+void CBarraProyector::hayDepuracion(bool hay) {
+    casillaDepuracion->setVisible(hay);
 }

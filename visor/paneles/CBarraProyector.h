@@ -10,8 +10,9 @@ class QComboBox;
 // The view's options for a projector, under the timeline: the camera
 // ("Cámara"), each kart's name beside it ("Nombres"), the direction-less
 // cells from the arrow zoom on ("Pista completa") and the shots drawn thicker
-// and fading ("Disparos visibles"). Everything off, and the specified camera,
-// at start.
+// and fading ("Disparos visibles"), and the bots' debug drawings
+// ("Depuración", on show only while there are some). Everything off but the
+// drawings, and the specified camera, at start.
 class CBarraProyector : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,9 @@ public:
     zul::OpcionesEscena aplicaA(zul::OpcionesEscena base) const;
     // N: the names on or off.
     void alternaEtiquetas();
+    // Whether there are debug drawings whose check box to show.
+    void hayDepuracion(bool hay);
+    QCheckBox* casillaDeDepuracion() const { return casillaDepuracion; }
 
     QComboBox* selector() const { return selectorCamara; }
 
@@ -39,4 +43,5 @@ private:
     QCheckBox* casillaEtiquetas = nullptr;
     QCheckBox* casillaPistaCompleta = nullptr;
     QCheckBox* casillaDisparosVisibles = nullptr;
+    QCheckBox* casillaDepuracion = nullptr;
 };

@@ -124,6 +124,10 @@ void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& reciente
     rayosRecientes = recientes;
 }
 
+void CVisualizador::ponDepuracion(const QVector<const zul::TurnoDepuracion*>& turnos) {
+    depuracion = turnos;
+}
+
 zul::Escena CVisualizador::escena() const {
     zul::Escena escena;
     escena.tamano = size();
@@ -151,6 +155,7 @@ zul::Escena CVisualizador::escena() const {
     if (opciones.disparosVisibles) {
         escena.rayosRecientes = rayosRecientes;
     }
+    escena.depuracion = depuracion;
     return escena;
 }
 

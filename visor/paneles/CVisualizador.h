@@ -87,6 +87,9 @@ public:
     // The standings, leader first: the kart labels give them room first.
     void ponPuestos(const QVector<int>& orden);
     void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
+    // The bots' debug turns over the frame on show, held by their owner
+    // until the next call.
+    void ponDepuracion(const QVector<const zul::TurnoDepuracion*>& turnos);
     const zul::Estelas& estelas() const { return recorridos; }
     // The karts of a ghost race on this frame; empty: none.
     void ponFantasma(const zul::CapaFantasma& capa) { fantasma = capa; }
@@ -148,4 +151,5 @@ private:
     QVector<int> puestos;
     QVector<zul::RayoReciente> rayosRecientes;
     zul::CapaFantasma fantasma;
+    QVector<const zul::TurnoDepuracion*> depuracion;
 };

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 
 namespace zul {
@@ -161,17 +162,27 @@ bool leeDepuracion(const QCommandLineParser& a, bool soloAyuda, LineaDeOrdenes& 
             return false;
         }
     }
-    // Only the pictures draw the layer for now: anywhere else it would be lost without a word.
+    // Anywhere else the layer would be lost without a word.
     if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo != Modo::Png &&
-        resultado.modo != Modo::Video) {
-        error = QStringLiteral("--depuracion solo se usa con --png o --video; la ventana, la "
-                               "web y los resultados aún no muestran los dibujos de los bots");
+        resultado.modo != Modo::Video && resultado.modo != Modo::Ventana &&
+        resultado.modo != Modo::Html) {
+        error = QStringLiteral("--depuracion solo se usa con la ventana, --png, --video o "
+                               "--html; los demás modos no muestran los dibujos de los bots");
+        return false;
+    }
+    // The start dialog opens a race of its own, with no debug files.
+    if (!resultado.depuracion.isEmpty() && !soloAyuda && resultado.modo == Modo::Ventana &&
+        resultado.archivos.size() < 2) {
+        error = QStringLiteral("--depuracion necesita la carrera y el mapa: visor CARRERA MAPA "
+                               "--depuracion RUTA");
         return false;
     }
     for (AspectoImagen* aspecto : {&resultado.png.aspecto, &resultado.video.pedido.aspecto}) {
         aspecto->depuracion = resultado.depuracion;
         aspecto->desfase = resultado.desfase;
     }
+    resultado.html.depuracion = resultado.depuracion;
+    resultado.html.desfase = resultado.desfase;
     return true;
 }
 
@@ -221,8 +232,10 @@ bool esOpcionEnVivo(const QString& argumento) {
     return argumento == QLatin1String("--en-vivo") || argumento == QLatin1String("-en-vivo");
 }
 
-int argumentosDeFantasma(const QString& argumento) {
-    for (const char* nombre : {"fantasma", "alinear"}) {
+// The arguments a window option with a value takes: 2 for "--opcion VALOR",
+// 1 for "--opcion=VALOR", 0 for any other argument.
+static int argumentosDe(const QString& argumento, std::initializer_list<const char*> nombres) {
+    for (const char* nombre : nombres) {
         for (const QString& guiones : {QStringLiteral("--"), QStringLiteral("-")}) {
             const QString opcion = guiones + QLatin1String(nombre);
             if (argumento == opcion) {
@@ -234,6 +247,14 @@ int argumentosDeFantasma(const QString& argumento) {
         }
     }
     return 0;
+}
+
+int argumentosDeFantasma(const QString& argumento) {
+    return argumentosDe(argumento, {"fantasma", "alinear"});
+}
+
+int argumentosDeDepuracion(const QString& argumento) {
+    return argumentosDe(argumento, {"depuracion", "desfase"});
 }
 
 QString textoErrorUso(const QString& error) {

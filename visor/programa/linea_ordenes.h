@@ -82,6 +82,11 @@ bool esOpcionEnVivo(const QString& argumento);
 // to take them out before QApplication sees the rest.
 int argumentosDeFantasma(const QString& argumento);
 
+// How many arguments from `argumento` on belong to --depuracion or --desfase
+// (2 with the value apart, 1 with "=value", 0 for any other), for window mode
+// to take them out before QApplication sees the rest.
+int argumentosDeDepuracion(const QString& argumento);
+
 QString textoAyuda();
 QString textoVersion();
 

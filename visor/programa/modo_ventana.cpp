@@ -3,6 +3,7 @@
 #include "programa/linea_ordenes.h"
 #include "programa/volcado.h"
 #include "salida/texto_terminal.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CVentana.h"
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -101,15 +103,17 @@ private:
 
 } // namespace
 
-int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QString& fantasma,
-                       zul::Alineacion alineacion) {
-    // Not an option of QApplication's: out before it reads the rest, so that
+int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& depuracion,
+                       long long desfase, const QString& fantasma, zul::Alineacion alineacion) {
+    // Not options of QApplication's: out before it reads the rest, so that
     // the paths are the first two arguments left.
     int quedan = 0;
     for (int i = 0; i < argc; ++i) {
         const QString argumento = QString::fromLocal8Bit(argv[i]);
-        if (i > 0 && zul::argumentosDeFantasma(argumento) > 0) {
-            i += zul::argumentosDeFantasma(argumento) - 1;
+        const int opcionVentana =
+            std::max(zul::argumentosDeDepuracion(argumento), zul::argumentosDeFantasma(argumento));
+        if (i > 0 && opcionVentana > 0) {
+            i += opcionVentana - 1;
             continue;
         }
         if (i == 0 || !zul::esOpcionEnVivo(argumento)) {
@@ -154,7 +158,9 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QString& fanta
             CVentana* mostrada = ventana.get();
             gestor.muestra(std::move(ventana), QFile::decodeName(argv[1]),
                            QFile::decodeName(argv[2]));
-            // The race stays on show; the box says why the ghost does not.
+            // A file refused is told in a box over the race, which stays.
+            mostrada->depuracion()->ponDesfase(static_cast<long>(desfase));
+            mostrada->depuracion()->carga(depuracion);
             if (sinFantasma) {
                 auto* caja = new QMessageBox(QMessageBox::Warning, QObject::tr("Fantasma"),
                                              QObject::tr("No se pudo mostrar la carrera fantasma."),

@@ -139,7 +139,7 @@ const Grupo kGrupos[] = {
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
     {G::Fantasma, "Carrera fantasma, en la ventana, con --png o con --video:"},
     {G::Video, "Solo con --video:"},
-    {G::Depuracion, "Dibujos de los bots, con --png o --video:"},
+    {G::Depuracion, "Dibujos de los bots, en la ventana, con --png, --video o --html:"},
     {G::Web, "La web (--html, --sitio), sin ventana ni pantalla:"},
     {G::Resultados, "Resultados (--resultados), sin pantalla:"},
     {G::Telemetria, "Telemetría (--telemetria [--formato csv|json] [--jugador J]), sin "

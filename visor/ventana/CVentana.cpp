@@ -6,10 +6,12 @@
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDisposicion.h"
 #include "ventana/archivos_soltados.h"
 #include "ventana/ruta_imagen.h"
 
+#include <QBoxLayout>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -56,6 +58,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
     connect(zona->clasificacion(), &CPanelClasificacion::graficasCreadas, telemetria,
             &CTelemetria::enlazaGraficas);
+    dibujosBots = new CDepuracionVentana(this, control, visualizador, zona->barra(),
+                                         qobject_cast<QBoxLayout*>(lateral->layout()));
 
     resize(712, 512);
     divisor->resize(512, 512);
@@ -206,10 +210,19 @@ void CVentana::exportaVideo() {
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {
-    zul::aceptaDosArchivos(event);
+    if (!dibujosBots->aceptaArrastre(event->mimeData())) {
+        zul::aceptaDosArchivos(event);
+        return;
+    }
+    event->acceptProposedAction();
 }
 
 void CVentana::dropEvent(QDropEvent* event) {
+    // Bots' debug files go over the race on show.
+    if (dibujosBots->suelta(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
     zul::sueltaDosArchivos(event, this, [this](const QString& carrera, const QString& mapa) {
         emit abrirArchivos(carrera, mapa);
     });

@@ -15,6 +15,7 @@
 #include <string>
 #include <utility>
 
+class CDepuracionVentana;
 class CDisposicion;
 class CVisualizador;
 class QAction;
@@ -108,6 +109,8 @@ public:
 
     // The "Jugadores" box.
     CPanelJugadores* panelJugadores() const { return lateral->jugadores(); }
+    // The bots' debug drawings and notes.
+    CDepuracionVentana* depuracion() const { return dibujosBots; }
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
@@ -209,6 +212,7 @@ private:
     CPanelLateral* lateral = nullptr;
     CEnlaceReproductor* enlace = nullptr;
     CDisposicion* disposicion = nullptr;
+    CDepuracionVentana* dibujosBots = nullptr;
     // The kart inspector, the ghost and the telemetry charts.
     CTelemetria* telemetria = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CPanelClasificacion.h"
+#include "ventana/CDepuracionVentana.h"
 #include "ventana/CDialogoAtajos.h"
 #include "ventana/CDisposicion.h"
 #include "ventana/CVentana.h"
@@ -63,6 +64,10 @@ void CVentana::montaAcciones() {
            [this] { zona->clasificacion()->alternaGraficas(); });
     accion(tr("Encender o apagar el modo en vivo"), Qt::Key_L,
            [this] { lateral->casillaEnVivo()->toggle(); });
+    dibujosBots->ponAccion(accion(tr("Depuración: mostrar u ocultar los dibujos de los bots"),
+                                  Qt::Key_B, [this] { dibujosBots->alterna(); }));
+    accion(tr("Copiar la orden de zulprueba que repite este paso del jugador seguido"),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { dibujosBots->copiaOrden(); });
     accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
     accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
     QAction* trazada = accion(tr("Trazada por velocidad"), Qt::Key_V, [r] {

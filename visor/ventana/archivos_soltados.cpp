@@ -1,5 +1,6 @@
 #include "ventana/archivos_soltados.h"
 
+#include "datos/depuracion.h"
 #include "datos/tipo_archivo.h"
 
 #include <QDragEnterEvent>
@@ -22,6 +23,29 @@ QStringList dosArchivosArrastrados(const QMimeData* datos) {
     QStringList rutas;
     for (const QUrl& url : urls) {
         if (!url.isLocalFile() || url.toLocalFile().isEmpty()) {
+            return {};
+        }
+        rutas.append(url.toLocalFile());
+    }
+    return rutas;
+}
+
+QStringList archivosDepuracionArrastrados(const QMimeData* datos) {
+    if (datos == nullptr || !datos->hasUrls()) {
+        return {};
+    }
+    QStringList rutas;
+    for (const QUrl& url : datos->urls()) {
+        if (!url.isLocalFile() || url.toLocalFile().isEmpty()) {
+            return {};
+        }
+        try {
+            bool completo = false;
+            if (!pareceDepuracion(
+                    leeMuestra(QFile::encodeName(url.toLocalFile()).toStdString(), completo))) {
+                return {};
+            }
+        } catch (const ErrorFormato&) {
             return {};
         }
         rutas.append(url.toLocalFile());

@@ -1,8 +1,10 @@
 #include "web/modo_html.h"
 
+#include "datos/rutas.h"
 #include "salida/carga_sin_pantalla.h"
 #include "salida/guardar_png.h"
 #include "salida/texto_terminal.h"
+#include "web/depuracion_pagina.h"
 
 #include <QFileInfo>
 
@@ -55,7 +57,8 @@ bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const Opc
                                opciones.pagina.jugador, error)) {
         return false;
     }
-    if (esEntrada(opciones.salida, {opciones.carrera, opciones.mapa})) {
+    if (esEntrada(opciones.salida,
+                  QStringList{opciones.carrera, opciones.mapa} + opciones.depuracion)) {
         error = QStringLiteral("%1 es uno de los archivos de entrada; no se sobrescribe")
                     .arg(opciones.salida);
         return false;
@@ -66,9 +69,20 @@ bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const Opc
     }
     QByteArray html;
     try {
+        // A file that does not parse or belongs to another race is refused, named.
+        std::vector<Depuracion> depuraciones;
+        for (const QString& ruta : opciones.depuracion) {
+            depuraciones.push_back(leeDepuracion(bytesDeRuta(ruta).toStdString()));
+            depuraciones.back().compruebaCarrera(reproduccion.carrera().numJugadores,
+                                                 static_cast<long>(reproduccion.numeroFrames()));
+        }
+        pagina.depuracion = depuracionPagina(depuraciones, opciones.desfase);
         html = paginaHtml(reproduccion.carrera(), mapa, hojaFlechas(), pagina);
     } catch (const std::bad_alloc&) {
         error = QStringLiteral("no hay memoria suficiente para la página");
+        return false;
+    } catch (const ErrorFormato& fallo) {
+        error = QString::fromUtf8(fallo.what());
         return false;
     }
     if (html.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "web/pagina_html.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zul {
 
@@ -12,6 +13,9 @@ struct OpcionesHtml {
     QString carrera;
     QString mapa;
     OpcionesPagina pagina;
+    // The bots' debug files drawn over the frames, turn n over frame n + desfase.
+    QStringList depuracion;
+    long long desfase = 0;
 };
 
 // Checks the options against the race and writes the page safely (a new

@@ -24,7 +24,7 @@ constexpr int kLadoMayor = 51;
 
 // The page's modules, in the order they build on each other.
 const char* const kModulos[] = {"decodificacion.js", "clasificacion.js", "rasterizado.js",
-                                "pintor.js", "reproductor.js"};
+                                "pintor.js",         "depuracion.js",    "reproductor.js"};
 
 QString colorHex(const QColor& c) {
     return c.name(QColor::HexRgb);
@@ -166,9 +166,11 @@ QByteArray paginaHtml(const Carrera& carrera, const Mapa& mapa, const HojaFlecha
         {"{{META}}", meta.toUtf8()},
         {"/*{{CODIGO}}*/", codigo.toUtf8()},
         {"{{DATOS}}", comprimidos},
+        {"{{DEPURACION}}", opciones.depuracion},
     };
     QByteArray resultado;
-    resultado.reserve(comprimidos.size() + plantilla.size() + codigo.size() + meta.size() + 64);
+    resultado.reserve(comprimidos.size() + opciones.depuracion.size() + plantilla.size() +
+                      codigo.size() + meta.size() + 64);
     qsizetype desde = 0;
     for (const auto& [marca, valor] : huecos) {
         const QString texto = QString::fromLatin1(marca);

@@ -19,6 +19,8 @@ struct OpcionesPagina {
     bool rotulos = false; // the kart names on
     QString titulo;       // empty: the race log's file name
     QString volver;       // a link back (the contest's index), or empty
+    // The bots' debug layer (depuracion_pagina.h), or empty for none.
+    QByteArray depuracion;
 };
 
 // The arrow tiles as the page draws them: every side the painter scales
