@@ -26,6 +26,16 @@ export function notasDe(depuracion, paso, jugador) {
   return turnosDe(depuracion, paso).filter((h) => h.id === jugador).flatMap((h) => h.turno[4]);
 }
 
+// The followed player's notes over frame `paso`, in the page's "Notas" list.
+export function muestraNotas(depuracion, paso, jugador, titulo, lista) {
+  titulo.textContent = `Notas del jugador ${jugador}, paso ${paso}`;
+  lista.replaceChildren(...notasDe(depuracion, paso, jugador).map((nota) => {
+    const li = document.createElement('li');
+    li.textContent = nota;
+    return li;
+  }));
+}
+
 const finitos = (...v) => v.every((x) => typeof x === 'number' && Number.isFinite(x));
 const colorDepuracion = (c) => `#${(c >>> 0).toString(16).padStart(6, '0')}`;
 

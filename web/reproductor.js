@@ -2,10 +2,12 @@
 // the controls that change it, the keys of the viewer's window, the deep
 // link in the address and the picture.
 import { deBase64, inflar, decodificaCarrera, registroDe } from './decodificacion.js';
-import { analizaCarrera, clasificacion, textoTiempo, textoDiferencia, eventosVueltas } from './clasificacion.js';
+import { analizaCarrera, clasificacion, textoTiempo, textoDiferencia } from './clasificacion.js';
 import { Lienzo } from './rasterizado.js';
-import { Flechas, escenaDe, pintaEscena, radioDisco, jugadorEnfocado } from './pintor.js';
-import { turnosDe, notasDe, pintaDepuracion } from './depuracion.js';
+import { Flechas, escenaDe, pintaEscena, radioDisco } from './pintor.js';
+import { turnosDe, muestraNotas, pintaDepuracion } from './depuracion.js';
+import { pintaNombresKarts } from './nombres.js';
+import { eventosDe, pintaMarcas } from './marcas.js';
 
 const ZOOM_MINIMO = 0.1, ZOOM_MAXIMO = 50, FACTOR_ZOOM = 1.25;
 const CAMARAS = ['seguir', 'centrado', 'pista', 'director'];
@@ -34,27 +36,13 @@ class Reproductor {
     this.ejecutando = false;
     this.velocidad = 20;
     this.lienzo = null;
-    this.eventos = this.calculaEventos();
+    this.eventos = eventosDe(carrera, this.analisis);
     this.aplicaFragmento(true);
     this.monta();
     this.cambia({});
   }
 
   get frames() { return this.carrera.frames; }
-
-  calculaEventos() {
-    const eventos = [];
-    const c = this.carrera;
-    let anterior = -1;
-    for (let d = 0; d < c.disparos; d++) {
-      const f = c.framesDisparos[d];
-      if (f !== anterior) eventos.push({ frame: f, tipo: 'disparo', disparo: d });
-      anterior = f;
-    }
-    for (const v of eventosVueltas(this.analisis)) eventos.push({ frame: v.frame, tipo: 'vuelta', jugador: v.jugador });
-    eventos.sort((a, b) => a.frame - b.frame);
-    return eventos;
-  }
 
   aplicaFragmento(inicio) {
     const f = leeFragmento();
@@ -167,7 +155,7 @@ class Reproductor {
     document.addEventListener('keydown', (ev) => this.tecla(ev));
     window.addEventListener('hashchange', () => this.aplicaFragmento(false));
     new ResizeObserver(() => this.muestra()).observe($('pista'));
-    new ResizeObserver(() => this.pintaMarcas()).observe($('barra'));
+    new ResizeObserver(() => pintaMarcas($('marcas'), this.eventos, this.frames, this.meta)).observe($('barra'));
   }
 
   sigue(j) {
@@ -321,50 +309,13 @@ class Reproductor {
     if (!raiz.dataset.primerCuadro) raiz.dataset.primerCuadro = String(performance.now());
   }
 
-  // Each kart's name beside it (its number where karts crowd), and a ring
-  // round the one the camera keeps in view.
+  // The overlay: the bots' drawings over the race, then the kart names.
   pintaNombres(escena) {
     const ctx = $('textos').getContext('2d');
     ctx.clearRect(0, 0, escena.ancho, escena.alto);
     // The bots' drawings over the race, under the names.
     if (this.estado.depuracion) pintaDepuracion(ctx, this.encuadre, escena, turnosDe(this.depuracion, this.estado.paso));
-    if (!this.estado.nombres) return;
-    const e = this.encuadre, n = this.carrera.n;
-    const letra = Math.min(Math.max(Math.floor(Math.min(escena.ancho, escena.alto) / 36), 11), 32);
-    ctx.font = `bold ${letra}px sans-serif`;
-    ctx.textBaseline = 'middle';
-    const radio = radioDisco(e.zoom);
-    const distancia = Math.max(letra * 2.4, 2 * radio + letra * 1.2);
-    const px = (j) => [e.px(escena.posiciones[2 * j]), e.py(escena.posiciones[2 * j + 1])];
-    for (let k = 0; k < n; k++) {
-      const [x, y] = px(k);
-      if (!(x >= 0 && x < escena.ancho && y >= 0 && y < escena.alto)) continue;
-      let apinado = false;
-      for (let o = 0; o < n && !apinado; o++) {
-        if (o !== k) { const [ox, oy] = px(o); apinado = Math.hypot(ox - x, oy - y) < distancia; }
-      }
-      let texto = (this.meta.nombres[k] || '').trim();
-      if (apinado || !texto) texto = String(k);
-      else if ([...texto].length > 14) texto = [...texto].slice(0, 13).join('') + '…';
-      const ancho = ctx.measureText(texto).width + 6;
-      const separacion = Math.min(radio, 40) + 3;
-      const cx = x + separacion + ancho > escena.ancho ? x - separacion - ancho : x + separacion;
-      ctx.fillStyle = 'rgba(0,0,0,0.75)';
-      ctx.fillRect(cx, y - letra * 0.6, ancho, letra * 1.2);
-      ctx.fillStyle = this.meta.discos[k];
-      ctx.fillText(texto, cx + 3, y);
-    }
-    const f = jugadorEnfocado(escena);
-    if (f >= 0) {
-      const [x, y] = px(f);
-      if (x >= 0 && x < escena.ancho && y >= 0 && y < escena.alto) {
-        ctx.strokeStyle = '#fff';
-        ctx.lineWidth = 3;
-        ctx.beginPath();
-        ctx.arc(x, y, Math.min(radio, 200) + 4, 0, 2 * Math.PI);
-        ctx.stroke();
-      }
-    }
+    if (this.estado.nombres) pintaNombresKarts(ctx, this.encuadre, escena, this.meta.nombres, this.meta.discos);
   }
 
   muestraControles(puestos) {
@@ -377,7 +328,10 @@ class Reproductor {
     $('camara').value = s.camara;
     $('estelas').checked = s.estelas;
     $('nombres').checked = s.nombres;
-    this.muestraNotas();
+    if (this.depuracion) {
+      $('verDepuracion').checked = s.depuracion;
+      muestraNotas(this.depuracion, s.paso, s.mira, $('tituloNotas'), $('listaNotas'));
+    }
     const foto = [];
     for (let j = 0; j < this.carrera.n; j++) {
       const i = registroDe(this.carrera, s.paso, j);
@@ -409,37 +363,6 @@ class Reproductor {
     cuerpo.replaceChildren(...filas);
   }
 
-  // The followed player's notes over the frame on show.
-  muestraNotas() {
-    if (!this.depuracion) return;
-    const s = this.estado;
-    $('verDepuracion').checked = s.depuracion;
-    $('tituloNotas').textContent = `Notas del jugador ${s.mira}, paso ${s.paso}`;
-    const filas = notasDe(this.depuracion, s.paso, s.mira).map((nota) => {
-      const li = document.createElement('li');
-      li.textContent = nota;
-      return li;
-    });
-    $('listaNotas').replaceChildren(...filas);
-  }
-
-  pintaMarcas() {
-    const c = $('marcas');
-    const r = c.getBoundingClientRect();
-    c.width = Math.max(1, Math.round(r.width));
-    c.height = Math.max(1, Math.round(r.height));
-    const ctx = c.getContext('2d');
-    const x = (f) => 8 + (c.width - 16) * (this.frames > 1 ? f / (this.frames - 1) : 0);
-    for (const e of this.eventos) {
-      if (e.tipo === 'disparo') {
-        ctx.fillStyle = this.meta.marcaDisparo;
-        ctx.fillRect(Math.round(x(e.frame)), 0, 2, c.height * 0.3);
-      } else {
-        ctx.fillStyle = this.meta.etiquetas[e.jugador];
-        ctx.fillRect(Math.round(x(e.frame)) - 1, c.height * 0.7, 3, c.height * 0.3);
-      }
-    }
-  }
 }
 
 function hexARgb(h) {

@@ -1,6 +1,5 @@
 #include "control/CReproductor.h"
 
-#include "reproduccion/disparos_recientes.h"
 #include "reproduccion/protagonista.h"
 
 #include <QTimer>
@@ -48,19 +47,6 @@ int CReproductor::jugadorSeguido() const {
 
 int CReproductor::jugadorEnfocado() const {
     return opcionesEscena.camara == zul::Camara::Pista ? -1 : jugadorSeguido();
-}
-
-QVector<zul::RayoReciente> CReproductor::rayosRecientes() const {
-    QVector<zul::RayoReciente> recientes;
-    if (!opcionesEscena.disparosVisibles || frame() < 0) {
-        return recientes;
-    }
-    for (const zul::DisparoReciente& d :
-         zul::disparosRecientes(estado, frame(), zul::kPasosRayoVisible)) {
-        const zul::Disparo& disparo = carrera().disparos[d.indice];
-        recientes.append({disparo.inicio, disparo.fin, d.edad});
-    }
-    return recientes;
 }
 
 bool CReproductor::alFinal() const {

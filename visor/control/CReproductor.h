@@ -73,9 +73,6 @@ public:
     int jugadorEnfocado() const;
     // The leader at the frame on show, -1 when not known.
     int lider() const { return liderActual; }
-    // The shots of the steps before the frame on show, for "Disparos
-    // visibles"; empty while that option is off.
-    QVector<zul::RayoReciente> rayosRecientes() const;
     // The frame on show is the end of the race: its standings are final.
     bool alFinal() const;
 

@@ -8,20 +8,63 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 namespace zul {
 
 namespace {
 
-template <typename T> bool mismosBits(const QVector<T>& a, const QVector<T>& b) {
-    return a.size() == b.size() &&
-           (a.constData() == b.constData() ||
-            std::memcmp(a.constData(), b.constData(),
-                        sizeof(T) * static_cast<std::size_t>(a.size())) == 0);
+// Whether a type is built from exactly N values in braces: counts the fields
+// of an aggregate, so that Escena::campos() cannot leave one out.
+struct Cualquiera {
+    template <typename T> operator T&() const;
+};
+
+template <typename T, typename Indices, typename = void> struct ConValores : std::false_type {};
+template <typename T, std::size_t... I>
+struct ConValores<T, std::index_sequence<I...>,
+                  std::void_t<decltype(T{(static_cast<void>(I), Cualquiera{})...})>>
+    : std::true_type {};
+
+template <typename T, std::size_t N = 0> constexpr std::size_t numeroCampos() {
+    if constexpr (ConValores<T, std::make_index_sequence<N + 1>>::value) {
+        return numeroCampos<T, N + 1>();
+    } else {
+        return N;
+    }
+}
+
+static_assert(numeroCampos<Escena>() ==
+                  std::tuple_size_v<decltype(std::declval<const Escena&>().campos())>,
+              "Escena::campos() must list every field of Escena");
+
+template <typename T> bool mismosBits(const T& a, const T& b) {
+    return a == b;
 }
 
 bool mismosBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Where the cells live, not what they hold: their owner's revision tells
+// a change.
+bool mismosBits(std::string_view a, std::string_view b) {
+    return a.data() == b.data() && a.size() == b.size();
+}
+
+// Points, angles, numbers and pointers bit for bit (they hold no padding);
+// names as text.
+template <typename T> bool mismosBits(const QVector<T>& a, const QVector<T>& b) {
+    if constexpr (std::is_trivially_copyable_v<T>) {
+        return a.size() == b.size() &&
+               (a.constData() == b.constData() ||
+                std::memcmp(a.constData(), b.constData(),
+                            sizeof(T) * static_cast<std::size_t>(a.size())) == 0);
+    } else {
+        return a == b;
+    }
 }
 
 // Field by field: the padding after `edad` holds no value to compare.
@@ -41,53 +84,33 @@ bool mismosBits(const QVector<RayoReciente>& a, const QVector<RayoReciente>& b) 
     return true;
 }
 
+template <typename Tupla, std::size_t... I>
+bool todosIguales(const Tupla& a, const Tupla& b, std::index_sequence<I...>) {
+    return (mismosBits(std::get<I>(a), std::get<I>(b)) && ...);
+}
+
 } // namespace
 
 ClaveEscena ClaveEscena::de(const Escena& escena, double proporcion) {
     ClaveEscena clave;
-    clave.tamano = escena.tamano;
+    clave.escena = escena;
     clave.proporcion = proporcion;
-    clave.zoom = escena.zoom;
-    clave.mira = escena.mira;
-    clave.filas = escena.filas;
-    clave.columnas = escena.columnas;
-    clave.celdas = escena.celdas.data();
-    clave.largoCeldas = escena.celdas.size();
-    clave.revisionCeldas = escena.revisionCeldas;
-    clave.posiciones = escena.posiciones;
-    clave.angulos = escena.angulos;
-    clave.iniciosRayos = escena.iniciosRayos;
-    clave.finesRayos = escena.finesRayos;
-    clave.rayosRecientes = escena.rayosRecientes;
-    clave.nombres = escena.nombres;
-    clave.lider = escena.lider;
-    clave.puestos = escena.puestos;
-    clave.estelas = escena.estelas;
     clave.revisionEstelas = escena.estelas != nullptr ? escena.estelas->revision() : 0;
-    clave.flechas = escena.flechas;
     clave.revisionFlechas = escena.flechas != nullptr ? escena.flechas->revision() : 0;
-    clave.opciones = escena.opciones;
-    clave.fantasma = escena.fantasma;
-    clave.conDepuracion = !escena.depuracion.isEmpty();
     return clave;
 }
 
 bool ClaveEscena::igual(const ClaveEscena& otra) const {
-    return tamano == otra.tamano && mismosBits(proporcion, otra.proporcion) &&
-           mismosBits(zoom, otra.zoom) && mira == otra.mira && filas == otra.filas &&
-           columnas == otra.columnas && celdas == otra.celdas && largoCeldas == otra.largoCeldas &&
-           revisionCeldas == otra.revisionCeldas && mismosBits(posiciones, otra.posiciones) &&
-           mismosBits(angulos, otra.angulos) && mismosBits(iniciosRayos, otra.iniciosRayos) &&
-           mismosBits(finesRayos, otra.finesRayos) &&
-           mismosBits(rayosRecientes, otra.rayosRecientes) && nombres == otra.nombres &&
-           lider == otra.lider && puestos == otra.puestos && estelas == otra.estelas &&
-           revisionEstelas == otra.revisionEstelas && flechas == otra.flechas &&
-           revisionFlechas == otra.revisionFlechas && opciones == otra.opciones &&
-           fantasma == otra.fantasma &&
+    const auto campos = escena.campos();
+    const Escena& e = escena;
+    return mismosBits(proporcion, otra.proporcion) && revisionEstelas == otra.revisionEstelas &&
+           revisionFlechas == otra.revisionFlechas &&
+           todosIguales(campos, otra.escena.campos(),
+                        std::make_index_sequence<std::tuple_size_v<decltype(campos)>>()) &&
            // The overlays' texts live outside the scene and change every frame,
            // and debug turns of a live file move as it grows: a picture with
            // either is never reused.
-           !opciones.rotulos && !(opciones.depuracion && conDepuracion);
+           !e.opciones.rotulos && !(e.opciones.depuracion && !e.depuracion.isEmpty());
 }
 
 const QImage& CacheEscena::imagen(const Escena& escena, PintorEscena& pintor, double proporcion) {

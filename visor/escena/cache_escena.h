@@ -10,40 +10,16 @@ namespace zul {
 
 class PintorEscena;
 
-// Everything that changes a scene's picture, as it was when the picture was
-// painted. Plain values are kept as they are and compared bit for bit; data
-// held elsewhere (the cells, the trails, the tiles) by where it lives and the
-// revision its owner bumps on every change.
-//
-// A new field of Escena that changes the picture joins this key: a value
-// field as a copy here, compared in igual(); a view of data held elsewhere as
-// its address and a revision number. A new option of OpcionesEscena needs
-// nothing here, only its place in OpcionesEscena's operator==.
+// A scene as it was when its picture was painted. Plain values are compared
+// bit for bit; data held elsewhere (the cells, the trails, the tiles) by
+// where it lives and the revision its owner bumps on every change. The fields
+// are Escena's own (Escena::campos), so a new field of the scene is part of
+// the key at once.
 struct ClaveEscena {
-    QSize tamano;
+    Escena escena;
     double proporcion = 1.0; // device pixels per view pixel
-    double zoom = 1.0;
-    int mira = 0;
-    int filas = 0;
-    int columnas = 0;
-    const char* celdas = nullptr;
-    std::size_t largoCeldas = 0;
-    std::uint64_t revisionCeldas = 0;
-    QVector<QPointF> posiciones;
-    QVector<double> angulos;
-    QVector<QPointF> iniciosRayos;
-    QVector<QPointF> finesRayos;
-    QVector<RayoReciente> rayosRecientes;
-    QStringList nombres;
-    int lider = -1;
-    QVector<int> puestos;
-    const void* estelas = nullptr;
     std::uint64_t revisionEstelas = 0;
-    const void* flechas = nullptr;
     std::uint64_t revisionFlechas = 0;
-    OpcionesEscena opciones;
-    CapaFantasma fantasma;
-    bool conDepuracion = false;
 
     static ClaveEscena de(const Escena& escena, double proporcion);
     bool igual(const ClaveEscena& otra) const;

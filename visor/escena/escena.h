@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <tuple>
 
 namespace zul {
 
@@ -85,6 +86,8 @@ struct Escena {
     std::uint64_t revisionCeldas = 0;
     QVector<QPointF> posiciones;
     QVector<double> angulos;
+    // Each kart's laps, for whatever shows them beside the picture.
+    QVector<int> vueltas;
     // The shots on show: from iniciosRayos[k] to finesRayos[k].
     QVector<QPointF> iniciosRayos;
     QVector<QPointF> finesRayos;
@@ -107,6 +110,15 @@ struct Escena {
     OpcionesEscena opciones;
     // Another run on the same track, drawn under the karts (capa_fantasma.h).
     CapaFantasma fantasma;
+
+    // Every field, in order. A kept picture is reused while these compare
+    // equal (cache_escena.cpp), which checks at compile time that none is
+    // missing.
+    auto campos() const {
+        return std::tie(tamano, zoom, mira, filas, columnas, celdas, revisionCeldas, posiciones,
+                        angulos, vueltas, iniciosRayos, finesRayos, rayosRecientes, nombres, lider,
+                        puestos, estelas, flechas, rotulos, depuracion, opciones, fantasma);
+    }
 };
 
 // Where the scene's camera puts the map on its picture. Painting, clicks on

@@ -13,7 +13,10 @@
 #include <cmath>
 #include <utility>
 
-CVisualizador::CVisualizador(QWidget* parent) : QWidget(parent) {}
+CVisualizador::CVisualizador(QWidget* parent) : QWidget(parent) {
+    actual.estelas = &recorridos;
+    actual.flechas = &flechas;
+}
 
 CVisualizador::~CVisualizador() = default;
 
@@ -26,33 +29,34 @@ void CVisualizador::ponMapa(int filas, int columnas, const std::string& celdas) 
 void CVisualizador::ponMapa(int filas, int columnas, std::string&& celdas) {
     this->celdas = std::move(celdas);
     this->celdas.resize(static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas));
-    this->filas = filas;
-    this->columnas = columnas;
-    ++revisionCeldas;
+    actual.filas = filas;
+    actual.columnas = columnas;
+    actual.celdas = this->celdas;
+    ++actual.revisionCeldas;
 }
 
 void CVisualizador::ponNumeroJugadores(unsigned int n) {
     const auto cuantos = static_cast<qsizetype>(n);
-    posiciones.resize(cuantos);
-    angulos.resize(cuantos);
-    vueltas.resize(cuantos);
+    actual.posiciones.resize(cuantos);
+    actual.angulos.resize(cuantos);
+    actual.vueltas.resize(cuantos);
 }
 
 void CVisualizador::ponJugador(unsigned int i, QPointF posicion, double angulo, int vueltas) {
-    if (i >= static_cast<unsigned int>(posiciones.size())) {
+    if (i >= static_cast<unsigned int>(actual.posiciones.size())) {
         throw new excepcionFueraRango(i);
     }
-    posiciones[i] = posicion;
-    angulos[i] = angulo;
-    this->vueltas[i] = vueltas;
+    actual.posiciones[i] = posicion;
+    actual.angulos[i] = angulo;
+    actual.vueltas[i] = vueltas;
 }
 
 int CVisualizador::vueltasJugador(int i) const {
-    return vueltas[i];
+    return actual.vueltas[i];
 }
 
 char CVisualizador::casilla(double x, double y) const {
-    return zul::casillaEn(celdas, filas, columnas, x, y);
+    return zul::casillaEn(celdas, actual.filas, actual.columnas, x, y);
 }
 
 const char* CVisualizador::colorJugador(int i) const {
@@ -60,7 +64,7 @@ const char* CVisualizador::colorJugador(int i) const {
 }
 
 int CVisualizador::cantidadJugadores() const {
-    return static_cast<int>(posiciones.size());
+    return static_cast<int>(actual.posiciones.size());
 }
 
 int CVisualizador::jugadorEnfocado() const {
@@ -68,7 +72,7 @@ int CVisualizador::jugadorEnfocado() const {
 }
 
 double CVisualizador::zoom() const {
-    return factorZoom;
+    return actual.zoom;
 }
 
 QPointF CVisualizador::centro() const {
@@ -76,86 +80,70 @@ QPointF CVisualizador::centro() const {
 }
 
 void CVisualizador::cambiaZoom(double nuevoZoom) {
-    factorZoom = nuevoZoom;
+    actual.zoom = nuevoZoom;
     flechas.ajustaA(nuevoZoom);
 }
 
 void CVisualizador::cambiaMira(int nuevaMira) {
-    mira = nuevaMira;
+    actual.mira = nuevaMira;
 }
 
 void CVisualizador::dibujaRayo(QPointF inicio, QPointF fin) {
-    inicios.append(inicio);
-    fines.append(fin);
-    rayos = true;
+    actual.iniciosRayos.append(inicio);
+    actual.finesRayos.append(fin);
 }
 
 void CVisualizador::quitaRayo() {
-    inicios.clear();
-    fines.clear();
-    rayos = false;
+    actual.iniciosRayos.clear();
+    actual.finesRayos.clear();
 }
 
 void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores) {
     recorridos.pon(puntos, cuantos, jugadores);
+    actual.estelas = &recorridos;
+}
+
+const zul::Estelas& CVisualizador::estelas() const {
+    return actual.estelas != nullptr ? *actual.estelas : recorridos;
 }
 
 void CVisualizador::muestraEstelas(bool visibles) {
-    opciones.estelas = visibles;
+    actual.opciones.estelas = visibles;
 }
 
 void CVisualizador::ponOpciones(const zul::OpcionesEscena& nuevas) {
-    opciones = nuevas;
+    actual.opciones = nuevas;
 }
 
-void CVisualizador::ponNombres(const QStringList& nombres) {
-    nombresJugadores = nombres;
+void CVisualizador::muestra(zul::Escena escena) {
+    // The grid, the tiles and how they are looked at stay the view's, which
+    // its slots set.
+    escena.zoom = actual.zoom;
+    escena.mira = actual.mira;
+    escena.opciones = actual.opciones;
+    escena.filas = actual.filas;
+    escena.columnas = actual.columnas;
+    escena.celdas = actual.celdas;
+    escena.revisionCeldas = actual.revisionCeldas;
+    escena.flechas = &flechas;
+    if (escena.estelas == nullptr) {
+        escena.estelas = &recorridos;
+    }
+    // The window's ghost race is laid by its telemetry, frame by frame.
+    if (escena.fantasma.karts.isEmpty()) {
+        escena.fantasma = fantasma;
+    }
+    actual = std::move(escena);
 }
 
-void CVisualizador::ponLider(int jugador) {
-    lider = jugador;
-}
-
-void CVisualizador::ponPuestos(const QVector<int>& orden) {
-    puestos = orden;
-}
-
-void CVisualizador::ponRayosRecientes(const QVector<zul::RayoReciente>& recientes) {
-    rayosRecientes = recientes;
-}
-
-void CVisualizador::ponDepuracion(const QVector<const zul::TurnoDepuracion*>& turnos) {
-    depuracion = turnos;
+void CVisualizador::ponFantasma(const zul::CapaFantasma& capa) {
+    fantasma = capa;
+    actual.fantasma = capa;
 }
 
 zul::Escena CVisualizador::escena() const {
-    zul::Escena escena;
+    zul::Escena escena = actual;
     escena.tamano = size();
-    escena.zoom = factorZoom;
-    escena.mira = mira;
-    escena.filas = filas;
-    escena.columnas = columnas;
-    escena.celdas = celdas;
-    escena.revisionCeldas = revisionCeldas;
-    escena.posiciones = posiciones;
-    escena.angulos = angulos;
-    if (rayos) {
-        escena.iniciosRayos = inicios;
-        escena.finesRayos = fines;
-    }
-    escena.estelas = &recorridos;
-    escena.flechas = &flechas;
-    escena.opciones = opciones;
-    escena.nombres = nombresJugadores;
-    escena.lider = lider;
-    escena.fantasma = fantasma;
-    if (opciones.etiquetas) {
-        escena.puestos = puestos;
-    }
-    if (opciones.disparosVisibles) {
-        escena.rayosRecientes = rayosRecientes;
-    }
-    escena.depuracion = depuracion;
     return escena;
 }
 

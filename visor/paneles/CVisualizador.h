@@ -23,8 +23,9 @@ class QMouseEvent;
 class QPaintEvent;
 class QWheelEvent;
 
-// The track view: holds the frame on show (grid, karts, shots, zoom, followed
-// player) and paints it as a scene through the shared scene painter. It never repaints by itself;
+// The track view: holds the scene on show (zul::escenaDeFrame makes it) on its
+// own grid and tiles, at its own size, and paints it through the shared scene
+// painter. The slots change single fields of it. It never repaints by itself;
 // the main window repaints it on a timer, and a repaint that would draw the
 // same picture as the last one shows the kept picture.
 class CVisualizador : public QWidget {
@@ -61,49 +62,47 @@ public:
     QPointF centro() const;
 
     // Read access for painting helpers and tests.
-    int filasMapa() const { return filas; }
-    int columnasMapa() const { return columnas; }
+    int filasMapa() const { return actual.filas; }
+    int columnasMapa() const { return actual.columnas; }
     const std::string& celdasMapa() const { return celdas; }
-    int jugadorMirado() const { return mira; }
+    int jugadorMirado() const { return actual.mira; }
     int jugadorEnfocado() const;
-    QPointF posicionJugador(int i) const { return posiciones.at(i); }
-    double anguloJugador(int i) const { return angulos.at(i); }
-    const QVector<QPointF>& iniciosRayos() const { return inicios; }
-    const QVector<QPointF>& finesRayos() const { return fines; }
-    bool hayRayos() const { return rayos; }
-    bool estelasVisibles() const { return opciones.estelas; }
-    const zul::OpcionesEscena& opcionesEscena() const { return opciones; }
+    QPointF posicionJugador(int i) const { return actual.posiciones.at(i); }
+    double anguloJugador(int i) const { return actual.angulos.at(i); }
+    const QVector<QPointF>& iniciosRayos() const { return actual.iniciosRayos; }
+    const QVector<QPointF>& finesRayos() const { return actual.finesRayos; }
+    bool hayRayos() const { return !actual.iniciosRayos.isEmpty(); }
+    bool estelasVisibles() const { return actual.opciones.estelas; }
+    const zul::OpcionesEscena& opcionesEscena() const { return actual.opciones; }
     // How the picture is framed now (the camera may choose its own zoom).
     zul::Encuadre encuadre() const { return zul::encuadreDe(escena()); }
 
     // Camera, labels, full track and visible shots; the trails stay with
     // muestraEstelas.
     void ponOpciones(const zul::OpcionesEscena& nuevas);
-    // What the scene options draw besides the frame: the names for the
-    // labels, the leader for the Director camera (-1: none), and the shots of
-    // the steps before.
-    void ponNombres(const QStringList& nombres);
-    void ponLider(int jugador);
-    // The standings, leader first: the kart labels give them room first.
-    void ponPuestos(const QVector<int>& orden);
-    void ponRayosRecientes(const QVector<zul::RayoReciente>& recientes);
-    // The bots' debug turns over the frame on show, held by their owner
-    // until the next call.
-    void ponDepuracion(const QVector<const zul::TurnoDepuracion*>& turnos);
-    const zul::Estelas& estelas() const { return recorridos; }
-    // The karts of a ghost race on this frame; empty: none.
-    void ponFantasma(const zul::CapaFantasma& capa) { fantasma = capa; }
+    // The trails on show.
+    const zul::Estelas& estelas() const;
+    // The karts of a ghost race on this frame, kept over every scene shown
+    // until the next call; empty: none.
+    void ponFantasma(const zul::CapaFantasma& capa);
     const zul::CapaFantasma& capaFantasma() const { return fantasma; }
 
     // The karts' recent paths, frame after frame as the recorded race holds
     // them (see zul::Estelas); drawn under the karts while trails are on.
     void ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores);
 
+    // Shows the frame of this scene, as zul::escenaDeFrame made it, on the
+    // view's own grid and tiles, at its size, zoom, followed player and
+    // options. Data it points to (the trails) must outlive it, until the
+    // next scene.
+    void muestra(zul::Escena escena);
+
     // The arrow tiles in the order up, down, left, right.
     const QPixmap& flecha(int direccion) const { return flechas.flecha(direccion); }
 
     // What the view shows, as a scene of its size; valid while the view is
-    // unchanged.
+    // unchanged. Without a grid of its own, the scene's tiles and cells are
+    // the view's.
     zul::Escena escena() const;
     // The view's picture, drawn by the scene painter, as Ctrl+S saves it.
     QImage imagen();
@@ -128,28 +127,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QVector<QPointF> posiciones;
-    QVector<double> angulos;
+    // Everything but its size, which is the view's own at painting.
+    zul::Escena actual;
     std::string celdas;
     QPointF centroVista;
-    int mira = 0;
-    double factorZoom = 1.0;
-    int filas = 0;
-    int columnas = 0;
-    std::uint64_t revisionCeldas = 0;
     zul::PintorEscena pintorEscena;
     zul::CacheEscena cache;
     zul::Flechas flechas;
-    QVector<QPointF> inicios;
-    QVector<QPointF> fines;
-    QVector<int> vueltas;
-    bool rayos = false;
+    // The trails set by ponEstelas; a scene shown may point to others.
     zul::Estelas recorridos;
-    zul::OpcionesEscena opciones;
-    QStringList nombresJugadores;
-    int lider = -1;
-    QVector<int> puestos;
-    QVector<zul::RayoReciente> rayosRecientes;
     zul::CapaFantasma fantasma;
-    QVector<const zul::TurnoDepuracion*> depuracion;
 };

@@ -3,11 +3,12 @@
 #include "analisis/textos.h"
 #include "datos/nombres.h"
 #include "escena/camara.h"
-#include "reproduccion/disparos_recientes.h"
+#include "escena/escena_frame.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace zul {
 
@@ -59,60 +60,30 @@ const Rotulos& ImagenFrame::rotulos(long long k) {
 }
 
 Escena ImagenFrame::escena(long long k) {
-    const Carrera& carrera = reproduccion.carrera();
-    const Foto foto = reproduccion.fotoFrame(k);
-    Escena escena;
-    escena.tamano = aspecto.tamano;
-    escena.zoom = aspecto.zoom;
-    escena.mira = aspecto.jugador;
-    escena.filas = mapa.filas;
-    escena.columnas = mapa.columnas;
-    escena.celdas = mapa.celdas;
-    escena.posiciones.reserve(static_cast<qsizetype>(foto.karts.size()));
-    escena.angulos.reserve(static_cast<qsizetype>(foto.karts.size()));
-    for (const EstadoKart& kart : foto.karts) {
-        escena.posiciones.append(kart.posicion);
-        escena.angulos.append(kart.angulo);
-    }
-    for (std::size_t d = foto.primerDisparo; d < foto.finDisparos; ++d) {
-        escena.iniciosRayos.append(carrera.disparos[d].inicio);
-        escena.finesRayos.append(carrera.disparos[d].fin);
-    }
-    if (aspecto.opciones.disparosVisibles) {
-        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
-            escena.rayosRecientes.append(
-                {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
-        }
-    }
-    if ((aspecto.opciones.camara == Camara::Director || aspecto.opciones.etiquetas) &&
-        analisis != nullptr) {
-        const std::vector<Puesto> puestos = analisis->clasificacion(k);
-        if (aspecto.opciones.camara == Camara::Director) {
-            escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
-        }
-        if (aspecto.opciones.etiquetas) {
-            for (const Puesto& puesto : puestos) {
-                escena.puestos.append(puesto.jugador);
-            }
-        }
-    }
-    escena.nombres = nombres;
-    estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
-    escena.estelas = &estelas;
-    escena.flechas = &flechas;
-    escena.opciones = aspecto.opciones;
+    Escena base;
+    base.tamano = aspecto.tamano;
+    base.zoom = aspecto.zoom;
+    base.mira = aspecto.jugador;
+    base.filas = mapa.filas;
+    base.columnas = mapa.columnas;
+    base.celdas = mapa.celdas;
+    base.nombres = nombres;
+    base.flechas = &flechas;
+    base.opciones = aspecto.opciones;
+    CapasEscena capas;
     if (aspecto.fantasma != nullptr) {
-        escena.fantasma = aspecto.fantasma->capa(k, aspecto.jugador);
+        capas.fantasma = aspecto.fantasma->capa(k, aspecto.jugador);
     }
     if (aspecto.opciones.rotulos) {
-        escena.rotulos = &rotulos(k);
+        capas.rotulos = &rotulos(k);
     }
     for (const Depuracion& d : depuraciones) {
         if (const TurnoDepuracion* turno = d.turnoDe(static_cast<long>(k), aspecto.desfase)) {
-            escena.depuracion.append(turno);
+            capas.depuracion.append(turno);
         }
     }
-    return escena;
+    return escenaDeFrame(std::move(base), reproduccion, reproduccion.fotoFrame(k), analisis.get(),
+                         estelas, std::move(capas));
 }
 
 QImage ImagenFrame::dibuja(long long k) {

@@ -101,9 +101,8 @@ QString CDepuracionVentana::copiaOrden() {
 }
 
 void CDepuracionVentana::muestra() {
+    // The drawings reach the view in the scene of the frame (CEnlaceReproductor).
     const bool hay = !control->depuraciones().ninguna();
-    vista->ponDepuracion(hay ? control->turnosDepuracion()
-                             : QVector<const zul::TurnoDepuracion*>());
     barra->hayDepuracion(hay);
     // Made with the first file: without any, the panel is as it always was.
     if (hay && notas == nullptr) {

@@ -2,6 +2,7 @@
 
 #include "control/CReproductor.h"
 #include "datos/nombres.h"
+#include "escena/escena_frame.h"
 #include "geometria/interaccion.h"
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
@@ -40,13 +41,12 @@ QStringList CEnlaceReproductor::nombresJugadores() const {
 }
 
 void CEnlaceReproductor::montaFilasJugadores() {
-    const QStringList nombres = nombresJugadores();
+    nombres = nombresJugadores();
     QVector<QString> codigos;
     for (int i = 0; i < nombres.size(); ++i) {
         codigos.append(QString::fromLatin1(vista->colorJugador(i)));
     }
     lateral->jugadores()->ponJugadores(nombres, codigos);
-    vista->ponNombres(nombres);
     // The event marks name the players in their tooltips.
     zona->lineaTiempo()->ponCarrera(control->numeroFrames(), control->eventos(), nombres);
     lateral->ponNumeroJugadores(control->carrera().numJugadores);
@@ -60,6 +60,7 @@ void CEnlaceReproductor::conectaControl() {
     connect(control, &CReproductor::carreraSustituida, this,
             &CEnlaceReproductor::carreraSustituida);
     connect(control, &CReproductor::enVivoCambiado, this, &CEnlaceReproductor::muestraEnVivo);
+    connect(control, &CReproductor::depuracionCambiada, this, &CEnlaceReproductor::muestraEscena);
     connect(control, &CReproductor::enMarchaCambiado, lateral, &CPanelLateral::muestraEnMarcha);
     connect(control, &CReproductor::zoomCambiado, this, [this](double zoom) {
         const QSignalBlocker sinAvisos(lateral->selectorZoom());
@@ -104,8 +105,8 @@ void CEnlaceReproductor::conectaPista() {
     });
     connect(vista, &CVisualizador::clicEnMapa, control, [this](QPointF punto) {
         QVector<QPointF> posiciones;
-        for (int j = 0; j < vista->cantidadJugadores(); ++j) {
-            posiciones.append(vista->posicionJugador(j));
+        for (const zul::EstadoKart& kart : control->reproduccion().enPantalla().karts) {
+            posiciones.append(kart.posicion);
         }
         // At the zoom the camera frames with, which the whole track chooses.
         control->sigue(zul::kartEnPunto(posiciones, punto, vista->encuadre().zoom));
@@ -126,44 +127,30 @@ void CEnlaceReproductor::conectaPista() {
     vista->setFocusPolicy(Qt::ClickFocus);
 }
 
+void CEnlaceReproductor::muestraEscena() {
+    zul::Escena base;
+    base.zoom = control->zoom();
+    base.mira = control->jugadorSeguido();
+    base.nombres = nombres;
+    base.opciones = control->opciones();
+    zul::CapasEscena capas;
+    capas.depuracion = control->turnosDepuracion();
+    vista->muestra(zul::escenaDeFrame(std::move(base), control->reproduccion(),
+                                      control->reproduccion().enPantalla(), &control->analisis(),
+                                      estelas, std::move(capas)));
+}
+
 void CEnlaceReproductor::muestraFoto() {
-    vista->quitaRayo();
+    muestraEscena();
     const zul::Foto& foto = control->reproduccion().enPantalla();
     if (foto.frame >= 0) {
         for (std::size_t j = 0; j < foto.karts.size(); ++j) {
-            const zul::EstadoKart& kart = foto.karts[j];
-            vista->ponJugador(static_cast<unsigned int>(j), kart.posicion, kart.angulo,
-                              kart.vueltas);
-            lateral->jugadores()->ponVueltas(static_cast<int>(j),
-                                             vista->vueltasJugador(static_cast<int>(j)));
+            lateral->jugadores()->ponVueltas(static_cast<int>(j), foto.karts[j].vueltas);
         }
         zona->lineaTiempo()->muestraFrame(foto.frame);
-        // The view draws the trails from the race's own records, so it keeps
-        // no history.
-        vista->ponEstelas(foto.estela, foto.largoEstela, control->carrera().numJugadores);
-        for (std::size_t k = foto.primerDisparo; k < foto.finDisparos; ++k) {
-            const zul::Disparo& disparo = control->carrera().disparos[k];
-            vista->dibujaRayo(disparo.inicio, disparo.fin);
-        }
     }
-    vista->ponLider(control->lider());
-    muestraPuestos();
-    vista->ponRayosRecientes(control->rayosRecientes());
     zona->clasificacion()->muestraFrame(foto.frame, control->alFinal());
     emit frameEnPantalla(foto.frame);
-}
-
-void CEnlaceReproductor::muestraPuestos() {
-    // Only the kart labels need the whole standings: they give the leaders
-    // room first.
-    QVector<int> orden;
-    const long long frame = control->frame();
-    if (control->opciones().etiquetas && frame >= 0 && control->analisis().framesAnalizados() > 0) {
-        for (const zul::Puesto& puesto : control->analisis().clasificacion(frame)) {
-            orden.append(puesto.jugador);
-        }
-    }
-    vista->ponPuestos(orden);
 }
 
 void CEnlaceReproductor::muestraSeguido() {
@@ -185,8 +172,7 @@ void CEnlaceReproductor::muestraOpciones() {
         const QSignalBlocker sinAvisos(lateral->casillaEstelas());
         lateral->casillaEstelas()->setChecked(opciones.estelas);
     }
-    vista->ponRayosRecientes(control->rayosRecientes());
-    muestraPuestos();
+    muestraEscena();
     // The whole track marks no row.
     muestraSeguido();
 }
@@ -198,12 +184,9 @@ void CEnlaceReproductor::carreraCrecida() {
 }
 
 void CEnlaceReproductor::carreraSustituida() {
-    const int n = std::max(control->carrera().numJugadores, 0);
     montaFilasJugadores();
-    vista->ponNumeroJugadores(static_cast<unsigned int>(n));
-    // The trails of the race before must not stay drawn.
-    vista->ponEstelas(nullptr, 0, n);
-    vista->quitaRayo();
+    // Nothing of the race before stays drawn.
+    muestraEscena();
     muestraSeguido();
 }
 

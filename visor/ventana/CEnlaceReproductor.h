@@ -1,5 +1,7 @@
 #pragma once
 
+#include "escena/estelas.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -26,6 +28,8 @@ public:
     // Hands the frame on show to the view, the lap labels, the timeline and
     // the standings.
     void muestraFoto();
+    // The scene of the frame on show, as the options want it, to the view.
+    void muestraEscena();
     // The followed player, to the spin box, the view, the rows and the table.
     void muestraSeguido();
 
@@ -42,8 +46,6 @@ private:
     void montaFilasJugadores();
     void carreraCrecida();
     void carreraSustituida();
-    // The standings on show, to the view's kart labels.
-    void muestraPuestos();
     // The scene options, to the view, the bar and the trails' box.
     void muestraOpciones();
     void muestraEnVivo();
@@ -53,4 +55,7 @@ private:
     CZonaPista* zona;
     CVisualizador* vista;
     CMarcaEnVivo* marca = nullptr;
+    QStringList nombres;
+    // The trails of the scene on show, a buffer used again frame after frame.
+    zul::Estelas estelas;
 };

@@ -9,6 +9,7 @@
 #include "ventana/CDepuracionVentana.h"
 #include "ventana/CDisposicion.h"
 #include "ventana/archivos_soltados.h"
+#include "ventana/carga_entradas.h"
 #include "ventana/ruta_imagen.h"
 
 #include <QBoxLayout>
@@ -87,24 +88,8 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
 }
 
 void CVentana::carga(const std::string& rutaCarrera, const std::string& rutaMapa, bool enVivo) {
-    control->ponRuta(rutaCarrera);
     try {
-        if (enVivo) {
-            control->ponEnVivo(true);
-            // Only a log that is there and cannot be read is an error; one
-            // that is not there yet is waited for.
-            if (control->sesion()->estado() == zul::SeguidorCarrera::Estado::error) {
-                throw zul::ErrorCarga(control->ruta(), control->sesion()->motivo(), false);
-            }
-        } else {
-            control->ponCarrera(zul::cargaCarrera(control->ruta()));
-        }
-        visualizador->ponNumeroJugadores(
-            static_cast<unsigned int>(std::max(carreraGrabada().numJugadores, 0)));
-        zul::Mapa mapa = zul::cargaMapa(rutaMapa);
-        // The standings rank by progress round this track.
-        control->ponMapa(mapa);
-        visualizador->ponMapa(mapa.filas, mapa.columnas, std::move(mapa.celdas));
+        zul::cargaEntradas(*control, *visualizador, rutaCarrera, rutaMapa, enVivo);
     } catch (const zul::ErrorCarga& error) {
         if (error.noAbre()) {
             throw new excepcionArchivoNoAbre(error.ruta(), error.motivoApertura());

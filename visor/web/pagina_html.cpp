@@ -24,7 +24,8 @@ constexpr int kLadoMayor = 51;
 
 // The page's modules, in the order they build on each other.
 const char* const kModulos[] = {"decodificacion.js", "clasificacion.js", "rasterizado.js",
-                                "pintor.js",         "depuracion.js",    "reproductor.js"};
+                                "pintor.js",         "depuracion.js",    "nombres.js",
+                                "marcas.js",         "reproductor.js"};
 
 QString colorHex(const QColor& c) {
     return c.name(QColor::HexRgb);

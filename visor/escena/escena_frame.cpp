@@ -1,0 +1,62 @@
+#include "escena/escena_frame.h"
+
+#include "reproduccion/disparos_recientes.h"
+
+#include <utility>
+
+namespace zul {
+
+Escena escenaDeFrame(Escena base, const Reproduccion& reproduccion, const Foto& foto,
+                     const AnalisisCarrera* analisis, Estelas& estelas, CapasEscena capas) {
+    Escena escena = std::move(base);
+    const Carrera& carrera = reproduccion.carrera();
+    const long long k = foto.frame;
+    escena.posiciones.clear();
+    escena.angulos.clear();
+    escena.vueltas.clear();
+    for (const EstadoKart& kart : foto.karts) {
+        escena.posiciones.append(kart.posicion);
+        escena.angulos.append(kart.angulo);
+        escena.vueltas.append(kart.vueltas);
+    }
+    escena.iniciosRayos.clear();
+    escena.finesRayos.clear();
+    for (std::size_t d = foto.primerDisparo; d < foto.finDisparos; ++d) {
+        escena.iniciosRayos.append(carrera.disparos[d].inicio);
+        escena.finesRayos.append(carrera.disparos[d].fin);
+    }
+    escena.rayosRecientes.clear();
+    if (escena.opciones.disparosVisibles && k >= 0) {
+        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
+            escena.rayosRecientes.append(
+                {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
+        }
+    }
+    // The Director camera follows the leader and the kart labels give the
+    // leaders room first; nothing else needs the standings.
+    escena.lider = -1;
+    escena.puestos.clear();
+    const bool director = escena.opciones.camara == Camara::Director;
+    if ((director || escena.opciones.etiquetas) && analisis != nullptr && k >= 0 &&
+        analisis->framesAnalizados() > 0) {
+        const std::vector<Puesto> puestos = analisis->clasificacion(k);
+        escena.lider = puestos.empty() ? -1 : puestos.front().jugador;
+        if (escena.opciones.etiquetas) {
+            for (const Puesto& puesto : puestos) {
+                escena.puestos.append(puesto.jugador);
+            }
+        }
+    }
+    if (k >= 0) {
+        estelas.pon(foto.estela, foto.largoEstela, carrera.numJugadores);
+    } else {
+        estelas.vacia();
+    }
+    escena.estelas = &estelas;
+    escena.fantasma = std::move(capas.fantasma);
+    escena.depuracion = std::move(capas.depuracion);
+    escena.rotulos = capas.rotulos;
+    return escena;
+}
+
+} // namespace zul
