@@ -3,7 +3,8 @@
 // BM_ClasificacionConMapa adds what ranking by progress costs: the distance
 // field on the loading benchmark's small map (513 x 513 at full size, the
 // track the generated karts go round) and the progress of every record;
-// BM_CampoPista is the field alone.
+// BM_Progreso is that alone (the line, the field and the progress), to be
+// read against BM_CargaCarrera; BM_CampoPista is the field alone.
 #include "bancos.h"
 
 #include "analisis/analisis.h"
@@ -87,6 +88,22 @@ void registraClasificacion(const Contexto& contexto) {
             const std::vector<Puesto> resultados = analisis.resultados();
             benchmark::DoNotOptimize(resultados.data());
             // The reduced race completes no lap: no line to learn.
+            if (!analisis.completadas(0).empty() && analisis.campo() == nullptr) {
+                estado.SkipWithError("no se aprendió la línea de meta");
+                return;
+            }
+        }
+    })->Unit(benchmark::kMillisecond);
+    // Exactly what ranking by progress adds to a load: learning the line,
+    // the distance field and the progress of every record, on a race whose
+    // laps are analysed already.
+    benchmark::RegisterBenchmark("BM_Progreso", [carrera, mapa](benchmark::State& estado) {
+        const Carrera& c = (*carrera)();
+        const Mapa& m = (*mapa)();
+        AnalisisCarrera analisis(c);
+        for (auto _ : estado) {
+            analisis.ponMapa(m, c);
+            benchmark::DoNotOptimize(analisis.progreso(0, analisis.framesAnalizados() - 1));
             if (!analisis.completadas(0).empty() && analisis.campo() == nullptr) {
                 estado.SkipWithError("no se aprendió la línea de meta");
                 return;

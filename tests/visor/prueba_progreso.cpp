@@ -137,6 +137,10 @@ zul::Carrera carreraDe(const Caso& caso, long long frames) {
 // A rectangle round an inner wall, corridors three cells wide; the line is
 // on the top straight.
 const Camino kOvalo = {{8.0, 2.5}, {21.5, 2.5}, {21.5, 11.5}, {2.5, 11.5}, {2.5, 2.5}};
+// Two loops through one crossing, where the track runs straight on across
+// itself at right angles.
+const Camino kOcho = {{19.0, 6.0}, {22.0, 9.0}, {17.0, 14.0}, {12.0, 9.0}, {7.0, 4.0},
+                      {2.0, 9.0},  {7.0, 14.0}, {12.0, 9.0},  {17.0, 4.0}};
 
 Caso caso(const char* nombre, std::function<zul::Mapa()> mapa, const Camino& camino) {
     Caso c;
@@ -150,6 +154,8 @@ std::vector<Caso> casos() {
     std::vector<Caso> lista;
     lista.push_back(caso(
         "Ovalo", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, true); }, kOvalo));
+    lista.push_back(caso(
+        "OchoConCruce", [] { return mapaDe(18, 25, {cerrado(kOcho)}, 1.0, false); }, kOcho));
     lista.push_back(caso(
         "SinFlechas", [] { return mapaDe(14, 24, {cerrado(kOvalo)}, 1.5, false); }, kOvalo));
     // A dead end off the bottom straight, and one off the line itself.

@@ -28,6 +28,7 @@ AnalisisCarrera::AnalisisCarrera(const Carrera& carrera, std::shared_ptr<const M
 void AnalisisCarrera::ponMapa(const Mapa& nuevo, const Carrera& carrera) {
     mapa = std::make_shared<const Mapa>(nuevo);
     cruces.clear();
+    vueltaEntera = false;
     lineaMeta.reset();
     campoPista.reset();
     olvidaProgreso();

@@ -173,6 +173,8 @@ private:
     // latest frame with progress.
     struct Recorrido {
         bool visto = false; // a fraction is known for `vueltas`
+        QPointF posicion;   // on the frame before
+        QPointF rumbo;      // the last way it moved
         int vueltas = 0;
         double fraccion = 0.0;
         long long maximo = 0;
@@ -192,7 +194,7 @@ private:
 
     void actualizaProgreso(const Carrera& carrera);
     void olvidaProgreso();
-    void avanza(std::size_t jugador, long long frame, int vueltas, QPointF posicion);
+    void avanza(std::size_t jugador, long long frame, int vueltas, const QPointF& posicion);
     bool hayProgreso() const { return campoPista != nullptr; }
     double progresoEn(int jugador, long long k) const {
         return progresos[static_cast<std::size_t>(k) * static_cast<std::size_t>(jugadores) +
@@ -205,6 +207,7 @@ private:
 
     std::shared_ptr<const Mapa> mapa;
     std::vector<Cruce> cruces;
+    bool vueltaEntera = false; // the field knows where the track crosses itself
     std::optional<LineaMeta> lineaMeta;
     std::shared_ptr<const CampoPista> campoPista;
     long long framesProgreso = 0;

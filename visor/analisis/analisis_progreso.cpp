@@ -1,6 +1,7 @@
 // Progress round the track and sector times: the part of the analysis that
 // needs the map.
 #include "analisis/analisis.h"
+#include "analisis/intersecciones.h"
 
 #include <algorithm>
 #include <tuple>
@@ -19,19 +20,30 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
         return;
     }
     const std::size_t n = static_cast<std::size_t>(jugadores);
-    if (cruces.size() < static_cast<std::size_t>(kMuestrasLinea)) {
-        // The first completions of the race, in frame order, then player order.
+    if (cruces.size() < static_cast<std::size_t>(kMuestrasLinea) || !vueltaEntera) {
+        // The first completions of the race, in frame order, then player
+        // order; and the end of the first whole lap, line to line.
         std::vector<std::tuple<long long, std::size_t>> primeras;
+        std::vector<long long> finesVuelta;
         for (std::size_t j = 0; j < n; ++j) {
             const auto& lista = vueltasCompletadas[j];
             for (std::size_t c = 0;
                  c < lista.size() && c < static_cast<std::size_t>(kMuestrasLinea); ++c) {
                 primeras.emplace_back(lista[c].frame, j);
             }
+            if (lista.size() >= 2) {
+                finesVuelta.push_back(lista[1].frame);
+            }
         }
+        // Where the track crosses itself shows once two karts (or the only
+        // one) have driven a whole lap, line to line.
+        std::sort(finesVuelta.begin(), finesVuelta.end());
+        const std::size_t necesarias = std::min<std::size_t>(n, 2);
+        const bool vueltas = finesVuelta.size() >= necesarias;
+        const long long finVuelta = vueltas ? finesVuelta[necesarias - 1] : -1;
         std::sort(primeras.begin(), primeras.end());
         primeras.resize(std::min(primeras.size(), static_cast<std::size_t>(kMuestrasLinea)));
-        if (primeras.size() != cruces.size()) {
+        if (primeras.size() != cruces.size() || (!vueltaEntera && vueltas)) {
             cruces.clear();
             for (const auto& [f, j] : primeras) {
                 const std::size_t i = static_cast<std::size_t>(f) * n + j;
@@ -39,8 +51,16 @@ void AnalisisCarrera::actualizaProgreso(const Carrera& carrera) {
             }
             lineaMeta = aprendeLinea(*mapa, cruces);
             campoPista.reset();
+            vueltaEntera = vueltas;
             if (lineaMeta) {
-                auto campo = std::make_shared<const CampoPista>(*mapa, *lineaMeta);
+                const long long hasta =
+                    std::max(primeras.empty() ? 0 : std::get<0>(primeras.back()), finVuelta) + 1;
+                std::vector<long long> desde;
+                for (const auto& lista : vueltasCompletadas) {
+                    desde.push_back(lista.empty() ? hasta : lista.front().frame);
+                }
+                auto campo = std::make_shared<const CampoPista>(
+                    *mapa, *lineaMeta, aprendeIntersecciones(*mapa, carrera, desde, hasta));
                 if (campo->largoVuelta() > 0.0) {
                     campoPista = std::move(campo);
                 }
@@ -75,7 +95,7 @@ int sectorDe(double fraccion) {
 
 } // namespace
 
-void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion) {
+void AnalisisCarrera::avanza(std::size_t j, long long f, int v, const QPointF& posicion) {
     Recorrido& r = recorridos[j];
     if (f == 0) {
         r.maximo = v;
@@ -87,9 +107,14 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
     r.maximo = std::max<long long>(r.maximo, v);
     r.vueltasAntes = v;
 
-    const std::optional<double> distancia = campoPista->distancia(posicion);
-    if (distancia) {
-        const double bruta = *distancia / campoPista->largoVuelta();
+    // Exactly, not QPointF's fuzzy comparison: this runs for every record.
+    if (f > 0 && (posicion.x() != r.posicion.x() || posicion.y() != r.posicion.y())) {
+        r.rumbo = posicion - r.posicion;
+    }
+    r.posicion = posicion;
+    const double distancia = campoPista->distanciaONegativa(posicion, r.rumbo);
+    if (distancia >= 0.0) {
+        const double bruta = distancia * campoPista->inversoLargo();
         double fraccion = bruta;
         if (r.visto && v > r.vueltas) {
             // Counted before it reached the line.
@@ -130,7 +155,7 @@ void AnalisisCarrera::avanza(std::size_t j, long long f, int v, QPointF posicion
         r.sector = 0;
         r.inicioSector = f;
         r.sectorObservado = !salto;
-    } else if (distancia) {
+    } else if (distancia >= 0.0) {
         const int s = sectorDe(r.fraccion);
         if (s == r.sector + 1) {
             if (r.sectorObservado) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace zul {
 
@@ -14,6 +15,10 @@ namespace {
 constexpr std::int32_t kRecto = 5;
 constexpr std::int32_t kDiagonal = 7;
 constexpr double kUnidad = 5.0;
+
+// The eight steps to a neighbour: straight ones first.
+constexpr std::array<int, 8> kDx = {1, -1, 0, 0, 1, 1, -1, -1};
+constexpr std::array<int, 8> kDy = {0, 0, 1, -1, 1, -1, 1, -1};
 
 bool esPista(const Mapa& mapa, int x, int y) {
     return x >= 0 && y >= 0 && x < mapa.columnas && y < mapa.filas &&
@@ -78,7 +83,8 @@ std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>
     return linea;
 }
 
-CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
+CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
+                       const std::vector<Interseccion>& intersecciones)
     : filas(mapa.filas), columnas(mapa.columnas) {
     const QPointF u = linea.direccion;
     const QPointF normal(-u.y(), u.x());
@@ -89,13 +95,9 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
     const int x1 = static_cast<int>(std::floor(std::max(a.x(), b.x()))) + 2;
     const int y0 = static_cast<int>(std::floor(std::min(a.y(), b.y()))) - 2;
     const int y1 = static_cast<int>(std::floor(std::max(a.y(), b.y()))) + 2;
-    const auto cerca = [&](int x, int y) { return x >= x0 && x <= x1 && y >= y0 && y <= y1; };
     const auto lado = [&](int x, int y) { return producto(centroCelda(x, y) - linea.centro, u); };
     // Whether the step between two cells' centres crosses the line.
     const auto cruza = [&](int xa, int ya, int xb, int yb) {
-        if (!cerca(xa, ya) && !cerca(xb, yb)) {
-            return false;
-        }
         const double sa = lado(xa, ya);
         const double sb = lado(xb, yb);
         if ((sa < 0.0) == (sb < 0.0)) {
@@ -106,61 +108,134 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
         const double w = producto(punto - linea.centro, normal);
         return w >= linea.desde && w <= linea.hasta;
     };
-    static constexpr std::array<int, 8> dx = {1, -1, 0, 0, 1, 1, -1, -1};
-    static constexpr std::array<int, 8> dy = {0, 0, 1, -1, 1, -1, 1, -1};
-    // A step to a neighbour: diagonal ones only past two track cells.
-    const auto puedePasar = [&](int x, int y, int d) {
-        const int nx = x + dx[d];
-        const int ny = y + dy[d];
-        if (!esPista(mapa, nx, ny)) {
-            return false;
-        }
-        return d < 4 || (esPista(mapa, nx, y) && esPista(mapa, x, ny));
-    };
-    const auto indice = [&](int x, int y) {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-               static_cast<std::size_t>(x);
-    };
 
-    // The cells near the line, on either side of it, and the steps that
-    // cross it.
-    const int cx0 = std::max(x0, 0);
-    const int cx1 = std::min(x1, columnas - 1);
-    const int cy0 = std::max(y0, 0);
-    const int cy1 = std::min(y1, filas - 1);
+    // The map with a border of wall round it, so that a neighbour is an
+    // offset and never out of bounds; and for each cell the steps it may
+    // take (bit d: towards kDx[d], kDy[d]), diagonal ones only past two
+    // track cells. A step and its opposite are allowed alike.
+    const int ancho = columnas + 2;
+    const std::size_t celdas = static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas);
+    const std::size_t bordeadas =
+        static_cast<std::size_t>(filas + 2) * static_cast<std::size_t>(ancho);
+    const auto bordeada = [&](int x, int y) {
+        return static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(ancho) +
+               static_cast<std::size_t>(x + 1);
+    };
+    std::array<std::ptrdiff_t, 8> desplaza{};
+    for (int d = 0; d < 8; ++d) {
+        desplaza[static_cast<std::size_t>(d)] =
+            static_cast<std::ptrdiff_t>(kDy[d]) * ancho + kDx[d];
+    }
+    std::vector<std::uint8_t> pista(bordeadas, 0);
+    for (int y = 0; y < filas; ++y) {
+        for (int x = 0; x < columnas; ++x) {
+            pista[bordeada(x, y)] = esPista(mapa, x, y) ? 1 : 0;
+        }
+    }
+    std::vector<std::uint8_t> pasos(bordeadas, 0);
+    for (int y = 0; y < filas; ++y) {
+        for (std::size_t p = bordeada(0, y), fin = p + static_cast<std::size_t>(columnas); p < fin;
+             ++p) {
+            if (pista[p] == 0) {
+                continue;
+            }
+            std::uint8_t m = 0;
+            for (int d = 0; d < 8; ++d) {
+                const std::size_t q =
+                    p + static_cast<std::size_t>(desplaza[static_cast<std::size_t>(d)]);
+                if (pista[q] != 0 &&
+                    (d < 4 || (pista[p + static_cast<std::size_t>(kDx[d])] != 0 &&
+                               pista[p + static_cast<std::size_t>(
+                                             static_cast<std::ptrdiff_t>(kDy[d]) * ancho)] != 0))) {
+                    m = static_cast<std::uint8_t>(m | (1u << d));
+                }
+            }
+            pasos[p] = m;
+        }
+    }
+    // The steps across the line: taken out of the cells' steps, and kept,
+    // from the side behind it, as where the ways start.
     struct Paso {
         std::size_t antes;
         std::size_t despues;
+        int direccion;
         double ladoAntes;
         double ladoDespues;
     };
     std::vector<Paso> cruces;
-    for (int y = cy0; y <= cy1; ++y) {
-        for (int x = cx0; x <= cx1; ++x) {
-            if (!esPista(mapa, x, y) || lado(x, y) >= 0.0) {
-                continue;
-            }
+    for (int y = std::max(y0 - 1, 0); y <= std::min(y1 + 1, filas - 1); ++y) {
+        for (int x = std::max(x0 - 1, 0); x <= std::min(x1 + 1, columnas - 1); ++x) {
+            const std::size_t p = bordeada(x, y);
             for (int d = 0; d < 8; ++d) {
-                if (puedePasar(x, y, d) && cruza(x, y, x + dx[d], y + dy[d])) {
-                    cruces.push_back({indice(x, y), indice(x + dx[d], y + dy[d]), lado(x, y),
-                                      lado(x + dx[d], y + dy[d])});
+                if ((pasos[p] >> d & 1u) == 0 || !cruza(x, y, x + kDx[d], y + kDy[d])) {
+                    continue;
+                }
+                pasos[p] = static_cast<std::uint8_t>(pasos[p] & ~(1u << d));
+                if (lado(x, y) < 0.0) {
+                    cruces.push_back({p, bordeada(x + kDx[d], y + kDy[d]), d, lado(x, y),
+                                      lado(x + kDx[d], y + kDy[d])});
                 }
             }
         }
     }
 
-    // Shortest ways over cells that never cross the line, from cells that
-    // start at their distance from it: a bucket queue, since every distance
-    // pending lies within kDiagonal of the one being taken.
-    const auto recorre = [&](std::vector<std::int32_t>& quintos,
+    // Where the track crosses itself a cell is driven two ways: there each
+    // way is a state of its own, which only goes straight on, so no way
+    // turns from one stretch onto the other.
+    std::vector<std::int32_t> interseccion;
+    std::vector<std::size_t> celdaInterseccion;
+    std::vector<std::uint8_t> rumbosInterseccion;
+    for (const Interseccion& c : intersecciones) {
+        if (c.celda >= celdas || c.rumbos == 0) {
+            continue;
+        }
+        if (interseccion.empty()) {
+            interseccion.assign(bordeadas, -1);
+        }
+        const std::size_t p =
+            bordeada(static_cast<int>(c.celda % static_cast<std::size_t>(columnas)),
+                     static_cast<int>(c.celda / static_cast<std::size_t>(columnas)));
+        if (pista[p] == 0) {
+            continue;
+        }
+        if (interseccion[p] < 0) {
+            interseccion[p] = static_cast<std::int32_t>(celdaInterseccion.size());
+            celdaInterseccion.push_back(p);
+            rumbosInterseccion.push_back(0);
+            celdasInterseccion.push_back(c.celda);
+        }
+        rumbosInterseccion[static_cast<std::size_t>(interseccion[p])] |= c.rumbos;
+    }
+    std::sort(celdasInterseccion.begin(), celdasInterseccion.end());
+    const std::size_t estados = bordeadas + 8 * celdaInterseccion.size();
+    // No state (`estados`) for a way not driven there.
+    const auto estadoDe = [&](std::size_t p, int rumbo) {
+        if (interseccion.empty() || interseccion[p] < 0) {
+            return p;
+        }
+        const std::size_t k = static_cast<std::size_t>(interseccion[p]);
+        return (rumbosInterseccion[k] >> rumbo & 1u) != 0
+                   ? bordeadas + 8 * k + static_cast<std::size_t>(rumbo)
+                   : estados;
+    };
+
+    // Shortest ways over the states, forwards or backwards, from states that
+    // start at their distance from the line: a bucket queue, since every
+    // distance pending lies within kDiagonal of the one being taken.
+    static constexpr std::array<int, 8> opuesto = {1, 0, 3, 2, 7, 6, 5, 4};
+    const auto recorre = [&](std::vector<std::int32_t>& quintos, bool adelante,
                              const std::vector<std::pair<std::size_t, double>>& salidas) {
-        std::array<std::vector<std::int32_t>, 8> cubos;
+        quintos.assign(estados, -1);
+        std::array<std::vector<std::size_t>, 8> cubos;
         std::size_t porTomar = 0;
         const auto pon = [&](std::size_t i, std::int32_t valor) {
+            if (i >= estados) {
+                return;
+            }
             std::int32_t& d = quintos[i];
             if (d < 0 || valor < d) {
                 d = valor;
-                cubos[static_cast<std::size_t>(valor) & 7u].push_back(static_cast<std::int32_t>(i));
+                cubos[static_cast<std::size_t>(valor) & 7u].push_back(i);
                 ++porTomar;
             }
         };
@@ -169,20 +244,36 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
                               kDiagonal));
         }
         for (std::int32_t actual = 0; porTomar > 0; ++actual) {
-            std::vector<std::int32_t>& cubo = cubos[static_cast<std::size_t>(actual) & 7u];
+            std::vector<std::size_t>& cubo = cubos[static_cast<std::size_t>(actual) & 7u];
             while (!cubo.empty()) {
-                const std::int32_t i = cubo.back();
+                const std::size_t s = cubo.back();
                 cubo.pop_back();
                 --porTomar;
-                if (quintos[static_cast<std::size_t>(i)] != actual) {
+                if (quintos[s] != actual) {
                     continue; // reached sooner since
                 }
-                const int x = i % columnas;
-                const int y = i / columnas;
-                for (int d = 0; d < 8; ++d) {
-                    if (puedePasar(x, y, d) && !cruza(x, y, x + dx[d], y + dy[d])) {
-                        pon(indice(x + dx[d], y + dy[d]), actual + (d < 4 ? kRecto : kDiagonal));
-                    }
+                std::size_t p = s;
+                unsigned m = 0;
+                int rumbo = -1;
+                if (s < bordeadas) {
+                    m = pasos[p];
+                } else {
+                    const std::size_t k = (s - bordeadas) / 8;
+                    rumbo = static_cast<int>((s - bordeadas) % 8);
+                    p = celdaInterseccion[k];
+                    m = pasos[p] &
+                        (1u << (adelante ? rumbo : opuesto[static_cast<std::size_t>(rumbo)]));
+                }
+                for (; m != 0; m &= m - 1) {
+                    const int e = __builtin_ctz(m);
+                    const std::size_t q =
+                        p + static_cast<std::size_t>(desplaza[static_cast<std::size_t>(e)]);
+                    // The way the kart heads: the step's, or the opposite
+                    // of the step taken backwards.
+                    const int r = rumbo >= 0 ? rumbo
+                                  : adelante ? e
+                                             : opuesto[static_cast<std::size_t>(e)];
+                    pon(estadoDe(q, r), actual + (e < 4 ? kRecto : kDiagonal));
                 }
             }
         }
@@ -190,34 +281,53 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
     // Forwards from the line, and backwards from it: round a corner each
     // alone would bunch up the distances on its outside, one before the
     // apex and the other after it; their mean runs evenly along the track.
-    const std::size_t celdas = static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas);
-    std::vector<std::int32_t> adelante(celdas, -1);
-    std::vector<std::int32_t> atras(celdas, -1);
+    std::vector<std::int32_t> adelante;
+    std::vector<std::int32_t> atras;
     std::vector<std::pair<std::size_t, double>> salidas;
     for (const Paso& p : cruces) {
-        salidas.emplace_back(p.despues, p.ladoDespues);
+        salidas.emplace_back(estadoDe(p.despues, p.direccion), p.ladoDespues);
     }
-    recorre(adelante, salidas);
+    recorre(adelante, true, salidas);
     salidas.clear();
     for (const Paso& p : cruces) {
-        salidas.emplace_back(p.antes, -p.ladoAntes);
+        salidas.emplace_back(estadoDe(p.antes, p.direccion), -p.ladoAntes);
     }
-    recorre(atras, salidas);
+    recorre(atras, false, salidas);
     // Round to the line again: from the last cells before it.
     double menor = std::numeric_limits<double>::infinity();
     for (const Paso& p : cruces) {
-        if (adelante[p.antes] >= 0) {
-            menor = std::min(menor, adelante[p.antes] / kUnidad - p.ladoAntes);
+        const std::size_t s = estadoDe(p.antes, p.direccion);
+        if (s < estados && adelante[s] >= 0) {
+            menor = std::min(menor, adelante[s] / kUnidad - p.ladoAntes);
         }
     }
     largo = std::isfinite(menor) && menor > 0.0 ? menor : 0.0;
     casiLargo = std::nextafter(largo, 0.0);
+    inverso = largo > 0.0 ? 1.0 / largo : 0.0;
 
+    const auto media = [&](std::size_t s) {
+        if (s >= estados || adelante[s] < 0 || atras[s] < 0) {
+            return -1.0f;
+        }
+        const double d = (adelante[s] + largo * kUnidad - atras[s]) / (2.0 * kUnidad);
+        return static_cast<float>(std::clamp(d, 0.0, casiLargo));
+    };
     distancias.assign(celdas, -1.0f);
-    for (std::size_t i = 0; i < celdas; ++i) {
-        if (adelante[i] >= 0 && atras[i] >= 0) {
-            const double d = (adelante[i] + largo * kUnidad - atras[i]) / (2.0 * kUnidad);
-            distancias[i] = static_cast<float>(std::clamp(d, 0.0, casiLargo));
+    for (int y = 0; y < filas; ++y) {
+        const std::size_t fila = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        for (int x = 0; x < columnas; ++x) {
+            const std::size_t p = bordeada(x, y);
+            distancias[fila + static_cast<std::size_t>(x)] =
+                !interseccion.empty() && interseccion[p] >= 0 ? kInterseccion : media(p);
+        }
+    }
+    distanciasInterseccion.resize(8 * celdaInterseccion.size());
+    for (std::size_t c = 0; c < celdasInterseccion.size(); ++c) {
+        const std::size_t i = celdasInterseccion[c];
+        const std::size_t p = bordeada(static_cast<int>(i % static_cast<std::size_t>(columnas)),
+                                       static_cast<int>(i / static_cast<std::size_t>(columnas)));
+        for (int r = 0; r < 8; ++r) {
+            distanciasInterseccion[8 * c + static_cast<std::size_t>(r)] = media(estadoDe(p, r));
         }
     }
     // The slope from the neighbours on the same stretch: not across the
@@ -227,7 +337,9 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
         if (x < 0 || y < 0 || x >= columnas || y >= filas) {
             return -1.0f;
         }
-        const float d = distancias[indice(x, y)];
+        const float d =
+            distancias[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                       static_cast<std::size_t>(x)];
         return d >= 0.0f && std::abs(d - propia) <= 2.0f ? d : -1.0f;
     };
     const auto pendiente = [](float menos, float propia, float mas) {
@@ -243,7 +355,8 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
     };
     for (int y = 0; y < filas; ++y) {
         for (int x = 0; x < columnas; ++x) {
-            const std::size_t i = indice(x, y);
+            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                                  static_cast<std::size_t>(x);
             const float d = distancias[i];
             if (d >= 0.0f) {
                 pendientes[2 * i] = pendiente(vecina(x - 1, y, d), d, vecina(x + 1, y, d));
@@ -251,6 +364,36 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea)
             }
         }
     }
+}
+
+double CampoPista::enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const {
+    const double largoRumbo = std::hypot(rumbo.x(), rumbo.y());
+    if (!(largoRumbo > 0.0)) {
+        return -1.0;
+    }
+    const auto it = std::lower_bound(celdasInterseccion.begin(), celdasInterseccion.end(), i);
+    const std::size_t c = static_cast<std::size_t>(it - celdasInterseccion.begin());
+    // The way nearest the kart's own that the field reaches, within 67.5
+    // degrees: the one it is driving.
+    int mejor = -1;
+    double coseno = 0.38;
+    for (int r = 0; r < 8; ++r) {
+        const double cr =
+            (rumbo.x() * kDx[r] + rumbo.y() * kDy[r]) / (largoRumbo * std::hypot(kDx[r], kDy[r]));
+        if (cr > coseno && distanciasInterseccion[8 * c + static_cast<std::size_t>(r)] >= 0.0f) {
+            coseno = cr;
+            mejor = r;
+        }
+    }
+    if (mejor < 0) {
+        return -1.0;
+    }
+    // Along that way the distance grows as the kart moves.
+    const double d = distanciasInterseccion[8 * c + static_cast<std::size_t>(mejor)];
+    const double x = punto.x() - std::floor(punto.x()) - 0.5;
+    const double y = punto.y() - std::floor(punto.y()) - 0.5;
+    const double valor = d + (x * kDx[mejor] + y * kDy[mejor]) / std::hypot(kDx[mejor], kDy[mejor]);
+    return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
 }
 
 } // namespace zul

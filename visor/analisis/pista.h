@@ -28,6 +28,14 @@ struct LineaMeta {
     double hasta = 0.0;
 };
 
+// A cell where the track crosses itself, and the ways it is driven there
+// (bit d: towards the neighbour d of the eight, in the order right, left,
+// down, up, then down-right, up-right, down-left, up-left).
+struct Interseccion {
+    std::size_t celda = 0; // the map's cell index
+    std::uint8_t rumbos = 0;
+};
+
 // The line from the crossings; nothing when there is none, when the karts
 // cross it in no common direction, or when its centre is not on the track.
 std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>& cruces);
@@ -37,23 +45,36 @@ std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>
 // ones 1.4, never cutting a wall's corner) that leaves the line forwards and
 // never crosses it, averaged with the lap less the shortest way on to the
 // line. Walls ('5') block; every other cell is track. The lap is as long as
-// the shortest way from the line round to it again. A track that crosses
-// itself is measured the shortest way, through the crossing.
+// the shortest way from the line round to it again. Where the track crosses
+// itself (`intersecciones`, see aprendeIntersecciones) the ways go straight
+// on, only the ways the karts drove there, and each cell has a distance for
+// each of them.
 class CampoPista {
 public:
-    CampoPista(const Mapa& mapa, const LineaMeta& linea);
+    CampoPista(const Mapa& mapa, const LineaMeta& linea,
+               const std::vector<Interseccion>& intersecciones = {});
 
     // 0 when the track does not lead from the line back to it.
     double largoVuelta() const { return largo; }
+    // 1 / largoVuelta(), or 0: a distance times it is the fraction of the lap.
+    double inversoLargo() const { return inverso; }
     // Distance of a point from the line, in cells, in [0, largoVuelta()):
     // its cell's distance, moved along the field's slope there by the
     // point's offset from the cell's centre. Nothing off the track, outside
     // the map, or on a cell the line cannot reach. It runs for every record
-    // of a race, so it is one cell's lookup.
-    std::optional<double> distancia(QPointF punto) const {
+    // of a race, so it is one cell's lookup. Where the track crosses itself
+    // the distance is the one of the way nearest `rumbo`, the kart's
+    // direction of travel; nothing without one.
+    std::optional<double> distancia(const QPointF& punto, const QPointF& rumbo = QPointF()) const {
+        const double d = distanciaONegativa(punto, rumbo);
+        return d >= 0.0 ? std::optional<double>(d) : std::nullopt;
+    }
+    // The same, negative for nothing: no optional to spill where it runs
+    // for every record.
+    double distanciaONegativa(const QPointF& punto, const QPointF& rumbo = QPointF()) const {
         if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
             punto.y() >= filas) {
-            return std::nullopt;
+            return -1.0;
         }
         const int x = static_cast<int>(punto.x());
         const int y = static_cast<int>(punto.y());
@@ -61,7 +82,7 @@ public:
                               static_cast<std::size_t>(x);
         const float d = distancias[i];
         if (d < 0.0f) {
-            return std::nullopt;
+            return d == kInterseccion ? enInterseccion(i, punto, rumbo) : -1.0;
         }
         const double valor = d + (pendientes[2 * i] * (punto.x() - x - 0.5) +
                                   pendientes[2 * i + 1] * (punto.y() - y - 0.5)) *
@@ -69,7 +90,11 @@ public:
         return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
     }
 
-    // The distance of a cell's centre; negative for none.
+    // Cells where the track crosses itself, as the map's cell indices.
+    const std::vector<std::size_t>& intersecciones() const { return celdasInterseccion; }
+
+    // The distance of a cell's centre; negative for none (or several, where
+    // the track crosses itself).
     float celda(int x, int y) const {
         return distancias[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
                           static_cast<std::size_t>(x)];
@@ -77,6 +102,9 @@ public:
 
 private:
     static constexpr double kEscalaPendiente = 127.0;
+    static constexpr float kInterseccion = -2.0f;
+
+    double enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const;
 
     int filas = 0;
     int columnas = 0;
@@ -85,6 +113,11 @@ private:
     std::vector<std::int8_t> pendientes;
     double largo = 0.0;
     double casiLargo = 0.0;
+    double inverso = 0.0;
+    // Sorted, and of each one the distance of its eight ways (negative
+    // where none), in the order of the steps to a neighbour.
+    std::vector<std::size_t> celdasInterseccion;
+    std::vector<float> distanciasInterseccion;
 };
 
 } // namespace zul
