@@ -22,10 +22,23 @@ Transcripcion::Transcripcion(const std::string& ruta) {
     if (ruta.empty()) {
         return;
     }
-    f_ = std::fopen(ruta.c_str(), "w");
+    destino_ = destinoDe(ruta);
+    // A device or a pipe (/dev/stdout, a FIFO) is written in place; a folder refuses it.
+    const int fd = destino_.existe && !destino_.regular
+                       ? abreEnSuSitio(ruta)
+                       : creaTemporal(destino_, std::string(), ".parcial", parcial_);
+    if (fd >= 0 && (f_ = fdopen(fd, "w")) == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
     if (f_ == nullptr) {
+        const int error = errno;
+        if (!parcial_.empty()) {
+            descartaTemporal(parcial_);
+        }
         throw ErrorDePrueba(formato("no se pudo crear el registro %s: %s", ruta.c_str(),
-                                    zulprueba::motivoAlCrear(errno).c_str()));
+                                    zulprueba::motivoAlCrear(error).c_str()));
     }
 }
 
@@ -79,13 +92,32 @@ bool Transcripcion::cerrar() {
         return true;
     }
     terminarErrores();
-    const bool bien = std::ferror(f_) == 0;
-    const bool cerrado = std::fclose(f_) == 0;
-    if (!cerrado && error_ == 0) {
+    bool bien = std::fflush(f_) == 0 && std::ferror(f_) == 0;
+    if (!bien && error_ == 0) {
         error_ = errno;
     }
+    // Some file systems report a full disk only when the data is flushed or the file closed.
+    if (bien && !parcial_.empty() && ::fsync(fileno(f_)) != 0 && errno != EINVAL &&
+        errno != EROFS) {
+        bien = false;
+        error_ = error_ != 0 ? error_ : errno;
+    }
+    if (std::fclose(f_) != 0) {
+        bien = false;
+        error_ = error_ != 0 ? error_ : errno;
+    }
     f_ = nullptr;
-    return bien && cerrado;
+    if (parcial_.empty()) {
+        return bien;
+    }
+    if (!bien) {
+        descartaTemporal(parcial_);
+    } else if (const int fallo = publicaTemporal(parcial_, destino_); fallo != 0) {
+        bien = false;
+        error_ = error_ != 0 ? error_ : fallo;
+    }
+    parcial_.clear();
+    return bien;
 }
 
 void Informe::infraccion(long turno, const std::string& texto) {

@@ -1,6 +1,7 @@
 // zulprueba: checks locally that a bot keeps the turn protocol. It starts the bot on pipes,
 // sends it the map and the turns, and checks every reply and how the bot ends.
 #include "comprobacion.h"
+#include "comun/escritura_segura.h"
 #include "error.h"
 #include "motivo_error.h"
 #include "opciones.h"
@@ -15,9 +16,11 @@
 
 namespace {
 
-// Whatever stops zulprueba, nothing that the bot started outlives it.
+// Whatever stops zulprueba, nothing that the bot started outlives it, and no partial transcript
+// is left.
 void alInterrumpir(int senal) {
     zul::terminarDescendientes();
+    zul::borraParciales();
     _exit(128 + senal);
 }
 
@@ -27,11 +30,11 @@ int probar(zul::Opciones o) {
     }
     const zul::Mapa mapa = zul::leerMapa(o.mapa);
     const auto turnos = zul::elegirTurnos(o, mapa);
-    zul::Transcripcion transcripcion(o.registro);
-    zul::adoptarHuerfanos();
     for (int s : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
         signal(s, alInterrumpir);
     }
+    zul::Transcripcion transcripcion(o.registro);
+    zul::adoptarHuerfanos();
     const int estado = zul::Comprobacion(o, mapa, *turnos, transcripcion).ejecutar();
     zul::terminarDescendientes();
     if (!transcripcion.cerrar()) {

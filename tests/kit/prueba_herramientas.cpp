@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sstream>
 #include <string>
@@ -197,6 +198,8 @@ TEST(ZulpruebaErrores, MotivosEnCastellano) {
     const std::string mapa = escribirArchivo("m.txt", kMapa);
     const std::string sinInterprete = escribirArchivo("bot.py", "#!/no/existe/python9\n");
     ASSERT_EQ(chmod(sinInterprete.c_str(), 0755), 0);
+    const std::string carpeta = rutaTemporal("carpeta");
+    ASSERT_EQ(mkdir(carpeta.c_str(), 0755), 0);
     const struct {
         std::vector<std::string> argv;
         std::string dice;
@@ -207,6 +210,8 @@ TEST(ZulpruebaErrores, MotivosEnCastellano) {
          "no se pudo crear el registro /no/existe/r.txt: no existe la carpeta\n"},
         {{"--mapa", mapa, "--pasos", "3", "--registro", "/dev/full", "--", kDummy},
          "no se pudo escribir el registro /dev/full: no queda espacio en el disco\n"},
+        {{"--mapa", mapa, "--registro", carpeta, "--", kDummy},
+         "no se pudo crear el registro " + carpeta + ": es una carpeta\n"},
         {{"--mapa", mapa, "--", sinInterprete},
          "no se pudo ejecutar " + sinInterprete +
              ": el archivo existe, pero no el intérprete que pide (su línea #!)\n"},
@@ -425,6 +430,55 @@ TEST(ZulpruebaRegistro, UltimaLineaDeErroresSinSalto) {
         const size_t linea = t.find("\n! adiós sin salto\n");
         ASSERT_NE(linea, std::string::npos) << t;
         EXPECT_LT(linea, t.find("# Turnos respondidos"));
+    }
+}
+
+// The transcript replaces its file as the viewer's outputs do: through a symbolic link, keeping
+// the old file's permissions, and only once complete.
+TEST(ZulpruebaRegistro, SustituyeElArchivoEntero) {
+    const std::string destino = escribirArchivo("destino.txt", "el de antes\n");
+    ASSERT_EQ(chmod(destino.c_str(), 0640), 0);
+    const std::string enlace = rutaTemporal("enlace.txt");
+    ASSERT_EQ(symlink(destino.c_str(), enlace.c_str()), 0);
+    Resultado r = ejecutar({kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa), "--pasos",
+                            "2", "--registro", enlace, "--limite", "20000", "--", kDummy},
+                           "");
+    ASSERT_EQ(r.estado, 0) << r.salida << r.errores;
+    struct stat estado;
+    ASSERT_EQ(lstat(enlace.c_str(), &estado), 0);
+    EXPECT_TRUE(S_ISLNK(estado.st_mode));
+    ASSERT_EQ(stat(destino.c_str(), &estado), 0);
+    EXPECT_EQ(estado.st_mode & 07777, 0640u);
+    EXPECT_NE(leerArchivo(destino).find("# Resultado: el bot cumple el protocolo"),
+              std::string::npos);
+}
+
+// The files in the folder of `ruta` whose names start with `inicio`.
+int archivosQueEmpiezan(const std::string& ruta, const std::string& inicio) {
+    const std::string carpeta = ruta.substr(0, ruta.rfind('/'));
+    int n = 0;
+    if (DIR* d = opendir(carpeta.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            n += std::string(e->d_name).rfind(inicio, 0) == 0 ? 1 : 0;
+        }
+        closedir(d);
+    }
+    return n;
+}
+
+// Stopped while the bot plays, zulprueba leaves no partial transcript and the old one as it was.
+TEST(ZulpruebaRegistro, SenalSinArchivoParcial) {
+    for (int senal : {SIGTERM, SIGHUP}) {
+        const std::string registro = escribirArchivo("registro.txt", "el de antes\n");
+        Proceso p({kZulprueba, "--mapa", escribirArchivo("mapa.txt", kMapa), "--pasos", "3",
+                   "--limite", "60000", "--registro", registro, "--", kRoto, "hijos", "duerme"});
+        ASSERT_TRUE(p.esperarErrores("hijos "));
+        EXPECT_EQ(archivosQueEmpiezan(registro, ".registro.txt."), 1);
+        kill(p.pid(), senal);
+        Resultado r = p.terminar();
+        EXPECT_EQ(r.estado, 128 + senal) << r.errores;
+        EXPECT_EQ(archivosQueEmpiezan(registro, ".registro.txt."), 0) << sigabbrev_np(senal);
+        EXPECT_EQ(leerArchivo(registro), "el de antes\n");
     }
 }
 

@@ -48,10 +48,12 @@ grep -q "plantilla copiada de $(cd "$prefijo/share/zul/plantilla" && pwd -P) en"
 export PYTHONPATH="$prefijo/lib/python3.11/site-packages"
 zulprueba="$prefijo/bin/zulprueba"
 cd "$trabajo"
+# A generous limit per reply: the machine's load decides nothing here.
 for bot in "mibot/build/mibot" "$python mibot/bot.py" "$python $prefijo/share/zul/dummy.py"; do
   nombre="$(basename "${bot##* }")"
   # shellcheck disable=SC2086 # the bot is a command with its arguments
-  if ! ZUL_GRABAR="partida-$nombre.txt" "$zulprueba" --pasos 250 -- $bot >"prueba-$nombre.txt" 2>&1; then
+  if ! ZUL_GRABAR="partida-$nombre.txt" "$zulprueba" --pasos 250 --limite 20000 -- $bot \
+    >"prueba-$nombre.txt" 2>&1; then
     falla "zulprueba rechaza $bot: $(cat "prueba-$nombre.txt")"
   fi
   grep -q "Resultado: el bot cumple el protocolo" "prueba-$nombre.txt" ||
@@ -68,7 +70,12 @@ cmp -s respuestas-cpp.txt respuestas-py.txt || falla "bot.py no contesta como bo
 awk '/^```sh$/ {b = 1; next} /^```$/ {b = 0} b' mibot/README.md |
   grep -v '^\$ZUL/bin/visor' | { if [ -n "$banderas" ]; then grep -v '^cmake '; else cat; fi; } \
   >ordenes-readme.sh
-(cd mibot && ZUL="$prefijo" bash -euo pipefail ../ordenes-readme.sh >../readme.log 2>&1) ||
+# Its "python3" is the tests' interpreter itself, the real program rather than a version
+# manager's shim, which can take longer to start than zulprueba's default limit for a reply.
+mkdir -p interprete
+ln -sf "$("$python" -c 'import sys; print(sys.executable)')" interprete/python3
+(cd mibot && PATH="$trabajo/interprete:$PATH" ZUL="$prefijo" bash -euo pipefail ../ordenes-readme.sh \
+  >../readme.log 2>&1) ||
   falla "las órdenes del README de la plantilla fallan: $(tail -5 readme.log)"
 grep -q '^\$ZUL/bin/visor --png .*--depuracion bot.dep' mibot/README.md || falla "el README no muestra el visor"
 # Both bots draw and note the same things: the same debug file, byte for byte.

@@ -10,12 +10,31 @@ salida="$3"
 mkdir -p "$salida"
 # shellcheck source=xvfb_comun.sh
 source "$(dirname "$0")/xvfb_comun.sh"
+# A window manager, as at a user's desk: it gives the dialogs their focus.
+openbox --sm-disable >/dev/null 2>&1 &
+gestor=$!
+# The viewer starts only once openbox manages the screen: a window mapped while
+# the manager is still taking over can stay unmanaged and never show.
+for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
-ventana() { timeout 40 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true; }
+# The first visible window of process $1 named $2, waited for generously (a
+# loaded machine starts the viewer slowly), or nothing once the viewer is gone.
+ventana() {
+    for _ in $(seq 600); do
+        kill -0 "$1" 2>/dev/null || return 0
+        xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 | grep . &&
+            return 0
+        sleep 0.2
+    done
+}
 parciales() { find "$trabajo" -name '.carrera.mp4.*' | wc -l; }
-# A failure must not leave the viewer stopped: the test runner would wait for it.
+# A failure must not leave the viewer stopped, nor the display running: the
+# test runner would wait for them. This replaces the helper's own trap.
 pid=
-trap '[ -z "$pid" ] || { kill -CONT "$pid"; kill -KILL "$pid"; } 2>/dev/null || true' EXIT
+trap '[ -z "$pid" ] || { kill -CONT "$pid"; kill -KILL "$pid"; } 2>/dev/null; kill "$gestor" "$xvfb" 2>/dev/null || true' EXIT
 
 for senal in TERM HUP; do
     trabajo="$salida/$senal"
@@ -31,11 +50,21 @@ for senal in TERM HUP; do
     xdotool windowfocus --sync "$carrera" key --clearmodifiers ctrl+e
     dialogo=$(ventana "$pid" 'Exportar vídeo')
     [ -n "$dialogo" ] || falla "Ctrl+E no abrió 'Exportar vídeo'"
-    # Accept the proposed carrera.mp4, and replacing it.
+    # Accept the proposed carrera.mp4, then replacing it in the question that
+    # follows. Keys go to that question only: the progress dialog, shown next
+    # under the same title, would take a Return as "Cancelar".
     xdotool windowfocus --sync "$dialogo" key --clearmodifiers Return
-    for _ in $(seq 100); do
+    pregunta=
+    for _ in $(seq 200); do
+        pregunta=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Exportar vídeo$' 2>/dev/null |
+            grep -vx "$dialogo" | head -n 1 || true)
+        [ -n "$pregunta" ] && break
+        sleep 0.1
+    done
+    [ -n "$pregunta" ] || falla "$senal: no preguntó si reemplazar carrera.mp4"
+    xdotool windowfocus --sync "$pregunta" key --clearmodifiers Return
+    for _ in $(seq 200); do
         [ "$(parciales)" != 0 ] && break
-        xdotool key --clearmodifiers Return 2>/dev/null || true
         sleep 0.1
     done
     # Stopped while it writes, so that the signal surely meets the export.

@@ -2,6 +2,7 @@
 // formats, a bad file among good ones, bad usage, and a step and a map.
 #include "visor_sin_pantalla.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,7 +12,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -92,6 +96,7 @@ private slots:
     void pasoYMapa_data();
     void pasoYMapa();
     void salidaLlena();
+    void tuberiaLeidaUnaVez();
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
@@ -303,6 +308,32 @@ void PruebaOrdenResultados::salidaLlena() {
     QCOMPARE(visor.readAllStandardError(),
              QByteArray("visor: no se pudieron escribir los resultados: no queda espacio en el "
                         "disco.\n"));
+}
+
+// A FIFO as the race log: the one mode that takes it, reading it once, whole.
+void PruebaOrdenResultados::tuberiaLeidaUnaVez() {
+    const QByteArray tuberia = QFile::encodeName(dir->filePath(QStringLiteral("tuberia")));
+    QCOMPARE(::mkfifo(tuberia.constData(), 0600), 0);
+    QProcess visor;
+    visor.start(QStringLiteral(ZUL_BINARIO_VISOR), {"--resultados", QFile::decodeName(tuberia)});
+    QVERIFY(visor.waitForStarted());
+    // Written once the viewer has opened it: until then there is no reader.
+    int fd = -1;
+    QDeadlineTimer plazo(30000);
+    while ((fd = ::open(tuberia.constData(), O_WRONLY | O_NONBLOCK)) < 0 && !plazo.hasExpired()) {
+        QTest::qWait(10);
+    }
+    QVERIFY(fd >= 0);
+    ::fcntl(fd, F_SETFL, 0);
+    QCOMPARE(::write(fd, kCarrera.constData(), kCarrera.size()), ssize_t(kCarrera.size()));
+    ::close(fd);
+    QVERIFY(visor.waitForFinished(60000));
+    QCOMPARE(visor.readAllStandardError(), QByteArray());
+    QCOMPARE(visor.exitCode(), 0);
+    const Resultado archivo = ejecuta({"--resultados", "carrera.txt"});
+    // The same table, under another name in its first line.
+    const QByteArray salida = visor.readAllStandardOutput();
+    QCOMPARE(salida.mid(salida.indexOf('\n')), archivo.salida.mid(archivo.salida.indexOf('\n')));
 }
 
 QTEST_MAIN(PruebaOrdenResultados)

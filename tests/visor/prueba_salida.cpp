@@ -1,5 +1,6 @@
 // Trails, saving the view as a picture, and opening dropped files: telling a
 // map from a race log, the window's check box, Ctrl+S and drops.
+#include "datos/rutas.h"
 #include "datos/tipo_archivo.h"
 #include "escena/estelas.h"
 #include "geometria/colores.h"
@@ -23,6 +24,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -494,21 +496,31 @@ void PruebaSalida::arrastre() {
 
 void PruebaSalida::soltarAbre_data() {
     QTest::addColumn<bool>("mapaPrimero");
-    QTest::newRow("carrera y mapa") << false;
-    QTest::newRow("mapa y carrera") << true;
+    QTest::addColumn<QByteArray>("nombre"); // the race log's file name, as bytes
+    QTest::newRow("carrera y mapa") << false << QByteArray("otra-carrera.log");
+    QTest::newRow("mapa y carrera") << true << QByteArray("otra-carrera.log");
+    QTest::newRow("nombre que no es utf-8") << false << QByteArray("otra \xff\xfe.log");
 }
 
 // The window asks for the two files in the right order, whatever their order
 // in the drop.
 void PruebaSalida::soltarAbre() {
     QFETCH(bool, mapaPrimero);
+    QFETCH(QByteArray, nombre);
     auto v = ventana(kCarreraPequena, kMapaPequeno);
-    const QString carrera = escribe("otra-carrera.log", carreraRecta(4));
+    // Under the name's own bytes; a file manager drops it percent-encoded.
+    const QByteArray bytes = QFile::encodeName(dir->path()) + '/' + nombre;
+    std::FILE* archivo = std::fopen(bytes.constData(), "wb");
+    QVERIFY(archivo != nullptr);
+    const QByteArray contenido = carreraRecta(4);
+    std::fwrite(contenido.constData(), 1, contenido.size(), archivo);
+    QCOMPARE(std::fclose(archivo), 0);
+    const QString carrera = zul::rutaDeBytes(bytes);
+    const QUrl urlCarrera = QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
     const QString mapa = escribe("otro-mapa.dat", mapaMuros());
     QMimeData datos;
-    datos.setUrls(mapaPrimero
-                      ? QList<QUrl>{QUrl::fromLocalFile(mapa), QUrl::fromLocalFile(carrera)}
-                      : QList<QUrl>{QUrl::fromLocalFile(carrera), QUrl::fromLocalFile(mapa)});
+    datos.setUrls(mapaPrimero ? QList<QUrl>{QUrl::fromLocalFile(mapa), urlCarrera}
+                              : QList<QUrl>{urlCarrera, QUrl::fromLocalFile(mapa)});
     QSignalSpy abrir(v.get(), &CVentana::abrirArchivos);
     QVERIFY(suelta(*v, datos));
     QVERIFY(abrir.wait(2000));

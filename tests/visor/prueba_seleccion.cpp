@@ -1,5 +1,6 @@
 // The file chooser widget, the "Abrir carrera" dialog, and opening races from
 // it at start-up and with Ctrl+O.
+#include "datos/rutas.h"
 #include "ventana/CDialogoAbrir.h"
 #include "ventana/CGestorVentanas.h"
 #include "ventana/CSeleccionarArchivo.h"
@@ -20,8 +21,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -159,10 +162,16 @@ void PruebaSeleccion::cleanup() {
 }
 
 QString PruebaSeleccion::escribe(const QString& nombre, const QByteArray& contenido) {
+    // Written under the path's own bytes, as the viewer opens it: a name need
+    // not be UTF-8. A folder in the name is one level deep.
     const QString ruta = dir->filePath(nombre);
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size()) {
+    const QByteArray bytes = zul::bytesDeRuta(ruta);
+    ::mkdir(bytes.left(bytes.lastIndexOf('/')).constData(), 0777);
+    std::FILE* archivo = std::fopen(bytes.constData(), "wb");
+    if (archivo == nullptr ||
+        std::fwrite(contenido.constData(), 1, contenido.size(), archivo) !=
+            static_cast<std::size_t>(contenido.size()) ||
+        std::fclose(archivo) != 0) {
         qFatal("no se pudo escribir %s", qPrintable(ruta));
     }
     return ruta;
@@ -369,6 +378,8 @@ void PruebaSeleccion::aceptarAbreLaVentana_data() {
     QTest::newRow("intro en examinar") << QStringLiteral("carreras") << false << true;
     // Paths that the 8-bit text of the fields cannot spell must still open.
     QTest::newRow("no latin-1") << QStringLiteral("ñandú €uro 日本") << false << false;
+    // Nor UTF-8: a name given on the command line, bytes and all.
+    QTest::newRow("no utf-8") << zul::rutaDeBytes("carreras \xff\xfe") << false << false;
 }
 
 void PruebaSeleccion::aceptarAbreLaVentana() {

@@ -81,6 +81,7 @@ private slots:
     void otraCarrera_data();
     void otraCarrera();
     void sobreviveAlBorrado();
+    void diceQueSeDetuvo();
     void casillaYTecla();
     void unaCarpetaEsUnError();
     void ordenesRechazadas_data();
@@ -304,6 +305,20 @@ void PruebaVentanaEnVivo::casillaYTecla() {
         }
     }
     QVERIFY(conL);
+}
+
+// A player record that cannot be read stops the reading: the notice says so
+// in place of "EN VIVO", and what was read stays on show.
+void PruebaVentanaEnVivo::diceQueSeDetuvo() {
+    escribe(kCabecera + frames(0, 2));
+    auto v = abre();
+    QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
+    anade("p 1 uno 0 0\n" + frames(2, 4));
+    QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::detenido);
+    QVERIFY(v->marcaVivo()->isVisible());
+    QVERIFY(v->marcaVivo()->text().startsWith(
+        QStringLiteral("La lectura del registro de carrera se detuvo; se muestra lo leído.")));
+    QCOMPARE(v->numeroFrames(), 2u);
 }
 
 void PruebaVentanaEnVivo::unaCarpetaEsUnError() {

@@ -24,6 +24,8 @@ video=$(printf 'v\351.mp4')
 [ -s "$video" ] || falla "--video dejó v\\xe9.mp4 vacío"
 # Nothing written under another name (U+FFFD in place of the bytes).
 [ "$(ls -A | wc -l)" = 5 ] || falla "archivos de más: $(ls -A | od -c | head -3)"
+"$visor" --sitio sitio "$carrera" "$mapa" || falla "--sitio no leyó c\\xff\\xfe.txt"
+[ -s sitio/index.html ] || falla "--sitio no escribió su índice"
 # An output that is one of the inputs under those names is refused.
 "$visor" --png "$mapa" "$carrera" "$mapa" 2>/dev/null && falla "--png sobrescribió el mapa"
 cmp -s "$mapa" "$ejemplos/mapa.txt" || falla "el mapa cambió"

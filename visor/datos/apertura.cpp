@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,21 +25,21 @@ Apertura abreParaLeer(const char* ruta, bool admiteTuberia) {
         apertura.motivo = motivoDeError(EISDIR);
         return apertura;
     }
-    if (S_ISFIFO(datos.st_mode)) {
+    if (S_ISFIFO(datos.st_mode) && !admiteTuberia) {
         ::close(descriptor);
-        if (!admiteTuberia) {
-            apertura.motivo = kMotivoTuberia;
-            return apertura;
-        }
-        // Read once, as a whole: waiting for its writer is what is asked.
-        descriptor = ::open(ruta, O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0) {
-            apertura.motivo = motivoDeError(errno);
-            return apertura;
-        }
-    } else {
-        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+        apertura.motivo = kMotivoTuberia;
+        return apertura;
     }
+    if (S_ISFIFO(datos.st_mode)) {
+        // Read once, as a whole: waiting for its writer is what is asked. The
+        // descriptor open now stays: closing it to open again would throw
+        // away what a writer that came at once has written, and then wait
+        // for one forever. Until a writer comes a read would see the end.
+        pollfd espera{descriptor, POLLIN, 0};
+        while (::poll(&espera, 1, -1) < 0 && errno == EINTR) {
+        }
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     apertura.archivo.reset(::fdopen(descriptor, "r"));
     if (!apertura.archivo) {
         apertura.motivo = motivoDeError(errno);

@@ -1,5 +1,6 @@
 #include "programa/modo_ventana.h"
 
+#include "datos/rutas.h"
 #include "programa/linea_ordenes.h"
 #include "programa/volcado.h"
 #include "salida/texto_terminal.h"
@@ -11,7 +12,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
@@ -156,8 +156,8 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& d
             const bool sinFantasma = !fantasma.isEmpty() &&
                                      !ventana->cargaFantasma(fantasma, alineacion, &errorFantasma);
             CVentana* mostrada = ventana.get();
-            gestor.muestra(std::move(ventana), QFile::decodeName(argv[1]),
-                           QFile::decodeName(argv[2]));
+            gestor.muestra(std::move(ventana), zul::rutaDeBytes(argv[1]),
+                           zul::rutaDeBytes(argv[2]));
             // A file refused is told in a box over the race, which stays.
             mostrada->depuracion()->ponDesfase(static_cast<long>(desfase));
             mostrada->depuracion()->carga(depuracion);
@@ -169,7 +169,7 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& d
                 caja->setAttribute(Qt::WA_DeleteOnClose);
                 caja->open();
             }
-        } else if (!gestor.abreConDialogo(argc > 1 ? QFile::decodeName(argv[1]) : QString())) {
+        } else if (!gestor.abreConDialogo(argc > 1 ? zul::rutaDeBytes(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }
         return aplicacion.exec();

@@ -1,11 +1,12 @@
 #include "ventana/CDialogoAbrir.h"
 
+#include "datos/rutas.h"
+#include "texto/texto_imprimible.h"
 #include "ventana/CSeleccionarArchivo.h"
 #include "ventana/CVentana.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QMessageBox>
@@ -110,10 +111,11 @@ void CDialogoAbrir::accept() {
 
 std::unique_ptr<CVentana> CDialogoAbrir::construyeVentana(const QString& rutaCarrera,
                                                           const QString& rutaMapa, QWidget* padre) {
-    // The file system's own encoding, not the 8-bit text of the fields, so
-    // that any path the dialog shows can be opened.
-    const QByteArray carrera = QFile::encodeName(rutaCarrera);
-    const QByteArray mapa = QFile::encodeName(rutaMapa);
+    // The very bytes the path was given as (see datos/rutas.h), not the 8-bit
+    // text of the fields, so that any path the dialog shows can be opened,
+    // even one that is not UTF-8.
+    const QByteArray carrera = zul::bytesDeRuta(rutaCarrera);
+    const QByteArray mapa = zul::bytesDeRuta(rutaMapa);
     try {
         return std::make_unique<CVentana>(carrera.constData(), mapa.constData());
     } catch (std::exception* error) {
@@ -148,7 +150,8 @@ void explicaError(QMessageBox& caja, const std::exception& error) {
                  QLatin1Char('\n');
     }
     if (auto* deArchivo = dynamic_cast<const CVentana::excepcionArchivo*>(&error)) {
-        const QString ruta = QString::fromLocal8Bit(deArchivo->ruta());
+        const QString ruta =
+            zul::textoImprimible(zul::rutaDeBytes(QByteArray::fromStdString(deArchivo->ruta())));
         caja.setInformativeText(motivo + (ruta.isEmpty() ? QObject::tr("Falta la ruta del archivo.")
                                                          : QObject::tr("Archivo: %1").arg(ruta)));
     }

@@ -1,6 +1,7 @@
 #include "ventana/CVentana.h"
 
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "paneles/CExportacionVideo.h"
 #include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
@@ -191,7 +192,7 @@ void CVentana::guardaImagen() {
 
 void CVentana::exportaVideo() {
     CExportacionVideo::pideYExporta(this, control->reproduccion(), *visualizador,
-                                    QFile::decodeName(control->ruta().c_str()));
+                                    zul::rutaDeBytes(control->ruta().c_str()));
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

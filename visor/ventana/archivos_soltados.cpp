@@ -1,6 +1,7 @@
 #include "ventana/archivos_soltados.h"
 
 #include "datos/depuracion.h"
+#include "datos/rutas.h"
 #include "datos/tipo_archivo.h"
 
 #include <QDragEnterEvent>
@@ -25,7 +26,10 @@ QStringList dosArchivosArrastrados(const QMimeData* datos) {
         if (!url.isLocalFile() || url.toLocalFile().isEmpty()) {
             return {};
         }
-        rutas.append(url.toLocalFile());
+        // The path's own bytes: toLocalFile() would turn those that are not
+        // UTF-8 into U+FFFD, a name that does not open.
+        rutas.append(
+            rutaDeBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
     }
     return rutas;
 }
@@ -59,10 +63,10 @@ bool ordenaArchivos(const QStringList& rutas, QString& carrera, QString& mapa, Q
         return false;
     }
     try {
-        const ParArchivos par = ordenaPorContenido(QFile::encodeName(rutas[0]).toStdString(),
-                                                   QFile::encodeName(rutas[1]).toStdString());
-        carrera = QFile::decodeName(QByteArray::fromStdString(par.carrera));
-        mapa = QFile::decodeName(QByteArray::fromStdString(par.mapa));
+        const ParArchivos par = ordenaPorContenido(bytesDeRuta(rutas[0]).toStdString(),
+                                                   bytesDeRuta(rutas[1]).toStdString());
+        carrera = rutaDeBytes(QByteArray::fromStdString(par.carrera));
+        mapa = rutaDeBytes(QByteArray::fromStdString(par.mapa));
         return true;
     } catch (const ErrorFormato& fallo) {
         error = QString::fromUtf8(fallo.what());

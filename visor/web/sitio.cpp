@@ -3,6 +3,7 @@
 #include "analisis/analisis.h"
 #include "analisis/textos.h"
 #include "datos/nombres.h"
+#include "datos/rutas.h"
 #include "reproduccion/carga.h"
 #include "salida/guardar_png.h"
 #include "salida/texto_terminal.h"
@@ -13,7 +14,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -45,7 +45,7 @@ QString carpetaNueva(const QString& destino) {
         const QString ruta = QDir(padre).filePath(
             QStringLiteral(".%1.zulsitio-%2")
                 .arg(info.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
-        if (::mkdir(QFile::encodeName(ruta).constData(), 0777) == 0) {
+        if (::mkdir(bytesDeRuta(ruta).constData(), 0777) == 0) {
             return ruta;
         }
         if (errno != EEXIST) {
@@ -123,8 +123,8 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
         for (int k = 0; k + 1 < opciones.carreras.size(); k += 2) {
             CarreraSitio c;
             c.ruta = opciones.carreras[k];
-            c.carrera = cargaCarrera(QFile::encodeName(c.ruta).toStdString());
-            c.mapa = cargaMapa(QFile::encodeName(opciones.carreras[k + 1]).toStdString());
+            c.carrera = cargaCarrera(bytesDeRuta(c.ruta).toStdString());
+            c.mapa = cargaMapa(bytesDeRuta(opciones.carreras[k + 1]).toStdString());
             c.nombres = textosNombres(c.carrera.nombres);
             c.resultados = AnalisisCarrera(c.carrera).resultados();
             if (c.resultados.empty()) {
@@ -225,8 +225,8 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
     if (bien) {
         // The new folder takes the old one's place in one step; the old one,
         // now under the new one's name, goes after.
-        const QByteArray a = QFile::encodeName(nueva);
-        const QByteArray b = QFile::encodeName(destino);
+        const QByteArray a = bytesDeRuta(nueva);
+        const QByteArray b = bytesDeRuta(destino);
         if (existente.exists()) {
             if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) !=
                 0) {
