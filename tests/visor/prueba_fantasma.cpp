@@ -1,6 +1,7 @@
 // A ghost race beside ours: which of its frames goes with ours (by step and
 // by lap), where its discs are drawn, and the delta against it.
 #include "analisis/fantasma.h"
+#include "analisis/series_telemetria.h"
 #include "geometria/colores.h"
 #include "salida/fantasma_escena.h"
 #include "salida/imagen_frame.h"
@@ -105,6 +106,23 @@ void PruebaFantasma::delta() {
         }
     }
     QCOMPARE(vistos, kFrames - desde);
+
+    // The "Delta" chart: the same values, lap by lap, placed round the lap.
+    const zul::Telemetria telemetria(nuestra, analisisNuestra);
+    const zul::ProgresoVuelta progreso(nuestra, analisisNuestra, nullptr);
+    const zul::VueltasGrafica vueltas =
+        zul::deltaPorVuelta(fantasma, analisisNuestra, telemetria, progreso, 0);
+    std::size_t puntos = 0;
+    for (const zul::VueltaGrafica& vuelta : vueltas.vueltas) {
+        for (const zul::PuntoGrafica& p : vuelta.puntos) {
+            const QString donde =
+                QStringLiteral("vuelta %1, paso %2").arg(vuelta.numero).arg(p.frame);
+            QVERIFY2(p.x >= 0.0 && p.x <= 1.0, qPrintable(donde));
+            QVERIFY2(p.frame < desde || p.frame >= kFrames || p.y == valor, qPrintable(donde));
+            ++puntos;
+        }
+    }
+    QCOMPARE(puntos, deltas.size());
 }
 
 void PruebaFantasma::alineacion_data() {

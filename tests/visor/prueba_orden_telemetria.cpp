@@ -89,7 +89,14 @@ void PruebaOrdenTelemetria::csvComoLaCuentaPropia() {
     QVERIFY(archivo != nullptr);
     zul::leerCarrera(archivo, carrera);
     std::fclose(archivo);
-    const zul::AnalisisCarrera analisis(carrera);
+    // Ranked by progress round the track, as the window's standings are.
+    zul::Mapa mapa;
+    archivo = std::fopen(QFile::encodeName(kMapa).constData(), "r");
+    QVERIFY(archivo != nullptr);
+    zul::leerMapa(archivo, mapa);
+    std::fclose(archivo);
+    const zul::AnalisisCarrera analisis(carrera, mapa);
+    int conProgreso = 0;
     std::vector<double> recorrido(static_cast<std::size_t>(n), 0.0);
     for (std::size_t i = 0; i < frames * n; ++i) {
         const int k = static_cast<int>(i / n);
@@ -120,8 +127,14 @@ void PruebaOrdenTelemetria::csvComoLaCuentaPropia() {
         bool conocido = false;
         const double progreso = campos[8].toDouble(&conocido);
         QVERIFY2(campos[8].isEmpty() || (conocido && std::isfinite(progreso)), qPrintable(donde));
+        if (conocido) {
+            QVERIFY2(progreso >= yo.vueltas && progreso <= yo.vueltas + 1, qPrintable(donde));
+            ++conProgreso;
+        }
         QVERIFY2(campos[9].toInt() == analisis.posicion(j, k), qPrintable(donde));
     }
+    // The sample's karts complete laps: the track's progress is learnt.
+    QVERIFY(conProgreso > 0);
 }
 
 void PruebaOrdenTelemetria::jsonIgualQueCsv() {
@@ -173,6 +186,8 @@ void PruebaOrdenTelemetria::errores_data() {
         << QStringList{"--png",     "x.png", "--fantasma", kCarrera,
                        "--alinear", "meta",  kCarrera,     kMapa}
         << 2 << "«meta»";
+    QTest::newRow("fantasma en la ventana sin mapa")
+        << QStringList{"--fantasma", kCarrera, kCarrera} << 2 << "necesita la carrera y el mapa";
     QTest::newRow("alinear sin fantasma")
         << QStringList{"--png", "x.png", "--alinear", "vuelta", kCarrera, kMapa} << 2
         << "--fantasma";

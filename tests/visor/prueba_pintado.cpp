@@ -1,10 +1,13 @@
 // What the track view paints: rendered offscreen into an image and read back
 // pixel by pixel, with arrow pictures of known solid colours.
+#include "escena/estelas.h"
+#include "escena/pintor_escena.h"
 #include "geometria/colores.h"
 #include "paneles/CVisualizador.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -93,6 +96,8 @@ private slots:
     void miraSinJugador();
     void estadoRaro_data();
     void estadoRaro();
+    void trazadaPorVelocidad_data();
+    void trazadaPorVelocidad();
 
 private:
     QTemporaryDir carpeta;
@@ -554,6 +559,74 @@ void PruebaPintado::estadoRaro() {
     if (anclaVisible) {
         QCOMPARE(color(imagen, 253, 253), kDiscos[0].name()); // left of the heading line
     }
+}
+
+// "Trazada por velocidad": the followed kart's trail along a row, two steps
+// of 1 cell and two of 2, is blue where slow and red where fast, over the
+// plain trail when that is on too, with the scale in the bottom-left corner.
+void PruebaPintado::trazadaPorVelocidad_data() {
+    QTest::addColumn<bool>("trazada");
+    QTest::addColumn<bool>("estelas");
+    QTest::addColumn<QStringList>("tramos"); // the colour at each step's midpoint
+    const QStringList colores{"#0000ff", "#0000ff", "#ff0000", "#ff0000"};
+    QTest::newRow("por velocidad") << true << false << colores;
+    QTest::newRow("sobre las estelas") << true << true << colores;
+    QTest::newRow("apagada") << false << false
+                             << QStringList{"#000000", "#000000", "#000000", "#000000"};
+}
+
+void PruebaPintado::trazadaPorVelocidad() {
+    QFETCH(bool, trazada);
+    QFETCH(bool, estelas);
+    QFETCH(QStringList, tramos);
+    const double xs[] = {4, 5, 6, 8, 10};
+    std::vector<QPointF> recorrido;
+    for (const double x : xs) {
+        recorrido.emplace_back(x, 10.5);
+    }
+    zul::Estelas trazas;
+    trazas.pon(recorrido.data(), recorrido.size(), 1);
+    zul::Escena escena;
+    escena.tamano = QSize(400, 400);
+    escena.filas = 40;
+    escena.columnas = 40;
+    escena.posiciones = {QPointF(30, 30)}; // its disc far from the trail
+    escena.angulos = {0.0};
+    escena.estelas = &trazas;
+    escena.opciones.camara = zul::Camara::Pista;
+    escena.opciones.estelas = estelas;
+    escena.opciones.trazadaVelocidad = trazada;
+    QImage imagen(escena.tamano, QImage::Format_RGB32);
+    {
+        QPainter pintor(&imagen);
+        zul::PintorEscena().pinta(pintor, escena);
+    }
+    const zul::Encuadre encuadre = zul::encuadreDe(escena);
+    for (int i = 0; i < 4; ++i) {
+        const QPointF medio = encuadre.aPixel((recorrido[i] + recorrido[i + 1]) / 2.0);
+        QCOMPARE(color(imagen, qRound(medio.x()), qRound(medio.y())), tramos[i]);
+    }
+    // The kart is drawn as always (its heading line points right), with no
+    // outline left by the trail's pen.
+    const QPointF kart = encuadre.aPixel(escena.posiciones[0]);
+    const int dentro = static_cast<int>(zul::radioDisco(encuadre.zoom)) - 1;
+    QCOMPARE(color(imagen, qRound(kart.x()) - dentro, qRound(kart.y())), kDiscos[0].name());
+    // The scale's bar, blue on its left and red on its right, in the bottom
+    // rows; nothing there with the option off.
+    int azul = -1;
+    int rojo = -1;
+    for (int y = 300; y < imagen.height(); ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const QColor c = imagen.pixelColor(x, y);
+            if (c.blue() > 230 && c.red() < 30 && c.green() < 30 && azul < 0) {
+                azul = x;
+            }
+            if (c.red() > 230 && c.green() < 30 && c.blue() < 30) {
+                rojo = x;
+            }
+        }
+    }
+    QCOMPARE(azul >= 0 && rojo > azul, trazada);
 }
 
 QTEST_MAIN(PruebaPintado)

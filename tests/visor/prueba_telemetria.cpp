@@ -1,9 +1,11 @@
 // Per-step kinematics: speed, distance, lap time so far and shots seen near a
 // kart, on hand-made races.
+#include "analisis/series_telemetria.h"
 #include "analisis/telemetria.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -143,6 +145,44 @@ TEST(Telemetria, AnguloComoElKit) {
         EXPECT_NEAR(zul::anguloKit(fila.radianes), fila.grados, 1e-4) << fila.radianes;
     }
     EXPECT_TRUE(std::isnan(zul::anguloKit(std::numeric_limits<double>::quiet_NaN())));
+}
+
+TEST(Telemetria, VelocidadVueltaAVuelta) {
+    // One cell a step along a line; laps of 40, 30 and 35 steps, then 10
+    // steps of a lap on the way. With no map the lap's share of its distance
+    // places each step round it; the open lap is measured against the last.
+    const int limites[] = {40, 70, 105};
+    const zul::Carrera carrera = carreraDe(
+        115, [](int k) { return QPointF(k, 2.0); },
+        [&limites](int k) {
+            return static_cast<int>(std::upper_bound(limites, limites + 3, k) - limites);
+        });
+    const zul::AnalisisCarrera analisis(carrera);
+    const zul::Telemetria telemetria(carrera, analisis);
+    const zul::ProgresoVuelta progreso(carrera, analisis, nullptr);
+    ASSERT_FALSE(progreso.conocido());
+    const zul::VueltasGrafica laps = zul::velocidadPorVuelta(analisis, telemetria, progreso, 0);
+    const struct {
+        long long numero, inicio, tiempo, largo;
+    } filas[] = {{1, 0, 40, 40}, {2, 40, 30, 30}, {3, 70, 35, 35}, {4, 105, -1, 35}};
+    ASSERT_EQ(laps.vueltas.size(), std::size(filas));
+    EXPECT_EQ(laps.mejor, 1);
+    for (std::size_t i = 0; i < std::size(filas); ++i) {
+        SCOPED_TRACE(i);
+        const zul::VueltaGrafica& v = laps.vueltas[i];
+        EXPECT_EQ(v.numero, filas[i].numero);
+        EXPECT_EQ(v.inicio, filas[i].inicio);
+        EXPECT_EQ(v.tiempo, filas[i].tiempo);
+        ASSERT_EQ(v.puntos.size(), static_cast<std::size_t>(v.tiempo > 0 ? v.tiempo : 10));
+        for (const zul::PuntoGrafica& p : v.puntos) {
+            EXPECT_NEAR(p.x, double(p.frame - v.inicio) / filas[i].largo, 1e-12) << p.frame;
+            EXPECT_EQ(p.y, p.frame == 0 ? 0.0 : 1.0) << p.frame;
+        }
+    }
+    const zul::SerieGrafica porPaso = zul::velocidadPorPaso(telemetria, 0);
+    ASSERT_EQ(porPaso.size(), 115u);
+    EXPECT_EQ(porPaso[57].x, 57.0);
+    EXPECT_EQ(porPaso[57].y, 1.0);
 }
 
 } // namespace

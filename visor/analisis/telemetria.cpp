@@ -88,6 +88,10 @@ QPointF Telemetria::posicion(int jugador, long long frame) const {
     return carrera.posiciones[indice(jugador, frame)];
 }
 
+double Telemetria::rumbo(int jugador, long long frame) const {
+    return carrera.angulos[indice(jugador, frame)];
+}
+
 double Telemetria::velocidad(int jugador, long long frame) const {
     const std::size_t i = indice(jugador, frame);
     const std::size_t jn = static_cast<std::size_t>(n);

@@ -39,6 +39,8 @@ public:
     long long frames() const { return numFrames; }
 
     QPointF posicion(int jugador, long long frame) const;
+    // The race log's heading, in radians.
+    double rumbo(int jugador, long long frame) const;
     // Frames outside the race are clamped to it; a race with no frame has
     // no answers.
     double velocidad(int jugador, long long frame) const;

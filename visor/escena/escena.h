@@ -46,13 +46,17 @@ struct OpcionesEscena {
     bool disparosVisibles = false;
     // The bots' debug drawings (Escena::depuracion), when there are any.
     bool depuracion = true;
+    // The followed kart's trail coloured by its speed, with the scale
+    // (trazada_velocidad.h), whether the trails are on or not.
+    bool trazadaVelocidad = false;
 
     // The cached picture is reused while the options compare equal, so a new
     // option must be compared here too.
     bool operator==(const OpcionesEscena& otras) const {
         return camara == otras.camara && estelas == otras.estelas && rotulos == otras.rotulos &&
                etiquetas == otras.etiquetas && pistaCompleta == otras.pistaCompleta &&
-               disparosVisibles == otras.disparosVisibles && depuracion == otras.depuracion;
+               disparosVisibles == otras.disparosVisibles && depuracion == otras.depuracion &&
+               trazadaVelocidad == otras.trazadaVelocidad;
     }
     bool operator!=(const OpcionesEscena& otras) const { return !(*this == otras); }
 };

@@ -34,13 +34,16 @@ void Estelas::vacia() {
     ++cambios;
 }
 
-void Estelas::pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista) const {
+void Estelas::pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista, int salvo) const {
     if (n <= 0) {
         return;
     }
     const std::size_t jugadoresN = static_cast<std::size_t>(n);
     const QRectF caja = cajaRecorte(vista);
     for (std::size_t j = 0; j < jugadoresN; ++j) {
+        if (static_cast<int>(j) == salvo) {
+            continue;
+        }
         pintor.setPen(QPen(colorDisco(static_cast<int>(j)), 0, Qt::SolidLine));
         for (std::size_t k = j + jugadoresN; k < datos.size(); k += jugadoresN) {
             QLineF tramo(encuadre.aPixel(datos[k - jugadoresN]), encuadre.aPixel(datos[k]));

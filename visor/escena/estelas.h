@@ -29,9 +29,9 @@ public:
     std::uint64_t revision() const { return cambios; }
     const std::vector<QPointF>& puntos() const { return datos; }
 
-    // Each player's path as thin lines in the player's disc colour, cut to
-    // the view.
-    void pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista) const;
+    // Each player's path (but `salvo`'s) as thin lines in the player's disc
+    // colour, cut to the view.
+    void pinta(QPainter& pintor, const Encuadre& encuadre, QSize vista, int salvo = -1) const;
 
 private:
     std::vector<QPointF> datos;

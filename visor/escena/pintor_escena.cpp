@@ -7,6 +7,7 @@
 #include "escena/pintor_depuracion.h"
 #include "escena/pintor_rotulos.h"
 #include "escena/relleno_directo.h"
+#include "escena/trazada_velocidad.h"
 #include "geometria/colores.h"
 
 #include <QPainter>
@@ -29,8 +30,13 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     pintor.setPen(Qt::NoPen);
     const Encuadre encuadre = encuadreDe(escena);
     pintaPista(pintor, escena, encuadre);
+    const bool trazada = escena.opciones.trazadaVelocidad && escena.estelas != nullptr;
     if (escena.opciones.estelas && escena.estelas != nullptr) {
-        escena.estelas->pinta(pintor, encuadre, escena.tamano); // under the karts
+        // Under the karts; the followed one's in its speed's colours instead.
+        escena.estelas->pinta(pintor, encuadre, escena.tamano, trazada ? escena.mira : -1);
+    }
+    if (trazada) {
+        pintaTrazadaVelocidad(pintor, *escena.estelas, escena.mira, encuadre, escena.tamano);
     }
     pintaFantasma(pintor, escena.fantasma, encuadre, escena.tamano); // under the race's karts
     pintaKarts(pintor, escena, encuadre);
@@ -43,6 +49,9 @@ void PintorEscena::pinta(QPainter& pintor, const Escena& escena) {
     }
     if (escena.opciones.etiquetas) {
         pintaEtiquetas(pintor, escena, encuadre); // over the overlays too, with the ring
+    }
+    if (trazada) {
+        pintaEscalaVelocidad(pintor, *escena.estelas, escena.mira, escena.tamano);
     }
 }
 

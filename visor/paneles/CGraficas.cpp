@@ -1,6 +1,7 @@
 #include "paneles/CGraficas.h"
 
 #include "geometria/colores.h"
+#include "paneles/ejes_grafica.h"
 #include "paneles/exportar_grafica.h"
 
 #include <QChart>
@@ -59,31 +60,6 @@ const zul::SerieGrafica& serieDe(const zul::SeriesGraficas& datos, CGraficas::Gr
     default:
         return datos.vueltas[i];
     }
-}
-
-// An axis of whole numbers (laps, places, frames): ticks every 1, 2 or 5
-// times a power of ten, at most about eight of them, and the ends on ticks.
-void ajustaEje(QValueAxis* eje, double minimo, double maximo) {
-    if (!(minimo <= maximo)) {
-        minimo = 0.0;
-        maximo = 1.0;
-    }
-    double paso = 1.0;
-    for (double escala = 1.0; (maximo - minimo) / paso > 8.0; escala *= 10.0) {
-        for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-            paso = factor * escala;
-            if ((maximo - minimo) / paso <= 8.0) {
-                break;
-            }
-        }
-    }
-    minimo = std::floor(minimo / paso) * paso;
-    maximo = std::max(minimo + paso, std::ceil(maximo / paso) * paso);
-    eje->setRange(minimo, maximo);
-    eje->setTickType(QValueAxis::TicksDynamic);
-    eje->setTickAnchor(minimo);
-    eje->setTickInterval(paso);
-    eje->setLabelFormat(QStringLiteral("%.0f"));
 }
 
 } // namespace
@@ -224,7 +200,20 @@ void CGraficas::actualiza() {
 }
 
 CGraficas::Grafica CGraficas::graficaVisible() const {
-    return static_cast<Grafica>(pestanas->currentIndex());
+    const int indice = pestanas->currentIndex();
+    return indice >= 0 && indice < NumGraficas ? static_cast<Grafica>(indice) : NumGraficas;
+}
+
+void CGraficas::agregaPestana(QWidget* pestana, const QString& titulo) {
+    pestanas->addTab(pestana, titulo);
+}
+
+void CGraficas::quitaPestana(QWidget* pestana) {
+    const int indice = pestanas->indexOf(pestana);
+    if (indice >= NumGraficas) {
+        pestanas->removeTab(indice);
+        delete pestana;
+    }
 }
 
 void CGraficas::muestraGrafica(Grafica grafica) {
@@ -319,6 +308,9 @@ void CGraficas::construye() {
 }
 
 void CGraficas::rellena() {
+    if (graficaVisible() == NumGraficas) {
+        return; // another tab, which fills itself
+    }
     datos = hastaPaso->isChecked() ? zul::hastaFrame(completas, frameActual) : completas;
     rellenaGrafica(graficaVisible());
 }
@@ -359,12 +351,12 @@ void CGraficas::rellenaGrafica(Grafica grafica) {
     }
     if (grafica == Posiciones) {
         // First place on top.
-        ajustaEje(ejeY, 1.0, std::max(1, n));
+        zul::ajustaEje(ejeY, 1.0, std::max(1, n));
         ejeY->setReverse(true);
     } else {
-        ajustaEje(ejeY, grafica == Tiempos ? 0.0 : minY, maxY);
+        zul::ajustaEje(ejeY, grafica == Tiempos ? 0.0 : minY, maxY);
     }
-    ajustaEje(ejeX, minX, maxX);
+    zul::ajustaEje(ejeX, minX, maxX);
     if (marcar) {
         marcas[g]->replace({QPointF(xMarca, ejeY->min()), QPointF(xMarca, ejeY->max())});
     } else {
@@ -383,17 +375,25 @@ void CGraficas::exportaSvg() {
 
 void CGraficas::exporta(bool svg) {
     const Grafica g = graficaVisible();
+    // Another tab's chart is the first chart view in it.
+    QChartView* vista =
+        g < NumGraficas ? vistas[g] : pestanas->currentWidget()->findChild<QChartView*>();
+    if (vista == nullptr) {
+        return;
+    }
+    const QString nombre = g < NumGraficas ? QLatin1String(kDescripciones[g].archivo)
+                                           : pestanas->tabText(pestanas->currentIndex()).toLower();
     const QString extension = svg ? QStringLiteral("svg") : QStringLiteral("png");
     const QString ruta = QFileDialog::getSaveFileName(
         this, svg ? tr("Exportar la gráfica como SVG") : tr("Exportar la gráfica como PNG"),
-        QLatin1String(kDescripciones[g].archivo) + QLatin1Char('.') + extension,
+        nombre + QLatin1Char('.') + extension,
         svg ? tr("Dibujos SVG (*.svg)") : tr("Imágenes PNG (*.png)"));
     if (ruta.isEmpty()) {
         return;
     }
     QString error;
-    const bool bien = svg ? zul::exportaGraficaSvg(vistas[g], ruta, error)
-                          : zul::exportaGraficaPng(vistas[g], ruta, error);
+    const bool bien = svg ? zul::exportaGraficaSvg(vista, ruta, error)
+                          : zul::exportaGraficaPng(vista, ruta, error);
     if (!bien) {
         QMessageBox::warning(this, tr("Gráficas"), error);
     }

@@ -44,8 +44,14 @@ public:
     // Builds the charts again from the analysis, after it took in more frames.
     void actualiza();
 
+    // NumGraficas while another tab is on show.
     Grafica graficaVisible() const;
     void muestraGrafica(Grafica grafica);
+    // Another chart beside the three, in a tab of its own that it owns now;
+    // quitaPestana takes it away and deletes it.
+    void agregaPestana(QWidget* pestana, const QString& titulo);
+    void quitaPestana(QWidget* pestana);
+    QTabWidget* pestanasGraficas() const { return pestanas; }
 
     QListWidget* leyenda() const { return listaLeyenda; }
     QCheckBox* casillaHastaPaso() const { return hastaPaso; }

@@ -228,6 +228,7 @@ void CPanelClasificacion::alternaGraficas() {
                 &CPanelClasificacion::jugadorElegido);
         ventanaGraficas->ponJugadorSeguido(jugadorSeguido);
         graficasAtrasadas = false;
+        emit graficasCreadas(ventanaGraficas);
     } else if (graficasAtrasadas) {
         ventanaGraficas->actualiza();
         graficasAtrasadas = false;

@@ -60,6 +60,8 @@ signals:
     void jugadorElegido(int jugador);
     // A point of a chart was clicked: the window shows this frame.
     void frameElegido(long long frame);
+    // The charts' window was built (on first opening): others add tabs.
+    void graficasCreadas(CGraficas* graficas);
 
 protected:
     void changeEvent(QEvent* evento) override;

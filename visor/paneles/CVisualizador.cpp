@@ -129,7 +129,16 @@ void CVisualizador::muestra(zul::Escena escena) {
     if (escena.estelas == nullptr) {
         escena.estelas = &recorridos;
     }
+    // The window's ghost race is laid by its telemetry, frame by frame.
+    if (escena.fantasma.karts.isEmpty()) {
+        escena.fantasma = fantasma;
+    }
     actual = std::move(escena);
+}
+
+void CVisualizador::ponFantasma(const zul::CapaFantasma& capa) {
+    fantasma = capa;
+    actual.fantasma = capa;
 }
 
 zul::Escena CVisualizador::escena() const {

@@ -82,6 +82,10 @@ public:
     void ponOpciones(const zul::OpcionesEscena& nuevas);
     // The trails on show.
     const zul::Estelas& estelas() const;
+    // The karts of a ghost race on this frame, kept over every scene shown
+    // until the next call; empty: none.
+    void ponFantasma(const zul::CapaFantasma& capa);
+    const zul::CapaFantasma& capaFantasma() const { return fantasma; }
 
     // The karts' recent paths, frame after frame as the recorded race holds
     // them (see zul::Estelas); drawn under the karts while trails are on.
@@ -132,4 +136,5 @@ private:
     zul::Flechas flechas;
     // The trails set by ponEstelas; a scene shown may point to others.
     zul::Estelas recorridos;
+    zul::CapaFantasma fantasma;
 };

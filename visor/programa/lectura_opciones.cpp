@@ -99,6 +99,7 @@ bool leeOpcionesImagen(const QCommandLineParser& a, OpcionesPng& png, QString& e
         return false;
     }
     png.aspecto.opciones.estelas = a.isSet(QStringLiteral("estelas"));
+    png.aspecto.opciones.trazadaVelocidad = a.isSet(QStringLiteral("trazada-velocidad"));
     if (a.isSet(QStringLiteral("camara")) &&
         !leeCamaraDeOpcion(a.value(QStringLiteral("camara")), png.aspecto.opciones, error)) {
         return false;
@@ -154,7 +155,7 @@ bool leeOpcionesVideo(const QCommandLineParser& a, const OpcionesPng& png, Opcio
     return true;
 }
 
-// --fantasma OTRA and --alinear paso|vuelta, for --png and --video.
+// --fantasma OTRA and --alinear paso|vuelta, for the window, --png and --video.
 bool leeFantasma(const QCommandLineParser& a, LineaDeOrdenes& resultado, QString& error) {
     const bool conFantasma = a.isSet(QStringLiteral("fantasma"));
     if (a.isSet(QStringLiteral("alinear")) && !conFantasma) {
@@ -177,8 +178,8 @@ bool leeFantasma(const QCommandLineParser& a, LineaDeOrdenes& resultado, QString
             return false;
         }
     }
-    resultado.png.fantasma = resultado.video.fantasma = fantasma;
-    resultado.png.alineacion = resultado.video.alineacion = alineacion;
+    resultado.png.fantasma = resultado.video.fantasma = resultado.fantasma = fantasma;
+    resultado.png.alineacion = resultado.video.alineacion = resultado.alineacion = alineacion;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 
 namespace zul {
@@ -123,6 +124,13 @@ Validador validadorDe(const OrdenLeida& orden, QString& error) {
             return modo.valida;
         }
     }
+    // A ghost alone goes with the window.
+    QStringList otras = orden.vistas;
+    otras.removeAll(QStringLiteral("--fantasma"));
+    otras.removeAll(QStringLiteral("--alinear"));
+    if (otras.isEmpty()) {
+        return validaVentana;
+    }
     // Picture options alone: --png's validator explains where they belong.
     return orden.vistas.isEmpty() ? validaVentana : validaPng;
 }
@@ -224,8 +232,10 @@ bool esOpcionEnVivo(const QString& argumento) {
     return argumento == QLatin1String("--en-vivo") || argumento == QLatin1String("-en-vivo");
 }
 
-int argumentosDeDepuracion(const QString& argumento) {
-    for (const char* nombre : {"depuracion", "desfase"}) {
+// The arguments a window option with a value takes: 2 for "--opcion VALOR",
+// 1 for "--opcion=VALOR", 0 for any other argument.
+static int argumentosDe(const QString& argumento, std::initializer_list<const char*> nombres) {
+    for (const char* nombre : nombres) {
         for (const QString& guiones : {QStringLiteral("--"), QStringLiteral("-")}) {
             const QString opcion = guiones + QLatin1String(nombre);
             if (argumento == opcion) {
@@ -237,6 +247,14 @@ int argumentosDeDepuracion(const QString& argumento) {
         }
     }
     return 0;
+}
+
+int argumentosDeFantasma(const QString& argumento) {
+    return argumentosDe(argumento, {"fantasma", "alinear"});
+}
+
+int argumentosDeDepuracion(const QString& argumento) {
+    return argumentosDe(argumento, {"depuracion", "desfase"});
 }
 
 QString textoErrorUso(const QString& error) {

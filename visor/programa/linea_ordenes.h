@@ -53,6 +53,9 @@ struct LineaDeOrdenes {
     QString mapaResultados;
     std::optional<long long> pasoResultados;
     OpcionesTelemetria telemetria;
+    // Window mode: another run of the same map, shown as a ghost.
+    QString fantasma;
+    Alineacion alineacion = Alineacion::Paso;
 };
 
 // Exit statuses of every mode.
@@ -74,6 +77,10 @@ bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& 
 // The arguments that turn live mode on, for window mode to take them out
 // before QApplication sees the rest.
 bool esOpcionEnVivo(const QString& argumento);
+// How many arguments from `argumento` on belong to --fantasma or --alinear
+// (2 with the value apart, 1 with "=value", 0 for any other), for window mode
+// to take them out before QApplication sees the rest.
+int argumentosDeFantasma(const QString& argumento);
 
 // How many arguments from `argumento` on belong to --depuracion or --desfase
 // (2 with the value apart, 1 with "=value", 0 for any other), for window mode

@@ -64,5 +64,6 @@ int main(int argc, char* argv[]) {
     case zul::Modo::Ventana:
         break;
     }
-    return ejecutaModoVentana(argc, argv, orden.enVivo, orden.depuracion, orden.desfase);
+    return ejecutaModoVentana(argc, argv, orden.enVivo, orden.depuracion, orden.desfase,
+                              orden.fantasma, orden.alineacion);
 }

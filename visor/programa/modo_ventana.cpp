@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -102,14 +103,16 @@ private:
 } // namespace
 
 int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& depuracion,
-                       long long desfase) {
+                       long long desfase, const QString& fantasma, zul::Alineacion alineacion) {
     // Not options of QApplication's: out before it reads the rest, so that
     // the paths are the first two arguments left.
     int quedan = 0;
     for (int i = 0; i < argc; ++i) {
         const QString argumento = QString::fromLocal8Bit(argv[i]);
-        if (i > 0 && zul::argumentosDeDepuracion(argumento) > 0) {
-            i += zul::argumentosDeDepuracion(argumento) - 1;
+        const int opcionVentana =
+            std::max(zul::argumentosDeDepuracion(argumento), zul::argumentosDeFantasma(argumento));
+        if (i > 0 && opcionVentana > 0) {
+            i += opcionVentana - 1;
             continue;
         }
         if (i == 0 || !zul::esOpcionEnVivo(argumento)) {
@@ -147,12 +150,23 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& d
             auto ventana = std::make_unique<CVentana>(argv[1], argv[2], nullptr,
                                                       enVivo ? CVentana::ModoCarrera::enVivo
                                                              : CVentana::ModoCarrera::grabada);
+            QString errorFantasma;
+            const bool sinFantasma = !fantasma.isEmpty() &&
+                                     !ventana->cargaFantasma(fantasma, alineacion, &errorFantasma);
             CVentana* mostrada = ventana.get();
             gestor.muestra(std::move(ventana), zul::rutaDeBytes(argv[1]),
                            zul::rutaDeBytes(argv[2]));
             // A file refused is told in a box over the race, which stays.
             mostrada->depuracion()->ponDesfase(static_cast<long>(desfase));
             mostrada->depuracion()->carga(depuracion);
+            if (sinFantasma) {
+                auto* caja = new QMessageBox(QMessageBox::Warning, QObject::tr("Fantasma"),
+                                             QObject::tr("No se pudo mostrar la carrera fantasma."),
+                                             QMessageBox::Ok, mostrada);
+                caja->setInformativeText(errorFantasma);
+                caja->setAttribute(Qt::WA_DeleteOnClose);
+                caja->open();
+            }
         } else if (!gestor.abreConDialogo(argc > 1 ? zul::rutaDeBytes(argv[1]) : QString())) {
             return EXIT_SUCCESS; // the user cancelled the start dialog
         }

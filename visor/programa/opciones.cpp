@@ -55,6 +55,9 @@ QList<OpcionDelVisor> creaOpciones() {
                "1280x720 con --video)"),
         opcion({"estelas"}, {}, G::Imagen,
                "dibuja el recorrido de cada kart en los últimos 30 pasos"),
+        opcion({"trazada-velocidad"}, {}, G::Imagen,
+               "colorea la estela del jugador J según su velocidad en cada paso, del azul "
+               "(la más lenta) al rojo (la más rápida), con la escala abajo a la izquierda"),
         opcion({"camara"}, "C", G::Imagen,
                "cómo se coloca la vista: seguir (por defecto: el jugador J arriba a la "
                "izquierda, como en la ventana), centrado (J en el centro), pista (el mapa "
@@ -134,7 +137,7 @@ struct Grupo {
 const Grupo kGrupos[] = {
     {G::Ventana, "La ventana (sin --png, --video, --resultados ni --telemetria):"},
     {G::Imagen, "Imágenes (--png) y vídeo (--video), sin ventana ni pantalla:"},
-    {G::Fantasma, "Carrera fantasma, con --png o --video:"},
+    {G::Fantasma, "Carrera fantasma, en la ventana, con --png o con --video:"},
     {G::Video, "Solo con --video:"},
     {G::Depuracion, "Dibujos de los bots, en la ventana, con --png, --video o --html:"},
     {G::Web, "La web (--html, --sitio), sin ventana ni pantalla:"},

@@ -21,6 +21,9 @@ bool leeCamaraDeOpcion(const QString& valor, OpcionesEscena& opciones, QString& 
 }
 
 bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& error) {
+    if (!leeFantasma(orden.analizador, resultado, error)) {
+        return false;
+    }
     if (orden.soloAyuda) {
         return true;
     }
@@ -33,6 +36,11 @@ bool validaVentana(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& 
     if (resultado.enVivo && orden.archivos.size() < 2) {
         error = QStringLiteral("--en-vivo necesita el registro de carrera y el mapa: visor "
                                "--en-vivo CARRERA MAPA");
+        return false;
+    }
+    if (!resultado.fantasma.isEmpty() && (resultado.enVivo || orden.archivos.size() < 2)) {
+        error = QStringLiteral("--fantasma en la ventana necesita la carrera y el mapa, y no se "
+                               "usa con --en-vivo: visor CARRERA MAPA --fantasma OTRA");
         return false;
     }
     resultado.modo = Modo::Ventana;

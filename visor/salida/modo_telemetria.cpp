@@ -29,10 +29,6 @@ std::string numero(double valor, bool json) {
     return QString::number(valor, 'g', QLocale::FloatingPointShortest).toStdString();
 }
 
-std::string numero(const std::optional<double>& valor, bool json) {
-    return valor ? numero(*valor, json) : (json ? "null" : "");
-}
-
 // A computed value to the millionth, so that a spreadsheet shows 0.174 and
 // not the 0.1739999999999995 that subtracting 38 from 38.174 gives.
 std::string redondeado(double valor, bool json) {
@@ -40,6 +36,15 @@ std::string redondeado(double valor, bool json) {
         valor = std::round(valor * 1e6) / 1e6;
     }
     return numero(valor, json);
+}
+
+// Progress to the millionth, rounded down: a kart just short of the line
+// never reads as on its next lap.
+std::string progresoRedondeado(const std::optional<double>& valor, bool json) {
+    if (!valor || !std::isfinite(*valor)) {
+        return json ? "null" : "";
+    }
+    return numero(std::floor(*valor * 1e6) / 1e6, json);
 }
 
 } // namespace
@@ -55,7 +60,8 @@ bool escribeTelemetria(const Carrera& carrera, const Mapa& mapa, const OpcionesT
                 .arg(opciones.jugador);
         return false;
     }
-    const AnalisisCarrera analisis(carrera);
+    // Ranked and measured round the track, as the window's standings are.
+    const AnalisisCarrera analisis(carrera, mapa);
     if (analisis.framesAnalizados() == 0) {
         error = QStringLiteral("%1: el registro de carrera no tiene ningún paso completo")
                     .arg(opciones.carrera);
@@ -87,7 +93,7 @@ bool escribeTelemetria(const Carrera& carrera, const Mapa& mapa, const OpcionesT
                                           redondeado(telemetria.velocidad(j, k), json),
                                           redondeado(telemetria.distancia(j, k), json),
                                           std::to_string(analisis.vueltas(j, k)),
-                                          numero(progreso.en(j, k), json),
+                                          progresoRedondeado(progreso.en(j, k), json),
                                           std::to_string(analisis.posicion(j, k))};
             fila.clear();
             if (json) {

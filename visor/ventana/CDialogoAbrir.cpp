@@ -5,8 +5,10 @@
 #include "ventana/CSeleccionarArchivo.h"
 #include "ventana/CVentana.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,8 +17,8 @@
 
 CDialogoAbrir::CDialogoAbrir(QWidget* parent)
     : QDialog(parent), seleccionCarrera(new CSeleccionarArchivo),
-      seleccionMapa(new CSeleccionarArchivo), botonAceptar(new QPushButton(tr("Aceptar"))),
-      botonCancelar(new QPushButton(tr("Cancelar"))) {
+      seleccionMapa(new CSeleccionarArchivo), seleccionFantasma(nullptr), alineacion(nullptr),
+      botonAceptar(new QPushButton(tr("Aceptar"))), botonCancelar(new QPushButton(tr("Cancelar"))) {
     setWindowTitle(tr("Abrir carrera"));
 
     auto* filas = new QFormLayout;
@@ -35,6 +37,19 @@ CDialogoAbrir::CDialogoAbrir(QWidget* parent)
     // Only now, inside the dialog, does the button become the dialog's default
     // for Return.
     botonAceptar->setDefault(true);
+    // The optional ghost, between the paths and the buttons on screen but
+    // made last, so that it comes last to the keyboard too: the race, the
+    // map and Return stay the quick way.
+    auto* grupoFantasma = new QGroupBox(tr("Carrera fantasma (opcional)"), this);
+    auto* filasFantasma = new QFormLayout(grupoFantasma);
+    seleccionFantasma = new CSeleccionarArchivo;
+    alineacion = new QComboBox;
+    alineacion->addItem(tr("Por paso"), static_cast<int>(zul::Alineacion::Paso));
+    alineacion->addItem(tr("Por vuelta"), static_cast<int>(zul::Alineacion::Vuelta));
+    filasFantasma->addRow(tr("Fantasma:"), seleccionFantasma);
+    filasFantasma->addRow(tr("Alinear:"), alineacion);
+    filasFantasma->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    disposicion->insertWidget(1, grupoFantasma);
     resize(520, sizeHint().height());
 
     connect(botones, &QDialogButtonBox::accepted, this, &CDialogoAbrir::accept);
@@ -75,9 +90,23 @@ void CDialogoAbrir::accept() {
         return;
     }
     ventana = construyeVentana(seleccionCarrera->ruta(), seleccionMapa->ruta(), this);
-    if (ventana) {
-        QDialog::accept();
+    if (!ventana) {
+        return;
     }
+    // A ghost that cannot be read is told; the race opens without it.
+    const QString fantasma = seleccionFantasma->ruta().trimmed();
+    QString error;
+    if (!fantasma.isEmpty() &&
+        !ventana->cargaFantasma(
+            fantasma, static_cast<zul::Alineacion>(alineacion->currentData().toInt()), &error)) {
+        QMessageBox caja(this);
+        caja.setWindowTitle(tr("Fantasma"));
+        caja.setIcon(QMessageBox::Warning);
+        caja.setText(tr("No se pudo mostrar la carrera fantasma."));
+        caja.setInformativeText(error);
+        caja.exec();
+    }
+    QDialog::accept();
 }
 
 std::unique_ptr<CVentana> CDialogoAbrir::construyeVentana(const QString& rutaCarrera,

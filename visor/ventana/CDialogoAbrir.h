@@ -8,6 +8,7 @@
 
 class CSeleccionarArchivo;
 class CVentana;
+class QComboBox;
 class QMessageBox;
 class QPushButton;
 class QShowEvent;
@@ -24,6 +25,10 @@ public:
 
     CSeleccionarArchivo* selectorCarrera() const { return seleccionCarrera; }
     CSeleccionarArchivo* selectorMapa() const { return seleccionMapa; }
+    // Optional: another run of the same map, shown as a ghost, and how it is
+    // aligned ("Por paso", "Por vuelta").
+    CSeleccionarArchivo* selectorFantasma() const { return seleccionFantasma; }
+    QComboBox* selectorAlineacion() const { return alineacion; }
     QPushButton* aceptar() const { return botonAceptar; }
     QPushButton* cancelar() const { return botonCancelar; }
 
@@ -48,6 +53,8 @@ private slots:
 private:
     CSeleccionarArchivo* seleccionCarrera;
     CSeleccionarArchivo* seleccionMapa;
+    CSeleccionarArchivo* seleccionFantasma;
+    QComboBox* alineacion;
     QPushButton* botonAceptar;
     QPushButton* botonCancelar;
     std::unique_ptr<CVentana> ventana;

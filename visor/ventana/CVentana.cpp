@@ -3,6 +3,7 @@
 #include "datos/nombres.h"
 #include "datos/rutas.h"
 #include "paneles/CExportacionVideo.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "reproduccion/carga.h"
 #include "salida/formato_imagen.h"
@@ -41,6 +42,11 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     control->temporizador()->setParent(this);
     carga(archivoCarrera != nullptr ? archivoCarrera : "",
           archivoMapa != nullptr ? archivoMapa : "", modo == ModoCarrera::enVivo);
+    // Before the link: a click on a kart opens its card before following it
+    // changes the framing.
+    telemetria = new CTelemetria(
+        control, visualizador, [this] { return zul::textosNombres(carreraGrabada().nombres); },
+        this);
 
     divisor = new QSplitter(Qt::Horizontal, this);
     zona = new CZonaPista(visualizador, control->analisis(),
@@ -51,6 +57,9 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     disposicion = new CDisposicion(this, divisor, zona, lateral);
     enlace = new CEnlaceReproductor(control, lateral, zona, this);
     connect(enlace, &CEnlaceReproductor::frameEnPantalla, this, &CVentana::frameEnPantalla);
+    connect(this, &CVentana::frameEnPantalla, telemetria, &CTelemetria::muestraFrame);
+    connect(zona->clasificacion(), &CPanelClasificacion::graficasCreadas, telemetria,
+            &CTelemetria::enlazaGraficas);
     dibujosBots = new CDepuracionVentana(this, control, visualizador, zona->barra(),
                                          qobject_cast<QBoxLayout*>(lateral->layout()));
 

@@ -4,12 +4,14 @@
 #include "paneles/CPanelLateral.h"
 #include "paneles/CZonaPista.h"
 #include "ventana/CEnlaceReproductor.h"
+#include "ventana/CTelemetria.h"
 
 #include <QWidget>
 
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -112,6 +114,19 @@ public:
     // How much the panel's fonts grow in full screen on a screen this size.
     static double escalaPantallaCompleta(QSize pantalla);
 
+    // The kart inspector, over the track's corner.
+    CFichaKart* fichaKart() const { return telemetria->ficha(); }
+    CTelemetria* telemetriaVentana() const { return telemetria; }
+
+    // Shows another run of the same map as a ghost under the race, aligned
+    // by step or by the followed player's laps. A log that cannot be read
+    // leaves the race as it was, with no ghost: false, with the reason
+    // ("RUTA: why"). An empty path takes the ghost away.
+    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr) {
+        return telemetria->cargaFantasma(ruta, alineacion, error);
+    }
+    const zul::FantasmaCargado* fantasmaCargado() const { return telemetria->fantasmaCargado(); }
+
     // The standings table and the charts.
     CPanelClasificacion* clasificacion() const { return zona->clasificacion(); }
     // While the race is still being written (live mode) its last frame is
@@ -138,6 +153,11 @@ public slots:
     void alternaEjecucion() { control->alternaEjecucion(); }
     // F1: a small window listing every command and its keys.
     void muestraAtajos();
+    // I and a click on a kart: opens the inspector's card on player j, or
+    // closes it when it already shows j.
+    void alternaFicha(int jugador) { telemetria->alternaFicha(jugador); }
+    // Esc: closes the card; false when it was not open.
+    bool cierraFicha() { return telemetria->cierraFicha(); }
 
     // Follows player j, as 1-9, a click on a kart or on a name do: the whole
     // track and the Director camera give way to following it.
@@ -193,4 +213,6 @@ private:
     CEnlaceReproductor* enlace = nullptr;
     CDisposicion* disposicion = nullptr;
     CDepuracionVentana* dibujosBots = nullptr;
+    // The kart inspector, the ghost and the telemetry charts.
+    CTelemetria* telemetria = nullptr;
 };

@@ -70,11 +70,26 @@ void CVentana::montaAcciones() {
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { dibujosBots->copiaOrden(); });
     accion(tr("Pantalla completa"), Qt::Key_F11, [this] { alternaPantallaCompleta(); });
     accion(tr("Ocultar o mostrar el panel"), Qt::Key_H, [this] { alternaPanel(); });
-    accion(tr("Salir de un campo o de la pantalla completa"), Qt::Key_Escape, [this] {
-        if (isFullScreen()) {
-            alternaPantallaCompleta();
-        }
+    QAction* trazada = accion(tr("Trazada por velocidad"), Qt::Key_V, [r] {
+        zul::OpcionesEscena opciones = r->opciones();
+        opciones.trazadaVelocidad = !opciones.trazadaVelocidad;
+        r->ponOpciones(opciones);
     });
+    trazada->setCheckable(true);
+    trazada->setObjectName(QStringLiteral("trazadaVelocidad"));
+    connect(r, &CReproductor::opcionesCambiadas, trazada,
+            [trazada](const zul::OpcionesEscena& o) { trazada->setChecked(o.trazadaVelocidad); });
+    accion(tr("Ficha del kart seguido (otra vez: cerrarla)"), Qt::Key_I,
+           [this] { alternaFicha(control->jugadorSeguido()); });
+    accion(tr("Cerrar la ficha del kart, salir de un campo o de la pantalla completa"),
+           Qt::Key_Escape, [this] {
+               if (cierraFicha()) {
+                   return;
+               }
+               if (isFullScreen()) {
+                   alternaPantallaCompleta();
+               }
+           });
     accion(tr("Guardar la vista como imagen"), QKeySequence(Qt::CTRL | Qt::Key_S),
            [this] { guardaImagen(); });
     accion(tr("Exportar vídeo…"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportaVideo(); });
