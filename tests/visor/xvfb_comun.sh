@@ -4,7 +4,9 @@
 
 # A display number left by an earlier run must not be read before Xvfb writes its own.
 rm -f "$salida/pantalla"
-Xvfb -displayfd 3 -screen 0 "${pantalla_xvfb:-1024x768x24}" -nolisten tcp 3>"$salida/pantalla" 2>/dev/null &
+# -noreset: by default the server resets when its last client leaves, and a
+# viewer started in that moment finds no display.
+Xvfb -displayfd 3 -screen 0 "${pantalla_xvfb:-1024x768x24}" -nolisten tcp -noreset 3>"$salida/pantalla" 2>/dev/null &
 xvfb=$!
 pid=""
 trap 'kill $pid $xvfb 2>/dev/null || true' EXIT
