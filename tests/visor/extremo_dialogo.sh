@@ -13,17 +13,6 @@ mkdir -p "$salida"
 # shellcheck source=xvfb_comun.sh
 source "$(dirname "$0")/xvfb_comun.sh"
 
-# The first visible window of process $1 named $2, or nothing once the viewer
-# is gone. Polled: xdotool's --sync search gives up at once when a window it
-# is reading is destroyed under it, as the dialog is when it is accepted.
-ventana() {
-    for _ in $(seq 400); do
-        kill -0 "$1" 2>/dev/null || return 0
-        xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 | grep . &&
-            return 0
-        sleep 0.1
-    done
-}
 
 # Waits for the process to end and leaves its exit status in $estado.
 espera_fin() {

@@ -20,16 +20,6 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 
-# The first visible window of process $1 named $2, waited for generously (a
-# loaded machine starts the viewer slowly), or nothing once the viewer is gone.
-ventana() {
-    for _ in $(seq 600); do
-        kill -0 "$1" 2>/dev/null || return 0
-        xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 | grep . &&
-            return 0
-        sleep 0.2
-    done
-}
 parciales() { find "$trabajo" -name '.carrera.mp4.*' | wc -l; }
 # A failure must not leave the viewer stopped, nor the display running: the
 # test runner would wait for them. This replaces the helper's own trap.

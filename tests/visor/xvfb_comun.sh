@@ -15,3 +15,16 @@ export DISPLAY=":$(cat "$salida/pantalla")"
 unset QT_QPA_PLATFORM
 
 falla() { echo "FALLO: $*" >&2; exit 1; }
+
+# The first visible window of process $1 named $2, waited for generously (a
+# loaded machine starts the viewer slowly), or nothing once the viewer is gone.
+# Polled: xdotool's --sync search gives up at once when a window it is reading
+# is destroyed under it.
+ventana() {
+    for _ in $(seq 600); do
+        kill -0 "$1" 2>/dev/null || return 0
+        xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 | grep . &&
+            return 0
+        sleep 0.2
+    done
+}
