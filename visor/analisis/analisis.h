@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zul {
@@ -173,8 +174,10 @@ private:
     // latest frame with progress.
     struct Recorrido {
         bool visto = false; // a fraction is known for `vueltas`
-        QPointF posicion;   // on the frame before
-        QPointF rumbo;      // the last way it moved
+        // The last way it moved, as of frame `frameRumbo`: only wanted where
+        // the track crosses itself, so only worked out there.
+        QPointF rumbo;
+        long long frameRumbo = 0;
         int vueltas = 0;
         double fraccion = 0.0;
         long long maximo = 0;
@@ -194,7 +197,9 @@ private:
 
     void actualizaProgreso(const Carrera& carrera);
     void olvidaProgreso();
-    void avanza(std::size_t jugador, long long frame, int vueltas, const QPointF& posicion);
+    void recorre(const Carrera& carrera, long long desde, long long hasta);
+    void avanza(std::size_t jugador, long long frame, int vueltas, double distancia);
+    QPointF rumbo(const Carrera& carrera, std::size_t jugador, long long frame);
     bool hayProgreso() const { return campoPista != nullptr; }
     double progresoEn(int jugador, long long k) const {
         return progresos[static_cast<std::size_t>(k) * static_cast<std::size_t>(jugadores) +
@@ -212,7 +217,7 @@ private:
     std::shared_ptr<const CampoPista> campoPista;
     long long framesProgreso = 0;
     // Per record, like `indices`, once the line is known.
-    std::vector<double> progresos;
+    std::vector<double, SinIniciar<double>> progresos;
     std::vector<Recorrido> recorridos;
     std::vector<std::vector<TiemposSectores>> sectores;
 };

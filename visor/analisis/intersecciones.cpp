@@ -45,12 +45,6 @@ double cuadrado(QPointF d) {
     return d.x() * d.x() + d.y() * d.y();
 }
 
-// A kart's latest record in a cell.
-struct Visita {
-    std::int32_t frame = -1;
-    std::int32_t jugador = -1;
-};
-
 struct Hallazgo {
     Interseccion interseccion;
     int jugador = 0;
@@ -94,39 +88,103 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
         rumbo = paso / largo;
         return true;
     };
-    std::vector<Visita> visitas(celdas);
+    // Of each cell, with a border of cells never visited round the map, the
+    // frame of the latest record of the kart being looked at there: -1 for
+    // none, and again once that kart is done.
+    const std::size_t ancho = static_cast<std::size_t>(columnas) + 2;
+    std::vector<std::int32_t> visitas((static_cast<std::size_t>(mapa.filas) + 2) * ancho, -1);
+    const auto visita = [&](int x, int y) -> std::int32_t& {
+        return visitas[static_cast<std::size_t>(y + 1) * ancho + static_cast<std::size_t>(x + 1)];
+    };
     std::vector<Hallazgo> hallazgos;
+    // A kart that went far away and came back has driven far: along the
+    // samples of `lejos`, at least 8 - 1 cells out and 8 back, 14.5 with
+    // room for rounding. Of each kart, the length of its moves from frame
+    // to frame added up since its first frame (in 1/1024 of a cell,
+    // rounded up, with a long or unreadable move as long as that), so that
+    // only the cells it visited before the last frame it was that far
+    // behind need looking at.
+    constexpr long long kUnidad = 1024;
+    constexpr long long kUmbral = 29 * kUnidad / 2;
+    std::vector<long long> suma;
+    const auto enMapa = [&](QPointF p) {
+        return p.x() >= 0.0 && p.y() >= 0.0 && p.x() < columnas && p.y() < mapa.filas;
+    };
     for (int j = 0; j < n && static_cast<std::size_t>(j) < desde.size(); ++j) {
-        for (long long f = std::max(desde[static_cast<std::size_t>(j)], 1LL); f < hasta; ++f) {
+        const long long inicio = std::max(desde[static_cast<std::size_t>(j)], 1LL);
+        if (inicio >= hasta) {
+            continue;
+        }
+        suma.resize(static_cast<std::size_t>(hasta - inicio));
+        long long total = 0;
+        suma[0] = 0;
+        for (long long f = inicio + 1; f < hasta; ++f) {
+            const QPointF d =
+                carrera.posiciones[registro(f, j)] - carrera.posiciones[registro(f - 1, j)];
+            const double l = std::sqrt(d.x() * d.x() + d.y() * d.y());
+            total += l <= 64.0 ? static_cast<long long>(l * kUnidad) + 2 : kUmbral;
+            suma[static_cast<std::size_t>(f - inicio)] = total;
+        }
+        long long limite = inicio - 1; // the last frame that far behind
+        for (long long f = inicio; f < hasta; ++f) {
             const QPointF p = carrera.posiciones[registro(f, j)];
-            if (!(p.x() >= 0.0) || !(p.y() >= 0.0) || p.x() >= columnas || p.y() >= mapa.filas) {
+            const long long ahora = suma[static_cast<std::size_t>(f - inicio)];
+            // Mostly one frame further, or none or two: without a branch.
+            const auto avanza = [&] {
+                return static_cast<long long>(
+                    (limite + 1 < f) &
+                    (ahora - suma[static_cast<std::size_t>(std::min(limite + 1, f) - inicio)] >=
+                     kUmbral));
+            };
+            limite += avanza();
+            limite += avanza();
+            while (limite + 1 < f &&
+                   ahora - suma[static_cast<std::size_t>(limite + 1 - inicio)] >= kUmbral) {
+                ++limite;
+            }
+            if (!enMapa(p)) {
                 continue;
             }
             const int x = static_cast<int>(p.x());
             const int y = static_cast<int>(p.y());
+            std::int32_t& aqui = visita(x, y);
+            // Visits at least four frames back, and that far behind.
+            const long long tope = std::min(f - 4, limite);
+            if (tope < inicio) {
+                aqui = static_cast<std::int32_t>(f);
+                continue;
+            }
+            // None of the nine (a cell never visited has -1, past any tope).
+            const auto hasta32 = static_cast<std::uint32_t>(tope);
+            bool alguna = false;
+            for (const std::int32_t* fila = &aqui - ancho - 1; fila <= &aqui + ancho - 1;
+                 fila += ancho) {
+                alguna |= (static_cast<std::uint32_t>(fila[0]) <= hasta32) |
+                          (static_cast<std::uint32_t>(fila[1]) <= hasta32) |
+                          (static_cast<std::uint32_t>(fila[2]) <= hasta32);
+            }
             const int v = carrera.vueltas[registro(f, j)];
-            for (int cy = std::max(y - 1, 0); cy <= std::min(y + 1, mapa.filas - 1); ++cy) {
+            for (int cy = std::max(y - 1, 0); alguna && cy <= std::min(y + 1, mapa.filas - 1);
+                 ++cy) {
                 for (int cx = std::max(x - 1, 0); cx <= std::min(x + 1, columnas - 1); ++cx) {
-                    const Visita u = visitas[indice(cx, cy)];
-                    if (u.jugador != j || f - u.frame < 4) {
+                    const long long u = visita(cx, cy);
+                    if (u < 0 || u > tope) {
                         continue;
                     }
-                    const QPointF q = carrera.posiciones[registro(u.frame, j)];
+                    const QPointF q = carrera.posiciones[registro(u, j)];
                     if (cuadrado(q - p) > kCercania * kCercania ||
-                        carrera.vueltas[registro(u.frame, j)] != v) {
+                        carrera.vueltas[registro(u, j)] != v) {
                         continue;
                     }
                     bool lejos = false;
                     for (long long c = 1; c <= 3 && !lejos; ++c) {
-                        const QPointF m =
-                            carrera.posiciones[registro(u.frame + (f - u.frame) * c / 4, j)];
+                        const QPointF m = carrera.posiciones[registro(u + (f - u) * c / 4, j)];
                         lejos = cuadrado(m - p) >= kLejos * kLejos;
                     }
                     QPointF antes;
                     QPointF ahora;
                     const QPointF medio = (p + q) / 2.0;
-                    if (lejos && u.frame >= 1 && rumboEn(u.frame, j, antes) &&
-                        rumboEn(f, j, ahora) &&
+                    if (lejos && u >= 1 && rumboEn(u, j, antes) && rumboEn(f, j, ahora) &&
                         std::abs(antes.x() * ahora.x() + antes.y() * ahora.y()) < kCosenoMaximo &&
                         esPista(static_cast<int>(medio.x()), static_cast<int>(medio.y()))) {
                         hallazgos.push_back(
@@ -137,7 +195,14 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
                     }
                 }
             }
-            visitas[indice(x, y)] = {static_cast<std::int32_t>(f), j};
+            aqui = static_cast<std::int32_t>(f);
+        }
+        // The next kart starts on a clean map.
+        for (long long f = inicio; f < hasta; ++f) {
+            const QPointF p = carrera.posiciones[registro(f, j)];
+            if (enMapa(p)) {
+                visita(static_cast<int>(p.x()), static_cast<int>(p.y())) = -1;
+            }
         }
     }
     // A crossing every kart drives; what one kart alone shows, among

@@ -1,8 +1,12 @@
 #include "analisis/pista.h"
 
+#include "datos/vectorial.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -83,12 +87,166 @@ std::optional<LineaMeta> aprendeLinea(const Mapa& mapa, const std::vector<Cruce>
     return linea;
 }
 
+namespace {
+
+// No way reaches the state (yet).
+constexpr std::int32_t kSinCamino = std::numeric_limits<std::int32_t>::max();
+
+// The states waiting in a bucket queue, by distance modulo 8: every distance
+// pending lies within kDiagonal of the one being taken. `Indice` numbers the
+// states: 32 bits unless there are more.
+template <typename Indice> class Cubos {
+public:
+    std::vector<Indice>& cubo(std::int32_t distancia) {
+        return datos[static_cast<std::size_t>(distancia) & 7u];
+    }
+    std::size_t& cuenta(std::int32_t distancia) {
+        return cuentas[static_cast<std::size_t>(distancia) & 7u];
+    }
+    void pon(std::int32_t distancia, Indice estado) {
+        std::vector<Indice>& c = cubo(distancia);
+        std::size_t& n = cuenta(distancia);
+        if (n == c.size()) {
+            c.resize(std::max<std::size_t>(64, 2 * c.size()));
+        }
+        c[n++] = estado;
+        ++pendientes;
+    }
+    // Room for `mas` more states at `distancia`, written through a pointer.
+    Indice* sitio(std::int32_t distancia, std::size_t mas) {
+        std::vector<Indice>& c = cubo(distancia);
+        const std::size_t n = cuenta(distancia);
+        if (n + mas > c.size()) {
+            c.resize(std::max(n + mas, 2 * c.size()));
+        }
+        return c.data() + n;
+    }
+    // Takes the states written through a pointer from sitio.
+    void anota(std::int32_t distancia, const Indice* fin) {
+        const std::size_t n = static_cast<std::size_t>(fin - cubo(distancia).data());
+        pendientes += n - cuenta(distancia);
+        cuenta(distancia) = n;
+    }
+    std::size_t pendientes = 0;
+
+private:
+    std::array<std::vector<Indice>, 8> datos;
+    std::array<std::size_t, 8> cuentas{};
+};
+
+// Rounds like std::lround, for the slopes' small values, without a call.
+std::int8_t redondea(double x) {
+    const long long t = static_cast<long long>(x);
+    const double resto = x - static_cast<double>(t);
+    return static_cast<std::int8_t>(t + static_cast<long long>(resto >= 0.5) -
+                                    static_cast<long long>(resto <= -0.5));
+}
+
+#if ZUL_HAY_VECTORIAL
+// The mean of the two ways of a row of `n` cells, four at a time as
+// CampoPista's constructor works it out one at a time (`largo5` is the lap
+// in fifths), for the cells up to the last multiple of four; returns how
+// many.
+ZUL_AVX2 int mediasAvx2(const std::int32_t* adelante, const std::int32_t* atras, int n,
+                        double largo5, double casiLargo, float* salida) {
+    const __m256d porLargo = _mm256_set1_pd(largo5);
+    const __m256d diez = _mm256_set1_pd(2.0 * kUnidad);
+    const __m256d cero = _mm256_setzero_pd();
+    const __m256d casi = _mm256_set1_pd(casiLargo);
+    const __m128i sin = _mm_set1_epi32(kSinCamino);
+    const __m128 ninguna = _mm_set1_ps(-1.0f);
+    int x = 0;
+    for (; x + 4 <= n; x += 4) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(adelante + x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(atras + x));
+        const __m128i falta = _mm_or_si128(_mm_cmpeq_epi32(a, sin), _mm_cmpeq_epi32(b, sin));
+        const __m256d d = _mm256_div_pd(
+            _mm256_sub_pd(_mm256_add_pd(_mm256_cvtepi32_pd(a), porLargo), _mm256_cvtepi32_pd(b)),
+            diez);
+        // std::clamp(d, 0.0, casiLargo)
+        const __m256d r = _mm256_blendv_pd(_mm256_blendv_pd(d, casi, _mm256_cmp_pd(casi, d, _CMP_LT_OQ)),
+                                           cero, _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
+        _mm_storeu_ps(salida + x,
+                      _mm_blendv_ps(_mm256_cvtpd_ps(r), ninguna, _mm_castsi128_ps(falta)));
+    }
+    return x;
+}
+
+// A neighbour of four cells on the same stretch as them, or -1.
+ZUL_AVX2 inline __m128 vecina4(__m128 d, __m128 propia) {
+    const __m128 valor = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    const __m128 cerca = _mm_and_ps(
+        _mm_cmp_ps(d, _mm_setzero_ps(), _CMP_GE_OQ),
+        _mm_cmp_ps(_mm_and_ps(_mm_sub_ps(d, propia), valor), _mm_set1_ps(2.0f), _CMP_LE_OQ));
+    return _mm_blendv_ps(_mm_set1_ps(-1.0f), d, cerca);
+}
+
+// The slope of four cells of a row from two neighbours, as the constructor
+// works it out one at a time.
+ZUL_AVX2 inline __m128i pendientes4(__m128 menos, __m128 propia, __m128 mas, double escala) {
+    const __m128 cero = _mm_setzero_ps();
+    menos = vecina4(menos, propia);
+    mas = vecina4(mas, propia);
+    const __m256i hayMenos = _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(menos, cero, _CMP_GE_OQ)));
+    const __m256i hayMas = _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(mas, cero, _CMP_GE_OQ)));
+    const __m256d ambas =
+        _mm256_div_pd(_mm256_cvtps_pd(_mm_sub_ps(mas, menos)), _mm256_set1_pd(2.0));
+    const __m256d soloMas = _mm256_cvtps_pd(_mm_sub_ps(mas, propia));
+    const __m256d soloMenos = _mm256_cvtps_pd(_mm_sub_ps(propia, menos));
+    __m256d p = _mm256_and_pd(soloMenos, _mm256_castsi256_pd(hayMenos));
+    p = _mm256_blendv_pd(p, soloMas, _mm256_castsi256_pd(hayMas));
+    p = _mm256_blendv_pd(p, ambas, _mm256_castsi256_pd(_mm256_and_si256(hayMenos, hayMas)));
+    // std::clamp(p, -1.0, 1.0) * escala, rounded like std::lround.
+    p = _mm256_min_pd(_mm256_max_pd(p, _mm256_set1_pd(-1.0)), _mm256_set1_pd(1.0));
+    const __m256d x = _mm256_mul_pd(p, _mm256_set1_pd(escala));
+    const __m256d t = _mm256_round_pd(x, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d resto = _mm256_sub_pd(x, t);
+    const __m256d uno = _mm256_set1_pd(1.0);
+    const __m256d r = _mm256_sub_pd(
+        _mm256_add_pd(t, _mm256_and_pd(_mm256_cmp_pd(resto, _mm256_set1_pd(0.5), _CMP_GE_OQ), uno)),
+        _mm256_and_pd(_mm256_cmp_pd(resto, _mm256_set1_pd(-0.5), _CMP_LE_OQ), uno));
+    return _mm256_cvttpd_epi32(r);
+}
+
+// The cells of a row of `n`, with their slopes: `c` is the row's distances
+// (with the border at c[-1] and c[n]), `arriba` and `abajo` the rows above
+// and below; four at a time, up to the last multiple of four; returns how
+// many. Every byte of the cells is written, the padding as 0.
+ZUL_AVX2 int pendientesAvx2(const float* c, const float* arriba, const float* abajo, int n,
+                            double escala, void* fila) {
+    auto* salida = static_cast<__m128i*>(fila);
+    const __m128 cero = _mm_setzero_ps();
+    const __m128i byte = _mm_set1_epi32(0xff);
+    int x = 0;
+    for (; x + 4 <= n; x += 4, salida += 2) {
+        const __m128 d = _mm_loadu_ps(c + x);
+        const __m128 hay = _mm_cmp_ps(d, cero, _CMP_GE_OQ);
+        __m128i pendientes = _mm_setzero_si128();
+        if (_mm_movemask_ps(hay) != 0) {
+            const __m128i px =
+                pendientes4(_mm_loadu_ps(c + x - 1), d, _mm_loadu_ps(c + x + 1), escala);
+            const __m128i py =
+                pendientes4(_mm_loadu_ps(arriba + x), d, _mm_loadu_ps(abajo + x), escala);
+            pendientes = _mm_and_si128(
+                _mm_or_si128(_mm_and_si128(px, byte), _mm_slli_epi32(_mm_and_si128(py, byte), 8)),
+                _mm_castps_si128(hay));
+        }
+        const __m128i bits = _mm_castps_si128(d);
+        _mm_storeu_si128(salida, _mm_unpacklo_epi32(bits, pendientes));
+        _mm_storeu_si128(salida + 1, _mm_unpackhi_epi32(bits, pendientes));
+    }
+    return x;
+}
+#endif
+
+} // namespace
+
 CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                        const std::vector<Interseccion>& intersecciones)
     : filas(mapa.filas), columnas(mapa.columnas) {
     const QPointF u = linea.direccion;
     const QPointF normal(-u.y(), u.x());
-    // Only steps near the line can cross it.
+    // Only moves near the line can cross it.
     const QPointF a = linea.centro + normal * linea.desde;
     const QPointF b = linea.centro + normal * linea.hasta;
     const int x0 = static_cast<int>(std::floor(std::min(a.x(), b.x()))) - 2;
@@ -96,7 +254,7 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     const int y0 = static_cast<int>(std::floor(std::min(a.y(), b.y()))) - 2;
     const int y1 = static_cast<int>(std::floor(std::max(a.y(), b.y()))) + 2;
     const auto lado = [&](int x, int y) { return producto(centroCelda(x, y) - linea.centro, u); };
-    // Whether the step between two cells' centres crosses the line.
+    // Whether the move between two cells' centres crosses the line.
     const auto cruza = [&](int xa, int ya, int xb, int yb) {
         const double sa = lado(xa, ya);
         const double sb = lado(xb, yb);
@@ -110,9 +268,9 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     };
 
     // The map with a border of wall round it, so that a neighbour is an
-    // offset and never out of bounds; and for each cell the steps it may
-    // take (bit d: towards kDx[d], kDy[d]), diagonal ones only past two
-    // track cells. A step and its opposite are allowed alike.
+    // offset and never out of bounds; and for each cell the moves it may
+    // make (bit d: towards kDx[d], kDy[d]), diagonal ones only past two
+    // track cells. A move and its opposite are allowed alike.
     const int ancho = columnas + 2;
     const std::size_t celdas = static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas);
     const std::size_t bordeadas =
@@ -128,49 +286,50 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     }
     std::vector<std::uint8_t> pista(bordeadas, 0);
     for (int y = 0; y < filas; ++y) {
+        const char* fila = mapa.celdas.data() +
+                           static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        std::uint8_t* destino = pista.data() + bordeada(0, y);
         for (int x = 0; x < columnas; ++x) {
-            pista[bordeada(x, y)] = esPista(mapa, x, y) ? 1 : 0;
+            destino[x] = fila[x] != '5' ? 1 : 0;
         }
     }
-    std::vector<std::uint8_t> pasos(bordeadas, 0);
+    std::vector<std::uint8_t> movimientos(bordeadas, 0);
     for (int y = 0; y < filas; ++y) {
-        for (std::size_t p = bordeada(0, y), fin = p + static_cast<std::size_t>(columnas); p < fin;
-             ++p) {
-            if (pista[p] == 0) {
-                continue;
-            }
-            std::uint8_t m = 0;
-            for (int d = 0; d < 8; ++d) {
-                const std::size_t q =
-                    p + static_cast<std::size_t>(desplaza[static_cast<std::size_t>(d)]);
-                if (pista[q] != 0 &&
-                    (d < 4 || (pista[p + static_cast<std::size_t>(kDx[d])] != 0 &&
-                               pista[p + static_cast<std::size_t>(
-                                             static_cast<std::ptrdiff_t>(kDy[d]) * ancho)] != 0))) {
-                    m = static_cast<std::uint8_t>(m | (1u << d));
-                }
-            }
-            pasos[p] = m;
+        const std::size_t inicio = bordeada(0, y);
+        const std::uint8_t* c = pista.data() + inicio;
+        const std::uint8_t* arriba = c - ancho;
+        const std::uint8_t* abajo = c + ancho;
+        std::uint8_t* m = movimientos.data() + inicio;
+        for (int x = 0; x < columnas; ++x) {
+            const unsigned derecha = c[x + 1];
+            const unsigned izquierda = c[x - 1];
+            const unsigned bajo = abajo[x];
+            const unsigned alto = arriba[x];
+            m[x] = static_cast<std::uint8_t>(
+                (derecha | izquierda << 1 | bajo << 2 | alto << 3 |
+                 (abajo[x + 1] & derecha & bajo) << 4 | (arriba[x + 1] & derecha & alto) << 5 |
+                 (abajo[x - 1] & izquierda & bajo) << 6 | (arriba[x - 1] & izquierda & alto) << 7) *
+                c[x]);
         }
     }
-    // The steps across the line: taken out of the cells' steps, and kept,
+    // The moves across the line: taken out of the cells' moves, and kept,
     // from the side behind it, as where the ways start.
-    struct Paso {
+    struct Cruzado {
         std::size_t antes;
         std::size_t despues;
         int direccion;
         double ladoAntes;
         double ladoDespues;
     };
-    std::vector<Paso> cruces;
+    std::vector<Cruzado> cruces;
     for (int y = std::max(y0 - 1, 0); y <= std::min(y1 + 1, filas - 1); ++y) {
         for (int x = std::max(x0 - 1, 0); x <= std::min(x1 + 1, columnas - 1); ++x) {
             const std::size_t p = bordeada(x, y);
             for (int d = 0; d < 8; ++d) {
-                if ((pasos[p] >> d & 1u) == 0 || !cruza(x, y, x + kDx[d], y + kDy[d])) {
+                if ((movimientos[p] >> d & 1u) == 0 || !cruza(x, y, x + kDx[d], y + kDy[d])) {
                     continue;
                 }
-                pasos[p] = static_cast<std::uint8_t>(pasos[p] & ~(1u << d));
+                movimientos[p] = static_cast<std::uint8_t>(movimientos[p] & ~(1u << d));
                 if (lado(x, y) < 0.0) {
                     cruces.push_back({p, bordeada(x + kDx[d], y + kDy[d]), d, lado(x, y),
                                       lado(x + kDx[d], y + kDy[d])});
@@ -220,35 +379,81 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     };
 
     // Shortest ways over the states, forwards or backwards, from states that
-    // start at their distance from the line: a bucket queue, since every
-    // distance pending lies within kDiagonal of the one being taken.
+    // start at their distance from the line, in fifths of a cell: a bucket
+    // queue, since every distance pending lies within kDiagonal of the one
+    // being taken.
     static constexpr std::array<int, 8> opuesto = {1, 0, 3, 2, 7, 6, 5, 4};
-    const auto recorre = [&](std::vector<std::int32_t>& quintos, bool adelante,
+    const auto recorre = [&](auto indice, std::vector<std::int32_t>& quintos, bool adelante,
                              const std::vector<std::pair<std::size_t, double>>& salidas) {
-        quintos.assign(estados, -1);
-        std::array<std::vector<std::size_t>, 8> cubos;
-        std::size_t porTomar = 0;
+        using Indice = decltype(indice);
+        quintos.assign(estados, kSinCamino);
+        Cubos<Indice> cubos;
         const auto pon = [&](std::size_t i, std::int32_t valor) {
-            if (i >= estados) {
-                return;
-            }
-            std::int32_t& d = quintos[i];
-            if (d < 0 || valor < d) {
-                d = valor;
-                cubos[static_cast<std::size_t>(valor) & 7u].push_back(i);
-                ++porTomar;
+            if (i < estados && valor < quintos[i]) {
+                quintos[i] = valor;
+                cubos.pon(valor, static_cast<Indice>(i));
             }
         };
         for (const auto& [i, distancia] : salidas) {
             pon(i, std::clamp(static_cast<std::int32_t>(std::lround(distancia * kUnidad)), 0,
                               kDiagonal));
         }
-        for (std::int32_t actual = 0; porTomar > 0; ++actual) {
-            std::vector<std::size_t>& cubo = cubos[static_cast<std::size_t>(actual) & 7u];
-            while (!cubo.empty()) {
-                const std::size_t s = cubo.back();
-                cubo.pop_back();
-                --porTomar;
+        if (interseccion.empty()) {
+            // Every state is a cell, and every move leads to one: all eight
+            // neighbours are tried without a branch, a move not allowed
+            // leaving its neighbour as it was.
+            std::array<Indice, 8> salto{};
+            for (std::size_t d = 0; d < 8; ++d) {
+                salto[d] = static_cast<Indice>(desplaza[d]);
+            }
+            std::int32_t* q = quintos.data();
+            const std::uint8_t* m = movimientos.data();
+            for (std::int32_t actual = 0; cubos.pendientes > 0; ++actual) {
+                const std::size_t n = cubos.cuenta(actual);
+                cubos.cuenta(actual) = 0;
+                cubos.pendientes -= n;
+                Indice* r = cubos.sitio(actual + kRecto, 4 * n);
+                Indice* g = cubos.sitio(actual + kDiagonal, 4 * n);
+                const Indice* cubo = cubos.cubo(actual).data();
+                const std::int32_t dr = actual + kRecto;
+                const std::int32_t dg = actual + kDiagonal;
+                for (std::size_t k = 0; k < n; ++k) {
+                    const Indice s = cubo[k];
+                    if (q[s] != actual) {
+                        continue; // reached sooner since
+                    }
+                    const unsigned ms = m[s];
+                    for (std::size_t d = 0; d < 4; ++d) {
+                        const Indice t = s + salto[d];
+                        const std::int32_t antes = q[t];
+                        const bool mejor = ((ms >> d) & 1u) != 0 && dr < antes;
+                        q[t] = mejor ? dr : antes;
+                        *r = t;
+                        r += mejor;
+                    }
+                    for (std::size_t d = 4; d < 8; ++d) {
+                        const Indice t = s + salto[d];
+                        const std::int32_t antes = q[t];
+                        const bool mejor = ((ms >> d) & 1u) != 0 && dg < antes;
+                        q[t] = mejor ? dg : antes;
+                        *g = t;
+                        g += mejor;
+                    }
+                }
+                cubos.anota(actual + kRecto, r);
+                cubos.anota(actual + kDiagonal, g);
+            }
+            return;
+        }
+        for (std::int32_t actual = 0; cubos.pendientes > 0; ++actual) {
+            const std::size_t n = cubos.cuenta(actual);
+            cubos.cuenta(actual) = 0;
+            cubos.pendientes -= n;
+            // Nothing is put back at this distance while it is taken, so
+            // the bucket stays where it is.
+            const Indice* cubo = cubos.cubo(actual).data();
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::size_t s = cubo[k];
                 if (quintos[s] != actual) {
                     continue; // reached sooner since
                 }
@@ -256,26 +461,35 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                 unsigned m = 0;
                 int rumbo = -1;
                 if (s < bordeadas) {
-                    m = pasos[p];
+                    m = movimientos[p];
                 } else {
-                    const std::size_t k = (s - bordeadas) / 8;
+                    const std::size_t c = (s - bordeadas) / 8;
                     rumbo = static_cast<int>((s - bordeadas) % 8);
-                    p = celdaInterseccion[k];
-                    m = pasos[p] &
+                    p = celdaInterseccion[c];
+                    m = movimientos[p] &
                         (1u << (adelante ? rumbo : opuesto[static_cast<std::size_t>(rumbo)]));
                 }
                 for (; m != 0; m &= m - 1) {
                     const int e = __builtin_ctz(m);
-                    const std::size_t q =
+                    const std::size_t t =
                         p + static_cast<std::size_t>(desplaza[static_cast<std::size_t>(e)]);
-                    // The way the kart heads: the step's, or the opposite
-                    // of the step taken backwards.
+                    // The way the kart heads: the move's, or the opposite
+                    // of the move made backwards.
                     const int r = rumbo >= 0 ? rumbo
                                   : adelante ? e
                                              : opuesto[static_cast<std::size_t>(e)];
-                    pon(estadoDe(q, r), actual + (e < 4 ? kRecto : kDiagonal));
+                    pon(estadoDe(t, r), actual + (e < 4 ? kRecto : kDiagonal));
                 }
             }
+        }
+    };
+    // States are numbered in 32 bits unless there are more.
+    const auto recorreTodo = [&](std::vector<std::int32_t>& quintos, bool adelante,
+                                 const std::vector<std::pair<std::size_t, double>>& salidas) {
+        if (estados <= std::numeric_limits<std::uint32_t>::max()) {
+            recorre(std::uint32_t{}, quintos, adelante, salidas);
+        } else {
+            recorre(std::size_t{}, quintos, adelante, salidas);
         }
     };
     // Forwards from the line, and backwards from it: round a corner each
@@ -284,20 +498,20 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     std::vector<std::int32_t> adelante;
     std::vector<std::int32_t> atras;
     std::vector<std::pair<std::size_t, double>> salidas;
-    for (const Paso& p : cruces) {
+    for (const Cruzado& p : cruces) {
         salidas.emplace_back(estadoDe(p.despues, p.direccion), p.ladoDespues);
     }
-    recorre(adelante, true, salidas);
+    recorreTodo(adelante, true, salidas);
     salidas.clear();
-    for (const Paso& p : cruces) {
+    for (const Cruzado& p : cruces) {
         salidas.emplace_back(estadoDe(p.antes, p.direccion), -p.ladoAntes);
     }
-    recorre(atras, false, salidas);
+    recorreTodo(atras, false, salidas);
     // Round to the line again: from the last cells before it.
     double menor = std::numeric_limits<double>::infinity();
-    for (const Paso& p : cruces) {
+    for (const Cruzado& p : cruces) {
         const std::size_t s = estadoDe(p.antes, p.direccion);
-        if (s < estados && adelante[s] >= 0) {
+        if (s < estados && adelante[s] != kSinCamino) {
             menor = std::min(menor, adelante[s] / kUnidad - p.ladoAntes);
         }
     }
@@ -306,20 +520,33 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     inverso = largo > 0.0 ? 1.0 / largo : 0.0;
 
     const auto media = [&](std::size_t s) {
-        if (s >= estados || adelante[s] < 0 || atras[s] < 0) {
+        if (s >= estados || adelante[s] == kSinCamino || atras[s] == kSinCamino) {
             return -1.0f;
         }
         const double d = (adelante[s] + largo * kUnidad - atras[s]) / (2.0 * kUnidad);
         return static_cast<float>(std::clamp(d, 0.0, casiLargo));
     };
-    distancias.assign(celdas, -1.0f);
+#if ZUL_HAY_VECTORIAL
+    const bool avx2 = vectorial::avx2();
+#endif
+    // Every cell's distance, with the border (none) round them.
+    std::vector<float> distancia(bordeadas, -1.0f);
     for (int y = 0; y < filas; ++y) {
-        const std::size_t fila = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
-        for (int x = 0; x < columnas; ++x) {
-            const std::size_t p = bordeada(x, y);
-            distancias[fila + static_cast<std::size_t>(x)] =
-                !interseccion.empty() && interseccion[p] >= 0 ? kInterseccion : media(p);
+        const std::size_t inicio = bordeada(0, y);
+        int x = 0;
+#if ZUL_HAY_VECTORIAL
+        if (avx2) {
+            x = mediasAvx2(adelante.data() + inicio, atras.data() + inicio, columnas,
+                           largo * kUnidad, casiLargo, distancia.data() + inicio);
         }
+#endif
+        for (; x < columnas; ++x) {
+            distancia[inicio + static_cast<std::size_t>(x)] =
+                media(inicio + static_cast<std::size_t>(x));
+        }
+    }
+    for (const std::size_t p : celdaInterseccion) {
+        distancia[p] = kInterseccion;
     }
     distanciasInterseccion.resize(8 * celdaInterseccion.size());
     for (std::size_t c = 0; c < celdasInterseccion.size(); ++c) {
@@ -331,15 +558,9 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         }
     }
     // The slope from the neighbours on the same stretch: not across the
-    // line, nor onto track the field reaches another way.
-    pendientes.assign(2 * celdas, 0);
-    const auto vecina = [&](int x, int y, float propia) -> float {
-        if (x < 0 || y < 0 || x >= columnas || y >= filas) {
-            return -1.0f;
-        }
-        const float d =
-            distancias[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-                       static_cast<std::size_t>(x)];
+    // line, nor onto track the field reaches another way (nor off the map,
+    // where the border has none).
+    const auto vecina = [](float d, float propia) {
         return d >= 0.0f && std::abs(d - propia) <= 2.0f ? d : -1.0f;
     };
     const auto pendiente = [](float menos, float propia, float mas) {
@@ -351,18 +572,195 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         } else if (menos >= 0.0f) {
             p = propia - menos;
         }
-        return static_cast<std::int8_t>(std::lround(std::clamp(p, -1.0, 1.0) * kEscalaPendiente));
+        return redondea(std::clamp(p, -1.0, 1.0) * kEscalaPendiente);
     };
+    tabla.resize(celdas);
     for (int y = 0; y < filas; ++y) {
-        for (int x = 0; x < columnas; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-                                  static_cast<std::size_t>(x);
-            const float d = distancias[i];
+        const float* c = distancia.data() + bordeada(0, y);
+        const float* arriba = c - ancho;
+        const float* abajo = c + ancho;
+        Celda* fila = tabla.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        int x = 0;
+#if ZUL_HAY_VECTORIAL
+        if (avx2) {
+            x = pendientesAvx2(c, arriba, abajo, columnas, kEscalaPendiente, fila);
+        }
+#endif
+        for (; x < columnas; ++x) {
+            const float d = c[x];
+            Celda& t = fila[x];
+            t.distancia = d;
+            t.pendienteX = 0;
+            t.pendienteY = 0;
             if (d >= 0.0f) {
-                pendientes[2 * i] = pendiente(vecina(x - 1, y, d), d, vecina(x + 1, y, d));
-                pendientes[2 * i + 1] = pendiente(vecina(x, y - 1, d), d, vecina(x, y + 1, d));
+                t.pendienteX = pendiente(vecina(c[x - 1], d), d, vecina(c[x + 1], d));
+                t.pendienteY = pendiente(vecina(arriba[x], d), d, vecina(abajo[x], d));
             }
         }
+    }
+}
+
+#if ZUL_HAY_VECTORIAL
+namespace {
+
+// CampoPista::distancias four points at a time, for the points up to the
+// last multiple of four; the same arithmetic, lane by lane, so the same
+// doubles. `tabla` holds the cells as CampoPista::Celda: the distance as a
+// float in bytes 0 to 3, the slopes in bytes 4 and 5; negative distances are
+// -1 (none) and kFaltaRumbo, and are the result as they are. A point
+// outside the map reads `fuera`, a cell with no distance. The map has fewer
+// than 2^31 cells, so a cell's index is exact in a double and fits in 32
+// bits.
+ZUL_AVX2 std::size_t distanciasAvx2(const void* tabla, long long fuera, int filas, int columnas,
+                                    double casiLargo, double escala, const QPointF* puntos,
+                                    std::size_t cuantos, double* salida) {
+    const __m256d cero = _mm256_setzero_pd();
+    const __m256d ancho = _mm256_set1_pd(columnas);
+    const __m256d alto = _mm256_set1_pd(filas);
+    const __m256d medio = _mm256_set1_pd(0.5);
+    const __m256d porEscala = _mm256_set1_pd(escala);
+    const __m256d casi = _mm256_set1_pd(casiLargo);
+    const __m256i vacia = _mm256_set1_epi64x(fuera);
+    // The floats of the four cells first, then their slopes.
+    const __m256i junta = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const auto* base = static_cast<const long long*>(tabla);
+    const auto* p = reinterpret_cast<const double*>(puntos);
+    std::size_t k = 0;
+    for (; k + 4 <= cuantos; k += 4) {
+        // Lanes hold points 0, 2, 1 and 3, put back in order when stored.
+        const __m256d a = _mm256_loadu_pd(p + 2 * k);
+        const __m256d b = _mm256_loadu_pd(p + 2 * k + 4);
+        const __m256d px = _mm256_unpacklo_pd(a, b);
+        const __m256d py = _mm256_unpackhi_pd(a, b);
+        const __m256d dentro = _mm256_and_pd(
+            _mm256_and_pd(_mm256_cmp_pd(px, cero, _CMP_GE_OQ), _mm256_cmp_pd(py, cero, _CMP_GE_OQ)),
+            _mm256_and_pd(_mm256_cmp_pd(px, ancho, _CMP_LT_OQ),
+                          _mm256_cmp_pd(py, alto, _CMP_LT_OQ)));
+        // Inside the map, truncating is static_cast<int>.
+        const __m256d x = _mm256_round_pd(px, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __m256d y = _mm256_round_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __m128i indice = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(y, ancho), x));
+        const __m256i celdas =
+            _mm256_mask_i32gather_epi64(vacia, base, indice, _mm256_castpd_si256(dentro), 8);
+        const __m256i juntas = _mm256_permutevar8x32_epi32(celdas, junta);
+        const __m256d d = _mm256_cvtps_pd(_mm_castsi128_ps(_mm256_castsi256_si128(juntas)));
+        const __m128i pendientes = _mm256_extracti128_si256(juntas, 1);
+        const __m256d pendienteX =
+            _mm256_cvtepi32_pd(_mm_srai_epi32(_mm_slli_epi32(pendientes, 24), 24));
+        const __m256d pendienteY =
+            _mm256_cvtepi32_pd(_mm_srai_epi32(_mm_slli_epi32(pendientes, 16), 24));
+        const __m256d fx = _mm256_sub_pd(_mm256_sub_pd(px, x), medio);
+        const __m256d fy = _mm256_sub_pd(_mm256_sub_pd(py, y), medio);
+        const __m256d valor = _mm256_add_pd(
+            d, _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(pendienteX, fx),
+                                           _mm256_mul_pd(pendienteY, fy)),
+                             porEscala));
+        // valor < 0 ? 0 : valor < casiLargo ? valor : casiLargo; d where it
+        // is negative.
+        __m256d r = _mm256_blendv_pd(_mm256_min_pd(valor, casi), cero,
+                                     _mm256_cmp_pd(valor, cero, _CMP_LT_OQ));
+        r = _mm256_blendv_pd(r, d, _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
+        _mm256_storeu_pd(salida + k, _mm256_permute4x64_pd(r, 0xD8));
+    }
+    return k;
+}
+
+// The same eight points at a time.
+ZUL_AVX512 std::size_t distanciasAvx512(const void* tabla, long long fuera, int filas,
+                                        int columnas, double casiLargo, double escala,
+                                        const QPointF* puntos, std::size_t cuantos,
+                                        double* salida) {
+    const __m512d cero = _mm512_setzero_pd();
+    const __m512d ancho = _mm512_set1_pd(columnas);
+    const __m512d alto = _mm512_set1_pd(filas);
+    const __m512d medio = _mm512_set1_pd(0.5);
+    const __m512d porEscala = _mm512_set1_pd(escala);
+    const __m512d casi = _mm512_set1_pd(casiLargo);
+    const __m512i vacia = _mm512_set1_epi64(fuera);
+    const __m512i pares = _mm512_setr_epi64(0, 2, 4, 6, 8, 10, 12, 14);
+    const __m512i impares = _mm512_setr_epi64(1, 3, 5, 7, 9, 11, 13, 15);
+    const auto* base = static_cast<const long long*>(tabla);
+    const auto* p = reinterpret_cast<const double*>(puntos);
+    std::size_t k = 0;
+    for (; k + 8 <= cuantos; k += 8) {
+        const __m512d a = _mm512_loadu_pd(p + 2 * k);
+        const __m512d b = _mm512_loadu_pd(p + 2 * k + 8);
+        const __m512d px = _mm512_permutex2var_pd(a, pares, b);
+        const __m512d py = _mm512_permutex2var_pd(a, impares, b);
+        __mmask8 dentro = _mm512_cmp_pd_mask(px, cero, _CMP_GE_OQ);
+        dentro = _mm512_mask_cmp_pd_mask(dentro, py, cero, _CMP_GE_OQ);
+        dentro = _mm512_mask_cmp_pd_mask(dentro, px, ancho, _CMP_LT_OQ);
+        dentro = _mm512_mask_cmp_pd_mask(dentro, py, alto, _CMP_LT_OQ);
+        const __m512d x = _mm512_roundscale_pd(px, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __m512d y = _mm512_roundscale_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __m256i indice = _mm512_cvttpd_epi32(_mm512_add_pd(_mm512_mul_pd(y, ancho), x));
+        const __m512i celdas = _mm512_mask_i32gather_epi64(vacia, dentro, indice, base, 8);
+        const __m512d d = _mm512_cvtps_pd(_mm256_castsi256_ps(_mm512_cvtepi64_epi32(celdas)));
+        const __m256i pendientes = _mm512_cvtepi64_epi32(_mm512_srli_epi64(celdas, 32));
+        const __m512d pendienteX =
+            _mm512_cvtepi32_pd(_mm256_srai_epi32(_mm256_slli_epi32(pendientes, 24), 24));
+        const __m512d pendienteY =
+            _mm512_cvtepi32_pd(_mm256_srai_epi32(_mm256_slli_epi32(pendientes, 16), 24));
+        const __m512d fx = _mm512_sub_pd(_mm512_sub_pd(px, x), medio);
+        const __m512d fy = _mm512_sub_pd(_mm512_sub_pd(py, y), medio);
+        const __m512d valor = _mm512_add_pd(
+            d, _mm512_mul_pd(_mm512_add_pd(_mm512_mul_pd(pendienteX, fx),
+                                           _mm512_mul_pd(pendienteY, fy)),
+                             porEscala));
+        __m512d r = _mm512_mask_mov_pd(_mm512_min_pd(valor, casi),
+                                       _mm512_cmp_pd_mask(valor, cero, _CMP_LT_OQ), cero);
+        r = _mm512_mask_mov_pd(r, _mm512_cmp_pd_mask(d, cero, _CMP_LT_OQ), d);
+        _mm512_storeu_pd(salida + k, r);
+    }
+    return k;
+}
+
+} // namespace
+#endif
+
+void CampoPista::distancias(const QPointF* puntos, std::size_t cuantos, double* salida) const {
+    std::size_t k = 0;
+#if ZUL_HAY_VECTORIAL
+    static_assert(sizeof(QPointF) == 2 * sizeof(double) && sizeof(Celda) == 8 &&
+                  offsetof(Celda, pendienteX) == 4 && offsetof(Celda, pendienteY) == 5);
+    static_assert(kFaltaRumbo == kInterseccion);
+    if (vectorial::avx2() && tabla.size() < (std::size_t{1} << 31)) {
+        // A cell with no distance (-1) and no slope.
+        const float sinDistancia = -1.0f;
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &sinDistancia, sizeof bits);
+        const auto fuera = static_cast<long long>(bits);
+        if (vectorial::avx512()) {
+            k = distanciasAvx512(tabla.data(), fuera, filas, columnas, casiLargo,
+                                 1.0 / kEscalaPendiente, puntos, cuantos, salida);
+        }
+        k += distanciasAvx2(tabla.data(), fuera, filas, columnas, casiLargo,
+                            1.0 / kEscalaPendiente, puntos + k, cuantos - k, salida + k);
+    }
+#endif
+    const double ancho = columnas;
+    const double alto = filas;
+    const std::size_t paso = static_cast<std::size_t>(columnas);
+    const Celda* celdas = tabla.data();
+    for (; k < cuantos; ++k) {
+        const double px = puntos[k].x();
+        const double py = puntos[k].y();
+        if (!(px >= 0.0) || !(py >= 0.0) || px >= ancho || py >= alto) {
+            salida[k] = -1.0;
+            continue;
+        }
+        const int x = static_cast<int>(px);
+        const int y = static_cast<int>(py);
+        const Celda c =
+            celdas[static_cast<std::size_t>(y) * paso + static_cast<std::size_t>(x)];
+        if (c.distancia < 0.0f) {
+            salida[k] = c.distancia == kInterseccion ? kFaltaRumbo : -1.0;
+            continue;
+        }
+        const double valor = c.distancia + (c.pendienteX * (px - x - 0.5) +
+                                             c.pendienteY * (py - y - 0.5)) *
+                                                (1.0 / kEscalaPendiente);
+        salida[k] = valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
     }
 }
 

@@ -6,10 +6,35 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zul {
+
+// An allocator that leaves the elements a vector grows by unwritten, for a
+// vector whose new elements are all written right away; and puts them on a
+// 64-byte boundary, for vector instructions.
+template <typename T> struct SinIniciar : std::allocator<T> {
+    template <typename U> struct rebind {
+        using other = SinIniciar<U>;
+    };
+    SinIniciar() = default;
+    template <typename U> SinIniciar(const SinIniciar<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > std::size_t(-1) / sizeof(T)) {
+            throw std::bad_array_new_length();
+        }
+        return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64}));
+    }
+    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p, std::align_val_t{64}); }
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
 
 // Where a kart was on the step before it completed a lap, and on that step.
 struct Cruce {
@@ -80,15 +105,21 @@ public:
         const int y = static_cast<int>(punto.y());
         const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
                               static_cast<std::size_t>(x);
-        const float d = distancias[i];
-        if (d < 0.0f) {
-            return d == kInterseccion ? enInterseccion(i, punto, rumbo) : -1.0;
+        const Celda c = tabla[i];
+        if (c.distancia < 0.0f) {
+            return c.distancia == kInterseccion ? enInterseccion(i, punto, rumbo) : -1.0;
         }
-        const double valor = d + (pendientes[2 * i] * (punto.x() - x - 0.5) +
-                                  pendientes[2 * i + 1] * (punto.y() - y - 0.5)) *
-                                     (1.0 / kEscalaPendiente);
+        const double valor = c.distancia + (c.pendienteX * (punto.x() - x - 0.5) +
+                                             c.pendienteY * (punto.y() - y - 0.5)) *
+                                                (1.0 / kEscalaPendiente);
         return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
     }
+
+    // distanciaONegativa of `cuantos` points without a heading, into
+    // `salida`; kFaltaRumbo where the track crosses itself, for that needs
+    // the heading.
+    static constexpr double kFaltaRumbo = -2.0;
+    void distancias(const QPointF* puntos, std::size_t cuantos, double* salida) const;
 
     // Cells where the track crosses itself, as the map's cell indices.
     const std::vector<std::size_t>& intersecciones() const { return celdasInterseccion; }
@@ -96,8 +127,9 @@ public:
     // The distance of a cell's centre; negative for none (or several, where
     // the track crosses itself).
     float celda(int x, int y) const {
-        return distancias[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-                          static_cast<std::size_t>(x)];
+        return tabla[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                     static_cast<std::size_t>(x)]
+            .distancia;
     }
 
 private:
@@ -108,9 +140,15 @@ private:
 
     int filas = 0;
     int columnas = 0;
-    std::vector<float> distancias;
-    // Per cell, the slope of the distance along x and along y, times 127.
-    std::vector<std::int8_t> pendientes;
+    // Per cell, its distance (negative for none, kInterseccion where the
+    // track crosses itself) and the slope of the distance along x and along
+    // y, times 127: one lookup for a record.
+    struct Celda {
+        float distancia;
+        std::int8_t pendienteX;
+        std::int8_t pendienteY;
+    };
+    std::vector<Celda, SinIniciar<Celda>> tabla;
     double largo = 0.0;
     double casiLargo = 0.0;
     double inverso = 0.0;

@@ -22,6 +22,25 @@ std::atomic<bool>& estado() {
 
 } // namespace
 
+bool avx2() {
+#if ZUL_HAY_VECTORIAL
+    static const bool disponible = __builtin_cpu_supports("avx2");
+    return disponible && activo();
+#else
+    return false;
+#endif
+}
+
+bool avx512() {
+#if ZUL_HAY_VECTORIAL
+    static const bool disponible =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f");
+    return disponible && activo();
+#else
+    return false;
+#endif
+}
+
 bool activo() {
     return estado().load(std::memory_order_relaxed);
 }

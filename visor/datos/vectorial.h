@@ -11,6 +11,11 @@ namespace zul::vectorial {
 bool activo();
 // Turns them on (only where the processor has them) or off.
 void activa(bool si);
+// Whether the paths with 256-bit AVX2 instructions are taken (the progress
+// round the track): when activo() and the processor has them.
+bool avx2();
+// The same for the paths with 512-bit AVX-512 instructions (AVX-512F).
+bool avx512();
 
 } // namespace zul::vectorial
 
@@ -19,13 +24,25 @@ void activa(bool si);
 
 #include "datos/numeros.h"
 
+// GCC 12 warns about the undefined registers inside some AVX-512 intrinsics
+// themselves (GCC bug 105593), wherever they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 #include <cstdint>
 
 // Functions using the instructions carry this attribute; only code reached
 // when vectorial::activo() says so may call them.
 #define ZUL_VECTORIAL __attribute__((target("ssse3,sse4.1,popcnt")))
+// The same for the AVX2 paths, only reached when vectorial::avx2() says so.
+#define ZUL_AVX2 __attribute__((target("avx2")))
+#define ZUL_AVX512 __attribute__((target("avx2,avx512f")))
 // The same for every function defined between the two.
 // clang-format off
 #if defined(__clang__)
