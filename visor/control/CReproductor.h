@@ -70,7 +70,7 @@ public:
     int jugadorSeguido() const;
     // The player the camera keeps in view: jugadorSeguido(), or -1 for the
     // whole track.
-    int jugadorEnfocado() const;
+    int seguidoEnCamara() const;
     // The leader at the frame on show, -1 when not known.
     int lider() const { return liderActual; }
     // The frame on show is the end of the race: its standings are final.
@@ -110,7 +110,7 @@ public slots:
     // Steps per second; zero, negative or non-finite speeds are ignored.
     void ponVelocidad(double pasosSegundo);
     // The next preset up (sentido > 0) or down.
-    void cambiaVelocidadPreset(int sentido);
+    void ponVelocidadPreset(int sentido);
     void ponZoom(double zoom);
     // Follows player j, leaving the whole track and the Director camera.
     void sigue(int jugador);

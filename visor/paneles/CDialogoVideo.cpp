@@ -32,7 +32,7 @@ PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QS
     pedido.video.ultimo = std::max(frames - 1, 0LL);
     pedido.video.fps = 30;
     pedido.video.pasosPorSegundo = 30.0;
-    pedido.aspecto.jugador = std::max(vista.jugadorMirado(), 0);
+    pedido.aspecto.jugador = std::max(vista.jugadorSeguido(), 0);
     pedido.aspecto.zoom = std::clamp(vista.zoom(), kZoomMinimo, kZoomMaximo);
     // The view's size is a window's chance, often small with small text.
     pedido.aspecto.tamano = QSize(kAnchoVideoPropuesto, kAltoVideoPropuesto);
