@@ -6,6 +6,19 @@
 
 namespace zul {
 
+void ponFondo(Escena& escena, double zoom, int seguido, const OpcionesEscena& opciones, int filas,
+              int columnas, std::string_view celdas, std::uint64_t revisionCeldas,
+              const Flechas* flechas) {
+    escena.zoom = zoom;
+    escena.mira = seguido;
+    escena.opciones = opciones;
+    escena.filas = filas;
+    escena.columnas = columnas;
+    escena.celdas = celdas;
+    escena.revisionCeldas = revisionCeldas;
+    escena.flechas = flechas;
+}
+
 Escena escenaDeFrame(Escena base, const Reproduccion& reproduccion, const Foto& foto,
                      const AnalisisCarrera* analisis, Estelas& estelas, CapasEscena capas) {
     Escena escena = std::move(base);

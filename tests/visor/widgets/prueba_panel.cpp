@@ -395,7 +395,7 @@ void PruebaPanel::arranque() {
         QCOMPARE(nombre->textFormat(), Qt::RichText);
         QCOMPARE(vuelta->text(), vueltas[i]);
     }
-    QCOMPARE(v->frameSiguiente(), vueltas[0].isEmpty() ? 0u : 1u);
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(), vueltas[0].isEmpty() ? 0u : 1u);
 }
 
 void PruebaPanel::reproduccion_data() {
@@ -501,7 +501,7 @@ void PruebaPanel::reproduccion() {
     for (int j = 0; j < porJugador.size(); ++j) {
         QCOMPARE(p.vueltas[j]->text(), porJugador[j] + " vueltas");
     }
-    QCOMPARE(p.ventana->frameSiguiente(), siguiente);
+    QCOMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), siguiente);
     QCOMPARE(disparosEnVista(vista), disparos);
     QCOMPARE(vista->hayDisparos(), !disparos.isEmpty());
     QCOMPARE(p.temporizador->isActive(), corriendo);
@@ -534,8 +534,8 @@ void PruebaPanel::tictacReal() {
     QSignalSpy tics(p.temporizador, &QTimer::timeout);
     QTest::mouseClick(p.ejecutar, Qt::LeftButton);
     QVERIFY(tics.wait(5000));
-    QCOMPARE(p.ventana->frameSiguiente(), 2u);
-    QTRY_COMPARE(p.ventana->frameSiguiente(), 3u);
+    QCOMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), 2u);
+    QTRY_COMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), 3u);
     QTest::mouseClick(p.pausa, Qt::LeftButton);
     QVERIFY(!p.temporizador->isActive());
     pinturas = 0;
