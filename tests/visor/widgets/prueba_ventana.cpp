@@ -136,7 +136,7 @@ void PruebaVentana::fallos() {
 void PruebaVentana::irAFrame_data() {
     QTest::addColumn<int>("pedido");
     QTest::addColumn<double>("x");      // player 0's x equals its frame number
-    QTest::addColumn<int>("disparos");     // shots on show
+    QTest::addColumn<int>("disparos");  // shots on show
     QTest::addColumn<int>("siguiente"); // the frame the next step shows
     QTest::newRow("en medio, con dos disparos") << 2 << 2.0 << 2 << 3;
     QTest::newRow("sin disparos") << 3 << 3.0 << 0 << 4;
