@@ -1,6 +1,8 @@
 #include "control/CReproductor.h"
 
+#include "geometria/interaccion.h"
 #include "reproduccion/protagonista.h"
+#include "salida/imagen_frame.h"
 
 #include <QTimer>
 
@@ -45,8 +47,16 @@ int CReproductor::jugadorSeguido() const {
                                                                               : elegido;
 }
 
-int CReproductor::jugadorEnfocado() const {
+int CReproductor::seguidoEnCamara() const {
     return opcionesEscena.camara == zul::Camara::Pista ? -1 : jugadorSeguido();
+}
+
+zul::AspectoImagen CReproductor::aspecto() const {
+    zul::AspectoImagen vista;
+    vista.jugador = jugadorSeguido();
+    vista.zoom = factorZoom;
+    vista.opciones = opcionesEscena;
+    return vista;
 }
 
 bool CReproductor::alFinal() const {
@@ -159,7 +169,7 @@ void CReproductor::ponVelocidad(double pasosSegundo) {
     }
 }
 
-void CReproductor::cambiaVelocidadPreset(int sentido) {
+void CReproductor::ponVelocidadPreset(int sentido) {
     // A small margin, so that a speed typed near a preset counts as on it.
     constexpr double margen = 1e-9;
     double nueva = pasosPorSegundo;
@@ -187,6 +197,18 @@ void CReproductor::ponZoom(double zoom) {
         factorZoom = zoom;
         emit zoomCambiado(zoom);
     }
+}
+
+void CReproductor::acerca(double muescas) {
+    ponZoom(zul::zoomTrasMuescas(factorZoom, muescas));
+}
+
+int CReproductor::kartEn(QPointF punto, double zoomDibujo) const {
+    QVector<QPointF> posiciones;
+    for (const zul::EstadoKart& kart : estado.enPantalla().karts) {
+        posiciones.append(kart.posicion);
+    }
+    return zul::kartEnPunto(posiciones, punto, zoomDibujo);
 }
 
 void CReproductor::sigue(int jugador) {

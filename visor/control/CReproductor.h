@@ -8,6 +8,7 @@
 #include "reproduccion/reproduccion.h"
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -17,6 +18,10 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace zul {
+struct AspectoImagen;
+}
 
 // The replay as the window shows it, with no widget: the race, its analysis,
 // live mode, the step timer, the speed, running or paused, the pause at the
@@ -70,9 +75,15 @@ public:
     int jugadorSeguido() const;
     // The player the camera keeps in view: jugadorSeguido(), or -1 for the
     // whole track.
-    int jugadorEnfocado() const;
+    int seguidoEnCamara() const;
+    // The followed player, the zoom and the options, for a picture or a
+    // video of the race as the window shows it (at the aspect's own size).
+    zul::AspectoImagen aspecto() const;
     // The leader at the frame on show, -1 when not known.
     int lider() const { return liderActual; }
+    // The player whose kart, drawn at this zoom on the frame on show, holds
+    // the map point; -1 when none does.
+    int kartEn(QPointF punto, double zoomDibujo) const;
     // The frame on show is the end of the race: its standings are final.
     bool alFinal() const;
 
@@ -110,8 +121,10 @@ public slots:
     // Steps per second; zero, negative or non-finite speeds are ignored.
     void ponVelocidad(double pasosSegundo);
     // The next preset up (sentido > 0) or down.
-    void cambiaVelocidadPreset(int sentido);
+    void ponVelocidadPreset(int sentido);
     void ponZoom(double zoom);
+    // The zoom after `muescas` notches of the wheel or the keys (negative: out).
+    void acerca(double muescas);
     // Follows player j, leaving the whole track and the Director camera.
     void sigue(int jugador);
     // Chooses player j from a list: it leaves the Director camera, whose

@@ -6,6 +6,19 @@
 
 namespace zul {
 
+void ponFondo(Escena& escena, double zoom, int seguido, const OpcionesEscena& opciones, int filas,
+              int columnas, std::string_view celdas, std::uint64_t revisionCeldas,
+              const Flechas* flechas) {
+    escena.zoom = zoom;
+    escena.mira = seguido;
+    escena.opciones = opciones;
+    escena.filas = filas;
+    escena.columnas = columnas;
+    escena.celdas = celdas;
+    escena.revisionCeldas = revisionCeldas;
+    escena.flechas = flechas;
+}
+
 Escena escenaDeFrame(Escena base, const Reproduccion& reproduccion, const Foto& foto,
                      const AnalisisCarrera* analisis, Estelas& estelas, CapasEscena capas) {
     Escena escena = std::move(base);
@@ -19,16 +32,16 @@ Escena escenaDeFrame(Escena base, const Reproduccion& reproduccion, const Foto& 
         escena.angulos.append(kart.angulo);
         escena.vueltas.append(kart.vueltas);
     }
-    escena.iniciosRayos.clear();
-    escena.finesRayos.clear();
+    escena.iniciosDisparos.clear();
+    escena.finesDisparos.clear();
     for (std::size_t d = foto.primerDisparo; d < foto.finDisparos; ++d) {
-        escena.iniciosRayos.append(carrera.disparos[d].inicio);
-        escena.finesRayos.append(carrera.disparos[d].fin);
+        escena.iniciosDisparos.append(carrera.disparos[d].inicio);
+        escena.finesDisparos.append(carrera.disparos[d].fin);
     }
-    escena.rayosRecientes.clear();
+    escena.disparosAnteriores.clear();
     if (escena.opciones.disparosVisibles && k >= 0) {
-        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
-            escena.rayosRecientes.append(
+        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosDisparoVisible)) {
+            escena.disparosAnteriores.append(
                 {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
         }
     }

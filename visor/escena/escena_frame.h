@@ -7,6 +7,9 @@
 
 #include <QVector>
 
+#include <cstdint>
+#include <string_view>
+
 namespace zul {
 
 // What only some pictures of a frame carry, each made by its owner for that
@@ -19,6 +22,14 @@ struct CapasEscena {
     // Names, step and standings over the picture, when the options draw them.
     const Rotulos* rotulos = nullptr;
 };
+
+// Fills the base of a scene, what no frame changes: how the track is looked
+// at (zoom, followed player, options) and the track itself, `filas` x
+// `columnas` cells whose owner bumps `revisionCeldas` on every change, with
+// its arrow tiles. The window's view and every headless picture fill it here.
+void ponFondo(Escena& escena, double zoom, int seguido, const OpcionesEscena& opciones, int filas,
+              int columnas, std::string_view celdas, std::uint64_t revisionCeldas,
+              const Flechas* flechas);
 
 // The scene of what `foto` shows of the replay: `base` gives the picture's
 // size, zoom, followed player, grid, tiles, names and options; the karts, the

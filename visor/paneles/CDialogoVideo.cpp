@@ -1,6 +1,5 @@
 #include "paneles/CDialogoVideo.h"
 
-#include "paneles/CVisualizador.h"
 #include "salida/modo_png.h"
 #include "video/codificador.h"
 #include "video/formatos.h"
@@ -25,20 +24,19 @@
 
 namespace zul {
 
-PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QString& salida) {
+PedidoVideo pedidoDeVista(const AspectoImagen& vista, long long frames, const QString& salida) {
     PedidoVideo pedido;
     pedido.video.salida = salida;
     pedido.video.primero = 0;
     pedido.video.ultimo = std::max(frames - 1, 0LL);
     pedido.video.fps = 30;
     pedido.video.pasosPorSegundo = 30.0;
-    pedido.aspecto.jugador = std::max(vista.jugadorMirado(), 0);
-    pedido.aspecto.zoom = std::clamp(vista.zoom(), kZoomMinimo, kZoomMaximo);
+    pedido.aspecto.jugador = std::max(vista.jugador, 0);
+    pedido.aspecto.zoom = std::clamp(vista.zoom, kZoomMinimo, kZoomMaximo);
     // The view's size is a window's chance, often small with small text.
     pedido.aspecto.tamano = QSize(kAnchoVideoPropuesto, kAltoVideoPropuesto);
-    // The view's camera, names, full track and visible shots go along.
-    pedido.aspecto.opciones = vista.opcionesEscena();
-    pedido.aspecto.opciones.estelas = vista.estelasVisibles();
+    // The view's camera, trails, names, full track and visible shots go along.
+    pedido.aspecto.opciones = vista.opciones;
     // A video is made to be published: names, step and standings on.
     pedido.aspecto.opciones.rotulos = true;
     return pedido;

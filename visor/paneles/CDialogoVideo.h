@@ -4,7 +4,6 @@
 
 #include <QDialog>
 
-class CVisualizador;
 class QCheckBox;
 class QDoubleSpinBox;
 class QLineEdit;
@@ -17,10 +16,11 @@ namespace zul {
 constexpr int kAnchoVideoPropuesto = 1280;
 constexpr int kAltoVideoPropuesto = 720;
 
-// What "Exportar vídeo…" proposes: the whole race as the view shows it (its
-// zoom, followed player and trails) at 1280 x 720, with the overlays, at 30
-// pictures per second and one step per picture.
-PedidoVideo pedidoDeVista(const CVisualizador& vista, long long frames, const QString& salida);
+// What "Exportar vídeo…" proposes: the whole race as the window shows it
+// (`vista`: its zoom, followed player and options; its size is not taken) at
+// 1280 x 720, with the overlays, at 30 pictures per second and one step per
+// picture.
+PedidoVideo pedidoDeVista(const AspectoImagen& vista, long long frames, const QString& salida);
 
 // Where the video of the race log `rutaCarrera` is proposed: beside the log,
 // named after it, or in the user's video folder (`carpetaVideos`, made if

@@ -107,7 +107,8 @@ void CExportacionVideo::alTerminar(const zul::ResultadoVideo& resultado) {
 }
 
 void CExportacionVideo::pideYExporta(QWidget* ventana, const zul::Reproduccion& reproduccion,
-                                     const CVisualizador& vista, const QString& rutaCarrera) {
+                                     const CVisualizador& pista, const zul::AspectoImagen& vista,
+                                     const QString& rutaCarrera) {
     auto* enCurso = ventana->findChild<CExportacionVideo*>(QLatin1String(kNombre));
     if (enCurso != nullptr && enCurso->progreso != nullptr) {
         enCurso->progreso->show();
@@ -124,9 +125,9 @@ void CExportacionVideo::pideYExporta(QWidget* ventana, const zul::Reproduccion& 
         return;
     }
     zul::Mapa mapa;
-    mapa.filas = vista.filasMapa();
-    mapa.columnas = vista.columnasMapa();
-    mapa.celdas = vista.celdasMapa();
+    mapa.filas = pista.filasMapa();
+    mapa.columnas = pista.columnasMapa();
+    mapa.celdas = pista.celdasMapa();
     auto* exportacion = new CExportacionVideo(reproduccion, mapa, dialogo.pedido(), ventana);
     QString error;
     if (!exportacion->empieza(error)) {

@@ -33,9 +33,12 @@ public:
     // Ctrl+E: asks with CDialogoVideo, then starts an export owned by the
     // window, which reports how it ended in a message box. With one under
     // way, shows its progress instead.
-    // `rutaCarrera` is the race log's, for where the video is proposed.
+    // It proposes the race as `vista` says the window shows it, on the grid
+    // of `pista`; `rutaCarrera` is the race log's, for where the video is
+    // proposed.
     static void pideYExporta(QWidget* ventana, const zul::Reproduccion& reproduccion,
-                             const CVisualizador& vista, const QString& rutaCarrera);
+                             const CVisualizador& pista, const zul::AspectoImagen& vista,
+                             const QString& rutaCarrera);
 
     // Checks the request against the race and starts; false, with the
     // reason in Spanish, when it cannot start.

@@ -1,6 +1,7 @@
 #include "paneles/CVisualizador.h"
 
 #include "escena/camara.h"
+#include "escena/escena_frame.h"
 #include "geometria/casillas.h"
 #include "geometria/colores.h"
 
@@ -67,8 +68,8 @@ int CVisualizador::cantidadJugadores() const {
     return static_cast<int>(actual.posiciones.size());
 }
 
-int CVisualizador::jugadorEnfocado() const {
-    return zul::jugadorEnfocado(escena());
+int CVisualizador::seguidoEnCamara() const {
+    return zul::seguidoEnCamara(escena());
 }
 
 double CVisualizador::zoom() const {
@@ -89,13 +90,13 @@ void CVisualizador::cambiaMira(int nuevaMira) {
 }
 
 void CVisualizador::dibujaRayo(QPointF inicio, QPointF fin) {
-    actual.iniciosRayos.append(inicio);
-    actual.finesRayos.append(fin);
+    actual.iniciosDisparos.append(inicio);
+    actual.finesDisparos.append(fin);
 }
 
 void CVisualizador::quitaRayo() {
-    actual.iniciosRayos.clear();
-    actual.finesRayos.clear();
+    actual.iniciosDisparos.clear();
+    actual.finesDisparos.clear();
 }
 
 void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores) {
@@ -118,14 +119,8 @@ void CVisualizador::ponOpciones(const zul::OpcionesEscena& nuevas) {
 void CVisualizador::muestra(zul::Escena escena) {
     // The grid, the tiles and how they are looked at stay the view's, which
     // its slots set.
-    escena.zoom = actual.zoom;
-    escena.mira = actual.mira;
-    escena.opciones = actual.opciones;
-    escena.filas = actual.filas;
-    escena.columnas = actual.columnas;
-    escena.celdas = actual.celdas;
-    escena.revisionCeldas = actual.revisionCeldas;
-    escena.flechas = &flechas;
+    zul::ponFondo(escena, actual.zoom, actual.mira, actual.opciones, actual.filas, actual.columnas,
+                  actual.celdas, actual.revisionCeldas, &flechas);
     if (escena.estelas == nullptr) {
         escena.estelas = &recorridos;
     }

@@ -151,8 +151,9 @@ int ejecutaModoVentana(int argc, char* argv[], bool enVivo, const QStringList& d
                                                       enVivo ? CVentana::ModoCarrera::enVivo
                                                              : CVentana::ModoCarrera::grabada);
             QString errorFantasma;
-            const bool sinFantasma = !fantasma.isEmpty() &&
-                                     !ventana->cargaFantasma(fantasma, alineacion, &errorFantasma);
+            const bool sinFantasma =
+                !fantasma.isEmpty() &&
+                !ventana->telemetriaVentana()->cargaFantasma(fantasma, alineacion, &errorFantasma);
             CVentana* mostrada = ventana.get();
             gestor.muestra(std::move(ventana), zul::rutaDeBytes(argv[1]),
                            zul::rutaDeBytes(argv[2]));

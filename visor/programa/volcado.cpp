@@ -17,34 +17,11 @@
 #include <QMetaProperty>
 #include <QSaveFile>
 #include <QSpinBox>
-#include <QTextDocumentFragment>
 
 namespace {
 
 QJsonArray rectangulo(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
-}
-
-// The text a widget shows, as plain text.
-QString textoDe(const QWidget* w) {
-    if (const auto* etiqueta = qobject_cast<const QLabel*>(w)) {
-        return etiqueta->textFormat() == Qt::PlainText
-                   ? etiqueta->text()
-                   : QTextDocumentFragment::fromHtml(etiqueta->text()).toPlainText();
-    }
-    if (const auto* boton = qobject_cast<const QAbstractButton*>(w)) {
-        return boton->text();
-    }
-    if (const auto* caja = qobject_cast<const QGroupBox*>(w)) {
-        return caja->title();
-    }
-    if (const auto* numero = qobject_cast<const QAbstractSpinBox*>(w)) {
-        return numero->text();
-    }
-    if (const auto* lista = qobject_cast<const QComboBox*>(w)) {
-        return lista->currentText();
-    }
-    return QString();
 }
 
 // A table's rows as shown, and which of them are bold.
@@ -79,7 +56,7 @@ QJsonObject volcadoWidget(QWidget* w, QWidget* ventana) {
     objeto[QStringLiteral("geometria")] =
         rectangulo(QRect(w->mapTo(ventana, QPoint(0, 0)), w->size()));
     objeto[QStringLiteral("activo")] = w->isEnabled();
-    const QString texto = textoDe(w);
+    const QString texto = zul::textoVisible(w);
     if (!texto.isEmpty()) {
         objeto[QStringLiteral("texto")] = texto;
         const QSize pide = w->sizeHint();

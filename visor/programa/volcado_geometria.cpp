@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -10,6 +12,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTextDocumentFragment>
 #include <QWidget>
 
 #include <utility>
@@ -20,19 +23,6 @@ namespace {
 
 QJsonArray comoLista(QSize tamano) {
     return QJsonArray{tamano.width(), tamano.height()};
-}
-
-QString textoDe(const QWidget* w) {
-    if (const auto* boton = qobject_cast<const QAbstractButton*>(w)) {
-        return boton->text();
-    }
-    if (const auto* etiqueta = qobject_cast<const QLabel*>(w)) {
-        return etiqueta->text();
-    }
-    if (const auto* caja = qobject_cast<const QGroupBox*>(w)) {
-        return caja->title();
-    }
-    return QString();
 }
 
 // The part of w inside every ancestor up to the window, in the window's
@@ -77,7 +67,7 @@ void anadeHijos(const QWidget* padre, int indicePadre, QJsonArray& lista) {
             {QStringLiteral("tipo"), tipoDe(w)},
             {QStringLiteral("padre"), indicePadre},
             {QStringLiteral("nombre"), w->objectName()},
-            {QStringLiteral("texto"), textoDe(w)},
+            {QStringLiteral("texto"), textoVisible(w)},
             {QStringLiteral("rect"), QJsonArray{r.x(), r.y(), r.width(), r.height()}},
             {QStringLiteral("visible"), QJsonArray{v.x(), v.y(), v.width(), v.height()}},
             {QStringLiteral("sugerido"), comoLista(w->sizeHint())},
@@ -100,6 +90,27 @@ void anadeHijos(const QWidget* padre, int indicePadre, QJsonArray& lista) {
 }
 
 } // namespace
+
+QString textoVisible(const QWidget* w) {
+    if (const auto* etiqueta = qobject_cast<const QLabel*>(w)) {
+        return etiqueta->textFormat() == Qt::PlainText
+                   ? etiqueta->text()
+                   : QTextDocumentFragment::fromHtml(etiqueta->text()).toPlainText();
+    }
+    if (const auto* boton = qobject_cast<const QAbstractButton*>(w)) {
+        return boton->text();
+    }
+    if (const auto* caja = qobject_cast<const QGroupBox*>(w)) {
+        return caja->title();
+    }
+    if (const auto* numero = qobject_cast<const QAbstractSpinBox*>(w)) {
+        return numero->text();
+    }
+    if (const auto* lista = qobject_cast<const QComboBox*>(w)) {
+        return lista->currentText();
+    }
+    return QString();
+}
 
 QByteArray volcadoGeometria() {
     QJsonArray ventanas;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+
+class QWidget;
 
 namespace zul {
 
@@ -8,5 +11,9 @@ namespace zul {
 // visible top window's visible widgets with their rectangles, the part of
 // them not cut off, size hints and font size, as JSON, as it is now.
 QByteArray volcadoGeometria();
+
+// The text a widget shows, as plain text: a label's (its markup taken out),
+// a button's, a box's title, a number field's or a combo box's choice.
+QString textoVisible(const QWidget* w);
 
 } // namespace zul

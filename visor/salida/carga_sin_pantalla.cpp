@@ -11,11 +11,9 @@
 
 namespace zul {
 
-int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPantalla& modo) {
+int conErroresDeCarga(const std::function<int()>& carga) {
     try {
-        const Reproduccion reproduccion(cargaCarrera(bytesDeRuta(carrera).toStdString()));
-        const Mapa cargado = cargaMapa(bytesDeRuta(mapa).toStdString());
-        return modo(reproduccion, cargado);
+        return carga();
     } catch (const ErrorCarga& fallo) {
         informaError(textoErrorCarga(fallo));
         return 1;
@@ -23,6 +21,14 @@ int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPa
         informaError(QStringLiteral("no hay memoria suficiente"));
         return 1;
     }
+}
+
+int conCarreraYMapa(const QString& carrera, const QString& mapa, const ModoSinPantalla& modo) {
+    return conErroresDeCarga([&] {
+        const Reproduccion reproduccion(cargaCarrera(bytesDeRuta(carrera).toStdString()));
+        const Mapa cargado = cargaMapa(bytesDeRuta(mapa).toStdString());
+        return modo(reproduccion, cargado);
+    });
 }
 
 } // namespace zul

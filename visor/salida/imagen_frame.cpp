@@ -62,14 +62,10 @@ const Rotulos& ImagenFrame::rotulos(long long k) {
 Escena ImagenFrame::escena(long long k) {
     Escena base;
     base.tamano = aspecto.tamano;
-    base.zoom = aspecto.zoom;
-    base.mira = aspecto.jugador;
-    base.filas = mapa.filas;
-    base.columnas = mapa.columnas;
-    base.celdas = mapa.celdas;
     base.nombres = nombres;
-    base.flechas = &flechas;
-    base.opciones = aspecto.opciones;
+    // The map does not change while this draws: one revision of its cells.
+    ponFondo(base, aspecto.zoom, aspecto.jugador, aspecto.opciones, mapa.filas, mapa.columnas,
+             mapa.celdas, 0, &flechas);
     CapasEscena capas;
     if (aspecto.fantasma != nullptr) {
         capas.fantasma = aspecto.fantasma->capa(k, aspecto.jugador);

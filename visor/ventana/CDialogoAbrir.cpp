@@ -97,7 +97,7 @@ void CDialogoAbrir::accept() {
     const QString fantasma = seleccionFantasma->ruta().trimmed();
     QString error;
     if (!fantasma.isEmpty() &&
-        !ventana->cargaFantasma(
+        !ventana->telemetriaVentana()->cargaFantasma(
             fantasma, static_cast<zul::Alineacion>(alineacion->currentData().toInt()), &error)) {
         QMessageBox caja(this);
         caja.setWindowTitle(tr("Fantasma"));

@@ -3,7 +3,6 @@
 #include "control/CReproductor.h"
 #include "datos/nombres.h"
 #include "escena/escena_frame.h"
-#include "geometria/interaccion.h"
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CMarcaEnVivo.h"
@@ -100,16 +99,10 @@ void CEnlaceReproductor::conectaPeticiones() {
 }
 
 void CEnlaceReproductor::conectaPista() {
-    connect(vista, &CVisualizador::ruedaGirada, control, [this](double muescas) {
-        control->ponZoom(zul::zoomTrasMuescas(control->zoom(), muescas));
-    });
+    connect(vista, &CVisualizador::ruedaGirada, control, &CReproductor::acerca);
     connect(vista, &CVisualizador::clicEnMapa, control, [this](QPointF punto) {
-        QVector<QPointF> posiciones;
-        for (const zul::EstadoKart& kart : control->reproduccion().enPantalla().karts) {
-            posiciones.append(kart.posicion);
-        }
         // At the zoom the camera frames with, which the whole track chooses.
-        control->sigue(zul::kartEnPunto(posiciones, punto, vista->encuadre().zoom));
+        control->sigue(control->kartEn(punto, vista->encuadre().zoom));
     });
     auto* filtro = new FiltroSelectores(vista, this);
     // Enter in a number field hands the keys back to the track, so that 1-9
@@ -161,7 +154,7 @@ void CEnlaceReproductor::muestraSeguido() {
     }
     vista->cambiaMira(seguido);
     zona->clasificacion()->ponJugadorSeguido(seguido);
-    lateral->jugadores()->marca(control->jugadorEnfocado());
+    lateral->jugadores()->marca(control->seguidoEnCamara());
 }
 
 void CEnlaceReproductor::muestraOpciones() {

@@ -24,7 +24,7 @@ void CGestorVentanas::muestra(std::unique_ptr<CVentana> nueva, const QString& ru
     // Closing the window is the end of it: it holds the whole recorded race.
     ventana->setAttribute(Qt::WA_DeleteOnClose);
     // On screen, the end of the race is where the replay stops.
-    ventana->ponPausaAlFinal(true);
+    ventana->reproductor()->ponPausaAlFinal(true);
     auto* abrir = new QAction(tr("Abrir otra carrera"), ventana);
     abrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     abrir->setStatusTip(abrir->text());

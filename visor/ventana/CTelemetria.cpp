@@ -3,7 +3,6 @@
 #include "analisis/ficha_kart.h"
 #include "analisis/series_telemetria.h"
 #include "control/CReproductor.h"
-#include "geometria/interaccion.h"
 #include "paneles/CFichaKart.h"
 #include "paneles/CGraficaTelemetria.h"
 #include "paneles/CGraficas.h"
@@ -23,11 +22,7 @@ CTelemetria::CTelemetria(CReproductor* control, CVisualizador* vista,
     tarjeta = new CFichaKart(vista);
     // The card opens on the kart clicked, or closes at a second click.
     connect(vista, &CVisualizador::clicEnMapa, this, [this](QPointF punto) {
-        QVector<QPointF> posiciones;
-        for (int j = 0; j < this->vista->cantidadJugadores(); ++j) {
-            posiciones.append(this->vista->posicionJugador(j));
-        }
-        alternaFicha(zul::kartEnPunto(posiciones, punto, this->vista->encuadre().zoom));
+        alternaFicha(this->control->kartEn(punto, this->vista->encuadre().zoom));
     });
     // Aligned by laps, the ghost follows the followed player's.
     connect(control, &CReproductor::seguidoCambiado, this, [this](int jugador) {
@@ -98,7 +93,7 @@ void CTelemetria::montaPestanas() {
     graficas->quitaPestana(pestanaVelocidad);
     graficas->quitaPestana(pestanaDelta);
     CGraficaTelemetria::Fuentes velocidad;
-    velocidad.porPaso = [this](int j) { return zul::velocidadPorPaso(telemetriaCarrera(), j); };
+    velocidad.porFrame = [this](int j) { return zul::velocidadPorFrame(telemetriaCarrera(), j); };
     velocidad.porVuelta = [this](int j) {
         return zul::velocidadPorVuelta(control->analisis(), telemetriaCarrera(), progresoCarrera(),
                                        j);

@@ -32,8 +32,11 @@ public:
     ~CTelemetria() override;
 
     CFichaKart* ficha() const { return tarjeta; }
-    // See CVentana::cargaFantasma.
-    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error);
+    // Shows another run of the same map as a ghost under the race, aligned
+    // by step or by the followed player's laps. A log that cannot be read
+    // leaves the race as it was, with no ghost: false, with the reason
+    // ("RUTA: why"). An empty path takes the ghost away.
+    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr);
     const zul::FantasmaCargado* fantasmaCargado() const { return fantasma.get(); }
     // The charts' window: the telemetry tabs go into it.
     void enlazaGraficas(CGraficas* graficas);

@@ -45,12 +45,12 @@ CVentana::CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget*
     // Before the link: a click on a kart opens its card before following it
     // changes the framing.
     telemetria = new CTelemetria(
-        control, visualizador, [this] { return zul::textosNombres(carreraGrabada().nombres); },
+        control, visualizador, [this] { return zul::textosNombres(control->carrera().nombres); },
         this);
 
     divisor = new QSplitter(Qt::Horizontal, this);
     zona = new CZonaPista(visualizador, control->analisis(),
-                          zul::textosNombres(carreraGrabada().nombres));
+                          zul::textosNombres(control->carrera().nombres));
     divisor->addWidget(zona);
     lateral = new CPanelLateral;
     divisor->addWidget(lateral);
@@ -112,26 +112,6 @@ void CVentana::conectaControles() {
     connect(lateral->botonReiniciar(), &QPushButton::clicked, this, &CVentana::reiniciar);
 }
 
-void CVentana::step() {
-    control->avanza();
-}
-
-void CVentana::cambiaVelocidad(double frames) {
-    control->ponVelocidad(frames);
-}
-
-void CVentana::ejecutar() {
-    control->ejecuta();
-}
-
-void CVentana::detener() {
-    control->detiene();
-}
-
-void CVentana::reiniciar() {
-    control->reinicia();
-}
-
 void CVentana::resizeEvent(QResizeEvent* event) {
     divisor->resize(event->size());
     if (disposicion != nullptr) {
@@ -152,13 +132,9 @@ bool CVentana::event(QEvent* event) {
     // The window has no layout of its own: the splitter says here that what
     // it needs has changed (another font, the standings shown or hidden).
     if (event->type() == QEvent::LayoutRequest && disposicion != nullptr) {
-        disposicion->fijaMinimo();
+        disposicion->ponMinimo();
     }
     return QWidget::event(event);
-}
-
-double CVentana::escalaPantallaCompleta(QSize pantalla) {
-    return CDisposicion::escalaPantallaCompleta(pantalla);
 }
 
 void CVentana::alternaPantallaCompleta() {
@@ -183,7 +159,7 @@ bool CVentana::guardaImagenEn(const QString& ruta, QString* error) {
 }
 
 void CVentana::guardaImagen() {
-    const QString ruta = zul::pideRutaImagen(this, frameMostrado());
+    const QString ruta = zul::pideRutaImagen(this, control->frame());
     QString error;
     if (!ruta.isEmpty() && !guardaImagenEn(ruta, &error)) {
         QMessageBox::warning(this, tr("Guardar imagen"), error);
@@ -192,7 +168,7 @@ void CVentana::guardaImagen() {
 
 void CVentana::exportaVideo() {
     CExportacionVideo::pideYExporta(this, control->reproduccion(), *visualizador,
-                                    zul::rutaDeBytes(control->ruta().c_str()));
+                                    control->aspecto(), zul::rutaDeBytes(control->ruta().c_str()));
 }
 
 void CVentana::dragEnterEvent(QDragEnterEvent* event) {

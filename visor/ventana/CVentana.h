@@ -85,98 +85,43 @@ public:
     CVentana(const char* archivoCarrera, const char* archivoMapa, QWidget* parent = nullptr,
              ModoCarrera modo = ModoCarrera::grabada);
 
-    // Read access for tests and tools.
+    // Read access for tests and tools: the replay, its analysis and what is
+    // on show are the controller's.
     CReproductor* reproductor() const { return control; }
-    const zul::Carrera& carreraGrabada() const { return control->carrera(); }
-    const zul::Reproduccion& reproduccionActual() const { return control->reproduccion(); }
     CVisualizador* vista() const { return visualizador; }
-    std::uint32_t frameSiguiente() const { return control->reproduccion().siguienteFrame(); }
-    std::uint32_t disparoSiguiente() const { return control->reproduccion().siguienteDisparo(); }
-    // Frames of the race, a partial last one included.
-    std::uint32_t numeroFrames() const { return control->numeroFrames(); }
-    // The frame on show, or -1 before any frame has been shown.
-    long long frameMostrado() const { return control->frame(); }
-
-    // The standings analysis of the race, grown with it in live mode.
-    const zul::AnalisisCarrera& analisisCarrera() const { return control->analisis(); }
-    bool enVivo() const { return control->enVivo(); }
     CMarcaEnVivo* marcaVivo() const { return enlace->marcaVivo(); }
+    // The "Jugadores" box.
+    CPanelJugadores* panelJugadores() const { return lateral->jugadores(); }
+    // The standings table and the charts.
+    CPanelClasificacion* clasificacion() const { return zona->clasificacion(); }
+    // The bots' debug drawings and notes.
+    CDepuracionVentana* depuracion() const { return dibujosBots; }
+    // The kart inspector, the ghost race and the telemetry charts.
+    CTelemetria* telemetriaVentana() const { return telemetria; }
 
     // Saves the track view, as it is on screen, in the format of the file's
     // extension (PNG when it has none); false, with the reason, when it
     // cannot.
     bool guardaImagenEn(const QString& ruta, QString* error = nullptr);
 
-    // The "Jugadores" box.
-    CPanelJugadores* panelJugadores() const { return lateral->jugadores(); }
-    // The bots' debug drawings and notes.
-    CDepuracionVentana* depuracion() const { return dibujosBots; }
-    // How much the panel's fonts grow in full screen on a screen this size.
-    static double escalaPantallaCompleta(QSize pantalla);
-
-    // The kart inspector, over the track's corner.
-    CFichaKart* fichaKart() const { return telemetria->ficha(); }
-    CTelemetria* telemetriaVentana() const { return telemetria; }
-
-    // Shows another run of the same map as a ghost under the race, aligned
-    // by step or by the followed player's laps. A log that cannot be read
-    // leaves the race as it was, with no ghost: false, with the reason
-    // ("RUTA: why"). An empty path takes the ghost away.
-    bool cargaFantasma(const QString& ruta, zul::Alineacion alineacion, QString* error = nullptr) {
-        return telemetria->cargaFantasma(ruta, alineacion, error);
-    }
-    const zul::FantasmaCargado* fantasmaCargado() const { return telemetria->fantasmaCargado(); }
-
-    // The standings table and the charts.
-    CPanelClasificacion* clasificacion() const { return zona->clasificacion(); }
-    // While the race is still being written (live mode) its last frame is
-    // not its end: reaching it neither pauses the replay nor makes the
-    // standings final.
-    void ponCarreraEnCurso(bool enCurso) { control->ponCarreraEnCurso(enCurso); }
-    // A running replay that reaches the last frame pauses there. Off by
-    // default, where the timer runs on past the end as it always has; the
-    // viewer's own windows (CGestorVentanas) turn it on.
-    void ponPausaAlFinal(bool pausa) { control->ponPausaAlFinal(pausa); }
-
 public slots:
-    void step();
-    void cambiaVelocidad(double frames);
-    void ejecutar();
-    void detener();
-    void reiniciar();
-    // Shows frame f at once (clamped to the race) with the shots of that
-    // frame; the replay goes on from there.
-    void irAFrame(long long f) { control->irAFrame(f); }
-    // "Paso atras" and Left: the frame before the one on show.
-    void pasoAtras() { control->retrocede(); }
-    // Space: runs a paused replay and pauses a running one.
-    void alternaEjecucion() { control->alternaEjecucion(); }
+    // The replay's own commands, which the buttons and the speed field reach.
+    void step() { control->avanza(); }
+    void cambiaVelocidad(double frames) { control->ponVelocidad(frames); }
+    void ejecutar() { control->ejecuta(); }
+    void detener() { control->detiene(); }
+    void reiniciar() { control->reinicia(); }
     // F1: a small window listing every command and its keys.
     void muestraAtajos();
-    // I and a click on a kart: opens the inspector's card on player j, or
-    // closes it when it already shows j.
-    void alternaFicha(int jugador) { telemetria->alternaFicha(jugador); }
-    // Esc: closes the card; false when it was not open.
-    bool cierraFicha() { return telemetria->cierraFicha(); }
-
-    // Follows player j, as 1-9, a click on a kart or on a name do: the whole
-    // track and the Director camera give way to following it.
-    void mira(int jugador) { control->sigue(jugador); }
-    // The camera of the view, also from the "Cámara" selector, 0 and D.
-    void ponCamara(zul::Camara camara) { control->ponCamara(camara); }
     // F11: full screen and back; the panel's fonts grow with the screen.
     void alternaPantallaCompleta();
     // H: hides or shows the side panel and the projector's options; the
     // track takes their room.
     void alternaPanel();
-
     // Ctrl+S: guardaImagenEn through a save dialog.
     void guardaImagen();
     // Ctrl+E: a video of the race, as CExportacionVideo asks and writes it.
     void exportaVideo();
-
-    // "En vivo" and L: follows the race log while it is written, or stops.
-    void ponEnVivo(bool encendido) { control->ponEnVivo(encendido); }
 
 signals:
     // The replay has put a frame on show (by a step, a seek or a restart's

@@ -1,6 +1,5 @@
 // The window's commands: one table of actions, each with its text, keys and
 // status tip, which the F1 list reads back.
-#include "geometria/interaccion.h"
 #include "paneles/CBarraProyector.h"
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CPanelClasificacion.h"
@@ -27,9 +26,6 @@ QAction* CVentana::accion(const QString& texto, const QKeySequence& teclas,
 
 void CVentana::montaAcciones() {
     CReproductor* r = control;
-    const auto zoomEn = [r](double muescas) {
-        r->ponZoom(zul::zoomTrasMuescas(r->zoom(), muescas));
-    };
     accion(tr("Ejecutar o pausar"), Qt::Key_Space, [r] { r->alternaEjecucion(); });
     accion(tr("Un paso adelante"), Qt::Key_Right, [this] { step(); });
     accion(tr("Un paso atrás"), Qt::Key_Left, [r] { r->retrocede(); });
@@ -39,12 +35,12 @@ void CVentana::montaAcciones() {
     accion(tr("10 pasos adelante"), Qt::Key_PageUp, [r] { r->salta(10); });
     accion(tr("10 pasos atrás"), Qt::Key_PageDown, [r] { r->salta(-10); });
     accion(tr("Más velocidad: 1, 2, 5, 10, 25, 50 pasos/s"), Qt::Key_Greater,
-           [r] { r->cambiaVelocidadPreset(1); });
-    accion(tr("Menos velocidad"), Qt::Key_Less, [r] { r->cambiaVelocidadPreset(-1); });
+           [r] { r->ponVelocidadPreset(1); });
+    accion(tr("Menos velocidad"), Qt::Key_Less, [r] { r->ponVelocidadPreset(-1); });
     accion(tr("Hacia atrás hasta el paso 0, o pausa"), Qt::Key_Backspace,
            [r] { r->ejecutaHaciaAtras(); });
-    accion(tr("Acercar (más zoom)"), Qt::Key_Plus, [zoomEn] { zoomEn(1.0); });
-    accion(tr("Alejar (menos zoom)"), Qt::Key_Minus, [zoomEn] { zoomEn(-1.0); });
+    accion(tr("Acercar (más zoom)"), Qt::Key_Plus, [r] { r->acerca(1.0); });
+    accion(tr("Alejar (menos zoom)"), Qt::Key_Minus, [r] { r->acerca(-1.0); });
     for (int k = 1; k <= 9; ++k) {
         accion(tr("Mirar al jugador 0 … 8 (1 → 0, 9 → 8)"), Qt::Key_0 + k,
                [r, k] { r->sigue(k - 1); });
@@ -80,10 +76,10 @@ void CVentana::montaAcciones() {
     connect(r, &CReproductor::opcionesCambiadas, trazada,
             [trazada](const zul::OpcionesEscena& o) { trazada->setChecked(o.trazadaVelocidad); });
     accion(tr("Ficha del kart seguido (otra vez: cerrarla)"), Qt::Key_I,
-           [this] { alternaFicha(control->jugadorSeguido()); });
+           [this] { telemetria->alternaFicha(control->jugadorSeguido()); });
     accion(tr("Cerrar la ficha del kart, salir de un campo o de la pantalla completa"),
            Qt::Key_Escape, [this] {
-               if (cierraFicha()) {
+               if (telemetria->cierraFicha()) {
                    return;
                }
                if (isFullScreen()) {

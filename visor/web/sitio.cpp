@@ -5,6 +5,7 @@
 #include "datos/nombres.h"
 #include "datos/rutas.h"
 #include "reproduccion/carga.h"
+#include "salida/carga_sin_pantalla.h"
 #include "salida/guardar_png.h"
 #include "salida/texto_terminal.h"
 #include "video/archivo_parcial.h"
@@ -119,7 +120,7 @@ std::vector<FilaConcurso> clasificacionConcurso(const std::vector<QStringList>& 
 
 int ejecutaModoSitio(const OpcionesSitio& opciones) {
     std::vector<CarreraSitio> carreras;
-    try {
+    const int cargadas = conErroresDeCarga([&] {
         for (int k = 0; k + 1 < opciones.carreras.size(); k += 2) {
             CarreraSitio c;
             c.ruta = opciones.carreras[k];
@@ -136,12 +137,10 @@ int ejecutaModoSitio(const OpcionesSitio& opciones) {
             c.pagina = QStringLiteral("carrera-%1.html").arg(k / 2 + 1);
             carreras.push_back(std::move(c));
         }
-    } catch (const ErrorCarga& fallo) {
-        informaError(textoErrorCarga(fallo));
-        return 1;
-    } catch (const std::bad_alloc&) {
-        informaError(QStringLiteral("no hay memoria suficiente"));
-        return 1;
+        return 0;
+    });
+    if (cargadas != 0) {
+        return cargadas;
     }
 
     // Through a symbolic link, the folder it points to is replaced.

@@ -138,15 +138,15 @@ void PruebaClasificacion::sigueElFrame() {
         if (accion == QLatin1String("s")) {
             v->step();
         } else if (accion == QLatin1String("b")) {
-            v->pasoAtras();
+            v->reproductor()->retrocede();
         } else if (accion.startsWith('+')) {
-            v->irAFrame(accion.mid(1).toLongLong());
+            v->reproductor()->irAFrame(accion.mid(1).toLongLong());
         } else {
             const int tecla = QKeySequence::fromString(accion)[0].key();
             QTest::keyClick(v.get(), static_cast<Qt::Key>(tecla));
         }
     }
-    QCOMPARE(v->frameMostrado(), frame);
+    QCOMPARE(v->reproductor()->frame(), frame);
     CPanelClasificacion* panel = v->clasificacion();
     QCOMPARE(orden(panel), QString::fromLatin1(kOrden[frame]));
     const QString titulo =
@@ -170,7 +170,7 @@ void PruebaClasificacion::finDeCarrera() {
     QFETCH(int, ultimo);
     QFETCH(int, clasificado);
     auto v = abre(carreraDePrueba(parcial));
-    v->ponPausaAlFinal(true);
+    v->reproductor()->ponPausaAlFinal(true);
     QPushButton* ejecutar = boton(v.get(), "Ejecuta&r");
     QPushButton* pausa = boton(v.get(), "&Pausa");
     QTimer* temporizador = temporizadorDe(v.get());
@@ -184,21 +184,21 @@ void PruebaClasificacion::finDeCarrera() {
         QVERIFY(!panel->modelo()->esFinal());
     }
     QVERIFY(QMetaObject::invokeMethod(temporizador, "timeout"));
-    QCOMPARE(v->frameMostrado(), ultimo);
+    QCOMPARE(v->reproductor()->frame(), ultimo);
     QVERIFY(!temporizador->isActive());
     QVERIFY(ejecutar->isEnabled());
     QVERIFY(!pausa->isEnabled());
     QCOMPARE(panel->title(), QString("Clasificación final (paso %1)").arg(clasificado));
     QCOMPARE(orden(panel), QString::fromLatin1(kOrden[clasificado]));
 
-    v->pasoAtras();
-    QCOMPARE(v->frameMostrado(), ultimo - 1);
+    v->reproductor()->retrocede();
+    QCOMPARE(v->reproductor()->frame(), ultimo - 1);
     QVERIFY(!panel->modelo()->esFinal());
     QVERIFY(panel->title().startsWith("Clasificación (paso"));
     v->step();
-    QCOMPARE(v->frameMostrado(), ultimo);
+    QCOMPARE(v->reproductor()->frame(), ultimo);
     QVERIFY(panel->modelo()->esFinal());
-    v->irAFrame(2);
+    v->reproductor()->irAFrame(2);
     QCOMPARE(panel->title(), QStringLiteral("Clasificación (paso 2)"));
     QCOMPARE(orden(panel), QString::fromLatin1(kOrden[2]));
 
@@ -206,10 +206,10 @@ void PruebaClasificacion::finDeCarrera() {
     // seek to the end while running pauses too.
     QTest::mouseClick(ejecutar, Qt::LeftButton);
     QVERIFY(QMetaObject::invokeMethod(temporizador, "timeout"));
-    QCOMPARE(v->frameMostrado(), 3);
+    QCOMPARE(v->reproductor()->frame(), 3);
     QVERIFY(temporizador->isActive());
     QTest::keyClick(v.get(), Qt::Key_End);
-    QCOMPARE(v->frameMostrado(), ultimo);
+    QCOMPARE(v->reproductor()->frame(), ultimo);
     QVERIFY(!temporizador->isActive());
     QVERIFY(ejecutar->isEnabled());
 }
@@ -217,14 +217,14 @@ void PruebaClasificacion::finDeCarrera() {
 // While the race is still being written its last frame is no end.
 void PruebaClasificacion::carreraEnCurso() {
     auto v = abre();
-    v->ponPausaAlFinal(true);
-    v->ponCarreraEnCurso(true);
+    v->reproductor()->ponPausaAlFinal(true);
+    v->reproductor()->ponCarreraEnCurso(true);
     QTimer* temporizador = temporizadorDe(v.get());
     v->ejecutar();
-    v->irAFrame(kFrames - 1);
+    v->reproductor()->irAFrame(kFrames - 1);
     QVERIFY(temporizador->isActive());
     QVERIFY(!v->clasificacion()->modelo()->esFinal());
-    v->ponCarreraEnCurso(false);
+    v->reproductor()->ponCarreraEnCurso(false);
     QVERIFY(!temporizador->isActive());
     QVERIFY(v->clasificacion()->modelo()->esFinal());
 }
@@ -237,7 +237,7 @@ void PruebaClasificacion::ventanaDelPrograma() {
     QVERIFY(gestor.abre(dir->filePath("carrera.txt"), dir->filePath("mapa.txt")));
     for (CVentana* v : {suelta.get(), gestor.ventanaActual()}) {
         v->ejecutar();
-        v->irAFrame(kFrames - 1);
+        v->reproductor()->irAFrame(kFrames - 1);
         QCOMPARE(temporizadorDe(v)->isActive(), v == suelta.get());
         QVERIFY(v->clasificacion()->modelo()->esFinal());
     }
@@ -249,7 +249,7 @@ void PruebaClasificacion::clicEnFila() {
     auto v = abre(carreraDePrueba(), QSize(1600, 900));
     CPanelClasificacion* panel = v->clasificacion();
     QVERIFY(panel->isVisible());
-    v->irAFrame(3); // cu, beto, ana
+    v->reproductor()->irAFrame(3); // cu, beto, ana
     QTableView* tabla = panel->tabla();
     auto* mira = v->findChild<QSpinBox*>();
     QVERIFY(mira != nullptr && mira->maximum() == 2);
@@ -259,7 +259,7 @@ void PruebaClasificacion::clicEnFila() {
     QVERIFY(!fila.isEmpty());
     QTest::mouseClick(tabla->viewport(), Qt::LeftButton, {}, fila.center());
     QCOMPARE(mira->value(), 2);
-    QCOMPARE(v->vista()->jugadorMirado(), 2);
+    QCOMPARE(v->vista()->jugadorSeguido(), 2);
     QCOMPARE(panel->modelo()->jugadorSeguido(), 2);
     const auto negrita = [panel](int f) {
         return panel->modelo()
@@ -271,12 +271,12 @@ void PruebaClasificacion::clicEnFila() {
     QVERIFY(!negrita(1));
 
     QTest::keyClick(v.get(), Qt::Key_2);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QCOMPARE(panel->modelo()->jugadorSeguido(), 1);
     QVERIFY(negrita(1));
     // The table takes no focus: the arrows still step the replay.
     QTest::keyClick(v.get(), Qt::Key_Right);
-    QCOMPARE(v->frameMostrado(), 4);
+    QCOMPARE(v->reproductor()->frame(), 4);
 }
 
 // Each name sits on the plate its colour reads best on: black behind the
@@ -353,7 +353,7 @@ void PruebaClasificacion::teclaG() {
     QCOMPARE(cu->points().at(1), QPointF(2, 1));
     const QPointF escena = chart->mapToScene(chart->mapToPosition(cu->points().at(1), cu));
     QTest::mouseClick(vista->viewport(), Qt::LeftButton, {}, vista->mapFromScene(escena));
-    QTRY_COMPARE(v->frameMostrado(), 3);
+    QTRY_COMPARE(v->reproductor()->frame(), 3);
     QCOMPARE(std::llround(v->vista()->posicionJugador(0).x()), 103);
     QCOMPARE(orden(panel), QString::fromLatin1(kOrden[3]));
 

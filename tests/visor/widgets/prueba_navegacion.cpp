@@ -55,7 +55,7 @@ long long frameEnVista(const CVisualizador* vista) {
 
 QString disparosEnVista(const CVisualizador* vista) {
     QStringList ids;
-    for (const QPointF& p : vista->iniciosRayos()) {
+    for (const QPointF& p : vista->iniciosDisparos()) {
         ids << QString::number(p.x() - 200);
     }
     return ids.join(',');
@@ -165,7 +165,7 @@ void PruebaNavegacion::sigueLaReproduccion() {
         QCOMPARE(linea->contador()->text(), QString("Paso %1 de 12").arg(k));
     }
     // Past the end the replay, and so the timeline, stays on the last frame.
-    v->irAFrame(11);
+    v->reproductor()->irAFrame(11);
     QVERIFY(QMetaObject::invokeMethod(temporizador, "timeout"));
     QCOMPARE(linea->contador()->text(), QStringLiteral("Paso 11 de 12"));
     QCOMPARE(linea->barra()->value(), 11);
@@ -183,16 +183,17 @@ void PruebaNavegacion::buscarEnLaBarra_data() {
 void PruebaNavegacion::buscarEnLaBarra() {
     QFETCH(int, destino);
     auto v = abre();
-    v->irAFrame(3); // the handle is away from every destination
+    v->reproductor()->irAFrame(3); // the handle is away from every destination
     auto* linea = v->findChild<CLineaTiempo*>();
     CBarraFrames* barra = linea->barra();
     const QPoint punto(barra->xDeValor(destino), barra->height() / 2);
     QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier, punto);
     QCOMPARE(frameEnVista(v->vista()), destino);
-    QCOMPARE(v->frameMostrado(), destino);
+    QCOMPARE(v->reproductor()->frame(), destino);
     QCOMPARE(barra->value(), destino);
     QCOMPARE(linea->contador()->text(), QString("Paso %1 de 12").arg(destino));
-    QCOMPARE(v->frameSiguiente(), std::uint32_t(destino == 11 ? 12 : destino + 1));
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(),
+             std::uint32_t(destino == 11 ? 12 : destino + 1));
 }
 
 void PruebaNavegacion::arrastrarLaBarra() {
@@ -200,14 +201,14 @@ void PruebaNavegacion::arrastrarLaBarra() {
     CBarraFrames* barra = v->findChild<CLineaTiempo*>()->barra();
     const int y = barra->height() / 2;
     QTest::mousePress(barra, Qt::LeftButton, Qt::NoModifier, QPoint(barra->xDeValor(0), y));
-    QCOMPARE(v->frameMostrado(), 0);
+    QCOMPARE(v->reproductor()->frame(), 0);
     // Every frame passed on the way shows at once.
     for (int k : {3, 8}) {
         QMouseEvent movimiento(QEvent::MouseMove, QPointF(barra->xDeValor(k), y),
                                barra->mapToGlobal(QPointF(barra->xDeValor(k), y)), Qt::NoButton,
                                Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(barra, &movimiento);
-        QCOMPARE(v->frameMostrado(), k);
+        QCOMPARE(v->reproductor()->frame(), k);
         QCOMPARE(frameEnVista(v->vista()), k);
     }
     QTest::mouseRelease(barra, Qt::LeftButton, Qt::NoModifier, QPoint(barra->xDeValor(8), y));
@@ -245,19 +246,19 @@ void PruebaNavegacion::pasoAtras() {
     QCOMPARE(atras->geometry().top(), paso->geometry().top());
     QVERIFY(atras->geometry().right() < paso->geometry().left());
 
-    v->irAFrame(5);
+    v->reproductor()->irAFrame(5);
     QTest::mouseClick(atras, Qt::LeftButton);
     QCOMPARE(frameEnVista(v->vista()), 4);
-    QCOMPARE(v->frameSiguiente(), 5u);
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(), 5u);
     QTest::mouseClick(paso, Qt::LeftButton);
     QCOMPARE(frameEnVista(v->vista()), 5);
-    v->irAFrame(0);
+    v->reproductor()->irAFrame(0);
     QTest::mouseClick(atras, Qt::LeftButton);
     QCOMPARE(frameEnVista(v->vista()), 0);
-    QCOMPARE(v->frameSiguiente(), 1u);
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(), 1u);
     // Past the end the last frame stays on show: one step back is the one
     // before it.
-    v->irAFrame(11);
+    v->reproductor()->irAFrame(11);
     v->step();
     QTest::mouseClick(atras, Qt::LeftButton);
     QCOMPARE(frameEnVista(v->vista()), 10);
@@ -292,7 +293,7 @@ void PruebaNavegacion::teclas() {
     QFETCH(QList<int>, teclas);
     QFETCH(int, frame);
     auto v = abre();
-    v->irAFrame(desde);
+    v->reproductor()->irAFrame(desde);
     for (int tecla : teclas) {
         QTest::keyClick(v.get(), static_cast<Qt::Key>(tecla));
     }
@@ -315,7 +316,7 @@ void PruebaNavegacion::espacioConElFoco_data() {
 void PruebaNavegacion::espacioConElFoco() {
     QFETCH(QString, foco);
     auto v = abre();
-    v->irAFrame(5);
+    v->reproductor()->irAFrame(5);
     QWidget* conFoco = nullptr;
     if (!foco.isEmpty()) {
         conFoco = foco.endsWith(':')
@@ -339,7 +340,7 @@ void PruebaNavegacion::espacioConElFoco() {
     QVERIFY(!pausa->isEnabled());
     // Nothing else happened: no step, no restart, no typing.
     QCOMPARE(frameEnVista(v->vista()), 5);
-    QCOMPARE(v->frameSiguiente(), 6u);
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(), 6u);
     QCOMPARE(velocidad->value(), 1.0);
     QCOMPARE(zoom->value(), 10.0);
     if (conFoco != nullptr) {
@@ -353,7 +354,7 @@ void PruebaNavegacion::espacioConElFoco() {
 // In a spin box with the focus, the keys that edit a number stay with it.
 void PruebaNavegacion::selectorConservaSusTeclas() {
     auto v = abre();
-    v->irAFrame(5);
+    v->reproductor()->irAFrame(5);
     auto* jugador = alLado<QSpinBox>(v.get(), "Mirar al jugador:");
     jugador->setFocus();
     QTRY_VERIFY(jugador->hasFocus());
@@ -367,7 +368,7 @@ void PruebaNavegacion::selectorConservaSusTeclas() {
     jugador->selectAll();
     QTest::keyClick(jugador, Qt::Key_0);
     QCOMPARE(jugador->value(), 0);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     // Out of the spin box the same keys are shortcuts again.
     v->setFocus();
     QTRY_VERIFY(!jugador->hasFocus());
@@ -417,15 +418,15 @@ void PruebaNavegacion::jugadoresConNumeros() {
     auto* jugador = alLado<QSpinBox>(v.get(), "Mirar al jugador:");
     QTest::keyClick(v.get(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QTest::keyClick(v.get(), Qt::Key_1);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     // The race has two players: key 3 follows nobody new.
     QTest::keyClick(v.get(), Qt::Key_2);
     QTest::keyClick(v.get(), Qt::Key_3);
     QTest::keyClick(v.get(), Qt::Key_9);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // A click on a kart's disc follows that player; elsewhere it changes nothing.
@@ -438,13 +439,13 @@ void PruebaNavegacion::clicEnKart() {
         zul::Encuadre encuadre;
         encuadre.ancla = zul::anclaVista(vista->width(), vista->height());
         encuadre.zoom = vista->zoom();
-        encuadre.centro = vista->posicionJugador(vista->jugadorMirado());
+        encuadre.centro = vista->posicionJugador(vista->jugadorSeguido());
         return encuadre.aPixel(vista->posicionJugador(j)).toPoint();
     };
     // Player 1's disc, 30 pixels right of player 0's, away from its edge.
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(1) + QPoint(10, 0));
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(vista->jugadorMirado(), 1);
+    QCOMPARE(vista->jugadorSeguido(), 1);
     // Where the two discs overlap, the one on top wins.
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(0) + QPoint(15, 0));
     QCOMPARE(jugador->value(), 1);
@@ -454,7 +455,7 @@ void PruebaNavegacion::clicEnKart() {
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(0) - QPoint(0, 40));
     QTest::mouseClick(vista, Qt::RightButton, Qt::NoModifier, pixel(1) + QPoint(10, 0));
     QCOMPARE(jugador->value(), 0);
-    QCOMPARE(vista->jugadorMirado(), 0);
+    QCOMPARE(vista->jugadorSeguido(), 0);
 }
 
 // Shots are marked in a colour no player has, in the upper half of the groove, laps in the
@@ -562,7 +563,7 @@ void PruebaNavegacion::carreraSinFrames() {
                           Qt::Key_PageDown, Qt::Key_BracketLeft, Qt::Key_BracketRight}) {
         QTest::keyClick(v.get(), tecla);
     }
-    QCOMPARE(v->frameMostrado(), -1);
+    QCOMPARE(v->reproductor()->frame(), -1);
     QCOMPARE(linea->contador()->text(), QStringLiteral("Paso - de 0"));
 }
 

@@ -73,17 +73,17 @@ void PruebaFichaKart::sigueAlFrame() {
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
     QTest::keyClick(ventana->vista(), Qt::Key_I);
-    CFichaKart* ficha = ventana->fichaKart();
+    CFichaKart* ficha = ventana->telemetriaVentana()->ficha();
     QCOMPARE(ficha->jugador(), 0);
     // Each row walks the steps before it, as a user would.
     const QStringList acciones = {"", "ir 4", "paso", "atras", "ir 7", "ir 40"};
     for (const QString& a : acciones.mid(0, acciones.indexOf(accion) + 1)) {
         if (a.startsWith("ir ")) {
-            ventana->irAFrame(a.mid(3).toLongLong());
+            ventana->reproductor()->irAFrame(a.mid(3).toLongLong());
         } else if (a == "paso") {
             ventana->step();
         } else if (a == "atras") {
-            ventana->pasoAtras();
+            ventana->reproductor()->retrocede();
         }
     }
     for (const QString& linea : dice) {
@@ -98,7 +98,7 @@ void PruebaFichaKart::clicEnUnKart() {
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
     CVisualizador* vista = ventana->vista();
-    CFichaKart* ficha = ventana->fichaKart();
+    CFichaKart* ficha = ventana->telemetriaVentana()->ficha();
     const auto clic = [&] {
         const QPointF pixel = vista->encuadre().aPixel(vista->posicionJugador(1));
         QTest::mouseClick(vista, Qt::LeftButton, {}, pixel.toPoint());
@@ -108,7 +108,7 @@ void PruebaFichaKart::clicEnUnKart() {
     QVERIFY(ficha->lineas().contains("beta (jugador 1)"));
     QVERIFY(ficha->lineas().contains("Rumbo: 90,00°"));
     // The card follows the frame on show, and leaves the clicks to the track.
-    ventana->irAFrame(3);
+    ventana->reproductor()->irAFrame(3);
     QVERIFY(ficha->lineas().contains("Paso: 3"));
     clic();
     QCOMPARE(ficha->jugador(), -1);
@@ -123,20 +123,23 @@ void PruebaFichaKart::fantasma() {
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
     QString error;
-    QVERIFY(!ventana->cargaFantasma(dir.filePath("nada.txt"), zul::Alineacion::Paso, &error));
+    QVERIFY(!ventana->telemetriaVentana()->cargaFantasma(dir.filePath("nada.txt"),
+                                                         zul::Alineacion::Paso, &error));
     QVERIFY2(error.contains("nada.txt: No se pudo abrir el archivo"), qPrintable(error));
     QVERIFY(ventana->vista()->capaFantasma().karts.isEmpty());
-    QCOMPARE(ventana->numeroFrames(), 12u);
-    QVERIFY(ventana->cargaFantasma(dir.filePath("carrera.txt"), zul::Alineacion::Paso, &error));
-    ventana->irAFrame(5);
+    QCOMPARE(ventana->reproductor()->numeroFrames(), 12u);
+    QVERIFY(ventana->telemetriaVentana()->cargaFantasma(dir.filePath("carrera.txt"),
+                                                        zul::Alineacion::Paso, &error));
+    ventana->reproductor()->irAFrame(5);
     const zul::CapaFantasma& capa = ventana->vista()->capaFantasma();
     QCOMPARE(capa.karts.size(), 2);
     QCOMPARE(capa.karts[0].posicion, QPointF(7.5, 10.5));
     QCOMPARE(capa.karts[1].nombre, QStringLiteral("beta"));
-    ventana->alternaFicha(0);
-    QVERIFY2(ventana->fichaKart()->lineas().contains("Contra el fantasma: 0,00 pasos"),
-             qPrintable(ventana->fichaKart()->lineas().join(" | ")));
-    QVERIFY(ventana->cargaFantasma(QString(), zul::Alineacion::Paso));
+    ventana->telemetriaVentana()->alternaFicha(0);
+    QVERIFY2(
+        ventana->telemetriaVentana()->ficha()->lineas().contains("Contra el fantasma: 0,00 pasos"),
+        qPrintable(ventana->telemetriaVentana()->ficha()->lineas().join(" | ")));
+    QVERIFY(ventana->telemetriaVentana()->cargaFantasma(QString(), zul::Alineacion::Paso));
     QVERIFY(ventana->vista()->capaFantasma().karts.isEmpty());
 }
 
@@ -145,7 +148,8 @@ void PruebaFichaKart::fantasma() {
 void PruebaFichaKart::graficas() {
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapaMuros(), QSize(900, 600));
-    QVERIFY(ventana->cargaFantasma(dir.filePath("carrera.txt"), zul::Alineacion::Paso));
+    QVERIFY(ventana->telemetriaVentana()->cargaFantasma(dir.filePath("carrera.txt"),
+                                                        zul::Alineacion::Paso));
     QTest::keyClick(ventana->vista(), Qt::Key_G);
     CGraficas* graficas = ventana->clasificacion()->graficas();
     QVERIFY(graficas != nullptr);
@@ -175,7 +179,7 @@ void PruebaFichaKart::graficas() {
         }
     }
     // No ghost, no delta.
-    QVERIFY(ventana->cargaFantasma(QString(), zul::Alineacion::Paso));
+    QVERIFY(ventana->telemetriaVentana()->cargaFantasma(QString(), zul::Alineacion::Paso));
     QCOMPARE(pestanas->count(), CGraficas::NumGraficas + 1);
 }
 

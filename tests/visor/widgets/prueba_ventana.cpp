@@ -57,7 +57,7 @@ void PruebaVentana::construccion() {
     QCOMPARE(ventana.size(), QSize(712, 512));
     QVERIFY(ventana.parentWidget() == nullptr);
 
-    const zul::Carrera& grabada = ventana.carreraGrabada();
+    const zul::Carrera& grabada = ventana.reproductor()->carrera();
     QCOMPARE(grabada.numJugadores, 2);
     QCOMPARE(grabada.posiciones.size(), std::size_t(4));
 
@@ -68,7 +68,7 @@ void PruebaVentana::construccion() {
     QCOMPARE(vista->celdasMapa(), std::string("012354"));
     QCOMPARE(vista->zoom(), 10.0);
     // Frame 0 is on show before the window is.
-    QCOMPARE(ventana.frameSiguiente(), 1u);
+    QCOMPARE(ventana.reproductor()->reproduccion().siguienteFrame(), 1u);
     QCOMPARE(vista->posicionJugador(1), QPointF(4, 4));
 }
 
@@ -136,7 +136,7 @@ void PruebaVentana::fallos() {
 void PruebaVentana::irAFrame_data() {
     QTest::addColumn<int>("pedido");
     QTest::addColumn<double>("x");      // player 0's x equals its frame number
-    QTest::addColumn<int>("rayos");     // shots on show
+    QTest::addColumn<int>("disparos");  // shots on show
     QTest::addColumn<int>("siguiente"); // the frame the next step shows
     QTest::newRow("en medio, con dos disparos") << 2 << 2.0 << 2 << 3;
     QTest::newRow("sin disparos") << 3 << 3.0 << 0 << 4;
@@ -147,7 +147,7 @@ void PruebaVentana::irAFrame_data() {
 void PruebaVentana::irAFrame() {
     QFETCH(int, pedido);
     QFETCH(double, x);
-    QFETCH(int, rayos);
+    QFETCH(int, disparos);
     QFETCH(int, siguiente);
     // Shots of frames 0, 2, 2 and 4.
     const QByteArray carrera = escribe("carrera.txt", "1 a p 0 0 0 0 s 0 0 1 1 p 1 0 0 0 p 2 0 0 0 "
@@ -155,19 +155,20 @@ void PruebaVentana::irAFrame() {
                                                       "s 6 6 7 7");
     const QByteArray mapa = escribe("mapa.txt", kMapa);
     CVentana ventana(carrera.constData(), mapa.constData());
-    QCOMPARE(ventana.numeroFrames(), 5u);
+    QCOMPARE(ventana.reproductor()->numeroFrames(), 5u);
     ventana.step();
     ventana.step(); // somewhere else first, so the jump has to undo it
-    ventana.irAFrame(pedido);
+    ventana.reproductor()->irAFrame(pedido);
     QCOMPARE(ventana.vista()->posicionJugador(0).x(), x);
-    QCOMPARE(ventana.frameMostrado(), static_cast<long long>(x));
-    QCOMPARE(ventana.vista()->iniciosRayos().size(), rayos);
-    QCOMPARE(ventana.frameSiguiente(), static_cast<std::uint32_t>(siguiente));
+    QCOMPARE(ventana.reproductor()->frame(), static_cast<long long>(x));
+    QCOMPARE(ventana.vista()->iniciosDisparos().size(), disparos);
+    QCOMPARE(ventana.reproductor()->reproduccion().siguienteFrame(),
+             static_cast<std::uint32_t>(siguiente));
     // Later shots still come with their frames.
     int vistos = 0;
     for (int paso = 0; paso < 6; ++paso) {
         ventana.step();
-        vistos += static_cast<int>(ventana.vista()->iniciosRayos().size());
+        vistos += static_cast<int>(ventana.vista()->iniciosDisparos().size());
     }
     const int pendientes = x < 2 ? 3 : (x < 4 ? 1 : 0);
     QCOMPARE(vistos, pendientes);

@@ -297,14 +297,14 @@ void PruebaSalida::estelasDeLaCarrera() {
     auto v = ventana(carrera, mapaMuros());
     for (const bool conSaltos : {true, false}) {
         if (conSaltos) {
-            v->irAFrame(frame);
+            v->reproductor()->irAFrame(frame);
         } else {
-            v->irAFrame(0);
+            v->reproductor()->irAFrame(0);
             for (int k = 0; k < frame; ++k) {
                 v->step();
             }
         }
-        QCOMPARE(v->frameMostrado(), static_cast<long long>(frame));
+        QCOMPARE(v->reproductor()->frame(), static_cast<long long>(frame));
         const zul::Estelas& estelas = v->vista()->estelas();
         QCOMPARE(estelas.jugadores(), 2);
         const std::size_t esperados = static_cast<std::size_t>(
@@ -312,15 +312,16 @@ void PruebaSalida::estelasDeLaCarrera() {
         QCOMPARE(estelas.puntos().size(), esperados);
         QCOMPARE(estelas.puntos().front().x(), 5.0 + 0.5 * desde);
         QCOMPARE(estelas.puntos()[1], QPointF(9, 10.5));
-        QCOMPARE(estelas.puntos().back(), v->carreraGrabada().posiciones[static_cast<std::size_t>(
-                                              2 * frame + (parcial && frame == frames ? 0 : 1))]);
+        QCOMPARE(estelas.puntos().back(),
+                 v->reproductor()->carrera().posiciones[static_cast<std::size_t>(
+                     2 * frame + (parcial && frame == frames ? 0 : 1))]);
     }
 }
 
 // A steady replay reuses the view's buffer.
 void PruebaSalida::estelasSinReservas() {
     auto v = ventana(carreraRecta(100), mapaMuros());
-    v->irAFrame(40);
+    v->reproductor()->irAFrame(40);
     const QPointF* antes = v->vista()->estelas().puntos().data();
     for (int k = 0; k < 50; ++k) {
         v->step();
@@ -372,7 +373,7 @@ void PruebaSalida::estelasPintadas() {
     QFETCH(QString, conEstela);
     QFETCH(QString, sin);
     auto v = ventana(carreraRecta(60), mapaMuros());
-    v->irAFrame(frame);
+    v->reproductor()->irAFrame(frame);
     const double centro = 5.0 + 0.5 * frame;
     const QPoint p = pixel(x, centro);
     v->vista()->muestraEstelas(true);
@@ -588,7 +589,7 @@ void PruebaSalida::soltarEnElGestor() {
         QTRY_VERIFY(gestor.ventanaActual() != vieja.data());
         QTRY_VERIFY(vieja.isNull()); // closed and released
         CVentana* nueva = gestor.ventanaActual();
-        QCOMPARE(nueva->numeroFrames(), 4u);
+        QCOMPARE(nueva->reproductor()->numeroFrames(), 4u);
         QCOMPARE(nueva->vista()->filasMapa(), 20);
         QVERIFY(nueva->isVisible());
     } else {

@@ -9,8 +9,8 @@ set -euo pipefail
 cmake_cmd="$1"
 construccion="$2"
 trabajo="$3"
-# shellcheck source-path=SCRIPTDIR source=../comun/instalacion.sh
-source "$(dirname "$0")/../comun/instalacion.sh"
+# shellcheck source-path=SCRIPTDIR source=../../comun/instalacion.sh
+source "$(dirname "$0")/../../comun/instalacion.sh"
 
 instala "$cmake_cmd" "$construccion" "$trabajo"
 mkdir "$trabajo/vacia"

@@ -420,7 +420,7 @@ void PruebaSeleccion::aceptarAbreLaVentana() {
     QVERIFY(ventana != nullptr);
     QVERIFY(ventana->parentWidget() == nullptr);
     QCOMPARE(ventana->windowTitle(), QStringLiteral("ZUL Karts"));
-    QCOMPARE(ventana->carreraGrabada().numJugadores, 2);
+    QCOMPARE(ventana->reproductor()->carrera().numJugadores, 2);
     QVERIFY(dialogo.tomarVentana() == nullptr); // handed over once
 }
 
@@ -504,7 +504,7 @@ void PruebaSeleccion::inicioConUnaRuta() {
     QVERIFY(ventana != nullptr);
     QVERIFY(ventana->isVisible());
     QCOMPARE(ventana->windowTitle(), QStringLiteral("ZUL Karts"));
-    QCOMPARE(ventana->carreraGrabada().numJugadores, 2);
+    QCOMPARE(ventana->reproductor()->carrera().numJugadores, 2);
 }
 
 void PruebaSeleccion::inicioCancelado() {
@@ -567,7 +567,7 @@ void PruebaSeleccion::ctrlOReemplazaLaVentana() {
     QVERIFY(nueva != nullptr);
     QVERIFY(nueva != vieja);
     QVERIFY(nueva->isVisible());
-    QCOMPARE(nueva->carreraGrabada().numJugadores, 3);
+    QCOMPARE(nueva->reproductor()->carrera().numJugadores, 3);
     QCOMPARE(nueva->geometry(), QRect(40, 30, 800, 600));
     // The old window and its recorded race are gone.
     QTRY_VERIFY(vieja.isNull());
@@ -594,7 +594,7 @@ void PruebaSeleccion::ctrlOCanceladoConservaLaVentana() {
     CVentana* ventana = gestor.ventanaActual();
     QVERIFY(QTest::qWaitForWindowExposed(ventana));
     ventana->step();
-    const std::uint32_t frame = ventana->frameSiguiente();
+    const std::uint32_t frame = ventana->reproductor()->reproduccion().siguienteFrame();
 
     // A bad choice shows its error; cancelling then leaves the race as it was.
     CajaVista caja;
@@ -608,7 +608,7 @@ void PruebaSeleccion::ctrlOCanceladoConservaLaVentana() {
     QVERIFY(caja.vista);
     QCOMPARE(gestor.ventanaActual(), ventana);
     QVERIFY(ventana->isVisible());
-    QCOMPARE(ventana->frameSiguiente(), frame);
+    QCOMPARE(ventana->reproductor()->reproduccion().siguienteFrame(), frame);
 }
 
 // The same opening for paths that come from elsewhere (files dropped on the
@@ -632,7 +632,7 @@ void PruebaSeleccion::abreDesdeRutas() {
     QVERIFY(primera->isVisible());
 
     QVERIFY(gestor.abre(otra, mapa));
-    QCOMPARE(gestor.ventanaActual()->carreraGrabada().numJugadores, 3);
+    QCOMPARE(gestor.ventanaActual()->reproductor()->carrera().numJugadores, 3);
     QTRY_VERIFY(primera.isNull());
 }
 

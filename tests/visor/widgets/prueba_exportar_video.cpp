@@ -92,12 +92,15 @@ QStringList PruebaExportarVideo::archivosDeVideo() const {
 void PruebaExportarVideo::propuestaDeLaVista() {
     const auto ventana = abre(12);
     QVERIFY(ventana);
-    CVisualizador* vista = ventana->vista();
-    vista->cambiaZoom(4.0);
-    vista->cambiaMira(1);
-    vista->muestraEstelas(true);
-    vista->setFixedSize(300, 200);
-    const zul::PedidoVideo pedido = zul::pedidoDeVista(*vista, ventana->numeroFrames(), "v.mp4");
+    CReproductor* control = ventana->reproductor();
+    control->ponZoom(4.0);
+    control->sigue(1);
+    zul::OpcionesEscena opciones = control->opciones();
+    opciones.estelas = true;
+    control->ponOpciones(opciones);
+    ventana->vista()->setFixedSize(300, 200);
+    const zul::PedidoVideo pedido =
+        zul::pedidoDeVista(control->aspecto(), ventana->reproductor()->numeroFrames(), "v.mp4");
     QCOMPARE(pedido.video.primero, 0LL);
     QCOMPARE(pedido.video.ultimo, 11LL);
     QCOMPARE(pedido.video.fps, 30);
@@ -108,20 +111,19 @@ void PruebaExportarVideo::propuestaDeLaVista() {
     QVERIFY(pedido.aspecto.opciones.estelas);
     QVERIFY(pedido.aspecto.opciones.rotulos);
     // The view's camera and projector options go along.
-    zul::OpcionesEscena opciones = vista->opcionesEscena();
     opciones.camara = zul::Camara::Director;
     opciones.disparosVisibles = true;
-    vista->ponOpciones(opciones);
-    const zul::PedidoVideo conCamara = zul::pedidoDeVista(*vista, 12, "v.mp4");
+    control->ponOpciones(opciones);
+    const zul::PedidoVideo conCamara = zul::pedidoDeVista(control->aspecto(), 12, "v.mp4");
     QCOMPARE(conCamara.aspecto.opciones.camara, zul::Camara::Director);
     QVERIFY(conCamara.aspecto.opciones.disparosVisibles);
     QVERIFY(conCamara.aspecto.opciones.estelas && conCamara.aspecto.opciones.rotulos);
 
     // The dialog hands back what it was given, with an extension added.
-    CDialogoVideo dialogo(pedido, ventana->numeroFrames(), 2);
+    CDialogoVideo dialogo(pedido, ventana->reproductor()->numeroFrames(), 2);
     zul::PedidoVideo leido = pedido;
     leido.video.salida = QStringLiteral("v");
-    CDialogoVideo sinExtension(leido, ventana->numeroFrames(), 2);
+    CDialogoVideo sinExtension(leido, ventana->reproductor()->numeroFrames(), 2);
     QCOMPARE(sinExtension.pedido().video.salida, QStringLiteral("v.mp4"));
     QCOMPARE(dialogo.pedido().aspecto.tamano, QSize(1280, 720));
     QCOMPARE(dialogo.pedido().video.ultimo, 11LL);
@@ -141,11 +143,11 @@ void PruebaExportarVideo::propuestaDeLaVista() {
 void PruebaExportarVideo::termina() {
     const auto ventana = abre(12);
     QVERIFY(ventana);
-    zul::PedidoVideo pedido =
-        zul::pedidoDeVista(*ventana->vista(), 12, dir->filePath(QStringLiteral("v.mp4")));
+    zul::PedidoVideo pedido = zul::pedidoDeVista(ventana->reproductor()->aspecto(), 12,
+                                                 dir->filePath(QStringLiteral("v.mp4")));
     pedido.aspecto.tamano = QSize(64, 48);
-    CExportacionVideo exportacion(ventana->reproduccionActual(), mapaDe(*ventana->vista()), pedido,
-                                  ventana.get());
+    CExportacionVideo exportacion(ventana->reproductor()->reproduccion(), mapaDe(*ventana->vista()),
+                                  pedido, ventana.get());
     QSignalSpy terminada(&exportacion, &CExportacionVideo::terminada);
     QString error;
     QVERIFY2(exportacion.empieza(error), qPrintable(error));
@@ -166,12 +168,12 @@ void PruebaExportarVideo::cancelaDesdeElDialogo() {
         QVERIFY(anterior.open(QIODevice::WriteOnly));
         anterior.write("anterior");
     }
-    zul::PedidoVideo pedido = zul::pedidoDeVista(*ventana->vista(), 400, salida);
+    zul::PedidoVideo pedido = zul::pedidoDeVista(ventana->reproductor()->aspecto(), 400, salida);
     pedido.aspecto.tamano = QSize(64, 48);
     // Slow motion: many more pictures than the test waits for.
     pedido.video.pasosPorSegundo = 0.05;
-    CExportacionVideo exportacion(ventana->reproduccionActual(), mapaDe(*ventana->vista()), pedido,
-                                  ventana.get());
+    CExportacionVideo exportacion(ventana->reproductor()->reproduccion(), mapaDe(*ventana->vista()),
+                                  pedido, ventana.get());
     QSignalSpy terminada(&exportacion, &CExportacionVideo::terminada);
     int latidos = 0;
     QTimer latido;
@@ -202,11 +204,11 @@ void PruebaExportarVideo::cancelaDesdeElDialogo() {
 void PruebaExportarVideo::ventanaCerradaAMedias() {
     auto ventana = abre(400);
     QVERIFY(ventana);
-    zul::PedidoVideo pedido =
-        zul::pedidoDeVista(*ventana->vista(), 400, dir->filePath(QStringLiteral("v.mp4")));
+    zul::PedidoVideo pedido = zul::pedidoDeVista(ventana->reproductor()->aspecto(), 400,
+                                                 dir->filePath(QStringLiteral("v.mp4")));
     pedido.aspecto.tamano = QSize(64, 48);
     pedido.video.pasosPorSegundo = 0.05;
-    auto* exportacion = new CExportacionVideo(ventana->reproduccionActual(),
+    auto* exportacion = new CExportacionVideo(ventana->reproductor()->reproduccion(),
                                               mapaDe(*ventana->vista()), pedido, ventana.get());
     QString error;
     QVERIFY2(exportacion->empieza(error), qPrintable(error));

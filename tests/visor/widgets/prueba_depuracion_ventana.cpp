@@ -98,7 +98,7 @@ void PruebaDepuracionVentana::carga() {
     QFETCH(QString, rechazo);
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapa());
-    ventana->irAFrame(3);
+    ventana->reproductor()->irAFrame(3);
     const QString ruta = contenido.isEmpty() ? dir.filePath(QStringLiteral("no.dep"))
                                              : escribe(dir, QStringLiteral("b.dep"), contenido);
     QCOMPARE(ventana->depuracion()->carga({ruta}), rechazo.isEmpty());
@@ -117,8 +117,8 @@ void PruebaDepuracionVentana::carga() {
         QVERIFY(ventana->vista()->escena().depuracion.isEmpty());
         QVERIFY(!casilla->isVisible());
         QVERIFY(ventana->findChild<QMessageBox*>() != nullptr);
-        QCOMPARE(ventana->frameMostrado(), 3LL);
-        QCOMPARE(ventana->numeroFrames(), 6u);
+        QCOMPARE(ventana->reproductor()->frame(), 3LL);
+        QCOMPARE(ventana->reproductor()->numeroFrames(), 6u);
     }
 }
 
@@ -179,13 +179,13 @@ void PruebaDepuracionVentana::notas() {
         const int n = paso.mid(1).toInt();
         switch (paso[0].toLatin1()) {
         case 'g':
-            ventana->irAFrame(n);
+            ventana->reproductor()->irAFrame(n);
             break;
         case 't':
             ventana->step();
             break;
         case 'f':
-            ventana->mira(n);
+            ventana->reproductor()->sigue(n);
             break;
         case 'd':
             ventana->depuracion()->ponDesfase(n);
@@ -278,8 +278,8 @@ void PruebaDepuracionVentana::orden() {
 void PruebaDepuracionVentana::copiar() {
     QTemporaryDir dir;
     auto ventana = abreVentanaDePrueba(dir, carrera(), mapa());
-    ventana->irAFrame(4);
-    ventana->mira(1);
+    ventana->reproductor()->irAFrame(4);
+    ventana->reproductor()->sigue(1);
     const QString copiada = ventana->depuracion()->copiaOrden();
     QCOMPARE(QGuiApplication::clipboard()->text(), copiada);
     QCOMPARE(copiada, QStringLiteral("zulprueba --carrera %1 --jugador 1 --desde 4 -- ./mibot")

@@ -145,7 +145,7 @@ QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tam
     vista->cambiaMira(jugador);
     vista->muestraEstelas(estelas);
     vista->setFixedSize(tamano);
-    ventana.irAFrame(paso);
+    ventana.reproductor()->irAFrame(paso);
     QImage imagen(tamano, QImage::Format_RGB32);
     imagen.fill(Qt::magenta);
     vista->render(&imagen);
@@ -509,7 +509,7 @@ void PruebaPng::parcialSinVentana() {
     for (int k = 0; k < 6; ++k) {
         ventana.step();
     }
-    QCOMPARE(ventana.frameMostrado(), 6);
+    QCOMPARE(ventana.reproductor()->frame(), 6);
     QImage enVentana(aspecto.tamano, QImage::Format_RGB32);
     vista->render(&enVentana);
     QCOMPARE(dibujo.dibuja(6), enVentana);

@@ -140,9 +140,9 @@ void PruebaVentanaEnVivo::esperaLaCarrera() {
         escribe(alEmpezar);
     }
     auto v = abre();
-    QVERIFY(v->enVivo());
+    QVERIFY(v->reproductor()->enVivo());
     QVERIFY(!hayCajaDeMensaje());
-    QCOMPARE(v->numeroFrames(), 0u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 0u);
     QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::esperando);
     QVERIFY(v->marcaVivo()->isVisible());
     QVERIFY(v->marcaVivo()->text().startsWith(QStringLiteral("Esperando la carrera…")));
@@ -151,9 +151,9 @@ void PruebaVentanaEnVivo::esperaLaCarrera() {
     escribe(kCabecera);
     QTRY_COMPARE(nombresEnPanel(*v), (QStringList{"alfa", "beta"}));
     anade(frames(0, 3));
-    QTRY_COMPARE(v->numeroFrames(), 3u);
+    QTRY_COMPARE(v->reproductor()->numeroFrames(), 3u);
     // Opened live, the replay runs: the newest frame is on show.
-    QCOMPARE(v->frameMostrado(), 2);
+    QCOMPARE(v->reproductor()->frame(), 2);
     QCOMPARE(frameEnVista(*v), 2);
     QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
     QCOMPARE(v->marcaVivo()->text(), QStringLiteral("EN VIVO"));
@@ -163,17 +163,17 @@ void PruebaVentanaEnVivo::sigueLaCabeza() {
     escribe(kCabecera + frames(0, 5));
     auto v = abre();
     v->cambiaVelocidad(kVelocidadLenta);
-    QCOMPARE(v->frameMostrado(), 4); // it opens at the head
+    QCOMPARE(v->reproductor()->frame(), 4); // it opens at the head
     auto* linea = v->findChild<CLineaTiempo*>();
     QVERIFY(linea != nullptr);
     for (int hasta = 6; hasta <= 9; ++hasta) {
         anade(frames(hasta - 1, hasta));
-        QTRY_COMPARE(v->frameMostrado(), hasta - 1);
+        QTRY_COMPARE(v->reproductor()->frame(), hasta - 1);
         QCOMPARE(frameEnVista(*v), hasta - 1);
     }
     QCOMPARE(linea->contador()->text(), QStringLiteral("Paso 8 de 9"));
     QCOMPARE(linea->barra()->maximum(), 8);
-    QCOMPARE(v->analisisCarrera().framesAnalizados(), 9);
+    QCOMPARE(v->reproductor()->analisis().framesAnalizados(), 9);
     QCOMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
 }
 
@@ -194,10 +194,10 @@ void PruebaVentanaEnVivo::seQuedaDondeEsta() {
     if (!enMarcha) {
         v->detener();
     }
-    v->irAFrame(mostrado);
+    v->reproductor()->irAFrame(mostrado);
     anade(frames(5, 9));
-    QTRY_COMPARE(v->numeroFrames(), 9u);
-    QCOMPARE(v->frameMostrado(), mostrado);
+    QTRY_COMPARE(v->reproductor()->numeroFrames(), 9u);
+    QCOMPARE(v->reproductor()->frame(), mostrado);
     QCOMPARE(frameEnVista(*v), mostrado);
     QCOMPARE(v->marcaVivo()->aviso(), Aviso::ninguno);
     QCOMPARE(v->findChild<CLineaTiempo*>()->contador()->text(),
@@ -205,10 +205,10 @@ void PruebaVentanaEnVivo::seQuedaDondeEsta() {
 
     // End goes back to the head; running, the replay follows it from there.
     QTest::keyClick(v.get(), Qt::Key_End);
-    QCOMPARE(v->frameMostrado(), 8);
+    QCOMPARE(v->reproductor()->frame(), 8);
     v->ejecutar();
     anade(frames(9, 11));
-    QTRY_COMPARE(v->frameMostrado(), 10);
+    QTRY_COMPARE(v->reproductor()->frame(), 10);
     QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
 }
 
@@ -235,14 +235,14 @@ void PruebaVentanaEnVivo::otraCarrera() {
         escribe(nueva);
     }
     QTRY_COMPARE(nombresEnPanel(*v), (QStringList{"x", "y", "z"}));
-    QCOMPARE(v->carreraGrabada().numJugadores, 3);
+    QCOMPARE(v->reproductor()->carrera().numJugadores, 3);
     QCOMPARE(v->vista()->cantidadJugadores(), 3);
     const unsigned int framesNuevos = sustituida ? 2u : 1u;
-    QCOMPARE(v->numeroFrames(), framesNuevos);
+    QCOMPARE(v->reproductor()->numeroFrames(), framesNuevos);
     // Running, it follows the new race's head.
-    QCOMPARE(v->frameMostrado(), static_cast<long long>(framesNuevos) - 1);
+    QCOMPARE(v->reproductor()->frame(), static_cast<long long>(framesNuevos) - 1);
     QCOMPARE(v->findChild<CLineaTiempo*>()->barra()->maximum(), static_cast<int>(framesNuevos) - 1);
-    QCOMPARE(v->analisisCarrera().numJugadores(), 3);
+    QCOMPARE(v->reproductor()->analisis().numJugadores(), 3);
     QVERIFY(!hayCajaDeMensaje());
 }
 
@@ -250,16 +250,16 @@ void PruebaVentanaEnVivo::sobreviveAlBorrado() {
     escribe(kCabecera + frames(0, 6));
     auto v = abre();
     v->cambiaVelocidad(kVelocidadLenta);
-    QCOMPARE(v->numeroFrames(), 6u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 6u);
     QVERIFY(QFile::remove(ruta()));
     QTRY_COMPARE(v->marcaVivo()->aviso(), Aviso::borrado);
     QVERIFY(v->marcaVivo()->text().contains(QStringLiteral("vivo.txt")));
     QVERIFY(!hayCajaDeMensaje());
-    QCOMPARE(v->numeroFrames(), 6u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 6u);
     QCOMPARE(frameEnVista(*v), 5);
     QCOMPARE(nombresEnPanel(*v), (QStringList{"alfa", "beta"}));
     // Steps still work on what was read.
-    v->irAFrame(2);
+    v->reproductor()->irAFrame(2);
     QCOMPARE(frameEnVista(*v), 2);
 }
 
@@ -272,28 +272,28 @@ void PruebaVentanaEnVivo::casillaYTecla() {
     }
     QVERIFY(casilla != nullptr);
     QVERIFY(!casilla->isChecked());
-    QVERIFY(!v->enVivo()); // off unless asked for
-    v->irAFrame(1);
+    QVERIFY(!v->reproductor()->enVivo()); // off unless asked for
+    v->reproductor()->irAFrame(1);
     anade(frames(4, 6));
     QTest::qWait(150);
-    QCOMPARE(v->numeroFrames(), 4u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 4u);
 
     QTest::keyClick(v.get(), Qt::Key_L);
-    QVERIFY(v->enVivo());
+    QVERIFY(v->reproductor()->enVivo());
     QVERIFY(casilla->isChecked());
     // The same race read again, longer; as with --en-vivo, the replay runs
     // at its head and follows it.
-    QCOMPARE(v->numeroFrames(), 6u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 6u);
     QCOMPARE(frameEnVista(*v), 5);
     QCOMPARE(v->marcaVivo()->aviso(), Aviso::enVivo);
     anade(frames(6, 7) + "p 107 5 0 0");
-    QTRY_COMPARE(v->numeroFrames(), 7u);
+    QTRY_COMPARE(v->reproductor()->numeroFrames(), 7u);
     QCOMPARE(frameEnVista(*v), 6);
 
     // Off: the rest is read as a whole read would, partial last frame too.
     casilla->setChecked(false);
-    QVERIFY(!v->enVivo());
-    QCOMPARE(v->numeroFrames(), 8u);
+    QVERIFY(!v->reproductor()->enVivo());
+    QCOMPARE(v->reproductor()->numeroFrames(), 8u);
     QCOMPARE(v->marcaVivo()->aviso(), Aviso::ninguno);
 
     CDialogoAtajos ayuda(v.get());
@@ -318,7 +318,7 @@ void PruebaVentanaEnVivo::diceQueSeDetuvo() {
     QVERIFY(v->marcaVivo()->isVisible());
     QVERIFY(v->marcaVivo()->text().startsWith(
         QStringLiteral("La lectura del registro de carrera se detuvo; se muestra lo leído.")));
-    QCOMPARE(v->numeroFrames(), 2u);
+    QCOMPARE(v->reproductor()->numeroFrames(), 2u);
 }
 
 void PruebaVentanaEnVivo::unaCarpetaEsUnError() {

@@ -7,6 +7,7 @@
 #include "paneles/CPanelClasificacion.h"
 #include "paneles/CPanelJugadores.h"
 #include "paneles/CVisualizador.h"
+#include "ventana/CDisposicion.h"
 #include "ventana/CVentana.h"
 #include "ventana_de_prueba.h"
 
@@ -169,7 +170,7 @@ void PruebaProyector::focoTrasEscribir() {
     QVERIFY(!zoom->hasFocus());
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v.get(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // Esc leaves the field, and the digits are shortcuts again.
@@ -223,7 +224,7 @@ void PruebaProyector::clicEnLaPistaQuitaElFoco() {
     QTest::mouseClick(v->vista(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QVERIFY(!velocidad->hasFocus());
     QTest::keyClick(v->vista(), Qt::Key_2);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // A click on a name follows that player, and only its row is marked.
@@ -233,7 +234,7 @@ void PruebaProyector::clicEnUnNombre() {
     QCOMPARE(lista->marcado(), 0);
     QVERIFY(lista->etiquetasNombres()[0]->font().bold());
     QTest::mouseClick(lista->etiquetasNombres()[1], Qt::LeftButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QCOMPARE(v->findChild<QSpinBox*>()->value(), 1);
     QCOMPARE(lista->marcado(), 1);
     QVERIFY(lista->etiquetasNombres()[1]->font().bold());
@@ -243,9 +244,9 @@ void PruebaProyector::clicEnUnNombre() {
     QVERIFY(!lista->etiquetasVueltas()[0]->autoFillBackground());
     // The lap label of a row takes the click too; another button does not.
     QTest::mouseClick(lista->etiquetasVueltas()[0], Qt::LeftButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     QTest::mouseClick(lista->etiquetasNombres()[1], Qt::RightButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
 }
 
 void PruebaProyector::listaSinBarraYAlineada_data() {
@@ -312,23 +313,23 @@ void PruebaProyector::saltoSigueAlJugador() {
     auto v = abre();
     CLineaTiempo* linea = v->findChild<CLineaTiempo*>();
     auto* jugador = v->findChild<QSpinBox*>();
-    v->irAFrame(5);
+    v->reproductor()->irAFrame(5);
     QCOMPARE(jugador->value(), 0);
     linea->botonSiguiente()->click(); // frame 7: player 1's lap
-    QCOMPARE(v->frameMostrado(), 7LL);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->reproductor()->frame(), 7LL);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     linea->botonAnterior()->click(); // frame 4: player 0's lap
-    QCOMPARE(v->frameMostrado(), 4LL);
+    QCOMPARE(v->reproductor()->frame(), 4LL);
     QCOMPARE(jugador->value(), 0);
-    v->irAFrame(8);
+    v->reproductor()->irAFrame(8);
     linea->eventoSiguiente(); // frame 9: the shot starts at player 1's kart
-    QCOMPARE(v->frameMostrado(), 9LL);
+    QCOMPARE(v->reproductor()->frame(), 9LL);
     QCOMPARE(jugador->value(), 1);
-    v->ponCamara(zul::Camara::Pista);
+    v->reproductor()->ponCamara(zul::Camara::Pista);
     linea->eventoAnterior();
-    QCOMPARE(v->frameMostrado(), 7LL);
+    QCOMPARE(v->reproductor()->frame(), 7LL);
     linea->eventoAnterior();
-    QCOMPARE(v->frameMostrado(), 4LL);
+    QCOMPARE(v->reproductor()->frame(), 4LL);
     QCOMPARE(jugador->value(), 0);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Pista);
     // A jump by the slider changes nobody.
@@ -416,10 +417,10 @@ void PruebaProyector::pantallaCompletaYPanel() {
     QTRY_VERIFY(!v->isFullScreen());
     QCOMPARE(v->findChild<QComboBox*>()->fontInfo().pixelSize(), letra);
     // The growth for a projector's screens (the offscreen screen is small).
-    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(800, 600)), 1.0);
-    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(1920, 1080)), 1.5);
-    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(1920, 1200)), 1.5);
-    QCOMPARE(CVentana::escalaPantallaCompleta(QSize(7680, 4320)), 2.5);
+    QCOMPARE(CDisposicion::escalaPantallaCompleta(QSize(800, 600)), 1.0);
+    QCOMPARE(CDisposicion::escalaPantallaCompleta(QSize(1920, 1080)), 1.5);
+    QCOMPARE(CDisposicion::escalaPantallaCompleta(QSize(1920, 1200)), 1.5);
+    QCOMPARE(CDisposicion::escalaPantallaCompleta(QSize(7680, 4320)), 2.5);
 }
 
 // 0 shows the whole track, D follows the leader, N the labels, a number
@@ -435,9 +436,9 @@ void PruebaProyector::teclasDeCamara() {
     QCOMPARE(v->panelJugadores()->marcado(), -1);
     QTest::keyClick(v.get(), Qt::Key_2);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Seguir);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     // Frame 5: player 0 has a lap and leads.
-    v->irAFrame(5);
+    v->reproductor()->irAFrame(5);
     QTest::keyClick(v.get(), Qt::Key_D);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Director);
     QCOMPARE(v->panelJugadores()->marcado(), 0);

@@ -155,7 +155,7 @@ QString framesEnVista(const CVisualizador* vista) {
 
 QString disparosEnVista(const CVisualizador* vista) {
     QStringList ids;
-    for (const QPointF& p : vista->iniciosRayos()) {
+    for (const QPointF& p : vista->iniciosDisparos()) {
         ids << QString::number(p.x() - 100);
     }
     return ids.join(',');
@@ -370,7 +370,7 @@ void PruebaPanel::arranque() {
     QCOMPARE(p.velocidad->decimals(), 2);
     QCOMPARE(p.velocidad->text(), QStringLiteral("1.00"));
     QCOMPARE(v->vista()->zoom(), 10.0);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
 
     // Timers: playback stopped at 1000 ms, repaint running at 50 ms.
     QVERIFY(p.temporizador != nullptr && p.repintado != nullptr);
@@ -395,7 +395,7 @@ void PruebaPanel::arranque() {
         QCOMPARE(nombre->textFormat(), Qt::RichText);
         QCOMPARE(vuelta->text(), vueltas[i]);
     }
-    QCOMPARE(v->frameSiguiente(), vueltas[0].isEmpty() ? 0u : 1u);
+    QCOMPARE(v->reproductor()->reproduccion().siguienteFrame(), vueltas[0].isEmpty() ? 0u : 1u);
 }
 
 void PruebaPanel::reproduccion_data() {
@@ -501,9 +501,9 @@ void PruebaPanel::reproduccion() {
     for (int j = 0; j < porJugador.size(); ++j) {
         QCOMPARE(p.vueltas[j]->text(), porJugador[j] + " vueltas");
     }
-    QCOMPARE(p.ventana->frameSiguiente(), siguiente);
+    QCOMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), siguiente);
     QCOMPARE(disparosEnVista(vista), disparos);
-    QCOMPARE(vista->hayRayos(), !disparos.isEmpty());
+    QCOMPARE(vista->hayDisparos(), !disparos.isEmpty());
     QCOMPARE(p.temporizador->isActive(), corriendo);
     QCOMPARE(p.ejecutar->isEnabled(), !corriendo);
     QCOMPARE(p.pausa->isEnabled(), corriendo);
@@ -534,8 +534,8 @@ void PruebaPanel::tictacReal() {
     QSignalSpy tics(p.temporizador, &QTimer::timeout);
     QTest::mouseClick(p.ejecutar, Qt::LeftButton);
     QVERIFY(tics.wait(5000));
-    QCOMPARE(p.ventana->frameSiguiente(), 2u);
-    QTRY_COMPARE(p.ventana->frameSiguiente(), 3u);
+    QCOMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), 2u);
+    QTRY_COMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), 3u);
     QTest::mouseClick(p.pausa, Qt::LeftButton);
     QVERIFY(!p.temporizador->isActive());
     pinturas = 0;
@@ -626,11 +626,11 @@ void PruebaPanel::zoomYMira() {
     QCOMPARE(vista->zoom(), 0.1);
 
     QTest::keyClick(p.mira, Qt::Key_Up);
-    QCOMPARE(vista->jugadorMirado(), 1);
+    QCOMPARE(vista->jugadorSeguido(), 1);
     QTest::keyClick(p.mira, Qt::Key_Up); // two players: 1 is the last
     QCOMPARE(p.mira->value(), 1);
     QTest::keyClick(p.mira, Qt::Key_Down);
-    QCOMPARE(vista->jugadorMirado(), 0);
+    QCOMPARE(vista->jugadorSeguido(), 0);
 }
 
 // Any number of players: one row each, distinct colours, and the list
