@@ -2,11 +2,9 @@
 // needs the map.
 #include "analisis/analisis.h"
 #include "analisis/intersecciones.h"
-#include "datos/vectorial.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <limits>
 #include <tuple>
 
@@ -93,82 +91,15 @@ int sectorDe(double fraccion) {
 constexpr std::array<double, kSectores> kFinSector = {1.0 / kSectores, 2.0 / kSectores,
                                                       std::numeric_limits<double>::infinity()};
 
-#if ZUL_HAY_VECTORIAL
-// Of the records from `k` on (`cuantos`, a multiple of four), the four at a
-// time that are all quiet: their progress is written, and the count is
-// returned, up to the first four with one that is not. Lanes take the
-// bounds of the records' karts from `actual`, `bajo` and `alto`, which hold
-// them for four frames of records, from `fase` on.
-// With `flujo`, `salida` is on a 32-byte boundary, and the progress goes
-// straight to memory: it is not read again soon, and the cache is kept for
-// the records.
-template <bool flujo>
-ZUL_AVX2 std::size_t tranquilos(const double* distancias, const int* vueltas, double* salida,
-                                std::size_t cuantos, double inverso, const double* actual,
-                                const double* bajo, const double* alto, std::size_t periodo,
-                                std::size_t fase) {
-    const __m256d porInverso = _mm256_set1_pd(inverso);
-    std::size_t i = 0;
-    for (; i < cuantos; i += 4) {
-        const __m256d bruta = _mm256_mul_pd(_mm256_loadu_pd(distancias + i), porInverso);
-        const __m256d v = _mm256_cvtepi32_pd(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(vueltas + i)));
-        const __m256d quieto = _mm256_and_pd(
-            _mm256_cmp_pd(v, _mm256_loadu_pd(actual + fase), _CMP_EQ_OQ),
-            _mm256_and_pd(_mm256_cmp_pd(bruta, _mm256_loadu_pd(bajo + fase), _CMP_GE_OQ),
-                          _mm256_cmp_pd(bruta, _mm256_loadu_pd(alto + fase), _CMP_LT_OQ)));
-        if (_mm256_movemask_pd(quieto) != 0xF) {
-            break;
-        }
-        if (flujo) {
-            _mm256_stream_pd(salida + i, _mm256_add_pd(v, bruta));
-        } else {
-            _mm256_storeu_pd(salida + i, _mm256_add_pd(v, bruta));
-        }
-        fase += 4;
-        fase = fase == periodo ? 0 : fase;
-    }
-    return i;
-}
-
-// The same eight records at a time; with `flujo`, `salida` is on a 64-byte
-// boundary.
-template <bool flujo>
-ZUL_AVX512 std::size_t tranquilos512(const double* distancias, const int* vueltas,
-                                     double* salida, std::size_t cuantos, double inverso,
-                                     const double* actual, const double* bajo, const double* alto,
-                                     std::size_t periodo, std::size_t fase) {
-    const __m512d porInverso = _mm512_set1_pd(inverso);
-    std::size_t i = 0;
-    for (; i < cuantos; i += 8) {
-        const __m512d bruta = _mm512_mul_pd(_mm512_loadu_pd(distancias + i), porInverso);
-        const __m512d v = _mm512_cvtepi32_pd(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(vueltas + i)));
-        __mmask8 quieto = _mm512_cmp_pd_mask(v, _mm512_loadu_pd(actual + fase), _CMP_EQ_OQ);
-        quieto = _mm512_mask_cmp_pd_mask(quieto, bruta, _mm512_loadu_pd(bajo + fase), _CMP_GE_OQ);
-        quieto = _mm512_mask_cmp_pd_mask(quieto, bruta, _mm512_loadu_pd(alto + fase), _CMP_LT_OQ);
-        if (quieto != 0xFF) {
-            break;
-        }
-        if (flujo) {
-            _mm512_stream_pd(salida + i, _mm512_add_pd(v, bruta));
-        } else {
-            _mm512_storeu_pd(salida + i, _mm512_add_pd(v, bruta));
-        }
-        fase += 8;
-        fase = fase == periodo ? 0 : fase;
-    }
-    return i;
-}
-#endif
-
 } // namespace
 
 void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long hasta) {
     const std::size_t n = static_cast<std::size_t>(jugadores);
+    const QPointF* posiciones = carrera.posiciones.data();
     const int* vueltas = carrera.vueltas.data();
     double* salida = progresos.data();
-    const double inverso = campoPista->inversoLargo();
+    const CampoPista& campo = *campoPista;
+    const double inverso = campo.inversoLargo();
     // Most records change nothing but the fraction: the kart on the lap
     // count of the frame before, on a cell with a distance, not across the
     // line from its fraction before (from under a quarter of the lap to
@@ -177,24 +108,25 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
     // lap count and the bounds of the fraction [bajo, alto) that keep it
     // quiet: below 0.75 the fraction stays there, and from 0.75 on it stays
     // at 0.25 or more. Then the same for eight frames of records in a row
-    // (`periodo` records, a multiple of eight), for eight or four records at
-    // a time.
+    // (`periodo` records, a multiple of eight), for the vector instructions.
     const std::size_t periodo = 8 * n;
     std::vector<double> limites(3 * (n + periodo));
     double* const actual = limites.data();
     double* const bajo = actual + n;
     double* const alto = bajo + n;
-    double* const actuales = alto + n;
-    double* const bajos = actuales + periodo;
-    double* const altos = bajos + periodo;
+    CampoPista::Quietos quietos;
+    quietos.vueltas = alto + n;
+    quietos.bajo = quietos.vueltas + periodo;
+    quietos.alto = quietos.bajo + periodo;
+    quietos.periodo = periodo;
     const auto pon = [&](std::size_t j, double a, double b, double c) {
         actual[j] = a;
         bajo[j] = b;
         alto[j] = c;
         for (std::size_t t = j; t < periodo; t += n) {
-            actuales[t] = a;
-            bajos[t] = b;
-            altos[t] = c;
+            limites[3 * n + t] = a;
+            limites[3 * n + periodo + t] = b;
+            limites[3 * n + 2 * periodo + t] = c;
         }
     };
     const auto ponDe = [&](std::size_t j) {
@@ -211,89 +143,58 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
             pon(j, 0.0, 0.0, -1.0); // nothing is quiet on the first frame
         }
     }
-    // The last record of each kart that went through avanza. The fraction of
-    // a quiet record is its own bruta, so the fraction before a record that
-    // is not is worked out again from the distance of the record before.
+    // The last record of each kart that went through avanza. The fraction
+    // of a quiet record is its own, so the fraction before a record that is
+    // not is worked out again from the record before.
     std::vector<std::size_t> ultimoLento(n, std::numeric_limits<std::size_t>::max());
-#if ZUL_HAY_VECTORIAL
-    const bool avx512 = vectorial::avx512();
-    const bool avx2 = avx512 || vectorial::avx2();
-    // Records at a time, and the boundary for writing them straight to memory.
-    const std::size_t grupo = avx512 ? 8 : 4;
-#endif
-
-    // A few thousand records at a time (eight frames at a time, for the
-    // periods): their distances first, in one pass over their positions,
-    // then their progress.
-    const long long porBloque = 8 * static_cast<long long>(std::max<std::size_t>(1, 256 / n));
-    std::vector<double> distancias(static_cast<std::size_t>(porBloque) * n);
-    for (long long f0 = desde; f0 < hasta; f0 += porBloque) {
-        const long long f1 = std::min(hasta, f0 + porBloque);
-        const std::size_t inicio = static_cast<std::size_t>(f0) * n;
-        const std::size_t fin = static_cast<std::size_t>(f1) * n;
-        campoPista->distancias(carrera.posiciones.data() + inicio, fin - inicio,
-                               distancias.data());
-        const auto una = [&](std::size_t k, std::size_t j) {
-            const int v = vueltas[k];
-            double distancia = distancias[k - inicio];
-            const double bruta = distancia * inverso;
-            if (v == actual[j] && bruta >= bajo[j] && bruta < alto[j]) {
-                salida[k] = v + bruta;
-                return;
-            }
-            Recorrido& r = recorridos[j];
-            if (k >= inicio + n && ultimoLento[j] != k - n) {
-                r.fraccion = distancias[k - n - inicio] * inverso;
-            }
-            const long long f = static_cast<long long>(k / n);
-            if (distancia == CampoPista::kFaltaRumbo) {
-                distancia =
-                    campoPista->distanciaONegativa(carrera.posiciones[k], rumbo(carrera, j, f));
-            }
-            avanza(j, f, v, distancia);
-            salida[k] = v + r.fraccion;
-            ultimoLento[j] = k;
-            ponDe(j);
-        };
-        std::size_t k = inicio;
-        std::size_t j = 0;
-        while (k < fin) {
-            std::size_t hastaK = fin;
-#if ZUL_HAY_VECTORIAL
-            if (avx2) {
-                const std::size_t base = static_cast<std::size_t>(desde) * n;
-                const bool flujo =
-                    reinterpret_cast<std::uintptr_t>(salida + k) % (8 * grupo) == 0;
-                const auto cuatro = flujo ? tranquilos<true> : tranquilos<false>;
-                const auto ocho = flujo ? tranquilos512<true> : tranquilos512<false>;
-                const std::size_t hechos = (avx512 ? ocho : cuatro)(
-                    distancias.data() + (k - inicio), vueltas + k, salida + k,
-                    (fin - k) / grupo * grupo, inverso, actuales, bajos, altos, periodo,
-                    (k - base) % periodo);
-                k += hechos;
-                j = k % n;
-                // A group of records one by one, or what is left.
-                hastaK = std::min(fin, k + grupo);
-            }
-#endif
-            for (; k < hastaK; ++k) {
-                una(k, j);
-                j = j + 1 == n ? 0 : j + 1;
-            }
+    const std::size_t inicio = static_cast<std::size_t>(desde) * n;
+    const std::size_t fin = static_cast<std::size_t>(hasta) * n;
+    const auto una = [&](std::size_t k, std::size_t j) {
+        const int v = vueltas[k];
+        double distancia = campo.distanciaSinRumbo(posiciones[k]);
+        const double bruta = distancia * inverso;
+        if (v == actual[j] && bruta >= bajo[j] && bruta < alto[j]) {
+            salida[k] = v + bruta;
+            return;
         }
-        for (std::size_t jj = 0; jj < n; ++jj) {
-            const std::size_t ultimo = fin - n + jj;
-            if (ultimoLento[jj] != ultimo) {
-                recorridos[jj].fraccion = distancias[ultimo - inicio] * inverso;
-            }
+        Recorrido& r = recorridos[j];
+        if (k >= inicio + n && ultimoLento[j] != k - n) {
+            r.fraccion = campo.distanciaSinRumbo(posiciones[k - n]) * inverso;
+        }
+        const long long f = static_cast<long long>(k / n);
+        if (distancia == CampoPista::kFaltaRumbo) {
+            distancia = campo.distanciaONegativa(posiciones[k], rumbo(carrera, j, f));
+        }
+        avanza(j, f, v, distancia);
+        salida[k] = v + r.fraccion;
+        ultimoLento[j] = k;
+        ponDe(j);
+    };
+    // A group of records at a time with vector instructions, and a group
+    // one by one where one is not quiet; or all one by one.
+    const std::size_t grupo = CampoPista::grupoVectorial();
+    std::size_t k = inicio;
+    std::size_t j = 0;
+    while (k < fin) {
+        std::size_t hastaK = fin;
+        if (grupo > 0) {
+            k += campo.progresosQuietos(posiciones + k, vueltas + k, salida + k,
+                                        (fin - k) / grupo * grupo, quietos,
+                                        (k - inicio) % periodo);
+            j = k % n;
+            hastaK = std::min(fin, k + grupo);
+        }
+        for (; k < hastaK; ++k) {
+            una(k, j);
+            j = j + 1 == n ? 0 : j + 1;
         }
     }
-#if ZUL_HAY_VECTORIAL
-    // The progress written straight to memory is there for everyone.
-    if (avx2) {
-        _mm_sfence();
+    for (j = 0; j < n && fin >= inicio + n; ++j) {
+        const std::size_t ultimo = fin - n + j;
+        if (ultimoLento[j] != ultimo) {
+            recorridos[j].fraccion = campo.distanciaSinRumbo(posiciones[ultimo]) * inverso;
+        }
     }
-#endif
 }
 
 QPointF AnalisisCarrera::rumbo(const Carrera& carrera, std::size_t j, long long frame) {

@@ -134,6 +134,24 @@ private:
     std::array<std::size_t, 8> cuentas{};
 };
 
+// The moves (bit d: towards kDx[d], kDy[d]) to the cells of bits 0 to 8 of
+// the index: the cells round one, row by row from the top left, the centre
+// (bit 4) included.
+struct TablaVecinas {
+    std::array<std::uint8_t, 512> movimientos{};
+    constexpr TablaVecinas() {
+        for (unsigned i = 0; i < 512; ++i) {
+            unsigned m = 0;
+            for (unsigned d = 0; d < 8; ++d) {
+                const unsigned bit = static_cast<unsigned>((kDy[d] + 1) * 3 + kDx[d] + 1);
+                m |= ((i >> bit) & 1u) << d;
+            }
+            movimientos[i] = static_cast<std::uint8_t>(m);
+        }
+    }
+};
+constexpr std::array<std::uint8_t, 512> kMovimientosDeVecinas = TablaVecinas().movimientos;
+
 // Rounds like std::lround, for the slopes' small values, without a call.
 std::int8_t redondea(double x) {
     const long long t = static_cast<long long>(x);
@@ -284,23 +302,30 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         desplaza[static_cast<std::size_t>(d)] =
             static_cast<std::ptrdiff_t>(kDy[d]) * ancho + kDx[d];
     }
-    std::vector<std::uint8_t> pista(bordeadas, 0);
-    for (int y = 0; y < filas; ++y) {
-        const char* fila = mapa.celdas.data() +
-                           static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
-        std::uint8_t* destino = pista.data() + bordeada(0, y);
-        for (int x = 0; x < columnas; ++x) {
-            destino[x] = fila[x] != '5' ? 1 : 0;
+    // Whether a cell is track, a row at a time with a wall at each end,
+    // for the row, the one above and the one below.
+    const auto esPistaFila = [&](int y, std::uint8_t* fila) {
+        std::fill(fila, fila + ancho, std::uint8_t{0});
+        if (y < 0 || y >= filas) {
+            return;
         }
-    }
+        const char* celdas = mapa.celdas.data() +
+                             static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        for (int x = 0; x < columnas; ++x) {
+            fila[x + 1] = celdas[x] != '5' ? 1 : 0;
+        }
+    };
+    std::vector<std::uint8_t> filasPista(3 * static_cast<std::size_t>(ancho));
+    std::uint8_t* arriba = filasPista.data();
+    std::uint8_t* c = arriba + ancho;
+    std::uint8_t* abajo = c + ancho;
+    esPistaFila(-1, arriba);
+    esPistaFila(0, c);
     std::vector<std::uint8_t> movimientos(bordeadas, 0);
     for (int y = 0; y < filas; ++y) {
-        const std::size_t inicio = bordeada(0, y);
-        const std::uint8_t* c = pista.data() + inicio;
-        const std::uint8_t* arriba = c - ancho;
-        const std::uint8_t* abajo = c + ancho;
-        std::uint8_t* m = movimientos.data() + inicio;
-        for (int x = 0; x < columnas; ++x) {
+        esPistaFila(y + 1, abajo);
+        std::uint8_t* m = movimientos.data() + bordeada(0, y) - 1;
+        for (int x = 1; x <= columnas; ++x) {
             const unsigned derecha = c[x + 1];
             const unsigned izquierda = c[x - 1];
             const unsigned bajo = abajo[x];
@@ -311,6 +336,8 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                  (abajo[x - 1] & izquierda & bajo) << 6 | (arriba[x - 1] & izquierda & alto) << 7) *
                 c[x]);
         }
+        std::swap(arriba, c);
+        std::swap(c, abajo);
     }
     // The moves across the line: taken out of the cells' moves, and kept,
     // from the side behind it, as where the ways start.
@@ -354,7 +381,7 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         const std::size_t p =
             bordeada(static_cast<int>(c.celda % static_cast<std::size_t>(columnas)),
                      static_cast<int>(c.celda / static_cast<std::size_t>(columnas)));
-        if (pista[p] == 0) {
+        if (mapa.celdas[c.celda] == '5') {
             continue;
         }
         if (interseccion[p] < 0) {
@@ -386,7 +413,9 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
     const auto recorre = [&](auto indice, std::vector<std::int32_t>& quintos, bool adelante,
                              const std::vector<std::pair<std::size_t, double>>& salidas) {
         using Indice = decltype(indice);
-        quintos.assign(estados, kSinCamino);
+        // One more, never reached, for reading the last cell's neighbours
+        // four at a time.
+        quintos.assign(estados + 1, kSinCamino);
         Cubos<Indice> cubos;
         const auto pon = [&](std::size_t i, std::int32_t valor) {
             if (i < estados && valor < quintos[i]) {
@@ -417,6 +446,45 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                 const Indice* cubo = cubos.cubo(actual).data();
                 const std::int32_t dr = actual + kRecto;
                 const std::int32_t dg = actual + kDiagonal;
+#if ZUL_HAY_VECTORIAL
+                if (vectorial::activo()) {
+                    // The nine cells round each one in three rows of four,
+                    // compared at once with what a move would bring them.
+                    const __m128i filaExterior = _mm_setr_epi32(dg, dr, dg, kSinCamino);
+                    const __m128i filaCentral = _mm_setr_epi32(dr, kSinCamino, dr, kSinCamino);
+                    for (std::size_t k = 0; k < n; ++k) {
+                        const Indice s = cubo[k];
+                        if (q[s] != actual) {
+                            continue; // reached sooner since
+                        }
+                        const std::int32_t* c = q + s;
+                        const auto mejora = [&](const std::int32_t* fila, __m128i nuevo) {
+                            const __m128i antes =
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(fila - 1));
+                            return static_cast<unsigned>(
+                                _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(antes, nuevo))));
+                        };
+                        const unsigned mejoras = kMovimientosDeVecinas[mejora(c - ancho, filaExterior) |
+                                                                       mejora(c, filaCentral) << 3 |
+                                                                       mejora(c + ancho, filaExterior) << 6] &
+                                                 m[s];
+                        for (unsigned b = mejoras & 0xFu; b != 0; b &= b - 1) {
+                            const Indice t = s + salto[static_cast<std::size_t>(__builtin_ctz(b))];
+                            q[t] = dr;
+                            *r++ = t;
+                        }
+                        for (unsigned b = mejoras >> 4; b != 0; b &= b - 1) {
+                            const Indice t =
+                                s + salto[4 + static_cast<std::size_t>(__builtin_ctz(b))];
+                            q[t] = dg;
+                            *g++ = t;
+                        }
+                    }
+                    cubos.anota(actual + kRecto, r);
+                    cubos.anota(actual + kDiagonal, g);
+                    continue;
+                }
+#endif
                 for (std::size_t k = 0; k < n; ++k) {
                     const Indice s = cubo[k];
                     if (q[s] != actual) {
@@ -529,25 +597,6 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
 #if ZUL_HAY_VECTORIAL
     const bool avx2 = vectorial::avx2();
 #endif
-    // Every cell's distance, with the border (none) round them.
-    std::vector<float> distancia(bordeadas, -1.0f);
-    for (int y = 0; y < filas; ++y) {
-        const std::size_t inicio = bordeada(0, y);
-        int x = 0;
-#if ZUL_HAY_VECTORIAL
-        if (avx2) {
-            x = mediasAvx2(adelante.data() + inicio, atras.data() + inicio, columnas,
-                           largo * kUnidad, casiLargo, distancia.data() + inicio);
-        }
-#endif
-        for (; x < columnas; ++x) {
-            distancia[inicio + static_cast<std::size_t>(x)] =
-                media(inicio + static_cast<std::size_t>(x));
-        }
-    }
-    for (const std::size_t p : celdaInterseccion) {
-        distancia[p] = kInterseccion;
-    }
     distanciasInterseccion.resize(8 * celdaInterseccion.size());
     for (std::size_t c = 0; c < celdasInterseccion.size(); ++c) {
         const std::size_t i = celdasInterseccion[c];
@@ -574,11 +623,44 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         }
         return redondea(std::clamp(p, -1.0, 1.0) * kEscalaPendiente);
     };
+    // Every cell's distance, a row at a time with none at each end, for
+    // the row, the one above and the one below.
+    const auto distanciasFila = [&](int y, float* fila) {
+        std::fill(fila, fila + ancho, -1.0f);
+        if (y < 0 || y >= filas) {
+            return;
+        }
+        const std::size_t inicio = bordeada(0, y);
+        int x = 0;
+#if ZUL_HAY_VECTORIAL
+        if (avx2) {
+            x = mediasAvx2(adelante.data() + inicio, atras.data() + inicio, columnas,
+                           largo * kUnidad, casiLargo, fila + 1);
+        }
+#endif
+        for (; x < columnas; ++x) {
+            fila[x + 1] = media(inicio + static_cast<std::size_t>(x));
+        }
+        if (!interseccion.empty()) {
+            for (x = 0; x < columnas; ++x) {
+                if (interseccion[inicio + static_cast<std::size_t>(x)] >= 0) {
+                    fila[x + 1] = kInterseccion;
+                }
+            }
+        }
+    };
+    std::vector<float> filasDistancia(3 * static_cast<std::size_t>(ancho));
+    float* arribaD = filasDistancia.data();
+    float* centroD = arribaD + ancho;
+    float* abajoD = centroD + ancho;
+    distanciasFila(-1, arribaD);
+    distanciasFila(0, centroD);
     tabla.resize(celdas);
     for (int y = 0; y < filas; ++y) {
-        const float* c = distancia.data() + bordeada(0, y);
-        const float* arriba = c - ancho;
-        const float* abajo = c + ancho;
+        distanciasFila(y + 1, abajoD);
+        const float* c = centroD + 1;
+        const float* arriba = arribaD + 1;
+        const float* abajo = abajoD + 1;
         Celda* fila = tabla.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
         int x = 0;
 #if ZUL_HAY_VECTORIAL
@@ -597,37 +679,55 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                 t.pendienteY = pendiente(vecina(arriba[x], d), d, vecina(abajo[x], d));
             }
         }
+        std::swap(arribaD, centroD);
+        std::swap(centroD, abajoD);
     }
 }
 
 #if ZUL_HAY_VECTORIAL
 namespace {
 
-// CampoPista::distancias four points at a time, for the points up to the
-// last multiple of four; the same arithmetic, lane by lane, so the same
-// doubles. `tabla` holds the cells as CampoPista::Celda: the distance as a
-// float in bytes 0 to 3, the slopes in bytes 4 and 5; negative distances are
-// -1 (none) and kFaltaRumbo, and are the result as they are. A point
-// outside the map reads `fuera`, a cell with no distance. The map has fewer
-// than 2^31 cells, so a cell's index is exact in a double and fits in 32
-// bits.
-ZUL_AVX2 std::size_t distanciasAvx2(const void* tabla, long long fuera, int filas, int columnas,
-                                    double casiLargo, double escala, const QPointF* puntos,
-                                    std::size_t cuantos, double* salida) {
+// What the vector paths of progresosQuietos take: the cells as
+// CampoPista::Celda (the distance as a float in bytes 0 to 3, the slopes in
+// bytes 4 and 5; negative distances are -1, none, and kFaltaRumbo, and are
+// distanciaSinRumbo as they are), what a point outside the map reads (a
+// cell with no distance), and the map has fewer than 2^31 cells, so a cell's
+// index is exact in a double and fits in 32 bits.
+struct Tabla {
+    const long long* celdas;
+    long long fuera;
+    int filas;
+    int columnas;
+    double casiLargo;
+    double escala;
+    double inverso;
+};
+
+// progresosQuietos four records at a time, with the arithmetic of
+// distanciaSinRumbo lane by lane, so the same doubles.
+ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, const int* vueltas,
+                                 double* progresos, std::size_t cuantos,
+                                 const CampoPista::Quietos& q, std::size_t fase) {
     const __m256d cero = _mm256_setzero_pd();
-    const __m256d ancho = _mm256_set1_pd(columnas);
-    const __m256d alto = _mm256_set1_pd(filas);
+    const __m256d ancho = _mm256_set1_pd(t.columnas);
+    const __m256d alto = _mm256_set1_pd(t.filas);
     const __m256d medio = _mm256_set1_pd(0.5);
-    const __m256d porEscala = _mm256_set1_pd(escala);
-    const __m256d casi = _mm256_set1_pd(casiLargo);
-    const __m256i vacia = _mm256_set1_epi64x(fuera);
+    const __m256d porEscala = _mm256_set1_pd(t.escala);
+    const __m256d casi = _mm256_set1_pd(t.casiLargo);
+    const __m256d porInverso = _mm256_set1_pd(t.inverso);
+    const __m256i vacia = _mm256_set1_epi64x(t.fuera);
     // The floats of the four cells first, then their slopes.
     const __m256i junta = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
-    const auto* base = static_cast<const long long*>(tabla);
     const auto* p = reinterpret_cast<const double*>(puntos);
+    const long long* const tabla = t.celdas;
+    const double* const qVueltas = q.vueltas;
+    const double* const qBajo = q.bajo;
+    const double* const qAlto = q.alto;
+    const std::size_t periodo = q.periodo;
     std::size_t k = 0;
-    for (; k + 4 <= cuantos; k += 4) {
-        // Lanes hold points 0, 2, 1 and 3, put back in order when stored.
+    for (; k < cuantos; k += 4) {
+        // Lanes hold records 0, 2, 1 and 3 until the fraction, which is put
+        // back in order.
         const __m256d a = _mm256_loadu_pd(p + 2 * k);
         const __m256d b = _mm256_loadu_pd(p + 2 * k + 4);
         const __m256d px = _mm256_unpacklo_pd(a, b);
@@ -641,7 +741,7 @@ ZUL_AVX2 std::size_t distanciasAvx2(const void* tabla, long long fuera, int fila
         const __m256d y = _mm256_round_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
         const __m128i indice = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(y, ancho), x));
         const __m256i celdas =
-            _mm256_mask_i32gather_epi64(vacia, base, indice, _mm256_castpd_si256(dentro), 8);
+            _mm256_mask_i32gather_epi64(vacia, tabla, indice, _mm256_castpd_si256(dentro), 8);
         const __m256i juntas = _mm256_permutevar8x32_epi32(celdas, junta);
         const __m256d d = _mm256_cvtps_pd(_mm_castsi128_ps(_mm256_castsi256_si128(juntas)));
         const __m128i pendientes = _mm256_extracti128_si256(juntas, 1);
@@ -660,29 +760,45 @@ ZUL_AVX2 std::size_t distanciasAvx2(const void* tabla, long long fuera, int fila
         __m256d r = _mm256_blendv_pd(_mm256_min_pd(valor, casi), cero,
                                      _mm256_cmp_pd(valor, cero, _CMP_LT_OQ));
         r = _mm256_blendv_pd(r, d, _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
-        _mm256_storeu_pd(salida + k, _mm256_permute4x64_pd(r, 0xD8));
+        const __m256d fraccion = _mm256_mul_pd(_mm256_permute4x64_pd(r, 0xD8), porInverso);
+        const __m256d v =
+            _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(vueltas + k)));
+        const __m256d quieto = _mm256_and_pd(
+            _mm256_cmp_pd(v, _mm256_loadu_pd(qVueltas + fase), _CMP_EQ_OQ),
+            _mm256_and_pd(_mm256_cmp_pd(fraccion, _mm256_loadu_pd(qBajo + fase), _CMP_GE_OQ),
+                          _mm256_cmp_pd(fraccion, _mm256_loadu_pd(qAlto + fase), _CMP_LT_OQ)));
+        if (_mm256_movemask_pd(quieto) != 0xF) {
+            break;
+        }
+        _mm256_storeu_pd(progresos + k, _mm256_add_pd(v, fraccion));
+        fase += 4;
+        fase = fase == periodo ? 0 : fase;
     }
     return k;
 }
 
-// The same eight points at a time.
-ZUL_AVX512 std::size_t distanciasAvx512(const void* tabla, long long fuera, int filas,
-                                        int columnas, double casiLargo, double escala,
-                                        const QPointF* puntos, std::size_t cuantos,
-                                        double* salida) {
+// The same eight records at a time.
+ZUL_AVX512 std::size_t quietosAvx512(const Tabla& t, const QPointF* puntos, const int* vueltas,
+                                     double* progresos, std::size_t cuantos,
+                                     const CampoPista::Quietos& q, std::size_t fase) {
     const __m512d cero = _mm512_setzero_pd();
-    const __m512d ancho = _mm512_set1_pd(columnas);
-    const __m512d alto = _mm512_set1_pd(filas);
+    const __m512d ancho = _mm512_set1_pd(t.columnas);
+    const __m512d alto = _mm512_set1_pd(t.filas);
     const __m512d medio = _mm512_set1_pd(0.5);
-    const __m512d porEscala = _mm512_set1_pd(escala);
-    const __m512d casi = _mm512_set1_pd(casiLargo);
-    const __m512i vacia = _mm512_set1_epi64(fuera);
+    const __m512d porEscala = _mm512_set1_pd(t.escala);
+    const __m512d casi = _mm512_set1_pd(t.casiLargo);
+    const __m512d porInverso = _mm512_set1_pd(t.inverso);
+    const __m512i vacia = _mm512_set1_epi64(t.fuera);
     const __m512i pares = _mm512_setr_epi64(0, 2, 4, 6, 8, 10, 12, 14);
     const __m512i impares = _mm512_setr_epi64(1, 3, 5, 7, 9, 11, 13, 15);
-    const auto* base = static_cast<const long long*>(tabla);
     const auto* p = reinterpret_cast<const double*>(puntos);
+    const long long* const tabla = t.celdas;
+    const double* const qVueltas = q.vueltas;
+    const double* const qBajo = q.bajo;
+    const double* const qAlto = q.alto;
+    const std::size_t periodo = q.periodo;
     std::size_t k = 0;
-    for (; k + 8 <= cuantos; k += 8) {
+    for (; k < cuantos; k += 8) {
         const __m512d a = _mm512_loadu_pd(p + 2 * k);
         const __m512d b = _mm512_loadu_pd(p + 2 * k + 8);
         const __m512d px = _mm512_permutex2var_pd(a, pares, b);
@@ -694,7 +810,7 @@ ZUL_AVX512 std::size_t distanciasAvx512(const void* tabla, long long fuera, int 
         const __m512d x = _mm512_roundscale_pd(px, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
         const __m512d y = _mm512_roundscale_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
         const __m256i indice = _mm512_cvttpd_epi32(_mm512_add_pd(_mm512_mul_pd(y, ancho), x));
-        const __m512i celdas = _mm512_mask_i32gather_epi64(vacia, dentro, indice, base, 8);
+        const __m512i celdas = _mm512_mask_i32gather_epi64(vacia, dentro, indice, tabla, 8);
         const __m512d d = _mm512_cvtps_pd(_mm256_castsi256_ps(_mm512_cvtepi64_epi32(celdas)));
         const __m256i pendientes = _mm512_cvtepi64_epi32(_mm512_srli_epi64(celdas, 32));
         const __m512d pendienteX =
@@ -710,7 +826,20 @@ ZUL_AVX512 std::size_t distanciasAvx512(const void* tabla, long long fuera, int 
         __m512d r = _mm512_mask_mov_pd(_mm512_min_pd(valor, casi),
                                        _mm512_cmp_pd_mask(valor, cero, _CMP_LT_OQ), cero);
         r = _mm512_mask_mov_pd(r, _mm512_cmp_pd_mask(d, cero, _CMP_LT_OQ), d);
-        _mm512_storeu_pd(salida + k, r);
+        const __m512d fraccion = _mm512_mul_pd(r, porInverso);
+        const __m512d v =
+            _mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(vueltas + k)));
+        __mmask8 quieto = _mm512_cmp_pd_mask(v, _mm512_loadu_pd(qVueltas + fase), _CMP_EQ_OQ);
+        quieto =
+            _mm512_mask_cmp_pd_mask(quieto, fraccion, _mm512_loadu_pd(qBajo + fase), _CMP_GE_OQ);
+        quieto =
+            _mm512_mask_cmp_pd_mask(quieto, fraccion, _mm512_loadu_pd(qAlto + fase), _CMP_LT_OQ);
+        if (quieto != 0xFF) {
+            break;
+        }
+        _mm512_storeu_pd(progresos + k, _mm512_add_pd(v, fraccion));
+        fase += 8;
+        fase = fase == periodo ? 0 : fase;
     }
     return k;
 }
@@ -718,50 +847,43 @@ ZUL_AVX512 std::size_t distanciasAvx512(const void* tabla, long long fuera, int 
 } // namespace
 #endif
 
-void CampoPista::distancias(const QPointF* puntos, std::size_t cuantos, double* salida) const {
-    std::size_t k = 0;
+std::size_t CampoPista::grupoVectorial() {
+    return vectorial::avx512() ? 8 : vectorial::avx2() ? 4 : 0;
+}
+
+std::size_t CampoPista::progresosQuietos(const QPointF* puntos, const int* vueltas,
+                                         double* progresos, std::size_t cuantos,
+                                         const Quietos& quietos, std::size_t fase) const {
 #if ZUL_HAY_VECTORIAL
     static_assert(sizeof(QPointF) == 2 * sizeof(double) && sizeof(Celda) == 8 &&
                   offsetof(Celda, pendienteX) == 4 && offsetof(Celda, pendienteY) == 5);
     static_assert(kFaltaRumbo == kInterseccion);
-    if (vectorial::avx2() && tabla.size() < (std::size_t{1} << 31)) {
-        // A cell with no distance (-1) and no slope.
-        const float sinDistancia = -1.0f;
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &sinDistancia, sizeof bits);
-        const auto fuera = static_cast<long long>(bits);
-        if (vectorial::avx512()) {
-            k = distanciasAvx512(tabla.data(), fuera, filas, columnas, casiLargo,
-                                 1.0 / kEscalaPendiente, puntos, cuantos, salida);
-        }
-        k += distanciasAvx2(tabla.data(), fuera, filas, columnas, casiLargo,
-                            1.0 / kEscalaPendiente, puntos + k, cuantos - k, salida + k);
+    const std::size_t grupo = grupoVectorial();
+    if (grupo == 0 || tabla.size() >= (std::size_t{1} << 31)) {
+        return 0;
     }
+    // A cell with no distance (-1) and no slope.
+    const float sinDistancia = -1.0f;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &sinDistancia, sizeof bits);
+    const Tabla t{reinterpret_cast<const long long*>(tabla.data()),
+                  static_cast<long long>(bits),
+                  filas,
+                  columnas,
+                  casiLargo,
+                  1.0 / kEscalaPendiente,
+                  inverso};
+    return (grupo == 8 ? quietosAvx512 : quietosAvx2)(t, puntos, vueltas, progresos, cuantos,
+                                                      quietos, fase);
+#else
+    (void)puntos;
+    (void)vueltas;
+    (void)progresos;
+    (void)cuantos;
+    (void)quietos;
+    (void)fase;
+    return 0;
 #endif
-    const double ancho = columnas;
-    const double alto = filas;
-    const std::size_t paso = static_cast<std::size_t>(columnas);
-    const Celda* celdas = tabla.data();
-    for (; k < cuantos; ++k) {
-        const double px = puntos[k].x();
-        const double py = puntos[k].y();
-        if (!(px >= 0.0) || !(py >= 0.0) || px >= ancho || py >= alto) {
-            salida[k] = -1.0;
-            continue;
-        }
-        const int x = static_cast<int>(px);
-        const int y = static_cast<int>(py);
-        const Celda c =
-            celdas[static_cast<std::size_t>(y) * paso + static_cast<std::size_t>(x)];
-        if (c.distancia < 0.0f) {
-            salida[k] = c.distancia == kInterseccion ? kFaltaRumbo : -1.0;
-            continue;
-        }
-        const double valor = c.distancia + (c.pendienteX * (px - x - 0.5) +
-                                             c.pendienteY * (py - y - 0.5)) *
-                                                (1.0 / kEscalaPendiente);
-        salida[k] = valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
-    }
 }
 
 double CampoPista::enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const {

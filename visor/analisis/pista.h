@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,21 +14,13 @@
 namespace zul {
 
 // An allocator that leaves the elements a vector grows by unwritten, for a
-// vector whose new elements are all written right away; and puts them on a
-// 64-byte boundary, for vector instructions.
+// vector whose new elements are all written right away.
 template <typename T> struct SinIniciar : std::allocator<T> {
     template <typename U> struct rebind {
         using other = SinIniciar<U>;
     };
     SinIniciar() = default;
     template <typename U> SinIniciar(const SinIniciar<U>&) noexcept {}
-    T* allocate(std::size_t n) {
-        if (n > std::size_t(-1) / sizeof(T)) {
-            throw std::bad_array_new_length();
-        }
-        return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64}));
-    }
-    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p, std::align_val_t{64}); }
     template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
     template <typename U, typename... Args> void construct(U* p, Args&&... args) {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
@@ -115,11 +106,50 @@ public:
         return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
     }
 
-    // distanciaONegativa of `cuantos` points without a heading, into
-    // `salida`; kFaltaRumbo where the track crosses itself, for that needs
-    // the heading.
+    // distanciaONegativa without a heading: kFaltaRumbo where the track
+    // crosses itself, for there it needs one.
     static constexpr double kFaltaRumbo = -2.0;
-    void distancias(const QPointF* puntos, std::size_t cuantos, double* salida) const;
+    double distanciaSinRumbo(const QPointF& punto) const {
+        if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
+            punto.y() >= filas) {
+            return -1.0;
+        }
+        const int x = static_cast<int>(punto.x());
+        const int y = static_cast<int>(punto.y());
+        const Celda c = tabla[static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
+                              static_cast<std::size_t>(x)];
+        if (c.distancia < 0.0f) {
+            return c.distancia == kInterseccion ? kFaltaRumbo : -1.0;
+        }
+        const double valor = c.distancia + (c.pendienteX * (punto.x() - x - 0.5) +
+                                             c.pendienteY * (punto.y() - y - 0.5)) *
+                                                (1.0 / kEscalaPendiente);
+        return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
+    }
+
+    // Most records of a race change nothing in their kart's progress but
+    // its fraction of the lap (AnalisisCarrera::recorre): their progress is
+    // their lap count plus distanciaSinRumbo times inversoLargo(), the
+    // fraction, when the count is the kart's and the fraction within its
+    // bounds. Those bounds, of the records of `periodo` in a row (a
+    // multiple of eight), each one's: lap count (as a double) and fraction
+    // from `bajo` up to (not including) `alto`.
+    struct Quietos {
+        const double* vueltas = nullptr;
+        const double* bajo = nullptr;
+        const double* alto = nullptr;
+        std::size_t periodo = 0;
+    };
+    // Records at a time that progresosQuietos takes with the vector
+    // instructions of this processor: 8, 4, or 0 without them.
+    static std::size_t grupoVectorial();
+    // The progress of the records in `puntos` and `vueltas` (`cuantos`, a
+    // multiple of grupoVectorial()), whose bounds start at `fase` (also a
+    // multiple) of `quietos`, into `progresos`, a group at a time, up to
+    // the first group with a record that is not quiet; returns how many.
+    std::size_t progresosQuietos(const QPointF* puntos, const int* vueltas, double* progresos,
+                                 std::size_t cuantos, const Quietos& quietos,
+                                 std::size_t fase) const;
 
     // Cells where the track crosses itself, as the map's cell indices.
     const std::vector<std::size_t>& intersecciones() const { return celdasInterseccion; }

@@ -2,7 +2,8 @@
 
 // The race log's common numeric field parsed with SSE4.1, for x86-64
 // processors that have it (nearly all in use; the reader checks at run time
-// and keeps the plain path otherwise).
+// and keeps the plain path otherwise); and the progress round the track
+// worked out with AVX2 or AVX-512 where the processor has them.
 
 namespace zul::vectorial {
 
@@ -11,11 +12,16 @@ namespace zul::vectorial {
 bool activo();
 // Turns them on (only where the processor has them) or off.
 void activa(bool si);
-// Whether the paths with 256-bit AVX2 instructions are taken (the progress
-// round the track): when activo() and the processor has them.
+// Whether the paths with 256-bit AVX2 instructions are taken: when the
+// processor has them (and SSE4.1), unless limited.
 bool avx2();
 // The same for the paths with 512-bit AVX-512 instructions (AVX-512F).
 bool avx512();
+// The widest instructions the paths may take, in bits: 512 (any, as
+// activa(true)), 256 (up to AVX2), 128 (up to SSE4.1) or 0 (none, as
+// activa(false)). Tests narrow it to cover every path on a processor that
+// has them all.
+void limita(int bits);
 
 } // namespace zul::vectorial
 
