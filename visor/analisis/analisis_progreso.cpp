@@ -170,17 +170,39 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
         ultimoLento[j] = k;
         ponDe(j);
     };
-    // A group of records at a time with vector instructions, and a group
-    // one by one where one is not quiet; or all one by one.
+    // A group of records at a time with vector instructions, up to the
+    // next frame where a lap count changes (before it every kart keeps its
+    // count), and a group one by one where one is not quiet or the count
+    // may change; or all one by one.
     const std::size_t grupo = CampoPista::grupoVectorial();
+    std::vector<long long> cambios;
+    if (grupo > 0) {
+        // The states are in frame order.
+        for (auto e = std::lower_bound(
+                 estados.begin(), estados.end(), desde,
+                 [](const Estado& estado, long long frame) { return estado.paso < frame; });
+             e != estados.end() && e->paso < hasta; ++e) {
+            if (cambios.empty() || cambios.back() != e->paso) {
+                cambios.push_back(e->paso);
+            }
+        }
+    }
+    std::size_t siguiente = 0; // of cambios
     std::size_t k = inicio;
     std::size_t j = 0;
     while (k < fin) {
         std::size_t hastaK = fin;
         if (grupo > 0) {
-            k += campo.progresosQuietos(posiciones + k, vueltas + k, salida + k,
-                                        (fin - k) / grupo * grupo, quietos,
-                                        (k - inicio) % periodo);
+            while (siguiente < cambios.size() &&
+                   static_cast<std::size_t>(cambios[siguiente] + 1) * n <= k) {
+                ++siguiente;
+            }
+            const std::size_t libres =
+                siguiente < cambios.size()
+                    ? std::max(k, static_cast<std::size_t>(cambios[siguiente]) * n)
+                    : fin;
+            k += campo.progresosQuietos(posiciones + k, salida + k, (libres - k) / grupo * grupo,
+                                        quietos, (k - inicio) % periodo);
             j = k % n;
             hastaK = std::min(fin, k + grupo);
         }

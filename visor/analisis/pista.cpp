@@ -705,9 +705,9 @@ struct Tabla {
 
 // progresosQuietos four records at a time, with the arithmetic of
 // distanciaSinRumbo lane by lane, so the same doubles.
-ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, const int* vueltas,
-                                 double* progresos, std::size_t cuantos,
-                                 const CampoPista::Quietos& q, std::size_t fase) {
+ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, double* progresos,
+                                 std::size_t cuantos, const CampoPista::Quietos& q,
+                                 std::size_t fase) {
     const __m256d cero = _mm256_setzero_pd();
     const __m256d ancho = _mm256_set1_pd(t.columnas);
     const __m256d alto = _mm256_set1_pd(t.filas);
@@ -761,16 +761,13 @@ ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, const in
                                      _mm256_cmp_pd(valor, cero, _CMP_LT_OQ));
         r = _mm256_blendv_pd(r, d, _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
         const __m256d fraccion = _mm256_mul_pd(_mm256_permute4x64_pd(r, 0xD8), porInverso);
-        const __m256d v =
-            _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(vueltas + k)));
-        const __m256d quieto = _mm256_and_pd(
-            _mm256_cmp_pd(v, _mm256_loadu_pd(qVueltas + fase), _CMP_EQ_OQ),
+        const __m256d quieto =
             _mm256_and_pd(_mm256_cmp_pd(fraccion, _mm256_loadu_pd(qBajo + fase), _CMP_GE_OQ),
-                          _mm256_cmp_pd(fraccion, _mm256_loadu_pd(qAlto + fase), _CMP_LT_OQ)));
+                          _mm256_cmp_pd(fraccion, _mm256_loadu_pd(qAlto + fase), _CMP_LT_OQ));
         if (_mm256_movemask_pd(quieto) != 0xF) {
             break;
         }
-        _mm256_storeu_pd(progresos + k, _mm256_add_pd(v, fraccion));
+        _mm256_storeu_pd(progresos + k, _mm256_add_pd(_mm256_loadu_pd(qVueltas + fase), fraccion));
         fase += 4;
         fase = fase == periodo ? 0 : fase;
     }
@@ -778,9 +775,9 @@ ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, const in
 }
 
 // The same eight records at a time.
-ZUL_AVX512 std::size_t quietosAvx512(const Tabla& t, const QPointF* puntos, const int* vueltas,
-                                     double* progresos, std::size_t cuantos,
-                                     const CampoPista::Quietos& q, std::size_t fase) {
+ZUL_AVX512 std::size_t quietosAvx512(const Tabla& t, const QPointF* puntos, double* progresos,
+                                     std::size_t cuantos, const CampoPista::Quietos& q,
+                                     std::size_t fase) {
     const __m512d cero = _mm512_setzero_pd();
     const __m512d ancho = _mm512_set1_pd(t.columnas);
     const __m512d alto = _mm512_set1_pd(t.filas);
@@ -827,17 +824,13 @@ ZUL_AVX512 std::size_t quietosAvx512(const Tabla& t, const QPointF* puntos, cons
                                        _mm512_cmp_pd_mask(valor, cero, _CMP_LT_OQ), cero);
         r = _mm512_mask_mov_pd(r, _mm512_cmp_pd_mask(d, cero, _CMP_LT_OQ), d);
         const __m512d fraccion = _mm512_mul_pd(r, porInverso);
-        const __m512d v =
-            _mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(vueltas + k)));
-        __mmask8 quieto = _mm512_cmp_pd_mask(v, _mm512_loadu_pd(qVueltas + fase), _CMP_EQ_OQ);
-        quieto =
-            _mm512_mask_cmp_pd_mask(quieto, fraccion, _mm512_loadu_pd(qBajo + fase), _CMP_GE_OQ);
+        __mmask8 quieto = _mm512_cmp_pd_mask(fraccion, _mm512_loadu_pd(qBajo + fase), _CMP_GE_OQ);
         quieto =
             _mm512_mask_cmp_pd_mask(quieto, fraccion, _mm512_loadu_pd(qAlto + fase), _CMP_LT_OQ);
         if (quieto != 0xFF) {
             break;
         }
-        _mm512_storeu_pd(progresos + k, _mm512_add_pd(v, fraccion));
+        _mm512_storeu_pd(progresos + k, _mm512_add_pd(_mm512_loadu_pd(qVueltas + fase), fraccion));
         fase += 8;
         fase = fase == periodo ? 0 : fase;
     }
@@ -851,9 +844,9 @@ std::size_t CampoPista::grupoVectorial() {
     return vectorial::avx512() ? 8 : vectorial::avx2() ? 4 : 0;
 }
 
-std::size_t CampoPista::progresosQuietos(const QPointF* puntos, const int* vueltas,
-                                         double* progresos, std::size_t cuantos,
-                                         const Quietos& quietos, std::size_t fase) const {
+std::size_t CampoPista::progresosQuietos(const QPointF* puntos, double* progresos,
+                                         std::size_t cuantos, const Quietos& quietos,
+                                         std::size_t fase) const {
 #if ZUL_HAY_VECTORIAL
     static_assert(sizeof(QPointF) == 2 * sizeof(double) && sizeof(Celda) == 8 &&
                   offsetof(Celda, pendienteX) == 4 && offsetof(Celda, pendienteY) == 5);
@@ -873,11 +866,10 @@ std::size_t CampoPista::progresosQuietos(const QPointF* puntos, const int* vuelt
                   casiLargo,
                   1.0 / kEscalaPendiente,
                   inverso};
-    return (grupo == 8 ? quietosAvx512 : quietosAvx2)(t, puntos, vueltas, progresos, cuantos,
-                                                      quietos, fase);
+    return (grupo == 8 ? quietosAvx512 : quietosAvx2)(t, puntos, progresos, cuantos, quietos,
+                                                      fase);
 #else
     (void)puntos;
-    (void)vueltas;
     (void)progresos;
     (void)cuantos;
     (void)quietos;

@@ -130,9 +130,9 @@ public:
     // Most records of a race change nothing in their kart's progress but
     // its fraction of the lap (AnalisisCarrera::recorre): their progress is
     // their lap count plus distanciaSinRumbo times inversoLargo(), the
-    // fraction, when the count is the kart's and the fraction within its
-    // bounds. Those bounds, of the records of `periodo` in a row (a
-    // multiple of eight), each one's: lap count (as a double) and fraction
+    // fraction, when the fraction is within their kart's bounds. Of the
+    // records of `periodo` in a row (a multiple of eight), each one's: lap
+    // count (as a double, the same for all the records given) and fraction
     // from `bajo` up to (not including) `alto`.
     struct Quietos {
         const double* vueltas = nullptr;
@@ -143,13 +143,12 @@ public:
     // Records at a time that progresosQuietos takes with the vector
     // instructions of this processor: 8, 4, or 0 without them.
     static std::size_t grupoVectorial();
-    // The progress of the records in `puntos` and `vueltas` (`cuantos`, a
-    // multiple of grupoVectorial()), whose bounds start at `fase` (also a
-    // multiple) of `quietos`, into `progresos`, a group at a time, up to
-    // the first group with a record that is not quiet; returns how many.
-    std::size_t progresosQuietos(const QPointF* puntos, const int* vueltas, double* progresos,
-                                 std::size_t cuantos, const Quietos& quietos,
-                                 std::size_t fase) const;
+    // The progress of the records in `puntos` (`cuantos`, a multiple of
+    // grupoVectorial()), whose bounds start at `fase` (also a multiple) of
+    // `quietos`, into `progresos`, a group at a time, up to the first group
+    // with a record that is not quiet; returns how many.
+    std::size_t progresosQuietos(const QPointF* puntos, double* progresos, std::size_t cuantos,
+                                 const Quietos& quietos, std::size_t fase) const;
 
     // Cells where the track crosses itself, as the map's cell indices.
     const std::vector<std::size_t>& intersecciones() const { return celdasInterseccion; }
