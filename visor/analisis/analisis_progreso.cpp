@@ -180,7 +180,7 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
         // The states are in frame order.
         for (auto e = std::lower_bound(
                  estados.begin(), estados.end(), desde,
-                 [](const Estado& estado, long long frame) { return estado.paso < frame; });
+                 [](const Estado&estado, long long frame) { return estado.paso < frame; });
              e != estados.end() && e->paso < hasta; ++e) {
             if (cambios.empty() || cambios.back() != e->paso) {
                 cambios.push_back(e->paso);

@@ -182,8 +182,9 @@ ZUL_AVX2 int mediasAvx2(const std::int32_t* adelante, const std::int32_t* atras,
             _mm256_sub_pd(_mm256_add_pd(_mm256_cvtepi32_pd(a), porLargo), _mm256_cvtepi32_pd(b)),
             diez);
         // std::clamp(d, 0.0, casiLargo)
-        const __m256d r = _mm256_blendv_pd(_mm256_blendv_pd(d, casi, _mm256_cmp_pd(casi, d, _CMP_LT_OQ)),
-                                           cero, _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
+        const __m256d r =
+            _mm256_blendv_pd(_mm256_blendv_pd(d, casi, _mm256_cmp_pd(casi, d, _CMP_LT_OQ)), cero,
+                             _mm256_cmp_pd(d, cero, _CMP_LT_OQ));
         _mm_storeu_ps(salida + x,
                       _mm_blendv_ps(_mm256_cvtpd_ps(r), ninguna, _mm_castsi128_ps(falta)));
     }
@@ -205,8 +206,10 @@ ZUL_AVX2 inline __m128i pendientes4(__m128 menos, __m128 propia, __m128 mas, dou
     const __m128 cero = _mm_setzero_ps();
     menos = vecina4(menos, propia);
     mas = vecina4(mas, propia);
-    const __m256i hayMenos = _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(menos, cero, _CMP_GE_OQ)));
-    const __m256i hayMas = _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(mas, cero, _CMP_GE_OQ)));
+    const __m256i hayMenos =
+        _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(menos, cero, _CMP_GE_OQ)));
+    const __m256i hayMas =
+        _mm256_cvtepi32_epi64(_mm_castps_si128(_mm_cmp_ps(mas, cero, _CMP_GE_OQ)));
     const __m256d ambas =
         _mm256_div_pd(_mm256_cvtps_pd(_mm_sub_ps(mas, menos)), _mm256_set1_pd(2.0));
     const __m256d soloMas = _mm256_cvtps_pd(_mm_sub_ps(mas, propia));
@@ -285,10 +288,10 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         return w >= linea.desde && w <= linea.hasta;
     };
 
-    // The map with a border of wall round it, so that a neighbour is an
-    // offset and never out of bounds; and for each cell the moves it may
-    // make (bit d: towards kDx[d], kDy[d]), diagonal ones only past two
-    // track cells. A move and its opposite are allowed alike.
+    // For each cell the moves it may make (bit d: towards kDx[d], kDy[d]),
+    // diagonal ones only past two track cells, with a border of cells with
+    // none round the map, so that a neighbour is an offset and never out of
+    // bounds. A move and its opposite are allowed alike.
     const int ancho = columnas + 2;
     const std::size_t celdas = static_cast<std::size_t>(filas) * static_cast<std::size_t>(columnas);
     const std::size_t bordeadas =
@@ -309,10 +312,10 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         if (y < 0 || y >= filas) {
             return;
         }
-        const char* celdas = mapa.celdas.data() +
-                             static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        const char* deMapa =
+            mapa.celdas.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
         for (int x = 0; x < columnas; ++x) {
-            fila[x + 1] = celdas[x] != '5' ? 1 : 0;
+            fila[x + 1] = deMapa[x] != '5' ? 1 : 0;
         }
     };
     std::vector<std::uint8_t> filasPista(3 * static_cast<std::size_t>(ancho));
@@ -428,9 +431,7 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                               kDiagonal));
         }
         if (interseccion.empty()) {
-            // Every state is a cell, and every move leads to one: all eight
-            // neighbours are tried without a branch, a move not allowed
-            // leaving its neighbour as it was.
+            // Every state is a cell, and every move leads to one.
             std::array<Indice, 8> salto{};
             for (std::size_t d = 0; d < 8; ++d) {
                 salto[d] = static_cast<Indice>(desplaza[d]);
@@ -464,10 +465,11 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
                             return static_cast<unsigned>(
                                 _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(antes, nuevo))));
                         };
-                        const unsigned mejoras = kMovimientosDeVecinas[mejora(c - ancho, filaExterior) |
-                                                                       mejora(c, filaCentral) << 3 |
-                                                                       mejora(c + ancho, filaExterior) << 6] &
-                                                 m[s];
+                        const unsigned mejoras =
+                            kMovimientosDeVecinas[mejora(c - ancho, filaExterior) |
+                                                  mejora(c, filaCentral) << 3 |
+                                                  mejora(c + ancho, filaExterior) << 6] &
+                            m[s];
                         for (unsigned b = mejoras & 0xFu; b != 0; b &= b - 1) {
                             const Indice t = s + salto[static_cast<std::size_t>(__builtin_ctz(b))];
                             q[t] = dr;
@@ -661,7 +663,8 @@ CampoPista::CampoPista(const Mapa& mapa, const LineaMeta& linea,
         const float* c = centroD + 1;
         const float* arriba = arribaD + 1;
         const float* abajo = abajoD + 1;
-        Celda* fila = tabla.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
+        Celda* fila =
+            tabla.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas);
         int x = 0;
 #if ZUL_HAY_VECTORIAL
         if (avx2) {
@@ -751,10 +754,10 @@ ZUL_AVX2 std::size_t quietosAvx2(const Tabla& t, const QPointF* puntos, double* 
             _mm256_cvtepi32_pd(_mm_srai_epi32(_mm_slli_epi32(pendientes, 16), 24));
         const __m256d fx = _mm256_sub_pd(_mm256_sub_pd(px, x), medio);
         const __m256d fy = _mm256_sub_pd(_mm256_sub_pd(py, y), medio);
-        const __m256d valor = _mm256_add_pd(
-            d, _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(pendienteX, fx),
-                                           _mm256_mul_pd(pendienteY, fy)),
-                             porEscala));
+        const __m256d valor =
+            _mm256_add_pd(d, _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(pendienteX, fx),
+                                                         _mm256_mul_pd(pendienteY, fy)),
+                                           porEscala));
         // valor < 0 ? 0 : valor < casiLargo ? valor : casiLargo; d where it
         // is negative.
         __m256d r = _mm256_blendv_pd(_mm256_min_pd(valor, casi), cero,
@@ -816,10 +819,10 @@ ZUL_AVX512 std::size_t quietosAvx512(const Tabla& t, const QPointF* puntos, doub
             _mm512_cvtepi32_pd(_mm256_srai_epi32(_mm256_slli_epi32(pendientes, 16), 24));
         const __m512d fx = _mm512_sub_pd(_mm512_sub_pd(px, x), medio);
         const __m512d fy = _mm512_sub_pd(_mm512_sub_pd(py, y), medio);
-        const __m512d valor = _mm512_add_pd(
-            d, _mm512_mul_pd(_mm512_add_pd(_mm512_mul_pd(pendienteX, fx),
-                                           _mm512_mul_pd(pendienteY, fy)),
-                             porEscala));
+        const __m512d valor =
+            _mm512_add_pd(d, _mm512_mul_pd(_mm512_add_pd(_mm512_mul_pd(pendienteX, fx),
+                                                         _mm512_mul_pd(pendienteY, fy)),
+                                           porEscala));
         __m512d r = _mm512_mask_mov_pd(_mm512_min_pd(valor, casi),
                                        _mm512_cmp_pd_mask(valor, cero, _CMP_LT_OQ), cero);
         r = _mm512_mask_mov_pd(r, _mm512_cmp_pd_mask(d, cero, _CMP_LT_OQ), d);
@@ -866,8 +869,7 @@ std::size_t CampoPista::progresosQuietos(const QPointF* puntos, double* progreso
                   casiLargo,
                   1.0 / kEscalaPendiente,
                   inverso};
-    return (grupo == 8 ? quietosAvx512 : quietosAvx2)(t, puntos, progresos, cuantos, quietos,
-                                                      fase);
+    return (grupo == 8 ? quietosAvx512 : quietosAvx2)(t, puntos, progresos, cuantos, quietos, fase);
 #else
     (void)puntos;
     (void)progresos;
@@ -878,11 +880,13 @@ std::size_t CampoPista::progresosQuietos(const QPointF* puntos, double* progreso
 #endif
 }
 
-double CampoPista::enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const {
+double CampoPista::enInterseccion(const QPointF& punto, const QPointF& rumbo) const {
     const double largoRumbo = std::hypot(rumbo.x(), rumbo.y());
     if (!(largoRumbo > 0.0)) {
         return -1.0;
     }
+    const std::size_t i = static_cast<std::size_t>(punto.y()) * static_cast<std::size_t>(columnas) +
+                          static_cast<std::size_t>(punto.x());
     const auto it = std::lower_bound(celdasInterseccion.begin(), celdasInterseccion.end(), i);
     const std::size_t c = static_cast<std::size_t>(it - celdasInterseccion.begin());
     // The way nearest the kart's own that the field reaches, within 67.5

@@ -16,9 +16,7 @@ namespace zul {
 // An allocator that leaves the elements a vector grows by unwritten, for a
 // vector whose new elements are all written right away.
 template <typename T> struct SinIniciar : std::allocator<T> {
-    template <typename U> struct rebind {
-        using other = SinIniciar<U>;
-    };
+    template <typename U> struct rebind { using other = SinIniciar<U>; };
     SinIniciar() = default;
     template <typename U> SinIniciar(const SinIniciar<U>&) noexcept {}
     template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
@@ -88,22 +86,8 @@ public:
     // The same, negative for nothing: no optional to spill where it runs
     // for every record.
     double distanciaONegativa(const QPointF& punto, const QPointF& rumbo = QPointF()) const {
-        if (!(punto.x() >= 0.0) || !(punto.y() >= 0.0) || punto.x() >= columnas ||
-            punto.y() >= filas) {
-            return -1.0;
-        }
-        const int x = static_cast<int>(punto.x());
-        const int y = static_cast<int>(punto.y());
-        const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(columnas) +
-                              static_cast<std::size_t>(x);
-        const Celda c = tabla[i];
-        if (c.distancia < 0.0f) {
-            return c.distancia == kInterseccion ? enInterseccion(i, punto, rumbo) : -1.0;
-        }
-        const double valor = c.distancia + (c.pendienteX * (punto.x() - x - 0.5) +
-                                             c.pendienteY * (punto.y() - y - 0.5)) *
-                                                (1.0 / kEscalaPendiente);
-        return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
+        const double d = distanciaSinRumbo(punto);
+        return d == kFaltaRumbo ? enInterseccion(punto, rumbo) : d;
     }
 
     // distanciaONegativa without a heading: kFaltaRumbo where the track
@@ -122,18 +106,19 @@ public:
             return c.distancia == kInterseccion ? kFaltaRumbo : -1.0;
         }
         const double valor = c.distancia + (c.pendienteX * (punto.x() - x - 0.5) +
-                                             c.pendienteY * (punto.y() - y - 0.5)) *
-                                                (1.0 / kEscalaPendiente);
+                                            c.pendienteY * (punto.y() - y - 0.5)) *
+                                               (1.0 / kEscalaPendiente);
         return valor < 0.0 ? 0.0 : valor < casiLargo ? valor : casiLargo;
     }
 
     // Most records of a race change nothing in their kart's progress but
-    // its fraction of the lap (AnalisisCarrera::recorre): their progress is
-    // their lap count plus distanciaSinRumbo times inversoLargo(), the
-    // fraction, when the fraction is within their kart's bounds. Of the
-    // records of `periodo` in a row (a multiple of eight), each one's: lap
-    // count (as a double, the same for all the records given) and fraction
-    // from `bajo` up to (not including) `alto`.
+    // its fraction of the lap (AnalisisCarrera::recorre). Where no lap count
+    // changes, such a record's progress is its kart's lap count plus its
+    // fraction, distanciaSinRumbo times inversoLargo(), as long as the
+    // fraction is within its kart's bounds. Quietos holds, for `periodo`
+    // records in a row (whole frames, a multiple of eight), each record's
+    // kart's lap count (as a double) and bounds: from `bajo` up to, not
+    // including, `alto`.
     struct Quietos {
         const double* vueltas = nullptr;
         const double* bajo = nullptr;
@@ -165,7 +150,7 @@ private:
     static constexpr double kEscalaPendiente = 127.0;
     static constexpr float kInterseccion = -2.0f;
 
-    double enInterseccion(std::size_t i, const QPointF& punto, const QPointF& rumbo) const;
+    double enInterseccion(const QPointF& punto, const QPointF& rumbo) const;
 
     int filas = 0;
     int columnas = 0;
