@@ -149,8 +149,7 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
     std::vector<std::size_t> ultimoLento(n, std::numeric_limits<std::size_t>::max());
     const std::size_t inicio = static_cast<std::size_t>(desde) * n;
     const std::size_t fin = static_cast<std::size_t>(hasta) * n;
-    const auto una = [&](std::size_t k, std::size_t j) {
-        const int v = vueltas[k];
+    const auto una = [&](std::size_t k, std::size_t j, int v) {
         double distancia = campo.distanciaSinRumbo(posiciones[k]);
         const double bruta = distancia * inverso;
         if (v == actual[j] && bruta >= bajo[j] && bruta < alto[j]) {
@@ -190,6 +189,8 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
     std::size_t siguiente = 0; // of cambios
     std::size_t k = inicio;
     std::size_t j = 0;
+    // Records before it keep their kart's lap count.
+    std::size_t libres = inicio;
     while (k < fin) {
         std::size_t hastaK = fin;
         if (grupo > 0) {
@@ -197,17 +198,18 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
                    static_cast<std::size_t>(cambios[siguiente] + 1) * n <= k) {
                 ++siguiente;
             }
-            const std::size_t libres =
-                siguiente < cambios.size()
-                    ? std::max(k, static_cast<std::size_t>(cambios[siguiente]) * n)
-                    : fin;
+            libres = siguiente < cambios.size()
+                         ? std::max(k, static_cast<std::size_t>(cambios[siguiente]) * n)
+                         : fin;
             k += campo.progresosQuietos(posiciones + k, salida + k, (libres - k) / grupo * grupo,
                                         quietos, (k - inicio) % periodo);
             j = k % n;
             hastaK = std::min(fin, k + grupo);
         }
         for (; k < hastaK; ++k) {
-            una(k, j);
+            // The lap counts are not read where they cannot have changed:
+            // the vector pass has not brought them to the cache.
+            una(k, j, k < libres ? static_cast<int>(actual[j]) : vueltas[k]);
             j = j + 1 == n ? 0 : j + 1;
         }
     }
