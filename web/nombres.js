@@ -1,7 +1,7 @@
 // The kart names on the page's overlay, as the window's kart labels: each
 // kart's name beside it (its number where karts crowd), and a ring round the
 // one the camera keeps in view.
-import { radioDisco, jugadorEnfocado } from './pintor.js';
+import { radioDisco, seguidoEnCamara } from './pintor.js';
 
 export function pintaNombresKarts(ctx, e, escena, nombres, discos) {
   const n = nombres.length;
@@ -29,7 +29,7 @@ export function pintaNombresKarts(ctx, e, escena, nombres, discos) {
     ctx.fillStyle = discos[k];
     ctx.fillText(texto, cx + 3, y);
   }
-  const f = jugadorEnfocado(escena);
+  const f = seguidoEnCamara(escena);
   if (f >= 0) {
     const [x, y] = px(f);
     if (x >= 0 && x < escena.ancho && y >= 0 && y < escena.alto) {

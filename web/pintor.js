@@ -70,7 +70,7 @@ function conPuntoEn(ancho, alto, zoom, px, py, pixX, pixY) {
 }
 
 // The player the camera keeps in view, or -1.
-export function jugadorEnfocado(escena) {
+export function seguidoEnCamara(escena) {
   if (escena.camara === 'pista') return -1;
   let j = escena.mira;
   if (escena.camara === 'director' && escena.lider >= 0) j = escena.lider;
@@ -88,7 +88,7 @@ export function encuadreDe(escena) {
     const [x, y] = eligeCentro(escena.posiciones, escena.mira, filas, columnas);
     return conPuntoEn(ancho, alto, escena.zoom, x, y, mx, my);
   }
-  const j = escena.camara === 'pista' ? -1 : jugadorEnfocado(escena);
+  const j = escena.camara === 'pista' ? -1 : seguidoEnCamara(escena);
   const [x, y] = eligeCentro(escena.posiciones, j < 0 ? escena.mira : j, filas, columnas);
   return new Encuadre(anclaVista(ancho, alto), escena.zoom, x, y);
 }

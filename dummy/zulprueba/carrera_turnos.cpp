@@ -111,7 +111,7 @@ bool turnosDeCarrera(std::FILE* archivo, const std::string& nombre, long jugador
         }
     }
     const size_t frames = registros.size() / static_cast<size_t>(n);
-    salida.ultimoPasoIncompleto = registros.size() % static_cast<size_t>(n) != 0;
+    salida.ultimoFrameIncompleto = registros.size() % static_cast<size_t>(n) != 0;
     if (frames == 0) {
         error = nombre + ": la carrera no tiene ningún paso completo (" + std::to_string(n) +
                 " jugadores, " + std::to_string(registros.size()) + " registros p)";

@@ -29,7 +29,7 @@ struct TurnosCarrera {
     // One turn per complete frame.
     std::vector<TurnoCarrera> turnos;
     // The log ended inside a frame; that frame is not turned into a turn.
-    bool ultimoPasoIncompleto = false;
+    bool ultimoFrameIncompleto = false;
 };
 
 // Reads the race log `ruta` (the viewer's format, with the viewer's fscanf rules) and builds the

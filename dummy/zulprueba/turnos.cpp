@@ -87,7 +87,7 @@ std::string TurnosDeCarrera::descripcion() const {
     const std::string& nombre = carrera_.nombres[static_cast<size_t>(jugador_)];
     return formato("%ld %s de la carrera %s%s como el jugador %ld%s", cantidad(),
                    cantidad() == 1 ? "turno" : "turnos", ruta_.c_str(),
-                   carrera_.ultimoPasoIncompleto ? " (sin su último paso, incompleto)" : "",
+                   carrera_.ultimoFrameIncompleto ? " (sin su último paso, incompleto)" : "",
                    jugador_, nombre.empty() ? "" : (" (" + mostrar(nombre) + ")").c_str());
 }
 

@@ -37,7 +37,7 @@ TEST(CarreraTurnos, CadaPasoEsUnTurnoConElDesplazamientoAlSiguiente) {
     EXPECT_EQ(t.jugadores, 2);
     EXPECT_EQ(t.nombres, (std::vector<std::string>{"alfa", "beta"}));
     ASSERT_EQ(t.turnos.size(), 2u);
-    EXPECT_TRUE(t.ultimoPasoIncompleto);
+    EXPECT_TRUE(t.ultimoFrameIncompleto);
     // Each number in the shortest form that reads back as the same float: the bot reads floats.
     EXPECT_EQ(t.turnos[0].texto, "2\n1.5 2.5 0.1 0\n4 4 0 0.25\n1\n");
     // The last complete frame has nowhere to go.
@@ -113,7 +113,7 @@ TEST(CarreraTurnos, LaCarreraDeEjemplo) {
     EXPECT_EQ(t.jugadores, 5);
     EXPECT_EQ(t.nombres[3], "Bala");
     ASSERT_EQ(t.turnos.size(), 900u);
-    EXPECT_FALSE(t.ultimoPasoIncompleto);
+    EXPECT_FALSE(t.ultimoFrameIncompleto);
     // Frame 0 of the log: player 3 at (26, 6.3), next at (26.377, 6.345).
     std::istringstream primero(t.turnos[0].texto);
     int n = 0;

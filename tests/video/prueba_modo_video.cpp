@@ -360,8 +360,8 @@ void PruebaModoVideo::rotulosEnPng() {
     const QStringList opciones{"--tamano", "400x300", "--jugador", "2"};
     const QImage sin = png(4, opciones);
     const QImage con = png(4, opciones + QStringList{"--rotulos"});
-    const QImage otroPaso = png(5, opciones + QStringList{"--rotulos"});
-    QVERIFY(!sin.isNull() && !con.isNull() && !otroPaso.isNull());
+    const QImage otroFrame = png(5, opciones + QStringList{"--rotulos"});
+    QVERIFY(!sin.isNull() && !con.isNull() && !otroFrame.isNull());
     const QRect nombre(150 + 25, 150 - 25 - 20, 60, 20);
     const QRect arribaIzquierda(0, 0, 120, 30);
     const QRect arribaDerecha(260, 0, 140, 60);
@@ -384,7 +384,7 @@ void PruebaModoVideo::rotulosEnPng() {
     QVERIFY(color);
     // "Paso 4 de 40" and "Paso 5 de 40" differ; the follower stands still,
     // so only the texts and the other karts can.
-    QVERIFY(distintos(con, otroPaso, arribaIzquierda) > 0);
+    QVERIFY(distintos(con, otroFrame, arribaIzquierda) > 0);
 }
 
 void PruebaModoVideo::diezPrimeros() {

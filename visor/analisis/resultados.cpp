@@ -116,8 +116,8 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
         }
     }
     QString texto = primera ? QString() : QStringLiteral("\n");
-    texto += (r.pasoPedido ? QStringLiteral("Resultados de %1 (paso %2)\n")
-                           : QStringLiteral("Resultados de %1 (paso %2, el último completo)\n"))
+    texto += (r.framePedido ? QStringLiteral("Resultados de %1 (paso %2)\n")
+                            : QStringLiteral("Resultados de %1 (paso %2, el último completo)\n"))
                  .arg(textoImprimible(r.ruta))
                  .arg(r.ultimoFrame);
     for (const QStringList& fila : filas) {

@@ -81,7 +81,7 @@ bool calculaResultados(const QString& ruta, const std::shared_ptr<const Mapa>& m
         }
         resultado.ruta = ruta;
         resultado.ultimoFrame = paso ? *paso : ultimo;
-        resultado.pasoPedido = paso.has_value();
+        resultado.framePedido = paso.has_value();
         resultado.conMapa = mapa != nullptr;
         resultado.puestos = analisis.clasificacion(resultado.ultimoFrame);
         resultado.nombres = textosNombres(carrera.nombres);

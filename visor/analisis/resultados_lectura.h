@@ -19,7 +19,7 @@ struct ResultadosCarrera {
     std::vector<Puesto> puestos;
     QStringList nombres;
     bool conMapa = false;
-    bool pasoPedido = false;
+    bool framePedido = false;
 };
 
 // Reads the map at `ruta`; nothing, with the reason, when it cannot be read.

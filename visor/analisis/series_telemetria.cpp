@@ -5,7 +5,7 @@
 
 namespace zul {
 
-SerieGrafica velocidadPorPaso(const Telemetria& telemetria, int jugador) {
+SerieGrafica velocidadPorFrame(const Telemetria& telemetria, int jugador) {
     SerieGrafica serie;
     if (jugador < 0 || jugador >= telemetria.jugadores()) {
         return serie;
@@ -70,8 +70,8 @@ VueltasGrafica vueltasGrafica(const AnalisisCarrera& analisis, const Telemetria&
             // far side of it (a kart behind the line at the start, or past
             // it before its count rose): such a frame is not on this lap's
             // way, and would draw a line across the whole chart.
-            const bool salto = vuelta.puntos.empty() ? x >= 0.5
-                                                     : std::abs(x - vuelta.puntos.back().x) > 0.5;
+            const bool salto =
+                vuelta.puntos.empty() ? x >= 0.5 : std::abs(x - vuelta.puntos.back().x) > 0.5;
             const double y = valor(k);
             if (std::isfinite(y) && std::isfinite(x) && !salto) {
                 vuelta.puntos.push_back({x, y, k});

@@ -31,7 +31,7 @@ struct VueltasGrafica {
 
 // Speed against steps: x the frame, y cells per step; frames whose speed is
 // not known have no point.
-SerieGrafica velocidadPorPaso(const Telemetria& telemetria, int jugador);
+SerieGrafica velocidadPorFrame(const Telemetria& telemetria, int jugador);
 
 // Player j's laps, each frame placed at its fraction of the lap: the track's
 // progress when it is known, else the share of the lap's distance driven

@@ -47,7 +47,7 @@ int CReproductor::jugadorSeguido() const {
                                                                               : elegido;
 }
 
-int CReproductor::jugadorEnfocado() const {
+int CReproductor::seguidoEnCamara() const {
     return opcionesEscena.camara == zul::Camara::Pista ? -1 : jugadorSeguido();
 }
 
@@ -169,7 +169,7 @@ void CReproductor::ponVelocidad(double pasosSegundo) {
     }
 }
 
-void CReproductor::cambiaVelocidadPreset(int sentido) {
+void CReproductor::ponVelocidadPreset(int sentido) {
     // A small margin, so that a speed typed near a preset counts as on it.
     constexpr double margen = 1e-9;
     double nueva = pasosPorSegundo;

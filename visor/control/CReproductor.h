@@ -75,7 +75,7 @@ public:
     int jugadorSeguido() const;
     // The player the camera keeps in view: jugadorSeguido(), or -1 for the
     // whole track.
-    int jugadorEnfocado() const;
+    int seguidoEnCamara() const;
     // The followed player, the zoom and the options, for a picture or a
     // video of the race as the window shows it (at the aspect's own size).
     zul::AspectoImagen aspecto() const;
@@ -121,7 +121,7 @@ public slots:
     // Steps per second; zero, negative or non-finite speeds are ignored.
     void ponVelocidad(double pasosSegundo);
     // The next preset up (sentido > 0) or down.
-    void cambiaVelocidadPreset(int sentido);
+    void ponVelocidadPreset(int sentido);
     void ponZoom(double zoom);
     // The zoom after `muescas` notches of the wheel or the keys (negative: out).
     void acerca(double muescas);

@@ -68,13 +68,13 @@ template <typename T> bool mismosBits(const QVector<T>& a, const QVector<T>& b) 
 }
 
 // Field by field: the padding after `edad` holds no value to compare.
-bool mismosBits(const QVector<RayoReciente>& a, const QVector<RayoReciente>& b) {
+bool mismosBits(const QVector<DisparoAnterior>& a, const QVector<DisparoAnterior>& b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (qsizetype k = 0; k < a.size(); ++k) {
-        const RayoReciente& x = a[k];
-        const RayoReciente& y = b[k];
+        const DisparoAnterior& x = a[k];
+        const DisparoAnterior& y = b[k];
         if (x.edad != y.edad || !mismosBits(x.inicio.x(), y.inicio.x()) ||
             !mismosBits(x.inicio.y(), y.inicio.y()) || !mismosBits(x.fin.x(), y.fin.x()) ||
             !mismosBits(x.fin.y(), y.fin.y())) {

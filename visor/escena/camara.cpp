@@ -20,7 +20,7 @@ Encuadre conPuntoEn(QSize vista, double zoom, QPointF punto, QPointF pixel) {
 
 } // namespace
 
-int jugadorEnfocado(const Escena& escena) {
+int seguidoEnCamara(const Escena& escena) {
     int jugador = escena.mira;
     if (escena.opciones.camara == Camara::Pista) {
         return -1;
@@ -55,7 +55,7 @@ Encuadre encuadreDe(const Escena& escena) {
     case Camara::Seguir:
         break;
     }
-    const int jugador = escena.opciones.camara == Camara::Pista ? -1 : jugadorEnfocado(escena);
+    const int jugador = escena.opciones.camara == Camara::Pista ? -1 : seguidoEnCamara(escena);
     return encuadra(vista, escena.zoom,
                     eligeCentro(escena.posiciones, jugador < 0 ? escena.mira : jugador,
                                 escena.filas, escena.columnas));

@@ -107,7 +107,7 @@ std::vector<EtiquetaColocada> colocaEtiquetas(const std::vector<PedidoEtiqueta>&
     return puestas;
 }
 
-std::vector<int> prioridadEtiquetas(int enfocado, const QVector<int>& puestos, int jugadores) {
+std::vector<int> prioridadEtiquetas(int seguido, const QVector<int>& puestos, int jugadores) {
     std::vector<int> orden;
     std::vector<bool> visto(static_cast<std::size_t>(std::max(jugadores, 0)), false);
     const auto anade = [&](int j) {
@@ -116,7 +116,7 @@ std::vector<int> prioridadEtiquetas(int enfocado, const QVector<int>& puestos, i
             orden.push_back(j);
         }
     };
-    anade(enfocado);
+    anade(seguido);
     for (const int j : puestos) {
         anade(j);
     }

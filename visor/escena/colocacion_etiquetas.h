@@ -51,6 +51,6 @@ std::vector<EtiquetaColocada> colocaEtiquetas(const std::vector<PedidoEtiqueta>&
 // The order in which karts are served: the followed one, then the standings
 // from the leader down, then every other player by number. Repeats and
 // players out of range are skipped.
-std::vector<int> prioridadEtiquetas(int enfocado, const QVector<int>& puestos, int jugadores);
+std::vector<int> prioridadEtiquetas(int seguido, const QVector<int>& puestos, int jugadores);
 
 } // namespace zul

@@ -62,14 +62,14 @@ struct OpcionesEscena {
 };
 
 // A shot of an earlier step, drawn fainter the older it is.
-struct RayoReciente {
+struct DisparoAnterior {
     QPointF inicio;
     QPointF fin;
     int edad = 1; // steps since it was fired
 };
 
 // Steps a shot stays on show with "Disparos visibles".
-constexpr int kPasosRayoVisible = 4;
+constexpr int kPasosDisparoVisible = 4;
 
 // One picture of the track: what the painter draws and how. Plain values
 // and views of data held elsewhere (the grid, the trails, the tiles), which
@@ -88,11 +88,11 @@ struct Escena {
     QVector<double> angulos;
     // Each kart's laps, for whatever shows them beside the picture.
     QVector<int> vueltas;
-    // The shots on show: from iniciosRayos[k] to finesRayos[k].
-    QVector<QPointF> iniciosRayos;
-    QVector<QPointF> finesRayos;
+    // The shots on show: from iniciosDisparos[k] to finesDisparos[k].
+    QVector<QPointF> iniciosDisparos;
+    QVector<QPointF> finesDisparos;
     // Shots of the steps before, for "Disparos visibles".
-    QVector<RayoReciente> rayosRecientes;
+    QVector<DisparoAnterior> disparosAnteriores;
     // Player names for the kart labels; a kart with no name shows its number.
     QStringList nombres;
     // The leader of the standings on this step, for the Director camera; -1
@@ -116,8 +116,9 @@ struct Escena {
     // missing.
     auto campos() const {
         return std::tie(tamano, zoom, mira, filas, columnas, celdas, revisionCeldas, posiciones,
-                        angulos, vueltas, iniciosRayos, finesRayos, rayosRecientes, nombres, lider,
-                        puestos, estelas, flechas, rotulos, depuracion, opciones, fantasma);
+                        angulos, vueltas, iniciosDisparos, finesDisparos, disparosAnteriores,
+                        nombres, lider, puestos, estelas, flechas, rotulos, depuracion, opciones,
+                        fantasma);
     }
 };
 

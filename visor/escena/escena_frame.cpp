@@ -32,16 +32,16 @@ Escena escenaDeFrame(Escena base, const Reproduccion& reproduccion, const Foto& 
         escena.angulos.append(kart.angulo);
         escena.vueltas.append(kart.vueltas);
     }
-    escena.iniciosRayos.clear();
-    escena.finesRayos.clear();
+    escena.iniciosDisparos.clear();
+    escena.finesDisparos.clear();
     for (std::size_t d = foto.primerDisparo; d < foto.finDisparos; ++d) {
-        escena.iniciosRayos.append(carrera.disparos[d].inicio);
-        escena.finesRayos.append(carrera.disparos[d].fin);
+        escena.iniciosDisparos.append(carrera.disparos[d].inicio);
+        escena.finesDisparos.append(carrera.disparos[d].fin);
     }
-    escena.rayosRecientes.clear();
+    escena.disparosAnteriores.clear();
     if (escena.opciones.disparosVisibles && k >= 0) {
-        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosRayoVisible)) {
-            escena.rayosRecientes.append(
+        for (const DisparoReciente& d : disparosRecientes(reproduccion, k, kPasosDisparoVisible)) {
+            escena.disparosAnteriores.append(
                 {carrera.disparos[d.indice].inicio, carrera.disparos[d.indice].fin, d.edad});
         }
     }

@@ -56,8 +56,8 @@ std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadr
     const double distancia = std::max(medida.height() * 2.0, 2.0 * radio + medida.height());
     const int cuantos = static_cast<int>(escena.posiciones.size());
     std::vector<PedidoEtiqueta> pedidos;
-    const int enfocado = jugadorEnfocado(escena);
-    for (const int k : prioridadEtiquetas(enfocado, escena.puestos, cuantos)) {
+    const int seguido = seguidoEnCamara(escena);
+    for (const int k : prioridadEtiquetas(seguido, escena.puestos, cuantos)) {
         const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
         if (!dentroDeVista(punto, escena.tamano)) {
             continue;
@@ -65,7 +65,7 @@ std::vector<EtiquetaColocada> etiquetasKarts(const Escena& escena, const Encuadr
         const QString corto = QString::number(k);
         // The followed kart, served first, asks for its name even in a crowd.
         const QString texto =
-            textoEtiqueta(escena, k, k != enfocado && kartApinado(escena, encuadre, k, distancia));
+            textoEtiqueta(escena, k, k != seguido && kartApinado(escena, encuadre, k, distancia));
         pedidos.push_back({k, punto, texto == corto ? QString() : texto, corto});
     }
     ReglasEtiquetas reglas;
@@ -97,9 +97,9 @@ void pintaEtiquetas(QPainter& pintor, const Escena& escena, const Encuadre& encu
         pintor.setPen(colorDisco(etiqueta.jugador));
         pintor.drawText(etiqueta.caja, Qt::AlignCenter, etiqueta.texto);
     }
-    const int enfocado = jugadorEnfocado(escena);
-    if (enfocado >= 0) {
-        const QPointF punto = encuadre.aPixel(escena.posiciones[enfocado]);
+    const int seguido = seguidoEnCamara(escena);
+    if (seguido >= 0) {
+        const QPointF punto = encuadre.aPixel(escena.posiciones[seguido]);
         if (dentroDeVista(punto, escena.tamano)) {
             const double anillo = std::min(radio, 200.0) + 4.0;
             pintor.setBrush(Qt::NoBrush);

@@ -180,20 +180,20 @@ void PintorEscena::pintaKarts(QPainter& pintor, const Escena& escena, const Encu
 
 void PintorEscena::pintaRayos(QPainter& pintor, const Escena& escena, const Encuadre& encuadre) {
     const int cuantos =
-        static_cast<int>(std::min(escena.iniciosRayos.size(), escena.finesRayos.size()));
+        static_cast<int>(std::min(escena.iniciosDisparos.size(), escena.finesDisparos.size()));
     const QRectF caja = cajaRecorte(escena.tamano);
     const bool visibles = escena.opciones.disparosVisibles;
     const double grosor = visibles ? std::clamp(encuadre.zoom * 0.4, 3.0, 8.0) : 0.0;
     if (visibles) {
         // Older shots first and fainter, so the newest lie on top.
-        for (int edad = kPasosRayoVisible - 1; edad >= 1; --edad) {
+        for (int edad = kPasosDisparoVisible - 1; edad >= 1; --edad) {
             QColor color(Qt::yellow);
-            color.setAlphaF(1.0f - static_cast<float>(edad) / kPasosRayoVisible);
+            color.setAlphaF(1.0f - static_cast<float>(edad) / kPasosDisparoVisible);
             pintor.setPen(QPen(color, grosor, Qt::SolidLine, Qt::RoundCap));
-            for (const RayoReciente& reciente : escena.rayosRecientes) {
-                QLineF rayo(encuadre.aPixel(reciente.inicio), encuadre.aPixel(reciente.fin));
-                if (reciente.edad == edad && recortaSegmento(rayo, caja)) {
-                    pintor.drawLine(rayo);
+            for (const DisparoAnterior& reciente : escena.disparosAnteriores) {
+                QLineF disparo(encuadre.aPixel(reciente.inicio), encuadre.aPixel(reciente.fin));
+                if (reciente.edad == edad && recortaSegmento(disparo, caja)) {
+                    pintor.drawLine(disparo);
                 }
             }
         }
@@ -205,9 +205,10 @@ void PintorEscena::pintaRayos(QPainter& pintor, const Escena& escena, const Encu
     pintor.setPen(visibles ? QPen(Qt::yellow, grosor, Qt::SolidLine, Qt::RoundCap)
                            : QPen(Qt::yellow, 0, Qt::SolidLine));
     for (int k = 0; k < cuantos; ++k) {
-        QLineF rayo(encuadre.aPixel(escena.iniciosRayos[k]), encuadre.aPixel(escena.finesRayos[k]));
-        if (recortaSegmento(rayo, caja)) {
-            pintor.drawLine(rayo);
+        QLineF disparo(encuadre.aPixel(escena.iniciosDisparos[k]),
+                       encuadre.aPixel(escena.finesDisparos[k]));
+        if (recortaSegmento(disparo, caja)) {
+            pintor.drawLine(disparo);
         }
     }
 }

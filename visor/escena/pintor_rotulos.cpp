@@ -45,7 +45,7 @@ void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuad
         puestos.append(fila.jugador);
     }
     std::vector<PedidoEtiqueta> pedidos;
-    for (const int k : prioridadEtiquetas(jugadorEnfocado(escena), puestos, cuantos)) {
+    for (const int k : prioridadEtiquetas(seguidoEnCamara(escena), puestos, cuantos)) {
         const QPointF punto = encuadre.aPixel(escena.posiciones[k]);
         // Like the discs: a kart off the picture gets no name.
         if (!dentroDeVista(punto, escena.tamano) || rotulos.nombres[k].isEmpty()) {
@@ -72,7 +72,7 @@ void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuad
     }
 }
 
-void pintaPaso(QPainter& pintor, const Rotulos& rotulos, int alto) {
+void pintaFrame(QPainter& pintor, const Rotulos& rotulos, int alto) {
     if (rotulos.paso.isEmpty()) {
         return;
     }
@@ -169,13 +169,13 @@ void pintaRotulos(QPainter& pintor, const Escena& escena, const Encuadre& encuad
     }
     // The followed kart with room for its name beside it.
     QRectF protegido;
-    const int enfocado = jugadorEnfocado(escena);
-    if (enfocado >= 0 && enfocado < escena.posiciones.size()) {
-        const QPointF punto = encuadre.aPixel(escena.posiciones[enfocado]);
+    const int seguido = seguidoEnCamara(escena);
+    if (seguido >= 0 && seguido < escena.posiciones.size()) {
+        const QPointF punto = encuadre.aPixel(escena.posiciones[seguido]);
         const double r = radioDisco(encuadre.zoom) + alto;
         protegido = QRectF(punto.x() - r, punto.y() - r, 2.0 * r, 2.0 * r);
     }
-    pintaPaso(pintor, *escena.rotulos, alto);
+    pintaFrame(pintor, *escena.rotulos, alto);
     pintaClasificacion(pintor, *escena.rotulos, escena.tamano, alto, protegido);
     pintor.restore();
 }

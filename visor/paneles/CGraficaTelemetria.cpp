@@ -39,7 +39,7 @@ QColor palido(const QColor& color) {
 CGraficaTelemetria::CGraficaTelemetria(Tipo tipo, QStringList nombres, Fuentes fuentes,
                                        QWidget* parent)
     : QWidget(parent), clase(tipo), nombres(std::move(nombres)), fuentes(std::move(fuentes)),
-      actual(tipo == Delta ? PorVueltas : PorPasos) {
+      actual(tipo == Delta ? PorVueltas : PorFrames) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* fila = new QHBoxLayout;
@@ -71,7 +71,7 @@ CGraficaTelemetria::CGraficaTelemetria(Tipo tipo, QStringList nombres, Fuentes f
     // The delta is always round the lap.
     etiqueta->setVisible(tipo == Velocidad);
     selector->setVisible(tipo == Velocidad);
-    listaJugadores->setVisible(actual == PorPasos);
+    listaJugadores->setVisible(actual == PorFrames);
 
     connect(selector, &QComboBox::currentIndexChanged, this,
             [this](int indice) { ponModo(static_cast<Modo>(indice)); });
@@ -84,7 +84,7 @@ void CGraficaTelemetria::ponModo(Modo modo) {
     }
     actual = modo;
     selector->setCurrentIndex(modo);
-    listaJugadores->setVisible(modo == PorPasos);
+    listaJugadores->setVisible(modo == PorFrames);
     rellena();
 }
 
@@ -158,11 +158,11 @@ void CGraficaTelemetria::rellena() {
     mejor = -1;
     auto* chart = new QChart;
     const QString nombre = seguido >= 0 && seguido < nombres.size() ? nombres[seguido] : QString();
-    if (actual == PorPasos) {
+    if (actual == PorFrames) {
         chart->setTitle(tr("Velocidad a lo largo de la carrera"));
-        for (int j = 0; j < listaJugadores->count() && fuentes.porPaso; ++j) {
+        for (int j = 0; j < listaJugadores->count() && fuentes.porFrame; ++j) {
             if (j == seguido || listaJugadores->item(j)->checkState() == Qt::Checked) {
-                agregaSerie(fuentes.porPaso(j), nombres[j], zul::colorSobreBlanco(j),
+                agregaSerie(fuentes.porFrame(j), nombres[j], zul::colorSobreBlanco(j),
                             j == seguido ? kGrosorDestacado : kGrosor);
             }
         }
@@ -197,7 +197,7 @@ void CGraficaTelemetria::rellena() {
     }
     auto* ejeX = new QValueAxis;
     auto* ejeY = new QValueAxis;
-    ejeX->setTitleText(actual == PorPasos ? tr("Paso") : tr("Fracción de la vuelta"));
+    ejeX->setTitleText(actual == PorFrames ? tr("Paso") : tr("Fracción de la vuelta"));
     ejeY->setTitleText(clase == Delta ? tr("Diferencia (pasos)") : tr("Velocidad (casillas/paso)"));
     chart->addAxis(ejeX, Qt::AlignBottom);
     chart->addAxis(ejeY, Qt::AlignLeft);
@@ -226,7 +226,7 @@ void CGraficaTelemetria::rellena() {
         serie->attachAxis(ejeX);
         serie->attachAxis(ejeY);
     }
-    if (actual == PorPasos) {
+    if (actual == PorFrames) {
         zul::ajustaEje(ejeX, std::min(minX, 0.0), std::max(maxX, 1.0));
         zul::ajustaEjeContinuo(ejeY, 0.0, maxY, 1);
     } else {
@@ -251,7 +251,7 @@ void CGraficaTelemetria::rellena() {
     chart->legend()->setVisible(actual == PorVueltas &&
                                 static_cast<int>(seriesMostradas.size()) <= kVueltasConLeyenda);
     chart->legend()->setAlignment(Qt::AlignRight);
-    if (actual == PorPasos) {
+    if (actual == PorFrames) {
         chart->legend()->setVisible(false); // the list beside it names them
     }
     QChart* anterior = vistaGrafica->chart();

@@ -26,11 +26,11 @@ class CGraficaTelemetria : public QWidget {
 
 public:
     enum Tipo { Velocidad, Delta };
-    enum Modo { PorPasos, PorVueltas };
+    enum Modo { PorFrames, PorVueltas };
 
     struct Fuentes {
         // Player j against steps (Velocidad only).
-        std::function<zul::SerieGrafica(int)> porPaso;
+        std::function<zul::SerieGrafica(int)> porFrame;
         // Player j lap by lap.
         std::function<zul::VueltasGrafica(int)> porVuelta;
     };
@@ -68,7 +68,7 @@ private:
     Tipo clase;
     QStringList nombres;
     Fuentes fuentes;
-    Modo actual = PorPasos;
+    Modo actual = PorFrames;
     int seguido = -1;
     bool atrasada = true;
     QChartView* vistaGrafica = nullptr;

@@ -93,11 +93,11 @@ CGraficas::CGraficas(const zul::AnalisisCarrera* analisis, QStringList nombres, 
     layout->addWidget(listaLeyenda);
 
     auto* botones = new QHBoxLayout;
-    hastaPaso = new QCheckBox(tr("Hasta el paso actual"));
-    hastaPaso->setToolTip(
+    hastaFrameActual = new QCheckBox(tr("Hasta el paso actual"));
+    hastaFrameActual->setToolTip(
         tr("Solo lo ocurrido hasta el paso que muestra la ventana, sin desvelar el final"));
-    connect(hastaPaso, &QCheckBox::toggled, this, &CGraficas::rellena);
-    botones->addWidget(hastaPaso);
+    connect(hastaFrameActual, &QCheckBox::toggled, this, &CGraficas::rellena);
+    botones->addWidget(hastaFrameActual);
     auto* botonPng = new QPushButton(tr("Exportar &PNG..."));
     auto* botonSvg = new QPushButton(tr("Exportar &SVG..."));
     botones->addStretch(1);
@@ -170,7 +170,7 @@ QString CGraficas::textoPunto(Grafica grafica, const QString& nombre, const QPoi
 
 void CGraficas::muestraFrame(long long frame) {
     frameActual = std::max(frame, 0LL);
-    if (hastaPaso->isChecked() && isVisible()) {
+    if (hastaFrameActual->isChecked() && isVisible()) {
         rellena();
     }
 }
@@ -311,7 +311,7 @@ void CGraficas::rellena() {
     if (graficaVisible() == NumGraficas) {
         return; // another tab, which fills itself
     }
-    datos = hastaPaso->isChecked() ? zul::hastaFrame(completas, frameActual) : completas;
+    datos = hastaFrameActual->isChecked() ? zul::hastaFrame(completas, frameActual) : completas;
     rellenaGrafica(graficaVisible());
 }
 
@@ -343,7 +343,7 @@ void CGraficas::rellenaGrafica(Grafica grafica) {
     }
     // Where the frame on show stands: on the frame axis itself, or at the
     // furthest lap reached by then.
-    const bool marcar = hastaPaso->isChecked() && maxX >= minX;
+    const bool marcar = hastaFrameActual->isChecked() && maxX >= minX;
     const double xMarca = grafica == Vueltas ? static_cast<double>(frameActual) : maxX;
     if (marcar) {
         minX = std::min(minX, xMarca);

@@ -54,10 +54,10 @@ public:
     QTabWidget* pestanasGraficas() const { return pestanas; }
 
     QListWidget* leyenda() const { return listaLeyenda; }
-    QCheckBox* casillaHastaPaso() const { return hastaPaso; }
+    QCheckBox* casillaHastaFrame() const { return hastaFrameActual; }
     // The vertical line at the frame on show, in one chart; hidden unless
     // "Hasta el paso actual" is on.
-    QLineSeries* marcaPaso(Grafica grafica) const { return marcas[grafica]; }
+    QLineSeries* marcaFrame(Grafica grafica) const { return marcas[grafica]; }
     // The tooltip of a point of a player's series.
     static QString textoPunto(Grafica grafica, const QString& nombre, const QPointF& punto);
 
@@ -98,7 +98,7 @@ private:
     std::vector<QXYSeries*> seriesPorGrafica[NumGraficas];
     QLineSeries* marcas[NumGraficas] = {};
     QListWidget* listaLeyenda = nullptr;
-    QCheckBox* hastaPaso = nullptr;
+    QCheckBox* hastaFrameActual = nullptr;
     long long frameActual = 0;
     int seguido = -1;
 };

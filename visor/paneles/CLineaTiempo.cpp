@@ -194,7 +194,7 @@ void CBarraFrames::mousePressEvent(QMouseEvent* event) {
 }
 
 CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
-    barraPasos = new CBarraFrames;
+    barraFrames = new CBarraFrames;
     etiquetaFrame = new QLabel;
     botonEventoAnterior = new QPushButton(tr("Evento anterior"));
     botonEventoSiguiente = new QPushButton(tr("Evento siguiente"));
@@ -205,7 +205,7 @@ CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
-    layout->addWidget(barraPasos);
+    layout->addWidget(barraFrames);
     auto* fila = new QHBoxLayout;
     fila->addWidget(etiquetaFrame);
     fila->addStretch(1);
@@ -213,7 +213,7 @@ CLineaTiempo::CLineaTiempo(QWidget* parent) : QWidget(parent) {
     fila->addWidget(botonEventoSiguiente);
     layout->addLayout(fila);
 
-    connect(barraPasos, &QSlider::valueChanged, this, &CLineaTiempo::eligeDesdeBarra);
+    connect(barraFrames, &QSlider::valueChanged, this, &CLineaTiempo::eligeDesdeBarra);
     connect(botonEventoAnterior, &QPushButton::clicked, this, &CLineaTiempo::eventoAnterior);
     connect(botonEventoSiguiente, &QPushButton::clicked, this, &CLineaTiempo::eventoSiguiente);
     ponCarrera(0, {});
@@ -245,13 +245,13 @@ void CLineaTiempo::ponCarrera(long long numeroFrames, const std::vector<zul::Eve
     std::sort(framesEventos.begin(), framesEventos.end());
     framesEventos.erase(std::unique(framesEventos.begin(), framesEventos.end()),
                         framesEventos.end());
-    barraPasos->ponMarcas(std::move(marcas));
+    barraFrames->ponMarcas(std::move(marcas));
 
     siguiendo = true;
-    barraPasos->setRange(0, comoValor(frames - 1));
-    barraPasos->setPageStep(10);
+    barraFrames->setRange(0, comoValor(frames - 1));
+    barraFrames->setPageStep(10);
     siguiendo = false;
-    barraPasos->setEnabled(frames > 1);
+    barraFrames->setEnabled(frames > 1);
     ajustaContador();
     muestraFrame(std::min(actual, frames - 1));
 }
@@ -276,9 +276,9 @@ void CLineaTiempo::changeEvent(QEvent* evento) {
 void CLineaTiempo::muestraFrame(long long frame) {
     actual = frame < 0 || frames == 0 ? -1 : std::min(frame, frames - 1);
     // A handle the user is dragging stays under the pointer.
-    if (!barraPasos->isSliderDown()) {
+    if (!barraFrames->isSliderDown()) {
         siguiendo = true;
-        barraPasos->setValue(comoValor(actual));
+        barraFrames->setValue(comoValor(actual));
         siguiendo = false;
     }
     actualiza();

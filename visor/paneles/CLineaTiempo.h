@@ -79,7 +79,7 @@ public:
 
     long long frameMostrado() const { return actual; }
     long long numeroFrames() const { return frames; }
-    CBarraFrames* barra() const { return barraPasos; }
+    CBarraFrames* barra() const { return barraFrames; }
     QLabel* contador() const { return etiquetaFrame; }
     QPushButton* botonAnterior() const { return botonEventoAnterior; }
     QPushButton* botonSiguiente() const { return botonEventoSiguiente; }
@@ -107,7 +107,7 @@ private:
     void eligeDesdeBarra(int valor);
     void actualiza();
 
-    CBarraFrames* barraPasos = nullptr;
+    CBarraFrames* barraFrames = nullptr;
     QLabel* etiquetaFrame = nullptr;
     QPushButton* botonEventoAnterior = nullptr;
     QPushButton* botonEventoSiguiente = nullptr;

@@ -69,7 +69,7 @@ CPanelClasificacion::CPanelClasificacion(const zul::AnalisisCarrera& analisis,
                                          new DelegadoNombre(vistaTabla));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(vistaTabla);
-    fijaAnchos();
+    ponAnchos();
     connect(vistaTabla, &QTableView::clicked, this, [this](const QModelIndex& indice) {
         const int jugador = modeloTabla->jugadorEnFila(indice.row());
         if (jugador >= 0) {
@@ -88,7 +88,7 @@ CGraficas* CPanelClasificacion::graficas() const {
     return ventanaGraficas.data();
 }
 
-void CPanelClasificacion::fijaAnchos() {
+void CPanelClasificacion::ponAnchos() {
     // Fixed widths from the widest text each column can hold: measuring the
     // rows on every frame would cost a pass over every player.
     // Bold, as the followed player's row is: the widest a cell gets.
@@ -166,7 +166,7 @@ void CPanelClasificacion::changeEvent(QEvent* evento) {
     QGroupBox::changeEvent(evento);
     // Full screen sets a larger font on the box.
     if (evento->type() == QEvent::FontChange && vistaTabla != nullptr) {
-        fijaAnchos();
+        ponAnchos();
     }
 }
 

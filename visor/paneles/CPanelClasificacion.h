@@ -67,7 +67,7 @@ protected:
     void changeEvent(QEvent* evento) override;
 
 private:
-    void fijaAnchos();
+    void ponAnchos();
 
     const zul::AnalisisCarrera* analisisCarrera;
     QStringList nombres;

@@ -68,8 +68,8 @@ int CVisualizador::cantidadJugadores() const {
     return static_cast<int>(actual.posiciones.size());
 }
 
-int CVisualizador::jugadorEnfocado() const {
-    return zul::jugadorEnfocado(escena());
+int CVisualizador::seguidoEnCamara() const {
+    return zul::seguidoEnCamara(escena());
 }
 
 double CVisualizador::zoom() const {
@@ -90,13 +90,13 @@ void CVisualizador::cambiaMira(int nuevaMira) {
 }
 
 void CVisualizador::dibujaRayo(QPointF inicio, QPointF fin) {
-    actual.iniciosRayos.append(inicio);
-    actual.finesRayos.append(fin);
+    actual.iniciosDisparos.append(inicio);
+    actual.finesDisparos.append(fin);
 }
 
 void CVisualizador::quitaRayo() {
-    actual.iniciosRayos.clear();
-    actual.finesRayos.clear();
+    actual.iniciosDisparos.clear();
+    actual.finesDisparos.clear();
 }
 
 void CVisualizador::ponEstelas(const QPointF* puntos, std::size_t cuantos, int jugadores) {

@@ -32,8 +32,8 @@ class CVisualizador : public QWidget {
     Q_OBJECT
     // For debugging dumps: the followed player and the one the camera keeps
     // in view (ringed), -1 for the whole track.
-    Q_PROPERTY(int mira READ jugadorMirado)
-    Q_PROPERTY(int enfocado READ jugadorEnfocado)
+    Q_PROPERTY(int mira READ jugadorSeguido)
+    Q_PROPERTY(int enfocado READ seguidoEnCamara)
 
 public:
     class excepcionFueraRango : public std::exception {
@@ -65,13 +65,13 @@ public:
     int filasMapa() const { return actual.filas; }
     int columnasMapa() const { return actual.columnas; }
     const std::string& celdasMapa() const { return celdas; }
-    int jugadorMirado() const { return actual.mira; }
-    int jugadorEnfocado() const;
+    int jugadorSeguido() const { return actual.mira; }
+    int seguidoEnCamara() const;
     QPointF posicionJugador(int i) const { return actual.posiciones.at(i); }
     double anguloJugador(int i) const { return actual.angulos.at(i); }
-    const QVector<QPointF>& iniciosRayos() const { return actual.iniciosRayos; }
-    const QVector<QPointF>& finesRayos() const { return actual.finesRayos; }
-    bool hayRayos() const { return !actual.iniciosRayos.isEmpty(); }
+    const QVector<QPointF>& iniciosDisparos() const { return actual.iniciosDisparos; }
+    const QVector<QPointF>& finesDisparos() const { return actual.finesDisparos; }
+    bool hayDisparos() const { return !actual.iniciosDisparos.isEmpty(); }
     bool estelasVisibles() const { return actual.opciones.estelas; }
     const zul::OpcionesEscena& opcionesEscena() const { return actual.opciones; }
     // How the picture is framed now (the camera may choose its own zoom).

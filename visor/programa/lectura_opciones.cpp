@@ -31,7 +31,7 @@ bool leeDecimal(const QString& valor, double minimo, double maximo, double& nume
 }
 
 // --paso, --hasta and --jugador.
-bool leePasosYJugador(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
+bool leeFramesYJugador(const QCommandLineParser& a, OpcionesPng& png, QString& error) {
     for (const char* nombre : {"paso", "hasta"}) {
         const QString opcion = QString::fromLatin1(nombre);
         if (!a.isSet(opcion)) {
@@ -95,7 +95,7 @@ bool leeOpcionesImagen(const QCommandLineParser& a, OpcionesPng& png, QString& e
         error = QStringLiteral("--png necesita el nombre del archivo de salida");
         return false;
     }
-    if (!leePasosYJugador(a, png, error) || !leeZoomYTamano(a, png.aspecto, error)) {
+    if (!leeFramesYJugador(a, png, error) || !leeZoomYTamano(a, png.aspecto, error)) {
         return false;
     }
     png.aspecto.opciones.estelas = a.isSet(QStringLiteral("estelas"));

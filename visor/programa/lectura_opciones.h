@@ -20,7 +20,7 @@ bool leeEntero(const QString& texto, long long minimo, long long maximo, long lo
 bool leeDecimal(const QString& valor, double minimo, double maximo, double& numero);
 
 // --paso, --hasta and --jugador.
-bool leePasosYJugador(const QCommandLineParser& a, OpcionesPng& png, QString& error);
+bool leeFramesYJugador(const QCommandLineParser& a, OpcionesPng& png, QString& error);
 
 // --zoom and --tamano.
 bool leeZoomYTamano(const QCommandLineParser& a, AspectoImagen& aspecto, QString& error);

@@ -51,7 +51,7 @@ struct LineaDeOrdenes {
     // Results mode: the track's map (empty for none) and the step of the
     // standings (the last complete one when absent).
     QString mapaResultados;
-    std::optional<long long> pasoResultados;
+    std::optional<long long> frameResultados;
     OpcionesTelemetria telemetria;
     // Window mode: another run of the same map, shown as a ghost.
     QString fantasma;

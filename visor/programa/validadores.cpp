@@ -119,7 +119,7 @@ bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
             error = QStringLiteral("--paso debe ser un número entero desde 0, no «%1»").arg(valor);
             return false;
         }
-        resultado.pasoResultados = paso;
+        resultado.frameResultados = paso;
     }
     if (orden.analizador.isSet(QStringLiteral("mapa"))) {
         resultado.mapaResultados = orden.analizador.value(QStringLiteral("mapa"));
@@ -234,7 +234,7 @@ bool validaTelemetria(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
         }
     }
     OpcionesPng png;
-    if (!leePasosYJugador(a, png, error)) {
+    if (!leeFramesYJugador(a, png, error)) {
         return false;
     }
     telemetria.jugador = a.isSet(QStringLiteral("jugador")) ? png.aspecto.jugador : -1;

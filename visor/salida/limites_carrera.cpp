@@ -4,7 +4,7 @@
 
 namespace zul {
 
-bool existePaso(const Reproduccion& reproduccion, long long paso, QString& error) {
+bool existeFrame(const Reproduccion& reproduccion, long long paso, QString& error) {
     const long long frames = reproduccion.numeroFrames();
     if (paso < frames) {
         return true;

@@ -35,7 +35,7 @@ bool escribePngs(const Reproduccion& reproduccion, const Mapa& mapa, const Opcio
         return false;
     }
     const long long hasta = opciones.hasta < 0 ? opciones.frame : opciones.hasta;
-    if (!existePaso(reproduccion, hasta, error) ||
+    if (!existeFrame(reproduccion, hasta, error) ||
         !existeJugador(reproduccion, opciones.aspecto.jugador, error)) {
         return false;
     }

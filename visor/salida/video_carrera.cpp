@@ -14,8 +14,8 @@ bool compruebaPedido(const Reproduccion& reproduccion, PedidoVideo& pedido, QStr
     if (video.ultimo < 0) {
         video.ultimo = frames - 1;
     }
-    if (!existePaso(reproduccion, video.primero, error) ||
-        !existePaso(reproduccion, video.ultimo, error)) {
+    if (!existeFrame(reproduccion, video.primero, error) ||
+        !existeFrame(reproduccion, video.ultimo, error)) {
         return false;
     }
     if (video.ultimo < video.primero) {

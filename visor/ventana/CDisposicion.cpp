@@ -47,7 +47,7 @@ void CDisposicion::alternaClasificacion() {
     colocaClasificacion();
 }
 
-void CDisposicion::fijaMinimo() {
+void CDisposicion::ponMinimo() {
     // A full-screen window is the screen's size anyway.
     if (!ventana->isFullScreen()) {
         ventana->setMinimumSize(divisor->minimumSizeHint().expandedTo(QSize(1, 1)));
@@ -58,7 +58,7 @@ void CDisposicion::colocaClasificacion() {
     // The panel gets what it asks for and no more.
     zona->colocaClasificacion(ventana->width(),
                               lateral->isHidden() ? 0 : lateral->sizeHint().width());
-    fijaMinimo();
+    ponMinimo();
 }
 
 void CDisposicion::ajustaLetra() {
@@ -83,5 +83,5 @@ void CDisposicion::ajustaLetra() {
             break;
         }
     }
-    fijaMinimo();
+    ponMinimo();
 }

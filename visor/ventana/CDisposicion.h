@@ -24,7 +24,7 @@ public:
     // After the window's size or state changed: fonts, standings, minimum.
     void ajusta();
     // The window's minimum size: what shows every control whole.
-    void fijaMinimo();
+    void ponMinimo();
     // H: hides or shows the side panel and the projector's bar.
     void alternaPanel();
     // C: shows or hides the standings.

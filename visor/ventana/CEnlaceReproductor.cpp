@@ -154,7 +154,7 @@ void CEnlaceReproductor::muestraSeguido() {
     }
     vista->cambiaMira(seguido);
     zona->clasificacion()->ponJugadorSeguido(seguido);
-    lateral->jugadores()->marca(control->jugadorEnfocado());
+    lateral->jugadores()->marca(control->seguidoEnCamara());
 }
 
 void CEnlaceReproductor::muestraOpciones() {

@@ -93,7 +93,7 @@ void CTelemetria::montaPestanas() {
     graficas->quitaPestana(pestanaVelocidad);
     graficas->quitaPestana(pestanaDelta);
     CGraficaTelemetria::Fuentes velocidad;
-    velocidad.porPaso = [this](int j) { return zul::velocidadPorPaso(telemetriaCarrera(), j); };
+    velocidad.porFrame = [this](int j) { return zul::velocidadPorFrame(telemetriaCarrera(), j); };
     velocidad.porVuelta = [this](int j) {
         return zul::velocidadPorVuelta(control->analisis(), telemetriaCarrera(), progresoCarrera(),
                                        j);

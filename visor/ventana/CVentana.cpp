@@ -132,7 +132,7 @@ bool CVentana::event(QEvent* event) {
     // The window has no layout of its own: the splitter says here that what
     // it needs has changed (another font, the standings shown or hidden).
     if (event->type() == QEvent::LayoutRequest && disposicion != nullptr) {
-        disposicion->fijaMinimo();
+        disposicion->ponMinimo();
     }
     return QWidget::event(event);
 }

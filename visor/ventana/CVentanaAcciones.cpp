@@ -35,8 +35,8 @@ void CVentana::montaAcciones() {
     accion(tr("10 pasos adelante"), Qt::Key_PageUp, [r] { r->salta(10); });
     accion(tr("10 pasos atrás"), Qt::Key_PageDown, [r] { r->salta(-10); });
     accion(tr("Más velocidad: 1, 2, 5, 10, 25, 50 pasos/s"), Qt::Key_Greater,
-           [r] { r->cambiaVelocidadPreset(1); });
-    accion(tr("Menos velocidad"), Qt::Key_Less, [r] { r->cambiaVelocidadPreset(-1); });
+           [r] { r->ponVelocidadPreset(1); });
+    accion(tr("Menos velocidad"), Qt::Key_Less, [r] { r->ponVelocidadPreset(-1); });
     accion(tr("Hacia atrás hasta el paso 0, o pausa"), Qt::Key_Backspace,
            [r] { r->ejecutaHaciaAtras(); });
     accion(tr("Acercar (más zoom)"), Qt::Key_Plus, [r] { r->acerca(1.0); });

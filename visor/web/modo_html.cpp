@@ -12,8 +12,8 @@
 
 namespace zul {
 
-bool compruebaPasoYJugador(const Reproduccion& reproduccion, const QString& carrera, long long paso,
-                           int jugador, QString& error) {
+bool compruebaFrameYJugador(const Reproduccion& reproduccion, const QString& carrera,
+                            long long paso, int jugador, QString& error) {
     const long long frames = reproduccion.numeroFrames();
     if (frames == 0) {
         error = QStringLiteral("%1: la carrera no tiene ningún paso que mostrar").arg(carrera);
@@ -53,8 +53,8 @@ bool esEntrada(const QString& salida, const QStringList& entradas) {
 
 bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const OpcionesHtml& opciones,
                    QString& error) {
-    if (!compruebaPasoYJugador(reproduccion, opciones.carrera, opciones.pagina.paso,
-                               opciones.pagina.jugador, error)) {
+    if (!compruebaFrameYJugador(reproduccion, opciones.carrera, opciones.pagina.paso,
+                                opciones.pagina.jugador, error)) {
         return false;
     }
     if (esEntrada(opciones.salida,

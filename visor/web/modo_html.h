@@ -28,8 +28,8 @@ bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const Opc
 int ejecutaModoHtml(const OpcionesHtml& opciones);
 
 // A step and a player the race has; false with the reason otherwise.
-bool compruebaPasoYJugador(const Reproduccion& reproduccion, const QString& carrera, long long paso,
-                           int jugador, QString& error);
+bool compruebaFrameYJugador(const Reproduccion& reproduccion, const QString& carrera,
+                            long long paso, int jugador, QString& error);
 
 // Whether writing `salida` would overwrite one of the inputs.
 bool esEntrada(const QString& salida, const QStringList& entradas);

@@ -138,8 +138,8 @@ void PruebaCacheEscena::bloquesComoAntes() {
         }
         escena.posiciones = {QPointF(x, y), QPointF(uno(azar) * columnas, uno(azar) * filas)};
         escena.angulos = {uno(azar) * 6.3, uno(azar) * 6.3};
-        escena.iniciosRayos = {QPointF(x, y)};
-        escena.finesRayos = {QPointF(x + 10, y + 5)};
+        escena.iniciosDisparos = {QPointF(x, y)};
+        escena.finesDisparos = {QPointF(x + 10, y + 5)};
         QImage referencia(escena.tamano, static_cast<QImage::Format>(formato));
         referencia.fill(Qt::magenta);
         {
@@ -292,12 +292,12 @@ void PruebaCacheEscena::cacheComoPintadoNuevo() {
             escena.angulos[static_cast<int>(uno(azar) * 3)] += 0.3;
             break;
         case 5:
-            escena.iniciosRayos.append(QPointF(uno(azar) * 80, uno(azar) * 60));
-            escena.finesRayos.append(QPointF(uno(azar) * 80, uno(azar) * 60));
+            escena.iniciosDisparos.append(QPointF(uno(azar) * 80, uno(azar) * 60));
+            escena.finesDisparos.append(QPointF(uno(azar) * 80, uno(azar) * 60));
             break;
         case 6:
-            escena.iniciosRayos.clear();
-            escena.finesRayos.clear();
+            escena.iniciosDisparos.clear();
+            escena.finesDisparos.clear();
             break;
         case 7:
             for (QPointF& p : recorrido) {
@@ -371,15 +371,15 @@ void PruebaCacheEscena::opcionesDeProyectorEnLaClave() {
             escena.opciones.disparosVisibles = !escena.opciones.disparosVisibles;
             break;
         case 4:
-            escena.rayosRecientes.append({QPointF(uno(azar) * 60, uno(azar) * 40),
-                                          QPointF(uno(azar) * 60, uno(azar) * 40),
-                                          1 + static_cast<int>(uno(azar) * 3)});
+            escena.disparosAnteriores.append({QPointF(uno(azar) * 60, uno(azar) * 40),
+                                              QPointF(uno(azar) * 60, uno(azar) * 40),
+                                              1 + static_cast<int>(uno(azar) * 3)});
             break;
         case 5: // the same shots, one step older
-            for (zul::RayoReciente& rayo : escena.rayosRecientes) {
-                rayo.edad = rayo.edad % 3 + 1;
+            for (zul::DisparoAnterior& disparo : escena.disparosAnteriores) {
+                disparo.edad = disparo.edad % 3 + 1;
             }
-            cambia = !escena.rayosRecientes.isEmpty();
+            cambia = !escena.disparosAnteriores.isEmpty();
             break;
         case 6:
             escena.nombres[static_cast<int>(uno(azar) * 3)] += QLatin1Char('x');

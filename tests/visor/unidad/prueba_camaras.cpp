@@ -12,8 +12,8 @@
 #include "salida/formato_imagen.h"
 
 #include <QImage>
-#include <QImageWriter>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -128,7 +128,7 @@ void PruebaCamaras::camaras() {
         QCOMPARE(imagen.pixelColor(150, 27), QColor(108, 81, 81));
         QCOMPARE(imagen.pixelColor(150, 22), QColor(Qt::black));
         QCOMPARE(imagen.pixelColor(150, 178), QColor(Qt::black));
-        QCOMPARE(zul::jugadorEnfocado(e), -1);
+        QCOMPARE(zul::seguidoEnCamara(e), -1);
     }
 }
 
@@ -138,7 +138,7 @@ void PruebaCamaras::directorSinLider() {
     zul::Escena e = escenaDe(datos, QSize(300, 200), 10.0);
     e.opciones.camara = zul::Camara::Director;
     e.mira = 1;
-    QCOMPARE(zul::jugadorEnfocado(e), 1);
+    QCOMPARE(zul::seguidoEnCamara(e), 1);
     QCOMPARE(zul::encuadreDe(e).aPixel(e.posiciones[1]), QPointF(100, 100));
 }
 
@@ -343,10 +343,10 @@ void PruebaCamaras::disparosVisibles() {
     e.posiciones = {QPointF(1.5, 1.5)};
     e.angulos = {0.0};
     // Half a pixel off the rows' edges, so each line has one row.
-    e.iniciosRayos = {QPointF(5, 8.05)};
-    e.finesRayos = {QPointF(15, 8.05)};                            // along y = 165.5
-    e.rayosRecientes = {{QPointF(5, 9.05), QPointF(15, 9.05), 1},  // y = 175.5
-                        {QPointF(5, 6.05), QPointF(15, 6.05), 3}}; // y = 145.5
+    e.iniciosDisparos = {QPointF(5, 8.05)};
+    e.finesDisparos = {QPointF(15, 8.05)};                             // along y = 165.5
+    e.disparosAnteriores = {{QPointF(5, 9.05), QPointF(15, 9.05), 1},  // y = 175.5
+                            {QPointF(5, 6.05), QPointF(15, 6.05), 3}}; // y = 145.5
     const QImage fina = pinta(e);
     e.opciones.disparosVisibles = true;
     const QImage gruesa = pinta(e);

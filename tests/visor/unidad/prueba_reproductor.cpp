@@ -137,7 +137,7 @@ void PruebaReproductor::guion() {
         } else if (orden == 'E') {
             r.irAlFinal();
         } else if (orden == '>' || orden == '<') {
-            r.cambiaVelocidadPreset(orden == '>' ? 1 : -1);
+            r.ponVelocidadPreset(orden == '>' ? 1 : -1);
         } else if (orden == 'F') {
             r.ponPausaAlFinal(true);
         } else if (orden == 'D' || orden == 'S' || orden == 'P') {

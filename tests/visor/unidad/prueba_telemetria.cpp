@@ -179,10 +179,10 @@ TEST(Telemetria, VelocidadVueltaAVuelta) {
             EXPECT_EQ(p.y, p.frame == 0 ? 0.0 : 1.0) << p.frame;
         }
     }
-    const zul::SerieGrafica porPaso = zul::velocidadPorPaso(telemetria, 0);
-    ASSERT_EQ(porPaso.size(), 115u);
-    EXPECT_EQ(porPaso[57].x, 57.0);
-    EXPECT_EQ(porPaso[57].y, 1.0);
+    const zul::SerieGrafica porFrame = zul::velocidadPorFrame(telemetria, 0);
+    ASSERT_EQ(porFrame.size(), 115u);
+    EXPECT_EQ(porFrame[57].x, 57.0);
+    EXPECT_EQ(porFrame[57].y, 1.0);
 }
 
 } // namespace

@@ -259,7 +259,7 @@ void PruebaClasificacion::clicEnFila() {
     QVERIFY(!fila.isEmpty());
     QTest::mouseClick(tabla->viewport(), Qt::LeftButton, {}, fila.center());
     QCOMPARE(mira->value(), 2);
-    QCOMPARE(v->vista()->jugadorMirado(), 2);
+    QCOMPARE(v->vista()->jugadorSeguido(), 2);
     QCOMPARE(panel->modelo()->jugadorSeguido(), 2);
     const auto negrita = [panel](int f) {
         return panel->modelo()
@@ -271,7 +271,7 @@ void PruebaClasificacion::clicEnFila() {
     QVERIFY(!negrita(1));
 
     QTest::keyClick(v.get(), Qt::Key_2);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QCOMPARE(panel->modelo()->jugadorSeguido(), 1);
     QVERIFY(negrita(1));
     // The table takes no focus: the arrows still step the replay.

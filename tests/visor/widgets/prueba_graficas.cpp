@@ -237,14 +237,14 @@ private slots:
         CGraficas graficas(&analisis, kNombres);
         graficas.muestraGrafica(grafica);
         graficas.muestraFrame(2);
-        QVERIFY(!graficas.marcaPaso(grafica)->isVisible());
-        graficas.casillaHastaPaso()->setChecked(true);
+        QVERIFY(!graficas.marcaFrame(grafica)->isVisible());
+        graficas.casillaHastaFrame()->setChecked(true);
         QCOMPARE(::puntos(graficas, grafica, jugador), esperados);
-        QVERIFY(graficas.marcaPaso(grafica)->isVisible());
-        QCOMPARE(graficas.marcaPaso(grafica)->at(0).x(), marca);
-        graficas.casillaHastaPaso()->setChecked(false);
+        QVERIFY(graficas.marcaFrame(grafica)->isVisible());
+        QCOMPARE(graficas.marcaFrame(grafica)->at(0).x(), marca);
+        graficas.casillaHastaFrame()->setChecked(false);
         QVERIFY(::puntos(graficas, grafica, jugador).size() > esperados.size());
-        QVERIFY(!graficas.marcaPaso(grafica)->isVisible());
+        QVERIFY(!graficas.marcaFrame(grafica)->isVisible());
     }
 
     // Forty players: a legend of forty names, the followed line thicker, and

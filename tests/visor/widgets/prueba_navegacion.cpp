@@ -55,7 +55,7 @@ long long frameEnVista(const CVisualizador* vista) {
 
 QString disparosEnVista(const CVisualizador* vista) {
     QStringList ids;
-    for (const QPointF& p : vista->iniciosRayos()) {
+    for (const QPointF& p : vista->iniciosDisparos()) {
         ids << QString::number(p.x() - 200);
     }
     return ids.join(',');
@@ -368,7 +368,7 @@ void PruebaNavegacion::selectorConservaSusTeclas() {
     jugador->selectAll();
     QTest::keyClick(jugador, Qt::Key_0);
     QCOMPARE(jugador->value(), 0);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     // Out of the spin box the same keys are shortcuts again.
     v->setFocus();
     QTRY_VERIFY(!jugador->hasFocus());
@@ -418,15 +418,15 @@ void PruebaNavegacion::jugadoresConNumeros() {
     auto* jugador = alLado<QSpinBox>(v.get(), "Mirar al jugador:");
     QTest::keyClick(v.get(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QTest::keyClick(v.get(), Qt::Key_1);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     // The race has two players: key 3 follows nobody new.
     QTest::keyClick(v.get(), Qt::Key_2);
     QTest::keyClick(v.get(), Qt::Key_3);
     QTest::keyClick(v.get(), Qt::Key_9);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // A click on a kart's disc follows that player; elsewhere it changes nothing.
@@ -439,13 +439,13 @@ void PruebaNavegacion::clicEnKart() {
         zul::Encuadre encuadre;
         encuadre.ancla = zul::anclaVista(vista->width(), vista->height());
         encuadre.zoom = vista->zoom();
-        encuadre.centro = vista->posicionJugador(vista->jugadorMirado());
+        encuadre.centro = vista->posicionJugador(vista->jugadorSeguido());
         return encuadre.aPixel(vista->posicionJugador(j)).toPoint();
     };
     // Player 1's disc, 30 pixels right of player 0's, away from its edge.
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(1) + QPoint(10, 0));
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(vista->jugadorMirado(), 1);
+    QCOMPARE(vista->jugadorSeguido(), 1);
     // Where the two discs overlap, the one on top wins.
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(0) + QPoint(15, 0));
     QCOMPARE(jugador->value(), 1);
@@ -455,7 +455,7 @@ void PruebaNavegacion::clicEnKart() {
     QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, pixel(0) - QPoint(0, 40));
     QTest::mouseClick(vista, Qt::RightButton, Qt::NoModifier, pixel(1) + QPoint(10, 0));
     QCOMPARE(jugador->value(), 0);
-    QCOMPARE(vista->jugadorMirado(), 0);
+    QCOMPARE(vista->jugadorSeguido(), 0);
 }
 
 // Shots are marked in a colour no player has, in the upper half of the groove, laps in the

@@ -155,7 +155,7 @@ QString framesEnVista(const CVisualizador* vista) {
 
 QString disparosEnVista(const CVisualizador* vista) {
     QStringList ids;
-    for (const QPointF& p : vista->iniciosRayos()) {
+    for (const QPointF& p : vista->iniciosDisparos()) {
         ids << QString::number(p.x() - 100);
     }
     return ids.join(',');
@@ -370,7 +370,7 @@ void PruebaPanel::arranque() {
     QCOMPARE(p.velocidad->decimals(), 2);
     QCOMPARE(p.velocidad->text(), QStringLiteral("1.00"));
     QCOMPARE(v->vista()->zoom(), 10.0);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
 
     // Timers: playback stopped at 1000 ms, repaint running at 50 ms.
     QVERIFY(p.temporizador != nullptr && p.repintado != nullptr);
@@ -503,7 +503,7 @@ void PruebaPanel::reproduccion() {
     }
     QCOMPARE(p.ventana->reproductor()->reproduccion().siguienteFrame(), siguiente);
     QCOMPARE(disparosEnVista(vista), disparos);
-    QCOMPARE(vista->hayRayos(), !disparos.isEmpty());
+    QCOMPARE(vista->hayDisparos(), !disparos.isEmpty());
     QCOMPARE(p.temporizador->isActive(), corriendo);
     QCOMPARE(p.ejecutar->isEnabled(), !corriendo);
     QCOMPARE(p.pausa->isEnabled(), corriendo);
@@ -626,11 +626,11 @@ void PruebaPanel::zoomYMira() {
     QCOMPARE(vista->zoom(), 0.1);
 
     QTest::keyClick(p.mira, Qt::Key_Up);
-    QCOMPARE(vista->jugadorMirado(), 1);
+    QCOMPARE(vista->jugadorSeguido(), 1);
     QTest::keyClick(p.mira, Qt::Key_Up); // two players: 1 is the last
     QCOMPARE(p.mira->value(), 1);
     QTest::keyClick(p.mira, Qt::Key_Down);
-    QCOMPARE(vista->jugadorMirado(), 0);
+    QCOMPARE(vista->jugadorSeguido(), 0);
 }
 
 // Any number of players: one row each, distinct colours, and the list

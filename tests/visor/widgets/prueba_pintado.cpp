@@ -90,7 +90,7 @@ private slots:
     void loteLleno();
     void mapaEnormeZoomPequeno();
     void coloresDeDiscos();
-    void rayos();
+    void disparos();
     void cambioDeMira();
     void miraSinJugador_data();
     void miraSinJugador();
@@ -347,13 +347,13 @@ void PruebaPintado::sinRejilla() {
     vista.dibujaRayo(QPointF(3, 4), QPointF(13, 4)); // from (256, 256 + z) to the right
     const QImage imagen = pinta(vista, QSize(512, 512));
     const int radio = static_cast<int>(std::ceil(2.5 * zoom));
-    const int yRayo = 256 + static_cast<int>(zoom);
+    const int yDisparo = 256 + static_cast<int>(zoom);
     QCOMPARE(color(imagen, 256, 256 - radio + 3), kDiscos[0].name());
-    QCOMPARE(color(imagen, 256 + radio + 20, yRayo), kAmarillo.name());
+    QCOMPARE(color(imagen, 256 + radio + 20, yDisparo), kAmarillo.name());
     for (int y = 0; y < 512; ++y) {
         for (int x = 0; x < 512; ++x) {
             const bool enDisco = std::abs(x - 256) <= radio + 1 && std::abs(y - 256) <= radio + 1;
-            if (!enDisco && y != yRayo) {
+            if (!enDisco && y != yDisparo) {
                 QVERIFY2(color(imagen, x, y) == kNegro.name(),
                          qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
@@ -433,7 +433,7 @@ void PruebaPintado::coloresDeDiscos() {
 }
 
 // Shots are yellow lines over the karts, until they are taken away.
-void PruebaPintado::rayos() {
+void PruebaPintado::disparos() {
     CVisualizador vista;
     vista.ponNumeroJugadores(1);
     vista.ponJugador(0, QPointF(20.5, 30.5), kPi / 2, 0);
@@ -503,7 +503,7 @@ void PruebaPintado::miraSinJugador() {
 void PruebaPintado::estadoRaro_data() {
     QTest::addColumn<QPointF>("posicion");
     QTest::addColumn<double>("angulo");
-    QTest::addColumn<QPointF>("finRayo");
+    QTest::addColumn<QPointF>("finDisparo");
     QTest::addColumn<double>("zoom");
     QTest::addColumn<int>("mira");
     QTest::addColumn<QPointF>("centro");
@@ -540,7 +540,7 @@ void PruebaPintado::estadoRaro_data() {
 void PruebaPintado::estadoRaro() {
     QFETCH(QPointF, posicion);
     QFETCH(double, angulo);
-    QFETCH(QPointF, finRayo);
+    QFETCH(QPointF, finDisparo);
     QFETCH(double, zoom);
     QFETCH(int, mira);
     QFETCH(QPointF, centro);
@@ -552,8 +552,8 @@ void PruebaPintado::estadoRaro() {
     vista.ponJugador(1, posicion, angulo, 0);
     vista.cambiaMira(mira);
     vista.cambiaZoom(zoom);
-    vista.dibujaRayo(QPointF(20.5, 30.5), finRayo);
-    vista.dibujaRayo(finRayo, QPointF(20.5, 30.5));
+    vista.dibujaRayo(QPointF(20.5, 30.5), finDisparo);
+    vista.dibujaRayo(finDisparo, QPointF(20.5, 30.5));
     const QImage imagen = pinta(vista, QSize(512, 512));
     QCOMPARE(vista.centro(), centro);
     if (anclaVisible) {

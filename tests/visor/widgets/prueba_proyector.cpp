@@ -170,7 +170,7 @@ void PruebaProyector::focoTrasEscribir() {
     QVERIFY(!zoom->hasFocus());
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v.get(), Qt::Key_2);
     QCOMPARE(jugador->value(), 1);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // Esc leaves the field, and the digits are shortcuts again.
@@ -224,7 +224,7 @@ void PruebaProyector::clicEnLaPistaQuitaElFoco() {
     QTest::mouseClick(v->vista(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QVERIFY(!velocidad->hasFocus());
     QTest::keyClick(v->vista(), Qt::Key_2);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
 }
 
 // A click on a name follows that player, and only its row is marked.
@@ -234,7 +234,7 @@ void PruebaProyector::clicEnUnNombre() {
     QCOMPARE(lista->marcado(), 0);
     QVERIFY(lista->etiquetasNombres()[0]->font().bold());
     QTest::mouseClick(lista->etiquetasNombres()[1], Qt::LeftButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     QCOMPARE(v->findChild<QSpinBox*>()->value(), 1);
     QCOMPARE(lista->marcado(), 1);
     QVERIFY(lista->etiquetasNombres()[1]->font().bold());
@@ -244,9 +244,9 @@ void PruebaProyector::clicEnUnNombre() {
     QVERIFY(!lista->etiquetasVueltas()[0]->autoFillBackground());
     // The lap label of a row takes the click too; another button does not.
     QTest::mouseClick(lista->etiquetasVueltas()[0], Qt::LeftButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
     QTest::mouseClick(lista->etiquetasNombres()[1], Qt::RightButton);
-    QCOMPARE(v->vista()->jugadorMirado(), 0);
+    QCOMPARE(v->vista()->jugadorSeguido(), 0);
 }
 
 void PruebaProyector::listaSinBarraYAlineada_data() {
@@ -317,7 +317,7 @@ void PruebaProyector::saltoSigueAlJugador() {
     QCOMPARE(jugador->value(), 0);
     linea->botonSiguiente()->click(); // frame 7: player 1's lap
     QCOMPARE(v->reproductor()->frame(), 7LL);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     linea->botonAnterior()->click(); // frame 4: player 0's lap
     QCOMPARE(v->reproductor()->frame(), 4LL);
     QCOMPARE(jugador->value(), 0);
@@ -436,7 +436,7 @@ void PruebaProyector::teclasDeCamara() {
     QCOMPARE(v->panelJugadores()->marcado(), -1);
     QTest::keyClick(v.get(), Qt::Key_2);
     QCOMPARE(v->vista()->opcionesEscena().camara, zul::Camara::Seguir);
-    QCOMPARE(v->vista()->jugadorMirado(), 1);
+    QCOMPARE(v->vista()->jugadorSeguido(), 1);
     // Frame 5: player 0 has a lap and leads.
     v->reproductor()->irAFrame(5);
     QTest::keyClick(v.get(), Qt::Key_D);

@@ -136,7 +136,7 @@ void PruebaVentana::fallos() {
 void PruebaVentana::irAFrame_data() {
     QTest::addColumn<int>("pedido");
     QTest::addColumn<double>("x");      // player 0's x equals its frame number
-    QTest::addColumn<int>("rayos");     // shots on show
+    QTest::addColumn<int>("disparos");  // shots on show
     QTest::addColumn<int>("siguiente"); // the frame the next step shows
     QTest::newRow("en medio, con dos disparos") << 2 << 2.0 << 2 << 3;
     QTest::newRow("sin disparos") << 3 << 3.0 << 0 << 4;
@@ -147,7 +147,7 @@ void PruebaVentana::irAFrame_data() {
 void PruebaVentana::irAFrame() {
     QFETCH(int, pedido);
     QFETCH(double, x);
-    QFETCH(int, rayos);
+    QFETCH(int, disparos);
     QFETCH(int, siguiente);
     // Shots of frames 0, 2, 2 and 4.
     const QByteArray carrera = escribe("carrera.txt", "1 a p 0 0 0 0 s 0 0 1 1 p 1 0 0 0 p 2 0 0 0 "
@@ -161,14 +161,14 @@ void PruebaVentana::irAFrame() {
     ventana.reproductor()->irAFrame(pedido);
     QCOMPARE(ventana.vista()->posicionJugador(0).x(), x);
     QCOMPARE(ventana.reproductor()->frame(), static_cast<long long>(x));
-    QCOMPARE(ventana.vista()->iniciosRayos().size(), rayos);
+    QCOMPARE(ventana.vista()->iniciosDisparos().size(), disparos);
     QCOMPARE(ventana.reproductor()->reproduccion().siguienteFrame(),
              static_cast<std::uint32_t>(siguiente));
     // Later shots still come with their frames.
     int vistos = 0;
     for (int paso = 0; paso < 6; ++paso) {
         ventana.step();
-        vistos += static_cast<int>(ventana.vista()->iniciosRayos().size());
+        vistos += static_cast<int>(ventana.vista()->iniciosDisparos().size());
     }
     const int pendientes = x < 2 ? 3 : (x < 4 ? 1 : 0);
     QCOMPARE(vistos, pendientes);

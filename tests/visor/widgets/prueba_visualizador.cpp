@@ -15,7 +15,7 @@ private slots:
     void segundoMapaReemplaza();
     void tamanoDeFlechas_data();
     void tamanoDeFlechas();
-    void rayos();
+    void disparos();
     void coloresDeEtiqueta();
 };
 
@@ -143,19 +143,19 @@ void PruebaVisualizador::tamanoDeFlechas() {
     }
 }
 
-void PruebaVisualizador::rayos() {
+void PruebaVisualizador::disparos() {
     CVisualizador vista;
     vista.quitaRayo(); // harmless with none
-    QVERIFY(!vista.hayRayos());
+    QVERIFY(!vista.hayDisparos());
     vista.dibujaRayo(QPointF(1, 2), QPointF(3, 4));
     vista.dibujaRayo(QPointF(5, 6), QPointF(7, 8));
-    QVERIFY(vista.hayRayos());
-    QCOMPARE(vista.iniciosRayos(), (QVector<QPointF>{QPointF(1, 2), QPointF(5, 6)}));
-    QCOMPARE(vista.finesRayos(), (QVector<QPointF>{QPointF(3, 4), QPointF(7, 8)}));
+    QVERIFY(vista.hayDisparos());
+    QCOMPARE(vista.iniciosDisparos(), (QVector<QPointF>{QPointF(1, 2), QPointF(5, 6)}));
+    QCOMPARE(vista.finesDisparos(), (QVector<QPointF>{QPointF(3, 4), QPointF(7, 8)}));
     vista.quitaRayo();
-    QVERIFY(!vista.hayRayos());
-    QVERIFY(vista.iniciosRayos().isEmpty());
-    QVERIFY(vista.finesRayos().isEmpty());
+    QVERIFY(!vista.hayDisparos());
+    QVERIFY(vista.iniciosDisparos().isEmpty());
+    QVERIFY(vista.finesDisparos().isEmpty());
 }
 
 void PruebaVisualizador::coloresDeEtiqueta() {
