@@ -4,15 +4,15 @@
 
 namespace zul {
 
-bool existeFrame(const Reproduccion& reproduccion, long long paso, QString& error) {
+bool existeFrame(const Reproduccion& reproduccion, long long frame, QString& error) {
     const long long frames = reproduccion.numeroFrames();
-    if (paso < frames) {
+    if (frame < frames) {
         return true;
     }
     error = QStringLiteral("la carrera tiene %1 (del 0 al %2); no existe el paso %3")
                 .arg(cantidad(frames, "paso", "pasos"))
                 .arg(frames - 1)
-                .arg(paso);
+                .arg(frame);
     return false;
 }
 

@@ -133,8 +133,8 @@ TEST(Incremental, SemillasDelFuzzing) {
         contenido << archivo.rdbuf();
         const std::string log = contenido.str();
         std::vector<std::size_t> cortes;
-        const std::size_t paso = log.size() <= 4096 ? 1 : 97;
-        for (std::size_t p = paso; p < log.size(); p += paso) {
+        const std::size_t salto = log.size() <= 4096 ? 1 : 97;
+        for (std::size_t p = salto; p < log.size(); p += salto) {
             cortes.push_back(p);
         }
         ASSERT_EQ(compruebaIncremental(log, cortes), "") << entrada.path();
