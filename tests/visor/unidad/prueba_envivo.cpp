@@ -252,8 +252,8 @@ TEST_F(Seguidor, CadaSondeoLeeSoloLoAnadido) {
     zul::Carrera carrera;
     zul::SeguidorCarrera seguidor(ruta, carrera);
     std::size_t escritos = 0;
-    for (std::size_t paso = 37; escritos < log.size(); paso = paso * 3 % 101 + 1) {
-        const std::size_t n = std::min(paso, log.size() - escritos);
+    for (std::size_t trozo = 37; escritos < log.size(); trozo = trozo * 3 % 101 + 1) {
+        const std::size_t n = std::min(trozo, log.size() - escritos);
         anade(log.substr(escritos, n));
         escritos += n;
         ASSERT_NE(seguidor.sondea(), Cambio::recargada);
