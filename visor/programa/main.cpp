@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
         zul::OpcionesResultados opciones;
         opciones.formato = orden.formato;
         opciones.mapa = orden.mapaResultados;
-        opciones.paso = orden.frameResultados;
+        opciones.frame = orden.frameResultados;
         return zul::escribeResultados(orden.carreras, opciones, std::cout, std::cerr);
     }
     case zul::Modo::Telemetria:

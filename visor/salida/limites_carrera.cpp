@@ -23,9 +23,9 @@ bool existe(bool dentro, long long pedido, long long cuantos, const char* uno, c
 
 } // namespace
 
-bool existeFrame(const Reproduccion& reproduccion, long long paso, QString& error) {
+bool existeFrame(const Reproduccion& reproduccion, long long frame, QString& error) {
     const long long frames = reproduccion.numeroFrames();
-    return existe(paso < frames, paso, frames, "paso", "pasos", error);
+    return existe(frame < frames, frame, frames, "paso", "pasos", error);
 }
 
 bool existeJugador(const Reproduccion& reproduccion, int jugador, QString& error) {
