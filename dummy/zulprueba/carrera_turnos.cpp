@@ -1,6 +1,6 @@
 #include "carrera_turnos.h"
 
-#include "motivo_error.h"
+#include "comun/motivo_error.h"
 
 #include <cctype>
 #include <cerrno>
@@ -166,7 +166,7 @@ bool turnosDeCarrera(const std::string& ruta, long jugador, TurnosCarrera& salid
                      std::string& error) {
     std::FILE* f = std::fopen(ruta.c_str(), "r");
     if (f == nullptr) {
-        error = "no se pudo abrir la carrera " + ruta + ": " + motivoDeError(errno);
+        error = "no se pudo abrir la carrera " + ruta + ": " + zul::motivoDelSistema(errno);
         return false;
     }
     const bool bien = turnosDeCarrera(f, ruta, jugador, salida, error);
