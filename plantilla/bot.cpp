@@ -8,13 +8,13 @@ void funcionPrincipal() {
     const float y = obtenerPosicionY(yo);
     const int flecha = dirrecionDelMapa(x, y);
     const float angulos[4] = {90, 0, 270, 180}; // abajo, derecha, arriba, izquierda
-    const float pasoX[4] = {0, 1, 0, -1};
-    const float pasoY[4] = {1, 0, -1, 0};
+    const float desplazamientoX[4] = {0, 1, 0, -1};
+    const float desplazamientoY[4] = {1, 0, -1, 0};
     if (flecha >= 0 && flecha <= 3) {
         asignarDireccion(angulos[flecha], 1);
         // El objetivo: el centro de la casilla a la que apunta la flecha.
-        const float ox = static_cast<int>(x) + 0.5f + pasoX[flecha];
-        const float oy = static_cast<int>(y) + 0.5f + pasoY[flecha];
+        const float ox = static_cast<int>(x) + 0.5f + desplazamientoX[flecha];
+        const float oy = static_cast<int>(y) + 0.5f + desplazamientoY[flecha];
         dibujaLinea(x, y, ox, oy, 0xffff00);
         dibujaCirculo(ox, oy, 0.3f, 0x00ff00);
         anota("flecha %d: hacia %.0f grados", flecha, angulos[flecha]);

@@ -42,17 +42,17 @@ class Lector {
     this.pos += 4 * cuantos;
     return r;
   }
-  // Whole numbers that were told apart from the one `paso` places before.
-  enteros(cuantos, paso) {
+  // Whole numbers that were told apart from the one `salto` places before.
+  enteros(cuantos, salto) {
     const r = this.planos(cuantos);
-    for (let i = paso; i < cuantos; i++) r[i] = (r[i] + r[i - paso]) | 0;
+    for (let i = salto; i < cuantos; i++) r[i] = (r[i] + r[i - salto]) | 0;
     return r;
   }
-  columna(cuantos, paso) {
+  columna(cuantos, salto) {
     const d = this.u8();
     if (d >= POTENCIAS.length) throw new Error('datos de la carrera no válidos');
     const excepciones = this.u32();
-    const k = this.enteros(cuantos, paso);
+    const k = this.enteros(cuantos, salto);
     const r = new Float64Array(cuantos);
     const potencia = POTENCIAS[d];
     for (let i = 0; i < cuantos; i++) r[i] = k[i] / potencia;
@@ -75,16 +75,16 @@ export function decodificaCarrera(bytes) {
   if (version !== 1 && version !== 2) throw new Error('datos de la carrera no válidos');
   const n = l.u32(), registros = l.u32(), disparos = l.u32();
   const filas = l.u32() | 0, columnas = l.u32() | 0;
-  const paso = Math.max(n, 1);
+  const salto = Math.max(n, 1);
   const c = { n, registros, disparos, filas, columnas };
-  c.x = l.columna(registros, paso);
-  c.y = l.columna(registros, paso);
-  c.angulos = l.columna(registros, paso);
+  c.x = l.columna(registros, salto);
+  c.y = l.columna(registros, salto);
+  c.angulos = l.columna(registros, salto);
   c.disparoX1 = l.columna(disparos, 1);
   c.disparoY1 = l.columna(disparos, 1);
   c.disparoX2 = l.columna(disparos, 1);
   c.disparoY2 = l.columna(disparos, 1);
-  c.vueltas = l.enteros(registros, paso);
+  c.vueltas = l.enteros(registros, salto);
   c.framesDisparos = l.enteros(disparos, 1);
   const celdas = Math.max(filas, 0) * Math.max(columnas, 0);
   l.necesita(celdas);

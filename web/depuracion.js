@@ -10,10 +10,10 @@ import { radioDisco, recortaSegmento } from './pintor.js';
 
 const LEJOS_DEPURACION = 1e6;
 
-// The turns drawn over frame `paso`: { id, turno } for each file that has one.
-export function turnosDe(depuracion, paso) {
+// The turns drawn over `frame`: { id, turno } for each file that has one.
+export function turnosDe(depuracion, frame) {
   if (!depuracion) return [];
-  const t = paso - depuracion.desfase;
+  const t = frame - depuracion.desfase;
   const hallados = [];
   for (const a of depuracion.archivos) {
     if (t >= 0 && t < a.turnos.length) hallados.push({ id: a.id, turno: a.turnos[t] });
@@ -21,15 +21,15 @@ export function turnosDe(depuracion, paso) {
   return hallados;
 }
 
-// The notes of `jugador`'s bot over frame `paso`, in its files' order.
-export function notasDe(depuracion, paso, jugador) {
-  return turnosDe(depuracion, paso).filter((h) => h.id === jugador).flatMap((h) => h.turno[4]);
+// The notes of `jugador`'s bot over `frame`, in its files' order.
+export function notasDe(depuracion, frame, jugador) {
+  return turnosDe(depuracion, frame).filter((h) => h.id === jugador).flatMap((h) => h.turno[4]);
 }
 
-// The followed player's notes over frame `paso`, in the page's "Notas" list.
-export function muestraNotas(depuracion, paso, jugador, titulo, lista) {
-  titulo.textContent = `Notas del jugador ${jugador}, paso ${paso}`;
-  lista.replaceChildren(...notasDe(depuracion, paso, jugador).map((nota) => {
+// The followed player's notes over `frame`, in the page's "Notas" list.
+export function muestraNotas(depuracion, frame, jugador, titulo, lista) {
+  titulo.textContent = `Notas del jugador ${jugador}, paso ${frame}`;
+  lista.replaceChildren(...notasDe(depuracion, frame, jugador).map((nota) => {
     const li = document.createElement('li');
     li.textContent = nota;
     return li;

@@ -1,6 +1,6 @@
 #include "carrera_turnos.h"
 
-#include "motivo_error.h"
+#include "comun/motivo_error.h"
 
 #include <cctype>
 #include <cerrno>
@@ -44,11 +44,11 @@ bool palabra(std::FILE* archivo, char (&token)[200]) {
 }
 
 // Index of the player nearest to where the shot starts, within kDistanciaDisparo; -1 if none.
-long tirador(const DisparoCarrera& d, const Registro* paso, size_t jugadores) {
+long tirador(const DisparoCarrera& d, const Registro* registros, size_t jugadores) {
     long mejor = -1;
     double distancia = kDistanciaDisparo;
     for (size_t j = 0; j < jugadores; ++j) {
-        const double h = std::hypot(paso[j].x - d.x1, paso[j].y - d.y1);
+        const double h = std::hypot(registros[j].x - d.x1, registros[j].y - d.y1);
         if (h <= distancia) {
             distancia = h;
             mejor = static_cast<long>(j);
@@ -166,7 +166,7 @@ bool turnosDeCarrera(const std::string& ruta, long jugador, TurnosCarrera& salid
                      std::string& error) {
     std::FILE* f = std::fopen(ruta.c_str(), "r");
     if (f == nullptr) {
-        error = "no se pudo abrir la carrera " + ruta + ": " + motivoDeError(errno);
+        error = "no se pudo abrir la carrera " + ruta + ": " + zul::motivoDelSistema(errno);
         return false;
     }
     const bool bien = turnosDeCarrera(f, ruta, jugador, salida, error);

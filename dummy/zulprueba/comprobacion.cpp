@@ -1,7 +1,7 @@
 #include "comprobacion.h"
 
+#include "comun/motivo_error.h"
 #include "error.h"
-#include "motivo_error.h"
 #include "respuesta.h"
 #include "texto.h"
 
@@ -73,7 +73,7 @@ std::string motivoDeArranque(const std::vector<std::string>& bot, int error) {
     if (error == ENOENT && existe) {
         return "el archivo existe, pero no el intérprete que pide (su línea #!)";
     }
-    return zulprueba::motivoDeError(error);
+    return zul::motivoDelSistema(error);
 }
 
 std::string ordenDelBot(const std::vector<std::string>& bot) {

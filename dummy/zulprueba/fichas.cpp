@@ -1,7 +1,7 @@
 #include "fichas.h"
 
+#include "comun/motivo_error.h"
 #include "error.h"
-#include "motivo_error.h"
 #include "texto.h"
 
 #include <cctype>
@@ -14,12 +14,12 @@ ArchivoDeDatos::ArchivoDeDatos(const std::string& ruta, const char* que) : ruta_
     f_ = std::fopen(ruta.c_str(), "r");
     if (f_ == nullptr) {
         throw ErrorDePrueba(formato("no se pudo abrir %s %s: %s", que, ruta.c_str(),
-                                    zulprueba::motivoDeError(errno).c_str()));
+                                    zul::motivoDelSistema(errno).c_str()));
     }
     struct stat st;
     std::string motivo;
     if (fstat(fileno(f_), &st) != 0) {
-        motivo = zulprueba::motivoDeError(errno);
+        motivo = zul::motivoDelSistema(errno);
     } else if (S_ISDIR(st.st_mode)) {
         motivo = "es una carpeta";
     } else if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) {
@@ -56,8 +56,8 @@ bool ArchivoDeDatos::siguiente(std::string& palabra, size_t maximo) {
         c = getc(f_);
     }
     if (std::ferror(f_)) {
-        throw ErrorDePrueba(formato("no se pudo leer %s: %s", ruta_.c_str(),
-                                    zulprueba::motivoDeError(errno).c_str()));
+        throw ErrorDePrueba(
+            formato("no se pudo leer %s: %s", ruta_.c_str(), zul::motivoDelSistema(errno).c_str()));
     }
     return !palabra.empty();
 }

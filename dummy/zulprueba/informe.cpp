@@ -1,7 +1,7 @@
 #include "informe.h"
 
+#include "comun/motivo_error.h"
 #include "error.h"
-#include "motivo_error.h"
 #include "texto.h"
 
 #include <cerrno>
@@ -38,7 +38,7 @@ Transcripcion::Transcripcion(const std::string& ruta) {
             descartaTemporal(parcial_);
         }
         throw ErrorDePrueba(formato("no se pudo crear el registro %s: %s", ruta.c_str(),
-                                    zulprueba::motivoAlCrear(error).c_str()));
+                                    zul::motivoAlCrear(error).c_str()));
     }
 }
 

@@ -2,8 +2,8 @@
 // sends it the map and the turns, and checks every reply and how the bot ends.
 #include "comprobacion.h"
 #include "comun/escritura_segura.h"
+#include "comun/motivo_error.h"
 #include "error.h"
-#include "motivo_error.h"
 #include "opciones.h"
 #include "plantilla.h"
 #include "proceso.h"
@@ -41,7 +41,7 @@ int probar(zul::Opciones o) {
         const int error = transcripcion.error();
         std::fprintf(stderr, "zulprueba: no se pudo escribir el registro %s%s\n",
                      o.registro.c_str(),
-                     error != 0 ? (": " + zulprueba::motivoDeError(error)).c_str() : "");
+                     error != 0 ? (": " + zul::motivoDelSistema(error)).c_str() : "");
         return 2;
     }
     return estado;

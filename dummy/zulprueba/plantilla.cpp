@@ -1,6 +1,6 @@
 #include "plantilla.h"
 
-#include "motivo_error.h"
+#include "comun/motivo_error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +19,7 @@ std::string motivo(const std::error_code& e, bool creando) {
     if (e.category() != std::generic_category() && e.category() != std::system_category()) {
         return e.message();
     }
-    return creando ? motivoAlCrear(e.value()) : motivoDeError(e.value());
+    return creando ? zul::motivoAlCrear(e.value()) : zul::motivoDelSistema(e.value());
 }
 
 } // namespace

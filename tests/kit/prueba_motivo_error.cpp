@@ -1,6 +1,6 @@
 // zulprueba's reasons for a failed system call: Spanish for what a contestant meets, and the
 // number for what is rare.
-#include "motivo_error.h"
+#include "comun/motivo_error.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +17,19 @@ const int kComunes[] = {ENOENT, EACCES, EPERM,  EISDIR, ENOTDIR, ENAMETOOLONG, E
 
 TEST(MotivoError, LosComunesEnCastellano) {
     for (const int numero : kComunes) {
-        const std::string motivo = zulprueba::motivoDeError(numero);
+        const std::string motivo = zul::motivoDelSistema(numero);
         EXPECT_NE(motivo, std::strerror(numero)) << numero;
         EXPECT_EQ(motivo.find("error del sistema"), std::string::npos) << numero << ": " << motivo;
         // It follows "no se pudo ...: ", so it starts in lower case.
         ASSERT_FALSE(motivo.empty()) << numero;
         EXPECT_FALSE(motivo[0] >= 'A' && motivo[0] <= 'Z') << motivo;
-        EXPECT_NE(zulprueba::motivoAlCrear(numero), "") << numero;
+        EXPECT_NE(zul::motivoAlCrear(numero), "") << numero;
     }
 }
 
 TEST(MotivoError, LosRarosPorSuNumero) {
     for (const int numero : {0, EXDEV, 4095, -3}) {
-        EXPECT_EQ(zulprueba::motivoDeError(numero),
+        EXPECT_EQ(zul::motivoDelSistema(numero),
                   "error del sistema número " + std::to_string(numero));
     }
 }
@@ -45,10 +45,10 @@ TEST(MotivoError, AlCrearHablaDeLaCarpeta) {
         {EPERM, "no hay permiso para escribir ahí"},
     };
     for (const auto& f : filas) {
-        EXPECT_EQ(zulprueba::motivoAlCrear(f.numero), f.motivo);
+        EXPECT_EQ(zul::motivoAlCrear(f.numero), f.motivo);
     }
     for (const int numero : {ENOSPC, EROFS, EDQUOT, ENOTDIR, EEXIST, ENAMETOOLONG}) {
-        EXPECT_EQ(zulprueba::motivoAlCrear(numero), zulprueba::motivoDeError(numero));
+        EXPECT_EQ(zul::motivoAlCrear(numero), zul::motivoDelSistema(numero));
     }
 }
 

@@ -27,8 +27,8 @@ QImage aImagen(const AVFrame* f) {
     sws_setColorspaceDetails(sws, tabla, f->color_range == AVCOL_RANGE_JPEG, tabla, 1, 0, 1 << 16,
                              1 << 16);
     uint8_t* destino[1] = {imagen.bits()};
-    const int pasos[1] = {static_cast<int>(imagen.bytesPerLine())};
-    sws_scale(sws, f->data, f->linesize, 0, f->height, destino, pasos);
+    const int saltos[1] = {static_cast<int>(imagen.bytesPerLine())};
+    sws_scale(sws, f->data, f->linesize, 0, f->height, destino, saltos);
     sws_freeContext(sws);
     return imagen;
 }

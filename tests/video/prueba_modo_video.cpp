@@ -77,7 +77,7 @@ private slots:
 
 private:
     Resultado ejecuta(const QStringList& argumentos);
-    QImage png(long long paso, const QStringList& opciones);
+    QImage png(long long frame, const QStringList& opciones);
 
     std::unique_ptr<QTemporaryDir> dir;
     QString rutaCarrera;
@@ -104,9 +104,9 @@ Resultado PruebaModoVideo::ejecuta(const QStringList& argumentos) {
     return ejecutaVisor(QStringLiteral(ZUL_BINARIO_VISOR), dir->path(), argumentos, 90000);
 }
 
-QImage PruebaModoVideo::png(long long paso, const QStringList& opciones) {
-    const QString ruta = dir->filePath(QStringLiteral("paso-%1.png").arg(paso));
-    const Resultado r = ejecuta(QStringList{"--png", ruta, "--paso", QString::number(paso)} +
+QImage PruebaModoVideo::png(long long frame, const QStringList& opciones) {
+    const QString ruta = dir->filePath(QStringLiteral("paso-%1.png").arg(frame));
+    const Resultado r = ejecuta(QStringList{"--png", ruta, "--paso", QString::number(frame)} +
                                 opciones + QStringList{rutaCarrera, rutaMapa});
     if (r.estado != 0) {
         qWarning("%s", qPrintable(r.errores));
@@ -183,9 +183,9 @@ void PruebaModoVideo::videoComoPng() {
     const double pasos =
         velocidad.isEmpty() ? fps : QString(velocidad).replace(',', '.').toDouble();
     const int medio = cuadros / 2;
-    const long long paso = primero + static_cast<long long>(std::floor(medio * pasos / fps));
-    const QImage esperado = png(paso, aspecto);
-    const QImage vecino = png(paso + 2, aspecto);
+    const long long frame = primero + static_cast<long long>(std::floor(medio * pasos / fps));
+    const QImage esperado = png(frame, aspecto);
+    const QImage vecino = png(frame + 2, aspecto);
     QVERIFY(!esperado.isNull() && !vecino.isNull());
     const QImage decodificado =
         video.cuadros[static_cast<std::size_t>(medio)].copy(QRect(QPoint(0, 0), tamano));
@@ -410,7 +410,7 @@ void PruebaModoVideo::diezPrimeros() {
     aspecto.opciones.rotulos = true;
     zul::ImagenFrame dibujo(reproduccion, mapa, aspecto);
     const zul::Rotulos& rotulos = dibujo.rotulos(2);
-    QCOMPARE(rotulos.paso, QStringLiteral("Paso 2 de 3"));
+    QCOMPARE(rotulos.frame, QStringLiteral("Paso 2 de 3"));
     QCOMPARE(rotulos.nombres.size(), 12);
     QCOMPARE(rotulos.clasificacion.size(), 10);
     QCOMPARE(rotulos.clasificacion.first().nombre, QStringLiteral("j11"));

@@ -288,7 +288,7 @@ int escribeResultados(const QStringList& rutas, const OpcionesResultados& opcion
     for (const QString& ruta : rutas) {
         ResultadosCarrera r;
         QString error;
-        if (!calculaResultados(ruta, mapa, opciones.paso, r, error)) {
+        if (!calculaResultados(ruta, mapa, opciones.frame, r, error)) {
             escribe(errores, QStringLiteral("visor: %1: %2\n")
                                  .arg(textoImprimible(ruta), textoImprimible(error)));
             estado = 1;

@@ -31,7 +31,7 @@ struct OpcionesResultados {
     // interval to the kart ahead and the sector times.
     QString mapa;
     // The standings at this step instead of the last complete one.
-    std::optional<long long> paso;
+    std::optional<long long> frame;
 };
 
 // Prints the results (the standings at the last complete frame, or at the

@@ -44,7 +44,7 @@ std::shared_ptr<const Mapa> leeMapaResultados(const QString& ruta, QString& erro
 // Reads the race log at `ruta` and ranks it; false, with the reason, when it
 // cannot be read or has nothing to rank.
 bool calculaResultados(const QString& ruta, const std::shared_ptr<const Mapa>& mapa,
-                       const std::optional<long long>& paso, ResultadosCarrera& resultado,
+                       const std::optional<long long>& frame, ResultadosCarrera& resultado,
                        QString& error) {
     if (QFileInfo(ruta).isDir()) {
         error = QStringLiteral("es una carpeta, no un registro de carrera.");
@@ -72,16 +72,16 @@ bool calculaResultados(const QString& ruta, const std::shared_ptr<const Mapa>& m
             return false;
         }
         const long long ultimo = analisis.framesAnalizados() - 1;
-        if (paso && *paso > ultimo) {
+        if (frame && *frame > ultimo) {
             error = QStringLiteral("El registro de carrera no llega al paso %1: el último "
                                    "completo es el %2.")
-                        .arg(*paso)
+                        .arg(*frame)
                         .arg(ultimo);
             return false;
         }
         resultado.ruta = ruta;
-        resultado.ultimoFrame = paso ? *paso : ultimo;
-        resultado.framePedido = paso.has_value();
+        resultado.ultimoFrame = frame ? *frame : ultimo;
+        resultado.framePedido = frame.has_value();
         resultado.conMapa = mapa != nullptr;
         resultado.puestos = analisis.clasificacion(resultado.ultimoFrame);
         resultado.nombres = textosNombres(carrera.nombres);

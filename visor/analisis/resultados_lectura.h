@@ -25,11 +25,11 @@ struct ResultadosCarrera {
 // Reads the map at `ruta`; nothing, with the reason, when it cannot be read.
 std::shared_ptr<const Mapa> leeMapaResultados(const QString& ruta, QString& error);
 
-// Reads the race log at `ruta` and ranks it at `paso` (the last complete
+// Reads the race log at `ruta` and ranks it at `frame` (the last complete
 // step when none), by progress round the track when there is a map; false,
 // with the reason, when it cannot be read or has nothing to rank.
 bool calculaResultados(const QString& ruta, const std::shared_ptr<const Mapa>& mapa,
-                       const std::optional<long long>& paso, ResultadosCarrera& resultado,
+                       const std::optional<long long>& frame, ResultadosCarrera& resultado,
                        QString& error);
 
 } // namespace zul

@@ -22,9 +22,9 @@ long long ultimoCompleto(const zul::Reproduccion& r) {
 } // namespace
 
 CReproductor::CReproductor(QObject* parent) : QObject(parent) {
-    pasos = new QTimer(this);
-    pasos->setInterval(1000);
-    connect(pasos, &QTimer::timeout, this, &CReproductor::tic);
+    temporizadorPasos = new QTimer(this);
+    temporizadorPasos->setInterval(1000);
+    connect(temporizadorPasos, &QTimer::timeout, this, &CReproductor::tic);
     sondeo = new QTimer(this);
     sondeo->setInterval(kSondeoMs);
     connect(sondeo, &QTimer::timeout, this, &CReproductor::sondea);
@@ -39,7 +39,7 @@ void CReproductor::ponCarrera(zul::Carrera carrera) {
 }
 
 bool CReproductor::enMarcha() const {
-    return pasos != nullptr && pasos->isActive();
+    return temporizadorPasos != nullptr && temporizadorPasos->isActive();
 }
 
 int CReproductor::jugadorSeguido() const {
@@ -102,9 +102,9 @@ void CReproductor::salta(long long cuantos) {
 void CReproductor::ponEnMarcha(bool marcha, bool haciaAtras) {
     atras = marcha && haciaAtras;
     if (marcha) {
-        pasos->start();
+        temporizadorPasos->start();
     } else {
-        pasos->stop();
+        temporizadorPasos->stop();
     }
     emit enMarchaCambiado(marcha);
     avisaVivo();
@@ -162,7 +162,7 @@ void CReproductor::ponVelocidad(double pasosSegundo) {
         !(1000.0 / pasosSegundo <= 2147483647.0)) {
         return;
     }
-    pasos->setInterval(static_cast<int>(1000.0 / pasosSegundo));
+    temporizadorPasos->setInterval(static_cast<int>(1000.0 / pasosSegundo));
     if (pasosSegundo != pasosPorSegundo) {
         pasosPorSegundo = pasosSegundo;
         emit velocidadCambiada(pasosSegundo);

@@ -57,7 +57,7 @@ public:
     const zul::SesionEnVivo* sesion() const { return sesionEnVivo.get(); }
     // The step timer: its interval is the speed's, and it runs while the
     // replay does.
-    QTimer* temporizador() const { return pasos; }
+    QTimer* temporizador() const { return temporizadorPasos; }
 
     // The frame on show, -1 while there is none.
     long long frame() const { return estado.frameEnPantalla(); }
@@ -179,7 +179,7 @@ private:
     // Declared after the replay and the analysis, which it fills.
     std::unique_ptr<zul::SesionEnVivo> sesionEnVivo;
     std::string rutaCarrera;
-    QPointer<QTimer> pasos;
+    QPointer<QTimer> temporizadorPasos;
     QTimer* sondeo = nullptr;
     double pasosPorSegundo = 1.0;
     double factorZoom = 10.0;

@@ -73,16 +73,16 @@ void pintaNombres(QPainter& pintor, const Escena& escena, const Encuadre& encuad
 }
 
 void pintaFrame(QPainter& pintor, const Rotulos& rotulos, int alto) {
-    if (rotulos.paso.isEmpty()) {
+    if (rotulos.frame.isEmpty()) {
         return;
     }
     const QFontMetrics medidas(pintor.font());
     const int margen = std::max(2, alto / 3);
-    const QRectF caja(margen, margen, medidas.horizontalAdvance(rotulos.paso) + 2 * margen,
+    const QRectF caja(margen, margen, medidas.horizontalAdvance(rotulos.frame) + 2 * margen,
                       medidas.height() + margen);
     pintor.fillRect(caja, kFondo);
     pintor.setPen(kTexto);
-    pintor.drawText(caja, Qt::AlignCenter, rotulos.paso);
+    pintor.drawText(caja, Qt::AlignCenter, rotulos.frame);
 }
 
 // The standings stand in a column at the right edge, or at the left one when

@@ -50,7 +50,7 @@ RellenoDirecto::RellenoDirecto(QPainter& pintor, QRgb color) : pixel(color | 0xf
         return;
     }
     imagen = destino;
-    paso = destino->bytesPerLine();
+    salto = destino->bytesPerLine();
     ancho = destino->width();
     alto = destino->height();
 }
@@ -171,7 +171,7 @@ void RellenoDirecto::rellenaBloque(double x, double w) {
     const int y0 = std::clamp(ultima.y0, 0, alto);
     const int y1 = std::clamp(ultima.y1, 0, alto);
     for (int y = y0; y < y1; ++y) {
-        QRgb* linea = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * paso);
+        QRgb* linea = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * salto);
         std::fill(linea + x0, linea + x1, pixel);
     }
 }

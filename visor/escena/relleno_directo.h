@@ -55,7 +55,7 @@ private:
 
     QImage* imagen = nullptr;
     uchar* bits = nullptr;
-    qsizetype paso = 0;
+    qsizetype salto = 0;
     int ancho = 0;
     int alto = 0;
     QRgb pixel = 0;

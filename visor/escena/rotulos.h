@@ -19,7 +19,7 @@ struct FilaRotulos {
 // texts, so the scene painter needs no race analysis.
 struct Rotulos {
     QVector<QString> nombres; // by player index
-    QString paso;             // "Paso k de N"
+    QString frame;            // "Paso k de N"
     QVector<FilaRotulos> clasificacion;
 };
 

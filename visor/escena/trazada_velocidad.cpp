@@ -32,11 +32,11 @@ bool rangoVelocidad(const Estelas& estelas, int jugador, double& minima, double&
         return false;
     }
     const std::vector<QPointF>& puntos = estelas.puntos();
-    const std::size_t paso = static_cast<std::size_t>(n);
+    const std::size_t salto = static_cast<std::size_t>(n);
     minima = std::numeric_limits<double>::infinity();
     maxima = -minima;
-    for (std::size_t k = static_cast<std::size_t>(jugador) + paso; k < puntos.size(); k += paso) {
-        const QPointF d = puntos[k] - puntos[k - paso];
+    for (std::size_t k = static_cast<std::size_t>(jugador) + salto; k < puntos.size(); k += salto) {
+        const QPointF d = puntos[k] - puntos[k - salto];
         const double v = std::hypot(d.x(), d.y());
         if (std::isfinite(v)) {
             minima = std::min(minima, v);
@@ -58,22 +58,22 @@ void pintaTrazadaVelocidad(QPainter& pintor, const Estelas& estelas, int jugador
         return; // no step of the trail has a speed
     }
     const std::vector<QPointF>& puntos = estelas.puntos();
-    const std::size_t paso = static_cast<std::size_t>(n);
+    const std::size_t salto = static_cast<std::size_t>(n);
     std::vector<double> velocidades;
-    for (std::size_t k = static_cast<std::size_t>(jugador) + paso; k < puntos.size(); k += paso) {
-        const QPointF d = puntos[k] - puntos[k - paso];
+    for (std::size_t k = static_cast<std::size_t>(jugador) + salto; k < puntos.size(); k += salto) {
+        const QPointF d = puntos[k] - puntos[k - salto];
         velocidades.push_back(std::hypot(d.x(), d.y()));
     }
     const QRectF caja = cajaRecorte(vista);
     // Thick enough to read its colour at any zoom.
     const double grosor = std::clamp(encuadre.zoom * 0.3, 2.0, 6.0);
     std::size_t i = 0;
-    for (std::size_t k = static_cast<std::size_t>(jugador) + paso; k < puntos.size();
-         k += paso, ++i) {
+    for (std::size_t k = static_cast<std::size_t>(jugador) + salto; k < puntos.size();
+         k += salto, ++i) {
         if (!std::isfinite(velocidades[i])) {
             continue;
         }
-        QLineF tramo(encuadre.aPixel(puntos[k - paso]), encuadre.aPixel(puntos[k]));
+        QLineF tramo(encuadre.aPixel(puntos[k - salto]), encuadre.aPixel(puntos[k]));
         if (recortaSegmento(tramo, caja)) {
             pintor.setPen(QPen(colorVelocidad(velocidades[i], minima, maxima), grosor,
                                Qt::SolidLine, Qt::RoundCap));

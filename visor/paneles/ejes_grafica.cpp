@@ -12,21 +12,21 @@ void ajustaEje(QValueAxis* eje, double minimo, double maximo) {
         minimo = 0.0;
         maximo = 1.0;
     }
-    double paso = 1.0;
-    for (double escala = 1.0; (maximo - minimo) / paso > 8.0; escala *= 10.0) {
+    double intervalo = 1.0;
+    for (double escala = 1.0; (maximo - minimo) / intervalo > 8.0; escala *= 10.0) {
         for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-            paso = factor * escala;
-            if ((maximo - minimo) / paso <= 8.0) {
+            intervalo = factor * escala;
+            if ((maximo - minimo) / intervalo <= 8.0) {
                 break;
             }
         }
     }
-    minimo = std::floor(minimo / paso) * paso;
-    maximo = std::max(minimo + paso, std::ceil(maximo / paso) * paso);
+    minimo = std::floor(minimo / intervalo) * intervalo;
+    maximo = std::max(minimo + intervalo, std::ceil(maximo / intervalo) * intervalo);
     eje->setRange(minimo, maximo);
     eje->setTickType(QValueAxis::TicksDynamic);
     eje->setTickAnchor(minimo);
-    eje->setTickInterval(paso);
+    eje->setTickInterval(intervalo);
     eje->setLabelFormat(QStringLiteral("%.0f"));
 }
 

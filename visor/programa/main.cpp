@@ -9,7 +9,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <iostream>
+
+namespace {
+
+// A mode that draws with no window: Qt's fonts and pictures, and no display.
+int sinPantalla(char* programa, const std::function<int()>& modo) {
+    const zul::AplicacionSinPantalla aplicacion(programa);
+    return modo();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Whatever ends the program, a file being written is never left half
@@ -35,28 +46,20 @@ int main(int argc, char* argv[]) {
     case zul::Modo::Version:
         zul::escribe(stdout, zul::textoVersion());
         return zul::kSalidaBien;
-    case zul::Modo::Png: {
-        const zul::AplicacionSinPantalla aplicacion(argv[0]);
-        return zul::ejecutaModoPng(orden.png);
-    }
-    case zul::Modo::Video: {
-        const zul::AplicacionSinPantalla aplicacion(argv[0]);
-        return zul::ejecutaModoVideo(orden.video);
-    }
-    case zul::Modo::Html: {
-        const zul::AplicacionSinPantalla aplicacion(argv[0]);
-        return zul::ejecutaModoHtml(orden.html);
-    }
-    case zul::Modo::Sitio: {
-        const zul::AplicacionSinPantalla aplicacion(argv[0]);
-        return zul::ejecutaModoSitio(orden.sitio);
-    }
+    case zul::Modo::Png:
+        return sinPantalla(argv[0], [&] { return zul::ejecutaModoPng(orden.png); });
+    case zul::Modo::Video:
+        return sinPantalla(argv[0], [&] { return zul::ejecutaModoVideo(orden.video); });
+    case zul::Modo::Html:
+        return sinPantalla(argv[0], [&] { return zul::ejecutaModoHtml(orden.html); });
+    case zul::Modo::Sitio:
+        return sinPantalla(argv[0], [&] { return zul::ejecutaModoSitio(orden.sitio); });
     case zul::Modo::Resultados: {
         // Plain text and files only: no display, no application object.
         zul::OpcionesResultados opciones;
         opciones.formato = orden.formato;
         opciones.mapa = orden.mapaResultados;
-        opciones.paso = orden.frameResultados;
+        opciones.frame = orden.frameResultados;
         return zul::escribeResultados(orden.carreras, opciones, std::cout, std::cerr);
     }
     case zul::Modo::Telemetria:

@@ -114,12 +114,12 @@ bool validaResultados(const OrdenLeida& orden, LineaDeOrdenes& resultado, QStrin
     }
     if (orden.analizador.isSet(QStringLiteral("paso"))) {
         const QString valor = orden.analizador.value(QStringLiteral("paso"));
-        long long paso = 0;
-        if (!leeEntero(valor, 0, std::numeric_limits<long long>::max(), paso)) {
+        long long frame = 0;
+        if (!leeEntero(valor, 0, std::numeric_limits<long long>::max(), frame)) {
             error = QStringLiteral("--paso debe ser un número entero desde 0, no «%1»").arg(valor);
             return false;
         }
-        resultado.frameResultados = paso;
+        resultado.frameResultados = frame;
     }
     if (orden.analizador.isSet(QStringLiteral("mapa"))) {
         resultado.mapaResultados = orden.analizador.value(QStringLiteral("mapa"));
@@ -160,7 +160,7 @@ bool validaHtml(const OrdenLeida& orden, LineaDeOrdenes& resultado, QString& err
         return false;
     }
     const OpcionesPng& png = resultado.png;
-    html.pagina.paso = png.frame;
+    html.pagina.frame = png.frame;
     html.pagina.jugador = png.aspecto.jugador;
     html.pagina.zoom = png.aspecto.zoom;
     html.pagina.camara = png.aspecto.opciones.camara;

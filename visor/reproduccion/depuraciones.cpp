@@ -163,7 +163,7 @@ std::vector<std::string> Depuraciones::notas(long long frame, int jugador) const
     return todas;
 }
 
-std::string ordenRepeticion(const std::string& rutaCarrera, int jugador, long long paso) {
+std::string ordenRepeticion(const std::string& rutaCarrera, int jugador, long long frame) {
     // Bare when every byte is one the shell takes as it is; else in single
     // quotes, each quote written as '\''.
     const auto cita = [](const std::string& palabra) {
@@ -184,7 +184,7 @@ std::string ordenRepeticion(const std::string& rutaCarrera, int jugador, long lo
         return citada + "'";
     };
     return "zulprueba --carrera " + cita(rutaCarrera) + " --jugador " + std::to_string(jugador) +
-           " --desde " + std::to_string(paso) + " -- ./mibot";
+           " --desde " + std::to_string(frame) + " -- ./mibot";
 }
 
 } // namespace zul

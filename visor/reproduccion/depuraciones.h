@@ -65,9 +65,9 @@ private:
     long desplazamiento = 0;
 };
 
-// The command that plays `jugador`'s turns from `paso` on against the race,
+// The command that plays `jugador`'s turns from `frame` on against the race,
 // ready to paste in a terminal or under a debugger: the path shell-quoted,
 // the bot left as zulprueba's synopsis writes it.
-std::string ordenRepeticion(const std::string& rutaCarrera, int jugador, long long paso);
+std::string ordenRepeticion(const std::string& rutaCarrera, int jugador, long long frame);
 
 } // namespace zul

@@ -37,7 +37,7 @@ ImagenFrame::ImagenFrame(const Reproduccion& reproduccion, const Mapa& mapa,
 ImagenFrame::~ImagenFrame() = default;
 
 const Rotulos& ImagenFrame::rotulos(long long k) {
-    textos.paso = QStringLiteral("Paso %1 de %2").arg(k).arg(reproduccion.numeroFrames());
+    textos.frame = QStringLiteral("Paso %1 de %2").arg(k).arg(reproduccion.numeroFrames());
     textos.clasificacion.clear();
     if (analisis == nullptr || !aspecto.opciones.rotulos) {
         return textos;

@@ -8,7 +8,7 @@
 // false, with the reason in Spanish, for a step or a player the race has not.
 namespace zul {
 
-bool existeFrame(const Reproduccion& reproduccion, long long paso, QString& error);
+bool existeFrame(const Reproduccion& reproduccion, long long frame, QString& error);
 bool existeJugador(const Reproduccion& reproduccion, int jugador, QString& error);
 
 } // namespace zul

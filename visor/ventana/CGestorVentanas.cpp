@@ -47,18 +47,17 @@ void CGestorVentanas::muestra(std::unique_ptr<CVentana> nueva, const QString& ru
 bool CGestorVentanas::abreConDialogo(const QString& rutaCarrera) {
     CDialogoAbrir dialogo;
     dialogo.selectorCarrera()->ponRuta(rutaCarrera);
-    if (dialogo.exec() != QDialog::Accepted) {
-        return false;
-    }
-    muestra(dialogo.tomarVentana(), dialogo.selectorCarrera()->ruta(),
-            dialogo.selectorMapa()->ruta());
-    return true;
+    return muestraSiAcepta(dialogo);
 }
 
 bool CGestorVentanas::abreOtra() {
     CDialogoAbrir dialogo(ventana);
     dialogo.selectorCarrera()->ponRuta(carrera);
     dialogo.selectorMapa()->ponRuta(mapa);
+    return muestraSiAcepta(dialogo);
+}
+
+bool CGestorVentanas::muestraSiAcepta(CDialogoAbrir& dialogo) {
     if (dialogo.exec() != QDialog::Accepted) {
         return false;
     }

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class CDialogoAbrir;
+
 // Keeps the one race window on screen. The window opens from the command
 // line or from the "Abrir carrera" dialog, and Ctrl+O in it opens the dialog
 // again: accepting puts a new window in the old one's place, since a recorded
@@ -42,6 +44,9 @@ public slots:
     bool abreOtra();
 
 private:
+    // Runs the dialog; its window goes on show unless it is cancelled.
+    bool muestraSiAcepta(CDialogoAbrir& dialogo);
+
     QPointer<CVentana> ventana;
     QString carrera;
     QString mapa;

@@ -101,8 +101,8 @@ AVFrame* CConversorYuv::convierte(const QImage& imagen, QString& error) {
         return nullptr;
     }
     const uint8_t* planos[1] = {fuente->constBits()};
-    const int pasos[1] = {static_cast<int>(fuente->bytesPerLine())};
-    sws_scale(escala, planos, pasos, 0, fuente->height(), cuadro->data, cuadro->linesize);
+    const int saltos[1] = {static_cast<int>(fuente->bytesPerLine())};
+    sws_scale(escala, planos, saltos, 0, fuente->height(), cuadro->data, cuadro->linesize);
     return cuadro;
 }
 

@@ -75,10 +75,10 @@ int decimalesDe(double v) {
     return -1;
 }
 
-// One column of doubles; `paso` is the distance to the value it is told
+// One column of doubles; `salto` is the distance to the value it is told
 // apart from (the player count for records, 1 for shots).
 template <typename Leer>
-void escribeColumna(Escritor& salida, std::size_t cuantos, std::size_t paso, Leer valor) {
+void escribeColumna(Escritor& salida, std::size_t cuantos, std::size_t salto, Leer valor) {
     // The places that leave the fewest values out: too few places miss the
     // longer decimals, too many overflow 32 bits on the larger values.
     std::array<std::size_t, kMaxDecimales + 1> caben{};
@@ -102,7 +102,7 @@ void escribeColumna(Escritor& salida, std::size_t cuantos, std::size_t paso, Lee
     std::vector<std::uint32_t> excepciones;
     for (std::size_t i = 0; i < cuantos; ++i) {
         std::int64_t k = 0;
-        const std::uint32_t anterior = i >= paso ? enteros[i - paso] : 0;
+        const std::uint32_t anterior = i >= salto ? enteros[i - salto] : 0;
         if (comoDecimal(valor(i), d, k)) {
             enteros[i] = static_cast<std::uint32_t>(k);
         } else {
@@ -123,10 +123,11 @@ void escribeColumna(Escritor& salida, std::size_t cuantos, std::size_t paso, Lee
 }
 
 template <typename Leer>
-void escribeEnteros(Escritor& salida, std::size_t cuantos, std::size_t paso, Leer valor) {
+void escribeEnteros(Escritor& salida, std::size_t cuantos, std::size_t salto, Leer valor) {
     std::vector<std::uint32_t> diferencias(cuantos);
     for (std::size_t i = 0; i < cuantos; ++i) {
-        const std::uint32_t anterior = i >= paso ? static_cast<std::uint32_t>(valor(i - paso)) : 0;
+        const std::uint32_t anterior =
+            i >= salto ? static_cast<std::uint32_t>(valor(i - salto)) : 0;
         diferencias[i] = static_cast<std::uint32_t>(valor(i)) - anterior;
     }
     salida.planos(diferencias);
@@ -174,21 +175,19 @@ QByteArray codificaCarrera(const Carrera& carrera, const Mapa& mapa) {
     salida.u32(static_cast<std::uint32_t>(disparos));
     salida.u32(static_cast<std::uint32_t>(mapa.filas));
     salida.u32(static_cast<std::uint32_t>(mapa.columnas));
-    const std::size_t pasoJugador = std::max<std::size_t>(n, 1);
-    escribeColumna(salida, registros, pasoJugador,
+    const std::size_t salto = std::max<std::size_t>(n, 1);
+    escribeColumna(salida, registros, salto,
                    [&](std::size_t i) { return carrera.posiciones[i].x(); });
-    escribeColumna(salida, registros, pasoJugador,
+    escribeColumna(salida, registros, salto,
                    [&](std::size_t i) { return carrera.posiciones[i].y(); });
-    escribeColumna(salida, registros, pasoJugador,
-                   [&](std::size_t i) { return carrera.angulos[i]; });
+    escribeColumna(salida, registros, salto, [&](std::size_t i) { return carrera.angulos[i]; });
     escribeColumna(salida, disparos, 1,
                    [&](std::size_t i) { return carrera.disparos[i].inicio.x(); });
     escribeColumna(salida, disparos, 1,
                    [&](std::size_t i) { return carrera.disparos[i].inicio.y(); });
     escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].fin.x(); });
     escribeColumna(salida, disparos, 1, [&](std::size_t i) { return carrera.disparos[i].fin.y(); });
-    escribeEnteros(salida, registros, pasoJugador,
-                   [&](std::size_t i) { return carrera.vueltas[i]; });
+    escribeEnteros(salida, registros, salto, [&](std::size_t i) { return carrera.vueltas[i]; });
     escribeEnteros(salida, disparos, 1, [&](std::size_t i) { return carrera.framesDisparos[i]; });
     salida.bytes(mapa.celdas);
     escribeClasificacion(salida, carrera, mapa);

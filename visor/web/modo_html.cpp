@@ -13,17 +13,17 @@
 namespace zul {
 
 bool compruebaFrameYJugador(const Reproduccion& reproduccion, const QString& carrera,
-                            long long paso, int jugador, QString& error) {
+                            long long frame, int jugador, QString& error) {
     const long long frames = reproduccion.numeroFrames();
     if (frames == 0) {
         error = QStringLiteral("%1: la carrera no tiene ningún paso que mostrar").arg(carrera);
         return false;
     }
-    if (paso >= frames) {
+    if (frame >= frames) {
         error = QStringLiteral("la carrera tiene %1 pasos (del 0 al %2); no existe el paso %3")
                     .arg(frames)
                     .arg(frames - 1)
-                    .arg(paso);
+                    .arg(frame);
         return false;
     }
     const int jugadores = reproduccion.carrera().numJugadores;
@@ -53,7 +53,7 @@ bool esEntrada(const QString& salida, const QStringList& entradas) {
 
 bool escribePagina(const Reproduccion& reproduccion, const Mapa& mapa, const OpcionesHtml& opciones,
                    QString& error) {
-    if (!compruebaFrameYJugador(reproduccion, opciones.carrera, opciones.pagina.paso,
+    if (!compruebaFrameYJugador(reproduccion, opciones.carrera, opciones.pagina.frame,
                                 opciones.pagina.jugador, error)) {
         return false;
     }

@@ -29,7 +29,7 @@ int ejecutaModoHtml(const OpcionesHtml& opciones);
 
 // A step and a player the race has; false with the reason otherwise.
 bool compruebaFrameYJugador(const Reproduccion& reproduccion, const QString& carrera,
-                            long long paso, int jugador, QString& error);
+                            long long frame, int jugador, QString& error);
 
 // Whether writing `salida` would overwrite one of the inputs.
 bool esEntrada(const QString& salida, const QStringList& entradas);

@@ -139,7 +139,7 @@ QByteArray paginaHtml(const Carrera& carrera, const Mapa& mapa, const HojaFlecha
         QStringLiteral(",\"nombres\":") + lista(nombres) + QStringLiteral(",\"discos\":") +
         lista(discos) + QStringLiteral(",\"etiquetas\":") + lista(etiquetas) +
         QStringLiteral(",\"fondos\":") + lista(fondos) + QStringLiteral(",\"inicio\":{\"paso\":") +
-        QString::number(opciones.paso) + QStringLiteral(",\"jugador\":") +
+        QString::number(opciones.frame) + QStringLiteral(",\"jugador\":") +
         QString::number(opciones.jugador) + QStringLiteral(",\"zoom\":") +
         QString::number(opciones.zoom, 'g', 17) + QStringLiteral(",\"camara\":") +
         jsonTexto(nombreCamara(opciones.camara)) + QStringLiteral(",\"estelas\":") +

@@ -11,7 +11,7 @@ namespace zul {
 
 // How a replay page opens: the same settings as a picture of --png.
 struct OpcionesPagina {
-    long long paso = 0;
+    long long frame = 0;
     int jugador = 0;
     double zoom = 10.0;
     Camara camara = Camara::Seguir;

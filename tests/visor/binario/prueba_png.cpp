@@ -86,7 +86,7 @@ private:
     // (its third line unreadable).
     void escribeDepuraciones();
     // What the window's own track view shows in this process, for comparison.
-    QImage referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas);
+    QImage referencia(long long frame, int jugador, double zoom, QSize tamano, bool estelas);
 
     std::unique_ptr<QTemporaryDir> dir;
     QString rutaCarrera;
@@ -137,7 +137,8 @@ void PruebaPng::escribeDepuraciones() {
     }
 }
 
-QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tamano, bool estelas) {
+QImage PruebaPng::referencia(long long frame, int jugador, double zoom, QSize tamano,
+                             bool estelas) {
     CVentana ventana(QFile::encodeName(rutaCarrera).constData(),
                      QFile::encodeName(rutaMapa).constData());
     CVisualizador* vista = ventana.vista();
@@ -145,7 +146,7 @@ QImage PruebaPng::referencia(long long paso, int jugador, double zoom, QSize tam
     vista->cambiaMira(jugador);
     vista->muestraEstelas(estelas);
     vista->setFixedSize(tamano);
-    ventana.reproductor()->irAFrame(paso);
+    ventana.reproductor()->irAFrame(frame);
     QImage imagen(tamano, QImage::Format_RGB32);
     imagen.fill(Qt::magenta);
     vista->render(&imagen);

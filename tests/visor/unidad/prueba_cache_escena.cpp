@@ -271,7 +271,7 @@ void PruebaCacheEscena::cacheComoPintadoNuevo() {
     zul::CacheEscena cache;
     zul::PintorEscena pintor;
     int reutilizadas = 0;
-    for (int paso = 0; paso < 400; ++paso) {
+    for (int iteracion = 0; iteracion < 400; ++iteracion) {
         const int cambio = static_cast<int>(uno(azar) * 12);
         bool cambia = true;
         switch (cambio) {
@@ -322,12 +322,12 @@ void PruebaCacheEscena::cacheComoPintadoNuevo() {
             break;
         }
         const QImage& guardada = cache.imagen(escena, pintor);
-        if (!cambia && paso > 0) {
-            QVERIFY2(!cache.pintoUltima(), qPrintable(QStringLiteral("paso %1").arg(paso)));
+        if (!cambia && iteracion > 0) {
+            QVERIFY2(!cache.pintoUltima(), qPrintable(QStringLiteral("paso %1").arg(iteracion)));
             ++reutilizadas;
         }
         QVERIFY2(distintos(guardada, pintaNueva(escena)) == 0,
-                 qPrintable(QStringLiteral("paso %1, cambio %2").arg(paso).arg(cambio)));
+                 qPrintable(QStringLiteral("paso %1, cambio %2").arg(iteracion).arg(cambio)));
     }
     QVERIFY(reutilizadas > 10);
 }
@@ -354,7 +354,7 @@ void PruebaCacheEscena::opcionesDeProyectorEnLaClave() {
     zul::CacheEscena cache;
     zul::PintorEscena pintor;
     int reutilizadas = 0;
-    for (int paso = 0; paso < 160; ++paso) {
+    for (int iteracion = 0; iteracion < 160; ++iteracion) {
         const int cambio = static_cast<int>(uno(azar) * 10);
         bool cambia = true;
         switch (cambio) {
@@ -395,12 +395,12 @@ void PruebaCacheEscena::opcionesDeProyectorEnLaClave() {
             break;
         }
         const QImage& guardada = cache.imagen(escena, pintor);
-        if (!cambia && paso > 0) {
-            QVERIFY2(!cache.pintoUltima(), qPrintable(QStringLiteral("paso %1").arg(paso)));
+        if (!cambia && iteracion > 0) {
+            QVERIFY2(!cache.pintoUltima(), qPrintable(QStringLiteral("paso %1").arg(iteracion)));
             ++reutilizadas;
         }
         QVERIFY2(distintos(guardada, pintaNueva(escena)) == 0,
-                 qPrintable(QStringLiteral("paso %1, cambio %2").arg(paso).arg(cambio)));
+                 qPrintable(QStringLiteral("paso %1, cambio %2").arg(iteracion).arg(cambio)));
     }
     QVERIFY(reutilizadas > 5);
 }

@@ -133,8 +133,8 @@ TEST(Incremental, SemillasDelFuzzing) {
         contenido << archivo.rdbuf();
         const std::string log = contenido.str();
         std::vector<std::size_t> cortes;
-        const std::size_t paso = log.size() <= 4096 ? 1 : 97;
-        for (std::size_t p = paso; p < log.size(); p += paso) {
+        const std::size_t salto = log.size() <= 4096 ? 1 : 97;
+        for (std::size_t p = salto; p < log.size(); p += salto) {
             cortes.push_back(p);
         }
         ASSERT_EQ(compruebaIncremental(log, cortes), "") << entrada.path();
@@ -252,8 +252,8 @@ TEST_F(Seguidor, CadaSondeoLeeSoloLoAnadido) {
     zul::Carrera carrera;
     zul::SeguidorCarrera seguidor(ruta, carrera);
     std::size_t escritos = 0;
-    for (std::size_t paso = 37; escritos < log.size(); paso = paso * 3 % 101 + 1) {
-        const std::size_t n = std::min(paso, log.size() - escritos);
+    for (std::size_t trozo = 37; escritos < log.size(); trozo = trozo * 3 % 101 + 1) {
+        const std::size_t n = std::min(trozo, log.size() - escritos);
         anade(log.substr(escritos, n));
         escritos += n;
         ASSERT_NE(seguidor.sondea(), Cambio::recargada);

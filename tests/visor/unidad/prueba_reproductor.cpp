@@ -119,9 +119,9 @@ void PruebaReproductor::guion() {
         r.avanza();
     }
     int medio = 0; // records of a frame still being written
-    for (const QString& paso : guion.split(' ', Qt::SkipEmptyParts)) {
-        const QChar orden = paso[0];
-        const int n = paso.mid(1).toInt();
+    for (const QString& instruccion : guion.split(' ', Qt::SkipEmptyParts)) {
+        const QChar orden = instruccion[0];
+        const int n = instruccion.mid(1).toInt();
         if (orden == 't') {
             QVERIFY(QMetaObject::invokeMethod(r.temporizador(), "timeout"));
         } else if (orden == 'e') {
@@ -159,7 +159,7 @@ void PruebaReproductor::guion() {
         } else if (orden == 's') {
             r.sondea();
         } else {
-            QFAIL(qPrintable(QStringLiteral("orden desconocida: ") + paso));
+            QFAIL(qPrintable(QStringLiteral("orden desconocida: ") + instruccion));
         }
     }
     QFETCH(int, frame);

@@ -175,9 +175,9 @@ void PruebaDepuracionVentana::notas() {
     QVERIFY(ventana->depuracion()->carga(
         {escribe(dir, QStringLiteral("a.dep"), depuracion(0, 6, 'a')),
          escribe(dir, QStringLiteral("b.dep"), depuracion(1, 4, 'b'))}));
-    for (const QString& paso : guion.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const int n = paso.mid(1).toInt();
-        switch (paso[0].toLatin1()) {
+    for (const QString& instruccion : guion.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int n = instruccion.mid(1).toInt();
+        switch (instruccion[0].toLatin1()) {
         case 'g':
             ventana->reproductor()->irAFrame(n);
             break;
@@ -237,17 +237,17 @@ void PruebaDepuracionVentana::enVivo() {
         QByteArray texto;
         QIODevice::OpenMode modo;
         int turnos;
-    } pasos[] = {
+    } escrituras[] = {
         {dos.left(dos.size() - 4), QIODevice::WriteOnly, 1}, // the second block without "fin"
         {"fin\n", QIODevice::Append, 2},
         {depuracion(0, 1, 'z'), QIODevice::WriteOnly | QIODevice::Truncate, 1},
         {depuracion(0, 3, 'a').mid(17), QIODevice::Append, -1}, // turn 0 again: broken
     };
-    for (const auto& paso : pasos) {
-        escribe(dir, QStringLiteral("a.dep"), paso.texto, paso.modo);
+    for (const auto& escritura : escrituras) {
+        escribe(dir, QStringLiteral("a.dep"), escritura.texto, escritura.modo);
         const qsizetype antes = cambios.size();
         control.sondea();
-        QCOMPARE(turnos(), paso.turnos);
+        QCOMPARE(turnos(), escritura.turnos);
         QCOMPARE(cambios.size(), antes + 1);
     }
     QCOMPARE(rechazos.size(), 1);

@@ -166,7 +166,7 @@ void PruebaVentana::irAFrame() {
              static_cast<std::uint32_t>(siguiente));
     // Later shots still come with their frames.
     int vistos = 0;
-    for (int paso = 0; paso < 6; ++paso) {
+    for (int i = 0; i < 6; ++i) {
         ventana.step();
         vistos += static_cast<int>(ventana.vista()->iniciosDisparos().size());
     }
