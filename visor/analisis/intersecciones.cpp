@@ -97,13 +97,13 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
         return visitas[static_cast<std::size_t>(y + 1) * ancho + static_cast<std::size_t>(x + 1)];
     };
     std::vector<Hallazgo> hallazgos;
-    // A kart that went far away and came back has driven far: along the
-    // samples of `lejos`, at least 8 - 1 cells out and 8 back, 14.5 with
-    // room for rounding. Of each kart, the length of its moves from frame
-    // to frame added up since its first frame (in 1/1024 of a cell,
-    // rounded up, with a long or unreadable move as long as that), so that
-    // only the cells it visited before the last frame it was that far
-    // behind need looking at.
+    // A kart that went far away and came back has driven far: to a sample
+    // of `lejos` and back within a cell, at least 8 - 1 cells out and 8
+    // back, 14.5 with room for rounding. Of each kart, the length of its
+    // moves from frame to frame added up since its first frame (in 1/1024
+    // of a cell, rounded up, a long or unreadable move counting as that
+    // far), so that only visits from the last frame it was that far
+    // behind (`limite`) or earlier need looking at.
     constexpr long long kUnidad = 1024;
     constexpr long long kUmbral = 29 * kUnidad / 2;
     std::vector<long long> suma;
@@ -128,18 +128,18 @@ std::vector<Interseccion> aprendeIntersecciones(const Mapa& mapa, const Carrera&
         long long limite = inicio - 1; // the last frame that far behind
         for (long long f = inicio; f < hasta; ++f) {
             const QPointF p = carrera.posiciones[registro(f, j)];
-            const long long ahora = suma[static_cast<std::size_t>(f - inicio)];
+            const long long recorrido = suma[static_cast<std::size_t>(f - inicio)];
             // Mostly one frame further, or none or two: without a branch.
             const auto avanza = [&] {
                 return static_cast<long long>(
                     (limite + 1 < f) &
-                    (ahora - suma[static_cast<std::size_t>(std::min(limite + 1, f) - inicio)] >=
+                    (recorrido - suma[static_cast<std::size_t>(std::min(limite + 1, f) - inicio)] >=
                      kUmbral));
             };
             limite += avanza();
             limite += avanza();
             while (limite + 1 < f &&
-                   ahora - suma[static_cast<std::size_t>(limite + 1 - inicio)] >= kUmbral) {
+                   recorrido - suma[static_cast<std::size_t>(limite + 1 - inicio)] >= kUmbral) {
                 ++limite;
             }
             if (!enMapa(p)) {
