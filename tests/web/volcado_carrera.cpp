@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
             for (std::size_t k = 0; k < puestos.size(); ++k) {
                 const zul::Puesto& p = puestos[k];
                 std::printf("%s[%d,%d,%lld,%lld,%lld,%lld]", k ? "," : "", p.jugador, p.vueltas,
-                            p.paso, p.ultimaVuelta.value_or(-1), p.mejorVuelta.value_or(-1),
+                            p.frameVuelta, p.ultimaVuelta.value_or(-1), p.mejorVuelta.value_or(-1),
                             p.diferenciaPasos ? *p.diferenciaPasos : -p.diferenciaVueltas);
             }
             std::printf("]");

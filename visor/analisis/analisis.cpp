@@ -76,7 +76,7 @@ void AnalisisCarrera::extiende(const Carrera& carrera) {
                     throw std::length_error("AnalisisCarrera: demasiados cambios de vueltas");
                 }
                 Estado nuevo = estados[actual.estado];
-                nuevo.paso = f;
+                nuevo.frameVuelta = f;
                 nuevo.vueltas = v;
                 if (v > actual.maximo) {
                     const long long tiempo = f - actual.ultimaCompletada;
@@ -108,8 +108,8 @@ bool AnalisisCarrera::delante(int a, int b, long long k) const {
     } else if (ea.vueltas != eb.vueltas) {
         return ea.vueltas > eb.vueltas;
     }
-    if (ea.paso != eb.paso) {
-        return ea.paso < eb.paso;
+    if (ea.frameVuelta != eb.frameVuelta) {
+        return ea.frameVuelta < eb.frameVuelta;
     }
     return a < b;
 }
@@ -132,7 +132,7 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
         Puesto p;
         p.jugador = j;
         p.vueltas = e.vueltas;
-        p.paso = e.paso;
+        p.frameVuelta = e.frameVuelta;
         if (e.ultima >= 0) {
             p.ultimaVuelta = e.ultima;
         }
@@ -163,7 +163,7 @@ std::vector<Puesto> AnalisisCarrera::clasificacion(long long frame) const {
         }
         vueltas = static_cast<long long>(otro.vueltas) - p.vueltas;
         if (vueltas == 0) {
-            pasos = p.paso - otro.paso;
+            pasos = p.frameVuelta - otro.frameVuelta;
         }
     };
     std::array<std::optional<long long>, kSectores> mejores;
@@ -212,7 +212,7 @@ int AnalisisCarrera::posicion(int jugador, long long frame) const {
 std::vector<std::vector<CambioVueltas>> AnalisisCarrera::cambios() const {
     std::vector<std::vector<CambioVueltas>> lista(static_cast<std::size_t>(jugadores));
     for (const Estado& e : estados) {
-        lista[static_cast<std::size_t>(e.jugador)].push_back({e.paso, e.vueltas});
+        lista[static_cast<std::size_t>(e.jugador)].push_back({e.frameVuelta, e.vueltas});
     }
     return lista;
 }

@@ -41,10 +41,10 @@ enum class MarcaSector { Ninguna, Personal, Carrera };
 
 // One row of the standings at a frame.
 struct Puesto {
-    int posicion = 0; // from 1
-    int jugador = 0;  // index in the race log
-    int vueltas = 0;  // the log's lap count at that frame
-    long long paso = 0;
+    int posicion = 0;          // from 1
+    int jugador = 0;           // index in the race log
+    int vueltas = 0;           // the log's lap count at that frame
+    long long frameVuelta = 0; // where its lap count last changed
     std::optional<long long> ultimaVuelta;
     std::optional<long long> mejorVuelta;
     // Laps behind the leader; 0 on the leader's lap.
@@ -69,7 +69,7 @@ struct Puesto {
 // over the complete frames. A partial last frame is left out until it is
 // complete: the race may grow (extiende), and only whole frames can be ranked.
 //
-// Laps that go down (a referee's correction) change `paso` but complete
+// Laps that go down (a referee's correction) change `frameVuelta` but complete
 // nothing; regaining them completes nothing either. A lap is completed only
 // when the count passes the highest count held so far, so each lap is
 // completed once and lap times never count a lap twice.
@@ -121,10 +121,12 @@ public:
     // 0 when the frame does not exist.
     int posicion(int jugador, long long frame) const;
 
-    // The lap count and `paso` of a player at a frame (clamped like
+    // The lap count and `frameVuelta` of a player at a frame (clamped like
     // clasificacion); the frame must exist.
     int vueltas(int jugador, long long frame) const { return estado(jugador, frame).vueltas; }
-    long long paso(int jugador, long long frame) const { return estado(jugador, frame).paso; }
+    long long frameVuelta(int jugador, long long frame) const {
+        return estado(jugador, frame).frameVuelta;
+    }
 
     // Every completion of a player, in frame order.
     const std::vector<VueltaCompletada>& completadas(int jugador) const {
@@ -145,7 +147,7 @@ public:
 private:
     // A player's state from one change of its lap count to the next.
     struct Estado {
-        long long paso = 0;
+        long long frameVuelta = 0;
         long long ultima = -1; // -1: no time
         long long mejor = -1;
         int vueltas = 0;

@@ -177,11 +177,11 @@ void AnalisisCarrera::recorre(const Carrera& carrera, long long desde, long long
     std::vector<long long> cambios;
     if (grupo > 0) {
         // The states are in frame order.
-        const auto antes = [](const Estado& e, long long frame) { return e.paso < frame; };
+        const auto antes = [](const Estado& e, long long frame) { return e.frameVuelta < frame; };
         for (auto e = std::lower_bound(estados.begin(), estados.end(), desde, antes);
-             e != estados.end() && e->paso < hasta; ++e) {
-            if (cambios.empty() || cambios.back() != e->paso) {
-                cambios.push_back(e->paso);
+             e != estados.end() && e->frameVuelta < hasta; ++e) {
+            if (cambios.empty() || cambios.back() != e->frameVuelta) {
+                cambios.push_back(e->frameVuelta);
             }
         }
     }

@@ -25,7 +25,7 @@ QString pasos(long long n) {
 // The gap to the kart right ahead, in the standings' own terms.
 QString diferenciaConElDeDelante(const Puesto& yo, const Puesto& delante) {
     if (yo.vueltas == delante.vueltas) {
-        return QStringLiteral("+%1").arg(pasos(yo.paso - delante.paso));
+        return QStringLiteral("+%1").arg(pasos(yo.frameVuelta - delante.frameVuelta));
     }
     const long long v = static_cast<long long>(delante.vueltas) - yo.vueltas;
     return v == 1 ? QStringLiteral("+1 vuelta") : QStringLiteral("+%1 vueltas").arg(v);

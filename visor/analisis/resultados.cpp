@@ -97,7 +97,7 @@ void escribeTexto(std::ostream& salida, const ResultadosCarrera& r, bool primera
     for (const Puesto& p : r.puestos) {
         QStringList fila = {QString::number(p.posicion),     QString::number(p.jugador),
                             textoImprimible(nombreDe(r, p)), QString::number(p.vueltas),
-                            QString::number(p.paso),         textoTiempo(p.mejorVuelta),
+                            QString::number(p.frameVuelta),  textoTiempo(p.mejorVuelta),
                             textoTiempo(p.ultimaVuelta),     textoDiferencia(p)};
         if (r.conMapa) {
             fila << textoProgreso(p) << textoIntervalo(p);
@@ -146,7 +146,7 @@ void escribeCsv(std::ostream& salida, const ResultadosCarrera& r) {
                                     QString::number(p.jugador),
                                     campoCsv(nombreDe(r, p)),
                                     QString::number(p.vueltas),
-                                    QString::number(p.paso),
+                                    QString::number(p.frameVuelta),
                                     numeroOVacio(p.mejorVuelta),
                                     numeroOVacio(p.ultimaVuelta),
                                     QString::number(p.diferenciaVueltas),
@@ -169,7 +169,7 @@ void anadeJson(QJsonArray& lista, const ResultadosCarrera& r) {
         objeto.insert(QStringLiteral("jugador"), p.jugador);
         objeto.insert(QStringLiteral("nombre"), nombreDe(r, p));
         objeto.insert(QStringLiteral("vueltas"), p.vueltas);
-        objeto.insert(QStringLiteral("paso"), static_cast<qint64>(p.paso));
+        objeto.insert(QStringLiteral("paso"), static_cast<qint64>(p.frameVuelta));
         objeto.insert(QStringLiteral("mejor_vuelta"), numeroONulo(p.mejorVuelta));
         objeto.insert(QStringLiteral("ultima_vuelta"), numeroONulo(p.ultimaVuelta));
         objeto.insert(QStringLiteral("diferencia_vueltas"),

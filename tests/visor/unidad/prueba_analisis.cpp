@@ -32,7 +32,7 @@ std::string texto(const Fila& f) {
 std::vector<std::string> textos(const std::vector<zul::Puesto>& puestos) {
     std::vector<std::string> lista;
     for (const zul::Puesto& p : puestos) {
-        lista.push_back(texto({p.jugador, p.vueltas, p.paso, p.ultimaVuelta.value_or(-1),
+        lista.push_back(texto({p.jugador, p.vueltas, p.frameVuelta, p.ultimaVuelta.value_or(-1),
                                p.mejorVuelta.value_or(-1), p.diferenciaVueltas,
                                p.diferenciaPasos.value_or(-1)}));
     }
