@@ -43,6 +43,8 @@ public:
 
     // Builds the charts again from the analysis, after it took in more frames.
     void actualiza();
+    // The players' names, for the next actualiza (another race's).
+    void ponNombres(QStringList nombresJugadores) { nombres = std::move(nombresJugadores); }
 
     // NumGraficas while another tab is on show.
     Grafica graficaVisible() const;

@@ -180,6 +180,13 @@ void CModeloClasificacion::actualiza() {
     ponFrame(frameActual);
 }
 
+void CModeloClasificacion::ponNombres(QStringList nombresJugadores) {
+    nombres = std::move(nombresJugadores);
+    if (!puestos.empty()) {
+        emit dataChanged(index(0, Jugador), index(rowCount() - 1, Jugador));
+    }
+}
+
 void CModeloClasificacion::recalcula() {
     std::vector<zul::Puesto> nuevos;
     if (analisis != nullptr) {

@@ -53,6 +53,8 @@ public:
     long long frame() const { return frameActual; }
     // Reads the analysis again, after it took in more frames.
     void actualiza();
+    // Another race's players: a live log that was waited for, or replaced.
+    void ponNombres(QStringList nombresJugadores);
 
     // The followed player's row stands out; -1 marks none.
     void ponJugadorSeguido(int jugador);

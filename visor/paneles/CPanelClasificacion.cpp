@@ -207,6 +207,17 @@ void CPanelClasificacion::analisisActualizado() {
     }
 }
 
+void CPanelClasificacion::ponNombres(const QStringList& nombresJugadores) {
+    nombres = nombresJugadores;
+    modeloTabla->ponNombres(nombres);
+    // The name column fits the new names.
+    ponAnchos();
+    if (ventanaGraficas != nullptr) {
+        ventanaGraficas->ponNombres(nombres);
+    }
+    analisisActualizado();
+}
+
 void CPanelClasificacion::alterna() {
     elegidoPorUsuario = true;
     // isHidden, not isVisible: the window itself may not be on screen yet.

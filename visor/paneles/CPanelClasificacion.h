@@ -49,6 +49,9 @@ public slots:
     // The analysis has read new frames, or another race: the table and the
     // charts show them.
     void analisisActualizado();
+    // Another race's players (a live log that was waited for, or replaced):
+    // the table and the charts name them.
+    void ponNombres(const QStringList& nombresJugadores);
     // Key C: shows the box when hidden, hides it when shown.
     void alterna();
     // Key G: opens the charts window (building it the first time), or closes

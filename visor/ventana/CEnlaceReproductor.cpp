@@ -49,6 +49,7 @@ void CEnlaceReproductor::montaFilasJugadores() {
     // The event marks name the players in their tooltips.
     zona->lineaTiempo()->ponCarrera(control->numeroFrames(), control->eventos(), nombres);
     lateral->ponNumeroJugadores(control->carrera().numJugadores);
+    zona->clasificacion()->ponNombres(nombres);
 }
 
 void CEnlaceReproductor::conectaControl() {

@@ -1,9 +1,11 @@
 // The window in live mode, offscreen: it waits for a log that is not there
 // yet, follows the head, stays where the user is otherwise, rebuilds its
-// panel for another race, survives a deletion; the check box and L; and the
-// command line that refuses live mode with a headless output.
+// panel and standings for another race, survives a deletion; the check box
+// and L; and the command line that refuses live mode with a headless output.
 #include "paneles/CLineaTiempo.h"
 #include "paneles/CMarcaEnVivo.h"
+#include "paneles/CModeloClasificacion.h"
+#include "paneles/CPanelClasificacion.h"
 #include "paneles/CVisualizador.h"
 #include "ventana/CDialogoAtajos.h"
 #include "ventana/CVentana.h"
@@ -52,6 +54,19 @@ QStringList nombresEnPanel(const CVentana& v) {
     for (const QLabel* etiqueta : v.findChildren<QLabel*>()) {
         if (etiqueta->textFormat() == Qt::RichText && etiqueta->text().startsWith("<font")) {
             nombres << QTextDocumentFragment::fromHtml(etiqueta->text()).toPlainText();
+        }
+    }
+    return nombres;
+}
+
+// The standings table's names, in player order.
+QStringList nombresEnTabla(const CVentana& v) {
+    const CModeloClasificacion* modelo = v.clasificacion()->modelo();
+    QStringList nombres(modelo->rowCount());
+    for (int fila = 0; fila < modelo->rowCount(); ++fila) {
+        const int jugador = modelo->jugadorEnFila(fila);
+        if (jugador >= 0 && jugador < nombres.size()) {
+            nombres[jugador] = modelo->index(fila, CModeloClasificacion::Jugador).data().toString();
         }
     }
     return nombres;
@@ -152,6 +167,7 @@ void PruebaVentanaEnVivo::esperaLaCarrera() {
     QTRY_COMPARE(nombresEnPanel(*v), (QStringList{"alfa", "beta"}));
     anade(frames(0, 3));
     QTRY_COMPARE(v->reproductor()->numeroFrames(), 3u);
+    QCOMPARE(nombresEnTabla(*v), (QStringList{"alfa", "beta"}));
     // Opened live, the replay runs: the newest frame is on show.
     QCOMPARE(v->reproductor()->frame(), 2);
     QCOMPARE(frameEnVista(*v), 2);
@@ -243,6 +259,7 @@ void PruebaVentanaEnVivo::otraCarrera() {
     QCOMPARE(v->reproductor()->frame(), static_cast<long long>(framesNuevos) - 1);
     QCOMPARE(v->findChild<CLineaTiempo*>()->barra()->maximum(), static_cast<int>(framesNuevos) - 1);
     QCOMPARE(v->reproductor()->analisis().numJugadores(), 3);
+    QCOMPARE(nombresEnTabla(*v), (QStringList{"x", "y", "z"}));
     QVERIFY(!hayCajaDeMensaje());
 }
 
