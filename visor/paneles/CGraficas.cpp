@@ -4,6 +4,7 @@
 #include "paneles/ejes_grafica.h"
 #include "paneles/exportar_grafica.h"
 
+#include <QAction>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -17,7 +18,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -108,8 +108,7 @@ CGraficas::CGraficas(const zul::AnalisisCarrera* analisis, QStringList nombres, 
     connect(botonSvg, &QPushButton::clicked, this, &CGraficas::exportaSvg);
 
     // G opens the charts from the race's window; here it closes them.
-    auto* atajo = new QShortcut(QKeySequence(Qt::Key_G), this);
-    connect(atajo, &QShortcut::activated, this, &QWidget::close);
+    addAction(tr("Cerrar las gráficas"), QKeySequence(Qt::Key_G), this, &QWidget::close);
 
     resize(1000, 700);
     construye();

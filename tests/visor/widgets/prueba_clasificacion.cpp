@@ -363,6 +363,10 @@ void PruebaClasificacion::teclaG() {
     QTest::keyClick(v.get(), Qt::Key_G);
     QCOMPARE(panel->graficas(), graficas);
     QVERIFY(graficas->isVisible());
+    // G in the charts' own window closes them too.
+    QApplication::setActiveWindow(graficas);
+    QTest::keyClick(graficas, Qt::Key_G);
+    QVERIFY(!graficas->isVisible());
 }
 
 QTEST_MAIN(PruebaClasificacion)
