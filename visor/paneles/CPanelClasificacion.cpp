@@ -213,9 +213,11 @@ void CPanelClasificacion::ponNombres(const QStringList& nombresJugadores) {
     // The name column fits the new names.
     ponAnchos();
     if (ventanaGraficas != nullptr) {
+        // Drawn with them at the next growth of the race (analisisActualizado),
+        // which follows the new race's first frames; once, not twice.
         ventanaGraficas->ponNombres(nombres);
+        graficasAtrasadas = graficasAtrasadas || !ventanaGraficas->isVisible();
     }
-    analisisActualizado();
 }
 
 void CPanelClasificacion::alterna() {
